@@ -1,0 +1,49 @@
+// The exception classes of the platform and the component libraries. Each one
+// carries the exact message text a user reads; one place builds each message.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace zp {
+
+// The general exception class: a message text and nothing else.
+class Exception : public std::runtime_error {
+ public:
+  explicit Exception(const std::string& message) : std::runtime_error(message) {}
+  std::string Message() const { return what(); }
+};
+
+// Base of the component libraries' own errors.
+class EZPException : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// Conversion errors: bad integer text, assignment between unrelated classes.
+class EConvertError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// Collection index errors: "List index out of bounds (%d)".
+class EListError : public Exception {
+ public:
+  using Exception::Exception;
+  static EListError IndexOutOfBounds(int index);
+};
+
+// Bit set range errors: "Bits index out of range".
+class EBitsError : public Exception {
+ public:
+  using Exception::Exception;
+  static EBitsError IndexOutOfRange();
+};
+
+// "'%s' is not a valid integer value".
+EConvertError InvalidInteger(const std::string& text);
+
+// "Cannot assign a %s to a %s" (source class, then target class).
+EConvertError CannotAssign(const std::string& source, const std::string& target);
+
+}  // namespace zp

@@ -1,0 +1,109 @@
+#include "platform/Numbers.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/Exceptions.h"
+
+namespace zp {
+
+std::string FormatFloat15(double value) {
+  if (value == 0.0) return "0";
+  if (std::isnan(value)) return "NAN";
+  if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
+
+  // "%.14e" rounds to 15 significant digits and reports the exponent after rounding.
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.14e", value);
+  std::string s(buf);
+  const bool negative = s[0] == '-';
+  if (negative) s.erase(0, 1);
+  const auto e_pos = s.find('e');
+  const int exponent = std::atoi(s.c_str() + e_pos + 1);
+  std::string digits;
+  for (size_t i = 0; i < e_pos; ++i)
+    if (s[i] != '.') digits += s[i];
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+
+  std::string out = negative ? "-" : "";
+  if (exponent >= -4 && exponent < 15) {
+    if (exponent < 0) {
+      out += "0.";
+      out.append(static_cast<size_t>(-exponent - 1), '0');
+      out += digits;
+    } else {
+      const size_t int_len = static_cast<size_t>(exponent) + 1;
+      if (digits.size() <= int_len) {
+        out += digits;
+        out.append(int_len - digits.size(), '0');
+      } else {
+        out += digits.substr(0, int_len);
+        out += '.';
+        out += digits.substr(int_len);
+      }
+    }
+  } else {
+    out += digits.substr(0, 1);
+    if (digits.size() > 1) {
+      out += '.';
+      out += digits.substr(1);
+    }
+    out += 'E';
+    out += std::to_string(exponent);
+  }
+  return out;
+}
+
+int BitLength(uint64_t n) {
+  int bits = 0;
+  while (n != 0) {
+    n >>= 1;
+    ++bits;
+  }
+  return bits;
+}
+
+double RoundHalfEven(double value) {
+  const double floor = std::floor(value);
+  const double diff = value - floor;
+  if (diff < 0.5) return floor;
+  if (diff > 0.5) return floor + 1.0;
+  return std::fmod(floor, 2.0) == 0.0 ? floor : floor + 1.0;
+}
+
+std::optional<int32_t> TryStrToInt(const std::string& text) {
+  size_t i = 0;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    negative = text[i] == '-';
+    ++i;
+  }
+  if (i == text.size()) return std::nullopt;
+  int64_t magnitude = 0;
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c < '0' || c > '9') return std::nullopt;
+    magnitude = magnitude * 10 + (c - '0');
+    if (magnitude > int64_t{2147483648}) return std::nullopt;
+  }
+  const int64_t v = negative ? -magnitude : magnitude;
+  if (v > INT32_MAX || v < INT32_MIN) return std::nullopt;
+  return static_cast<int32_t>(v);
+}
+
+int32_t StrToInt(const std::string& text) {
+  if (auto v = TryStrToInt(text)) return *v;
+  throw InvalidInteger(text);
+}
+
+bool SameText(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
+
+}  // namespace zp

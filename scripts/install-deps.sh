@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the build, the tests and the screenshots need.
+# Idempotent: installs only what is missing and runs apt-get update only then.
+set -euo pipefail
+
+packages=(
+  g++ cmake ninja-build make pkg-config
+  qt6-base-dev qt6-svg-dev libgl-dev
+  libpugixml-dev libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
+  libxml2-utils xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ "${#missing[@]}" -eq 0 ]; then
+  exit 0
+fi
+
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then sudo=(sudo); fi
+echo "install-deps: installing ${missing[*]}"
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
