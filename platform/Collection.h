@@ -60,6 +60,8 @@ class TCollection : public TPersistent {
   std::string ClassName() const override { return "TCollection"; }
 
   TPersistent* Owner() const { return owner_; }
+  // What Add uses to make items (the collection's item class).
+  const ItemFactory& Factory() const { return factory_; }
   int Count() const { return static_cast<int>(items_.size()); }
 
   // Item at Index; raises "List index out of bounds (%d)" outside 0..Count-1.

@@ -1,0 +1,274 @@
+#include "engine/ZPCustomGeneticAlgorithm.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "engine/DrawWords.h"
+
+namespace zp::ga {
+
+namespace {
+bool IsProbability(double v) { return v >= 0 && v <= 1; }
+}  // namespace
+
+TZPCustomGeneticAlgorithm::TZPCustomGeneticAlgorithm(TComponent* Owner)
+    : TComponent(Owner),
+      random_(&GlobalRandom()),
+      genes_(std::make_unique<TZPGAGenes>(this)),
+      population_(std::make_unique<TZPGAPopulation>(this)) {
+  selection_method_ = TGASelectionMethod::smRoulette;  // so that the setter installs the default routine
+  SetSelectionMethod(TGASelectionMethod::smStochasticTournament);
+}
+
+TZPCustomGeneticAlgorithm::~TZPCustomGeneticAlgorithm() {
+  // Individuals leave without touching the fittest reference of a half-destroyed component.
+  fittest_ = nullptr;
+  elitist_queue_.reset();
+  previous_population_.reset();
+  population_.reset();
+  genes_.reset();
+}
+
+std::unique_ptr<TZPGAGenes> TZPCustomGeneticAlgorithm::CreateGenes(TZPGAGenes::ItemFactory Factory) {
+  return std::make_unique<TZPGAGenes>(this, std::move(Factory));
+}
+
+std::unique_ptr<TZPGAPopulation> TZPCustomGeneticAlgorithm::CreatePopulation(TZPGAPopulation::ItemFactory Factory) {
+  return std::make_unique<TZPGAPopulation>(this, std::move(Factory));
+}
+
+void TZPCustomGeneticAlgorithm::SetDiversityLimit(TGAProbability Value) {
+  if (IsProbability(Value)) diversity_limit_ = Value;
+}
+void TZPCustomGeneticAlgorithm::SetElitistPct(TGAProbability Value) {
+  if (IsProbability(Value)) elitist_pct_ = Value;
+}
+void TZPCustomGeneticAlgorithm::SetCrossoverProbability(TGAProbability Value) {
+  if (IsProbability(Value)) crossover_probability_ = Value;
+}
+void TZPCustomGeneticAlgorithm::SetInversionProbability(TGAProbability Value) {
+  if (IsProbability(Value)) inversion_probability_ = Value;
+}
+void TZPCustomGeneticAlgorithm::SetMutationProbability(TGAProbability Value) {
+  if (IsProbability(Value)) mutation_probability_ = Value;
+}
+void TZPCustomGeneticAlgorithm::SetTournamentField(int32_t Value) {
+  if (Value > 1) tournament_field_ = Value;
+}
+void TZPCustomGeneticAlgorithm::SetInitialPopulation(int32_t Value) {
+  if (Value < 0) Value = 0;
+  initial_population_ = Value;
+}
+
+void TZPCustomGeneticAlgorithm::SetGeneSize(int32_t Value) {
+  if (gene_size_ == Value) return;
+  gene_size_ = Value;
+  for (int i = 0; i < population_->Count(); ++i) population_->Items(i).Bits().SetSize(Value);
+}
+
+void TZPCustomGeneticAlgorithm::CheckGeneSize() {
+  if (gene_size_ < genes_->TotalSize()) SetGeneSize(genes_->TotalSize());
+}
+
+void TZPCustomGeneticAlgorithm::SetSelectionMethod(TGASelectionMethod Value) {
+  if (selection_method_ == Value) return;
+  selection_method_ = Value;
+  using M = TGASelectionMethod;
+  using Routine = void (TZPCustomGeneticAlgorithm::*)(TZPGAPopulation&, TZPGAIndividual*&);
+  Routine routine = nullptr;
+  switch (Value) {
+    case M::smRoulette: routine = &TZPCustomGeneticAlgorithm::SelectRoulette; break;
+    case M::smRandom: routine = &TZPCustomGeneticAlgorithm::SelectRandom; break;
+    case M::smTournament: routine = &TZPCustomGeneticAlgorithm::SelectTournament; break;
+    case M::smStochasticTournament: routine = &TZPCustomGeneticAlgorithm::SelectStochasticTournament; break;
+    case M::smElitist: routine = &TZPCustomGeneticAlgorithm::SelectElitist; break;
+    case M::smCustom: break;
+  }
+  builtin_selection_ = routine != nullptr;
+  if (routine)
+    on_selection_ = [this, routine](TZPCustomGeneticAlgorithm&, TZPGAPopulation& p, TZPGAIndividual*& parent) {
+      (this->*routine)(p, parent);
+    };
+  else
+    on_selection_ = nullptr;
+}
+
+void TZPCustomGeneticAlgorithm::SetOnSelection(TZPGASelectionEvent Value) {
+  if (Value) {
+    on_selection_ = std::move(Value);
+    builtin_selection_ = false;
+    selection_method_ = TGASelectionMethod::smCustom;
+  } else {
+    on_selection_ = nullptr;
+    builtin_selection_ = false;
+    SetSelectionMethod(TGASelectionMethod::smRoulette);
+  }
+}
+
+TZPGAIndividual& TZPCustomGeneticAlgorithm::SelectParent(TZPGAPopulation& Population) {
+  TZPGAIndividual* parent = nullptr;
+  if (builtin_selection_) {
+    // The slot holds the built-in routine of the current method: call it directly.
+    switch (selection_method_) {
+      case TGASelectionMethod::smRoulette: SelectRoulette(Population, parent); break;
+      case TGASelectionMethod::smRandom: SelectRandom(Population, parent); break;
+      case TGASelectionMethod::smTournament: SelectTournament(Population, parent); break;
+      case TGASelectionMethod::smStochasticTournament: SelectStochasticTournament(Population, parent); break;
+      case TGASelectionMethod::smElitist: SelectElitist(Population, parent); break;
+      case TGASelectionMethod::smCustom: break;
+    }
+  } else {
+    if (!on_selection_) throw EGAException(kNoCustomSelection);
+    on_selection_(*this, Population, parent);
+  }
+  // A handler that picks nobody would leave the generation without a parent.
+  if (!parent) throw EGAException("The selection handler chose no parent");
+  return *parent;
+}
+
+void TZPCustomGeneticAlgorithm::PopulationNotify(TZPGAIndividual& Item, TCollectionNotification Action) {
+  if (Action == TCollectionNotification::cnAdded)
+    Item.Bits().SetSize(gene_size_);
+  else if (&Item == fittest_)
+    fittest_ = nullptr;
+}
+
+TGAFitness TZPCustomGeneticAlgorithm::EvaluateFitness(TZPGAIndividual& Item) {
+  TGAFitness fitness = 0;
+  if (OnEvaluateFitness) OnEvaluateFitness(*this, Item, fitness);
+  return fitness;
+}
+
+TZPGAIndividual& TZPCustomGeneticAlgorithm::FitterOf(TZPGAIndividual& A, TZPGAIndividual& B) const {
+  if (fitness_method_ == TGAFitnessMethod::fmMinimize) return A.Fitness() <= B.Fitness() ? A : B;
+  return A.Fitness() >= B.Fitness() ? A : B;
+}
+
+double TZPCustomGeneticAlgorithm::Diversity() const {
+  if (max_fitness_ == 0) return std::numeric_limits<double>::infinity();
+  return avg_fitness_ / max_fitness_;
+}
+
+void TZPCustomGeneticAlgorithm::RandomizePopulation() {
+  // One integer draw over {0, 1} per bit, individuals in order, positions ascending.
+  for (int i = 0; i < population_->Count(); ++i) {
+    TZPGABits& bits = population_->Items(i).Bits();
+    auto& words = bits.MutableWords();
+    for (int w = 0; w * 64 < bits.Size(); ++w)
+      words[static_cast<size_t>(w)] = CoinMask(*random_, std::min(64, bits.Size() - w * 64));
+  }
+}
+
+void TZPCustomGeneticAlgorithm::Initialize() {
+  initialized_ = false;
+  while (population_->Count() < initial_population_) population_->Add();
+  if (OnInitialization) OnInitialization(*this, initialized_);
+  if (!initialized_) RandomizePopulation();
+  EvaluatePopulation();
+  if (!previous_population_) previous_population_ = CreatePopulation(population_->Factory());
+  previous_population_->Assign(*population_);
+  initialized_ = true;
+  generation_ = 0;
+}
+
+void TZPCustomGeneticAlgorithm::EvaluatePopulation() {
+  TZPGAPopulation& pop = *population_;
+  if (pop.Count() == 0) {
+    max_fitness_ = min_fitness_ = avg_fitness_ = 0;
+    return;
+  }
+  TZPGAIndividual* fittest = &pop.Items(0);
+  fittest_ = fittest;
+  fittest->SetFitness(EvaluateFitness(*fittest));
+  max_fitness_ = min_fitness_ = total_fitness_ = fittest->Fitness();
+  double sum = fittest->Fitness();
+  for (int i = 1; i < pop.Count(); ++i) {
+    TZPGAIndividual& item = pop.Items(i);
+    const TGAFitness f = EvaluateFitness(item);
+    item.SetFitness(f);
+    total_fitness_ += f;
+    fittest = &FitterOf(*fittest, item);
+    fittest_ = fittest;
+    sum += f;
+    if (f < min_fitness_)
+      min_fitness_ = f;
+    else if (f > max_fitness_)
+      max_fitness_ = f;
+  }
+  avg_fitness_ = sum / pop.Count();
+  if (selection_method_ == TGASelectionMethod::smRoulette ||
+      selection_method_ == TGASelectionMethod::smStochasticTournament)
+    BuildRouletteTable();
+  else if (selection_method_ == TGASelectionMethod::smElitist)
+    BuildElitistQueue();
+}
+
+void TZPCustomGeneticAlgorithm::Evolve() {
+  if (!initialized_) Initialize();
+  if (population_->Count() == 0) return;
+  if (!OnEvaluateFitness) throw EGAException(kNoFitnessFunction);
+  if (selection_method_ == TGASelectionMethod::smCustom && !on_selection_) throw EGAException(kNoCustomSelection);
+  elitist_index_ = -1;
+  std::swap(population_, previous_population_);
+  {
+    TUpdateGuard suspended(*population_);
+    TZPGAPopulation& parents = *previous_population_;
+    TZPGAPopulation& children = *population_;
+    const int count = children.Count();
+    for (int i = 0; i < count; i += 2) {
+      TZPGAIndividual& parent1 = SelectParent(parents);
+      TZPGAIndividual& parent2 = SelectParent(parents);
+      if (i == count - 1)
+        ReproduceChild(parent1, parent2, children.Items(i));
+      else
+        ReproduceChildren(parent1, parent2, children.Items(i), children.Items(i + 1));
+    }
+    EvaluatePopulation();
+  }
+  ++generation_;
+  if (OnEvolve) OnEvolve(*this);
+}
+
+int32_t TZPCustomGeneticAlgorithm::EvolveGenerations(int32_t Count) {
+  const int32_t start = generation_;
+  for (int32_t n = 0; n < Count; ++n) {
+    Evolve();
+    if (use_fitness_cutoff_ && fittest_) {
+      const TGAFitness best = fittest_->Fitness();
+      if (fitness_method_ == TGAFitnessMethod::fmMaximize ? best >= fitness_cutoff_ : best <= fitness_cutoff_) break;
+    }
+    if (use_diversity_limit_ && Diversity() < diversity_limit_) break;
+  }
+  return generation_ - start;
+}
+
+void TZPCustomGeneticAlgorithm::Assign(const TPersistent& Source) {
+  const auto* src = dynamic_cast<const TZPCustomGeneticAlgorithm*>(&Source);
+  if (!src) {
+    TComponent::Assign(Source);
+    return;
+  }
+  if (src == this) return;
+  generation_ = src->generation_;
+  fitness_cutoff_ = src->fitness_cutoff_;
+  mutation_probability_ = src->mutation_probability_;
+  inversion_probability_ = src->inversion_probability_;
+  crossover_probability_ = src->crossover_probability_;
+  elitist_pct_ = src->elitist_pct_;
+  gene_size_ = src->gene_size_;
+  fitness_method_ = src->fitness_method_;
+  max_fitness_ = src->max_fitness_;
+  min_fitness_ = src->min_fitness_;
+  diversity_limit_ = src->diversity_limit_;
+  avg_fitness_ = src->avg_fitness_;
+  tournament_field_ = src->tournament_field_;
+  initialized_ = src->initialized_;
+  crossover_method_ = src->crossover_method_;
+  use_fitness_cutoff_ = src->use_fitness_cutoff_;
+  use_diversity_limit_ = src->use_diversity_limit_;
+  SetSelectionMethod(src->selection_method_);
+  SetGenes(*src->genes_);
+  SetPopulation(*src->population_);
+}
+
+}  // namespace zp::ga

@@ -1,0 +1,130 @@
+// How a child is made: a copy of a parent, then crossover, mutation and
+// inversion as far as Operations allows, each under its own probability.
+#include <algorithm>
+
+#include "engine/DrawWords.h"
+#include "engine/ZPCustomGeneticAlgorithm.h"
+
+namespace zp::ga {
+
+namespace {
+
+bool Chance(TRandom& rng, double p) { return rng.Random() < p; }
+
+// Child takes First's bits at 0..Cut and Second's after Cut, as far as the
+// child and Second reach; positions beyond Second keep their value.
+void CrossAt(TZPGABits& child, const TZPGABits& first, const TZPGABits& second, int32_t cut) {
+  const int size = child.Size();
+  const int first_end = std::min(cut, size - 1);  // last position taken from First
+  const int second_end = std::min(second.Size(), size) - 1;
+  const int second_start = std::max(cut, -1) + 1;
+  if (first_end >= 0) {
+    if (first.Size() > first_end)
+      child.CopyRange(first, 0, first_end);
+    else
+      for (int i = 0; i <= first_end; ++i) child.SetBit(i, first.Bit(i));  // raises past First's end
+  }
+  if (second_start <= second_end) child.CopyRange(second, second_start, second_end);
+}
+
+}  // namespace
+
+void TZPCustomGeneticAlgorithm::InitializeChild(TZPGAIndividual& Parent1, TZPGAIndividual& Parent2,
+                                                TZPGAIndividual& Child) {
+  Child.Assign(Parent1);
+  if (OnInitializeChild) OnInitializeChild(*this, Parent1, Parent2, Child);
+}
+
+int32_t TZPCustomGeneticAlgorithm::ChooseCrossoverBit(const TZPGAIndividual& Child1) {
+  const int32_t s = Child1.Bits().Size();
+  TRandom& rng = *random_;
+  switch (crossover_method_) {
+    case TGACrossoverMethod::cmGeneBoundary:
+      // The first position of a gene other than the first.
+      if (genes_->Count() >= 2) return genes_->Items(1 + rng.RandomInt(genes_->Count() - 1)).Offset();
+      return rng.RandomInt(s);
+    case TGACrossoverMethod::cmBitBoundary: return rng.RandomInt(s);
+    case TGACrossoverMethod::cmByteBoundary:
+      return gene_size_ >= 16 ? (rng.RandomInt(s / 8) + 1) * 8 : rng.RandomInt(s);
+    case TGACrossoverMethod::cmWordBoundary:
+      return gene_size_ >= 32 ? (rng.RandomInt(s / 16) + 1) * 16 : rng.RandomInt(s);
+    case TGACrossoverMethod::cmLongwordBoundary:
+      return gene_size_ >= 64 ? (rng.RandomInt(s / 32) + 1) * 32 : rng.RandomInt(s);
+  }
+  return rng.RandomInt(s);
+}
+
+void TZPCustomGeneticAlgorithm::Crossover(TZPGAIndividual& Parent1, TZPGAIndividual& Parent2,
+                                          TZPGAIndividual& Child1, TZPGAIndividual* Child2) {
+  bool cross = Chance(*random_, crossover_probability_);
+  if (!cross && !OnCrossover) return;
+  int32_t bit = ChooseCrossoverBit(Child1);
+  if (OnCrossover) OnCrossover(*this, Parent1, Parent2, Child1, bit, cross);
+  if (cross) CrossAt(Child1.Bits(), Parent1.Bits(), Parent2.Bits(), bit);
+  if (!Child2) return;
+  if (OnCrossover) OnCrossover(*this, Parent2, Parent1, *Child2, bit, cross);
+  if (cross) CrossAt(Child2->Bits(), Parent2.Bits(), Parent1.Bits(), bit);
+}
+
+bool TZPCustomGeneticAlgorithm::Mutate(TZPGAIndividual& Item) {
+  bool mutate = true;
+  if (OnMutation) OnMutation(*this, Item, mutate);
+  if (!mutate) return false;
+  // One real draw per position even when nothing can flip; a word of draws at a time.
+  TZPGABits& bits = Item.Bits();
+  auto& words = bits.MutableWords();
+  const uint64_t threshold = TRandom::Threshold(mutation_probability_);
+  uint64_t flipped = 0;
+  for (int w = 0; w * 64 < bits.Size(); ++w) {
+    const uint64_t mask = ThresholdMask(*random_, threshold, std::min(64, bits.Size() - w * 64));
+    words[static_cast<size_t>(w)] ^= mask;
+    flipped |= mask;
+  }
+  return flipped != 0;
+}
+
+void TZPCustomGeneticAlgorithm::InvertRandomRun(TZPGABits& Bits) {
+  const int32_t s = Bits.Size();
+  const int32_t start = random_->RandomInt(s);
+  const int32_t n = random_->RandomInt(s - start);
+  // An empty chromosome has no run to flip; both draws are still made.
+  if (s > 0) Bits.FlipRange(start, start + n);
+}
+
+bool TZPCustomGeneticAlgorithm::Invert(TZPGAIndividual& Item) {
+  bool invert = Chance(*random_, inversion_probability_);
+  if (OnInversion) OnInversion(*this, Item, invert);
+  if (invert) InvertRandomRun(Item.Bits());
+  return invert;
+}
+
+void TZPCustomGeneticAlgorithm::ReproduceChild(TZPGAIndividual& Parent1, TZPGAIndividual& Parent2,
+                                               TZPGAIndividual& Child) {
+  InitializeChild(Parent1, Parent2, Child);
+  if (operations_.Contains(TGAGeneticOperation::goCrossover)) Crossover(Parent1, Parent2, Child, nullptr);
+  if (operations_.Contains(TGAGeneticOperation::goMutate)) Mutate(Child);
+  if (operations_.Contains(TGAGeneticOperation::goInvert)) Invert(Child);
+  if (OnReproduction) OnReproduction(*this, Child);
+}
+
+void TZPCustomGeneticAlgorithm::ReproduceChildren(TZPGAIndividual& Parent1, TZPGAIndividual& Parent2,
+                                                  TZPGAIndividual& Child1, TZPGAIndividual& Child2) {
+  InitializeChild(Parent1, Parent2, Child1);
+  InitializeChild(Parent2, Parent1, Child2);
+  if (operations_.Contains(TGAGeneticOperation::goCrossover)) Crossover(Parent1, Parent2, Child1, &Child2);
+  if (operations_.Contains(TGAGeneticOperation::goMutate)) {
+    Mutate(Child1);
+    Mutate(Child2);
+  }
+  if (operations_.Contains(TGAGeneticOperation::goInvert)) {
+    // This path flips without asking OnInversion.
+    if (Chance(*random_, inversion_probability_)) InvertRandomRun(Child1.Bits());
+    if (Chance(*random_, inversion_probability_)) InvertRandomRun(Child2.Bits());
+  }
+  if (OnReproduction) {
+    OnReproduction(*this, Child1);
+    OnReproduction(*this, Child2);
+  }
+}
+
+}  // namespace zp::ga
