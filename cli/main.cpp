@@ -1,0 +1,5 @@
+#include <iostream>
+
+#include "cli/CliRunner.h"
+
+int main(int argc, char** argv) { return zp::cli::RunCli(argc, argv, std::cout, std::cerr, std::cin); }

@@ -1,0 +1,80 @@
+#include "workbench/QueensProblem.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+#include "platform/Numbers.h"
+
+namespace zp::queens {
+
+using namespace zp::ga;
+
+void BuildQueensGenes(TZPGAGenes& Genes, int N) {
+  Genes.Clear();
+  for (int i = 0; i < N; ++i) {
+    TZPGAGene& gene = Genes.Add();
+    gene.SetGeneType(TGeneType::gtInteger);
+    gene.SetName("Col " + std::to_string(i));
+    gene.SetPreserveSignBit(false);
+    gene.SetSize(BitLength(static_cast<uint64_t>(N - 1)));
+    gene.SetMaxValue(N - 1);
+  }
+}
+
+double QueensCutoff(int N) {
+  double sum = 0;
+  for (int i = 1; i <= N - 1; ++i) sum += i;
+  return sum;
+}
+
+namespace {
+
+double PairByPair(const int32_t* rows, int n, int N) {
+  double fitness = 0;
+  for (int i = 0; i + 1 < n; ++i) {
+    const int64_t a = rows[i];
+    if (a >= N) fitness -= 1;
+    for (int j = i + 1; j < n; ++j) {
+      const int64_t b = rows[j], d = j - i;
+      if (b >= N) fitness -= 1;
+      if (b != a && b != a + d && b != a - d) fitness += 1;
+    }
+  }
+  return fitness;
+}
+
+}  // namespace
+
+double QueensFitness(const int32_t* Rows, int n, int N) {
+  if (n < 2) return 0;
+  // The three attack tests are mutually exclusive for d >= 1, so the passing
+  // pairs are all pairs minus those sharing a row, a falling or a rising diagonal.
+  constexpr int kMaxRow = 256;
+  constexpr int kMaxCols = 256;
+  if (n > kMaxCols) return PairByPair(Rows, n, N);
+  for (int j = 0; j < n; ++j)
+    if (Rows[j] < 0 || Rows[j] >= kMaxRow) return PairByPair(Rows, n, N);
+
+  std::array<uint16_t, kMaxRow> row{};
+  std::array<uint16_t, kMaxRow + kMaxCols> rising{};   // row + column
+  std::array<uint16_t, kMaxRow + kMaxCols> falling{};  // row - column + n
+  int64_t attacking = 0;
+  int64_t penalty = 0;
+  for (int j = 0; j < n; ++j) {
+    const int r = Rows[j];
+    attacking += row[static_cast<size_t>(r)]++;
+    attacking += rising[static_cast<size_t>(r + j)]++;
+    attacking += falling[static_cast<size_t>(r - j + n)]++;
+    if (r >= N) penalty += j + (j < n - 1 ? 1 : 0);
+  }
+  const int64_t pairs = static_cast<int64_t>(n) * (n - 1) / 2;
+  return static_cast<double>(pairs - attacking - penalty);
+}
+
+void DecodeRows(const TZPGAGenes& Genes, TZPGABits& Bits, std::vector<int32_t>& Rows) {
+  Rows.resize(static_cast<size_t>(Genes.Count()));
+  for (int i = 0; i < Genes.Count(); ++i) Rows[static_cast<size_t>(i)] = Genes.Items(i).DecodeInteger(Bits);
+}
+
+}  // namespace zp::queens

@@ -1,0 +1,32 @@
+// The N-Queens puzzle as a problem for the genetic algorithm: one integer
+// gene per column holding the queen's row, and a fitness that counts the
+// non-attacking queen pairs minus penalties for rows that do not exist.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/ZPGeneticAlgorithm.h"
+
+namespace zp::queens {
+
+inline constexpr int kMinQueens = 4;
+inline constexpr int kMaxQueens = 32;
+
+// Clears the genotype and builds N genes "Col 0".."Col N-1" of BitLength(N-1) bits, range 0..N-1.
+void BuildQueensGenes(ga::TZPGAGenes& Genes, int N);
+
+// N(N-1)/2, the number of queen pairs.
+double QueensCutoff(int N);
+
+// The fitness of one board given as the decoded row of each column: every
+// pair (i < j, d = j - i) whose rows b, a satisfy b != a, b != a + d and
+// b != a - d earns 1; a row >= N costs 1 on each visit of the pair loops
+// (1 in column 0, j + 1 in column j, n - 1 in the last). O(n) with row and
+// diagonal counts when the rows are small, else pair by pair.
+double QueensFitness(const int32_t* Rows, int n, int N);
+
+// Decodes every gene of Bits into Rows (resized to the gene count).
+void DecodeRows(const ga::TZPGAGenes& Genes, ga::TZPGABits& Bits, std::vector<int32_t>& Rows);
+
+}  // namespace zp::queens
