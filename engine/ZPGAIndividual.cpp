@@ -28,9 +28,14 @@ void TZPGAIndividual::Assign(const TPersistent& Source) {
     TCollectionItem::Assign(Source);
     return;
   }
-  fitness_ = src->fitness_;
-  name_ = src->name_;
-  bits_->Assign(*src->bits_);
+  CopyFrom(*src);
+}
+
+void TZPGAIndividual::CopyFrom(const TZPGAIndividual& Source) {
+  fitness_ = Source.fitness_;
+  if (name_ != Source.name_) name_ = Source.name_;
+  bits_->CopyBitsFrom(*Source.bits_);
+  bits_->SetPreserveSignBit(Source.bits_->PreserveSignBit());
   Changed(false);
 }
 

@@ -46,6 +46,8 @@ class TZPGAIndividual : public TCollectionItem {
 
   // From an individual: Fitness, Name and the chromosome (size, bits, sign flag).
   void Assign(const TPersistent& Source) override;
+  // Assign from an individual known to be one, without the class checks.
+  void CopyFrom(const TZPGAIndividual& Source);
 
  protected:
   // For subclasses with their own chromosome class.

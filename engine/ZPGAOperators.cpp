@@ -1,6 +1,7 @@
 // How a child is made: a copy of a parent, then crossover, mutation and
 // inversion as far as Operations allows, each under its own probability.
 #include <algorithm>
+#include <typeinfo>
 
 #include "engine/DrawWords.h"
 #include "engine/ZPCustomGeneticAlgorithm.h"
@@ -31,7 +32,11 @@ void CrossAt(TZPGABits& child, const TZPGABits& first, const TZPGABits& second, 
 
 void TZPCustomGeneticAlgorithm::InitializeChild(TZPGAIndividual& Parent1, TZPGAIndividual& Parent2,
                                                 TZPGAIndividual& Child) {
-  Child.Assign(Parent1);
+  // Plain individuals copy directly; a subclass gets its own Assign.
+  if (typeid(Child) == typeid(TZPGAIndividual) && typeid(Parent1) == typeid(TZPGAIndividual))
+    Child.CopyFrom(Parent1);
+  else
+    Child.Assign(Parent1);
   if (OnInitializeChild) OnInitializeChild(*this, Parent1, Parent2, Child);
 }
 

@@ -50,15 +50,15 @@ double QueensFitness(const int32_t* Rows, int n, int N) {
   if (n < 2) return 0;
   // The three attack tests are mutually exclusive for d >= 1, so the passing
   // pairs are all pairs minus those sharing a row, a falling or a rising diagonal.
-  constexpr int kMaxRow = 256;
-  constexpr int kMaxCols = 256;
+  constexpr int kMaxRow = 64;
+  constexpr int kMaxCols = 64;
   if (n > kMaxCols) return PairByPair(Rows, n, N);
   for (int j = 0; j < n; ++j)
     if (Rows[j] < 0 || Rows[j] >= kMaxRow) return PairByPair(Rows, n, N);
 
-  std::array<uint16_t, kMaxRow> row{};
-  std::array<uint16_t, kMaxRow + kMaxCols> rising{};   // row + column
-  std::array<uint16_t, kMaxRow + kMaxCols> falling{};  // row - column + n
+  std::array<uint8_t, kMaxRow> row{};
+  std::array<uint8_t, kMaxRow + kMaxCols> rising{};       // row + column
+  std::array<uint8_t, kMaxRow + kMaxCols + 1> falling{};  // row - column + n
   int64_t attacking = 0;
   int64_t penalty = 0;
   for (int j = 0; j < n; ++j) {
@@ -74,7 +74,22 @@ double QueensFitness(const int32_t* Rows, int n, int N) {
 
 void DecodeRows(const TZPGAGenes& Genes, TZPGABits& Bits, std::vector<int32_t>& Rows) {
   Rows.resize(static_cast<size_t>(Genes.Count()));
-  for (int i = 0; i < Genes.Count(); ++i) Rows[static_cast<size_t>(i)] = Genes.Items(i).DecodeInteger(Bits);
+  const auto& words = Bits.Words();
+  for (int i = 0; i < Genes.Count(); ++i) {
+    const TZPGAGene& gene = Genes.Items(i);
+    const int start = gene.Offset(), size = gene.Size();
+    if (gene.PreserveSignBit() || size <= 0 || size > 32 || start < 0 || start > Bits.Size() - size) {
+      Rows[static_cast<size_t>(i)] = gene.DecodeInteger(Bits);
+      continue;
+    }
+    // An unsigned field inside the chromosome: the same value the gene's decode reads.
+    Bits.SetPreserveSignBit(false);
+    const size_t w = static_cast<size_t>(start) >> 6;
+    const int shift = start & 63;
+    uint64_t v = words[w] >> shift;
+    if (shift + size > 64) v |= words[w + 1] << (64 - shift);
+    Rows[static_cast<size_t>(i)] = static_cast<int32_t>(static_cast<uint32_t>(v & ((uint64_t{1} << size) - 1)));
+  }
 }
 
 }  // namespace zp::queens
