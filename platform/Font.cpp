@@ -25,7 +25,7 @@ bool IsTrueTypeFace(const std::string& FaceName) {
 }
 
 void TFont::SetName(const std::string& Value) {
-  if (data_.Name == Value && data_.HandleName.empty()) return;
+  if (data_.Name == Value) return;
   data_.Name = Value;
   data_.HandleName.clear();
   Changed();

@@ -21,8 +21,10 @@ enum class TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 using TFontStyles = Set<TFontStyle>;
 enum class TFontPitch { fpDefault, fpVariable, fpFixed };
 
-// The face the framework uses for fonts named "Default".
+// The name a new font starts with.
 inline constexpr const char* kDefaultFontName = "MS Sans Serif";
+// The face the framework installs for a font named "Default".
+inline constexpr const char* kDefaultFaceName = "Tahoma";
 constexpr int kDefaultCharset = 1;
 constexpr int kPixelsPerInch = 96;
 

@@ -1,0 +1,68 @@
+#include "chart/ZPDeltaFont.h"
+
+namespace zp::chart {
+
+namespace {
+
+// Sets a flag for the duration of a scope, also when it ends by an exception.
+class TUpdatingScope {
+ public:
+  explicit TUpdatingScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~TUpdatingScope() { flag_ = false; }
+  TUpdatingScope(const TUpdatingScope&) = delete;
+  TUpdatingScope& operator=(const TUpdatingScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+struct StyleDelta {
+  TFontStyle Style;
+  TDeltaAttribute Delta;
+};
+constexpr StyleDelta kStyleDeltas[] = {{TFontStyle::fsBold, TDeltaAttribute::daBold},
+                                       {TFontStyle::fsItalic, TDeltaAttribute::daItalic},
+                                       {TFontStyle::fsStrikeOut, TDeltaAttribute::daStrikeOut},
+                                       {TFontStyle::fsUnderline, TDeltaAttribute::daUnderline}};
+
+}  // namespace
+
+void TZPCustomDeltaFont::ComputeDeltas(const TFont* Original) {
+  if (updating_ || !Original) return;
+  TUpdatingScope scope(updating_);
+  TDeltaAttributes d;
+  for (const auto& sd : kStyleDeltas)
+    if (Style().Contains(sd.Style) != Original->Style().Contains(sd.Style)) d.Include(sd.Delta);
+  if (Color() != Original->Color()) d.Include(TDeltaAttribute::daColor);
+  if (Name() != Original->Name()) d.Include(TDeltaAttribute::daFace);
+  if (Size() != Original->Size()) d.Include(TDeltaAttribute::daSize);
+  deltas_ = d;
+}
+
+void TZPCustomDeltaFont::ApplyOriginal(const TFont* Original) {
+  if (updating_ || !Original) return;
+  TUpdatingScope scope(updating_);
+  TFontStyles style = Style();
+  for (const auto& sd : kStyleDeltas) {
+    if (deltas_.Contains(sd.Delta)) continue;
+    if (Original->Style().Contains(sd.Style))
+      style.Include(sd.Style);
+    else
+      style.Exclude(sd.Style);
+  }
+  SetStyle(style);
+  if (!deltas_.Contains(TDeltaAttribute::daColor)) SetColor(Original->Color());
+  if (!deltas_.Contains(TDeltaAttribute::daFace)) SetName(Original->Name());
+  if (!deltas_.Contains(TDeltaAttribute::daSize)) SetSize(Original->Size());
+}
+
+void TZPCustomDeltaFont::Changed() {
+  if (!updating_ && OnGetOriginalFont) {
+    const TFont* original = nullptr;
+    OnGetOriginalFont(*this, original);
+    if (original) ComputeDeltas(original);
+  }
+  TFont::Changed();
+}
+
+}  // namespace zp::chart
