@@ -231,11 +231,16 @@ Exit status: 0 success, 1 a command failed, 2 usage error (nothing ran).
 }
 
 int RunCli(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& Err, std::istream& In) {
-  for (const auto& a : Args)
-    if (a == "-h" || a == "--help") {
+  // Help wins over everything else, but an option's value is not an option: "-g --help" is a generation text.
+  for (size_t i = 0; i < Args.size(); ++i) {
+    const std::string& a = Args[i];
+    if (a == "-q" || a == "-g" || a == "-e" || a == "--size") {
+      ++i;
+    } else if (a == "-h" || a == "--help") {
       Out << UsageText();
       return 0;
     }
+  }
   Options options;
   try {
     options = Parse(Args, In);

@@ -1,0 +1,257 @@
+// nqueens-ga driven in-process: usage errors, failing commands, the command
+// sources, the show and csv output, and the log against the workbench's own.
+#include "cli/CliRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/Random.h"
+#include "workbench/QueensWorkbench.h"
+
+namespace {
+
+struct Result {
+  int status;
+  std::string out, err;
+};
+
+Result RunTool(const std::vector<std::string>& args, const std::string& input = "") {
+  std::ostringstream out, err;
+  std::istringstream in(input);
+  const int status = zp::cli::RunCli(args, out, err, in);
+  return {status, out.str(), err.str()};
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::string Joined(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  return text;
+}
+
+std::string TempFile(const std::string& name) { return testing::TempDir() + "nqueens_cli_" + name; }
+
+std::string ReadFile(const std::string& name) {
+  std::ifstream file(name, std::ios::binary);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+constexpr size_t kIntroductionLines = 7;
+constexpr size_t kInitBlockLines = 8;
+constexpr size_t kMethodBlockLines = 8;
+
+TEST(CliRunnerTest, UsageErrorsExitTwoAndRunNothing) {
+  const std::vector<std::vector<std::string>> cases = {
+      {"-e", "frobnicate"},
+      {"-e", "init; frobnicate"},
+      {"--frob"},
+      {"-x", "-e", "init"},
+      {"-e", "graph maybe"},
+      {"-e", "graph"},
+      {"-e", "show nothing"},
+      {"-e", "queens"},
+      {"-e", "queens 4 5"},
+      {"-e", "init now"},
+      {"-e", "csv"},
+      {"-q", "abc"},
+      {"-q"},
+      {"-e"},
+      {"-e", "init", "-e", "run"},
+      {"/nonexistent/script.txt"},
+  };
+  for (const auto& args : cases) {
+    const uint32_t seed = zp::GlobalRandom().Seed();
+    const Result r = RunTool(args);
+    EXPECT_EQ(r.status, 2) << args[0];
+    EXPECT_EQ(r.out, "") << args[0];
+    EXPECT_NE(r.err, "") << args[0];
+    EXPECT_EQ(zp::GlobalRandom().Seed(), seed) << "something ran for " << args[0];
+  }
+}
+
+TEST(CliRunnerTest, HelpExitsZeroAndNamesEveryCommand) {
+  for (const char* flag : {"--help", "-h"}) {
+    const Result r = RunTool({flag});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, zp::cli::UsageText());
+  }
+  // Help anywhere among the options, even after a usage error.
+  EXPECT_EQ(RunTool({"-q", "5", "-e", "init", "--help"}).status, 0);
+  EXPECT_EQ(RunTool({"--frob", "-h"}).status, 0);
+  // An option's value is not an option: here "--help" is the generation text.
+  const Result value = RunTool({"-g", "--help"});
+  EXPECT_EQ(value.status, 1);
+  EXPECT_EQ(value.err, "error: '--help' is not a valid integer value\n");
+  EXPECT_NE(value.out.find("Population Initialized."), std::string::npos);
+
+  const std::string help = zp::cli::UsageText();
+  for (const char* word : {"-q N", "-g TEXT", "-e COMMANDS", "SCRIPT-FILE", "queens N", "init", "run [TEXT]",
+                           "graph on|off", "show population", "show board", "csv FILE", "save FILE", "load FILE",
+                           "save-genotype", "load-genotype", "save-population", "load-population", "chart FILE",
+                           "error: MESSAGE"})
+    EXPECT_NE(help.find(word), std::string::npos) << word;
+}
+
+TEST(CliRunnerTest, FailingCommandReportsOnStderrAndTheRestGoOn) {
+  const Result r = RunTool({"-q", "4", "-e", "run abc; run 1; show board"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "error: 'abc' is not a valid integer value\n");
+  const auto lines = Lines(r.out);
+  // Introduction, the initialization of -q, no block of the failed run, five of the second, the board.
+  ASSERT_EQ(lines.size(), kIntroductionLines + kInitBlockLines + 5 * kMethodBlockLines + 4);
+  EXPECT_EQ(lines[kIntroductionLines + kInitBlockLines + 1], "Selection Method: smRoulette");
+  EXPECT_EQ(lines[kIntroductionLines + kInitBlockLines + 2], "Number of generations:1");
+}
+
+TEST(CliRunnerTest, WithoutCommandsRunIsPressedOnceWithTheGenerationText) {
+  const Result r = RunTool({"-q", "6", "-g", "2"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  const auto lines = Lines(r.out);
+  ASSERT_EQ(lines.size(), kIntroductionLines + kInitBlockLines + 5 * kMethodBlockLines);
+  EXPECT_EQ(lines[kIntroductionLines + 2], "     Number of queens is 6");
+  for (size_t m = 0; m < 5; ++m) {
+    const std::string& generations = lines[kIntroductionLines + kInitBlockLines + m * kMethodBlockLines + 2];
+    EXPECT_TRUE(generations == "Number of generations:1" || generations == "Number of generations:2")
+        << generations;
+  }
+}
+
+TEST(CliRunnerTest, SemicolonSegmentsAreCommandsAndBlankOnesAreSkipped) {
+  const Result r = RunTool({"-e", " ; init ;;   ; show board ; "});
+  EXPECT_EQ(r.status, 0);
+  const auto lines = Lines(r.out);
+  ASSERT_EQ(lines.size(), kIntroductionLines + kInitBlockLines + 8);
+  EXPECT_EQ(lines[kIntroductionLines + 1], "Population Initialized.");
+  for (size_t i = kIntroductionLines + kInitBlockLines; i < lines.size(); ++i) EXPECT_EQ(lines[i], "........");
+}
+
+TEST(CliRunnerTest, ScriptFileAndStdinRunOneCommandPerLine) {
+  const std::string script = "queens 5\r\n\r\n# a comment\r\ninit\r\nshow population\r\n";
+  const std::string path = TempFile("script.txt");
+  {
+    std::ofstream file(path, std::ios::binary);
+    file << script;
+  }
+  const uint32_t seed = zp::GlobalRandom().Seed();
+  const Result from_file = RunTool({path});
+  zp::GlobalRandom().SetSeed(seed);
+  const Result from_stdin = RunTool({"-"}, script);
+  EXPECT_EQ(from_file.status, 0);
+  EXPECT_EQ(from_file.err, "");
+  EXPECT_EQ(from_file.out, from_stdin.out);
+  EXPECT_EQ(from_stdin.status, 0);
+
+  const auto lines = Lines(from_file.out);
+  // Two initialization blocks (queens, init), then 20 chromosomes of 24 bits.
+  ASSERT_EQ(lines.size(), kIntroductionLines + 2 * kInitBlockLines + 20);
+  EXPECT_EQ(lines[kIntroductionLines + kInitBlockLines + 2], "     Number of queens is 5");
+  const std::regex bits("[01]{24}");
+  for (size_t i = kIntroductionLines + 2 * kInitBlockLines; i < lines.size(); ++i)
+    EXPECT_TRUE(std::regex_match(lines[i], bits)) << lines[i];
+  std::remove(path.c_str());
+}
+
+TEST(CliRunnerTest, ShowPrintsThePopulationAndTheBoardOfTheWorkbench) {
+  const uint32_t seed = zp::GlobalRandom().Seed();
+  const Result r = RunTool({"-q", "4", "-e", "run 30; show population; show board"});
+  ASSERT_EQ(r.status, 0);
+
+  zp::GlobalRandom().SetSeed(seed);
+  zp::queens::TQueensWorkbench wb;
+  wb.FormCreate();
+  wb.SpinEdit1Change(4);
+  wb.btnRunClick("30");
+  std::vector<std::string> expected = wb.Log();
+  for (int i = 0; i < wb.Algorithm().Population().Count(); ++i)
+    expected.push_back(wb.Algorithm().Population().Items(i).Bits().BitString());
+  const auto board = wb.Board().Lines();
+  expected.insert(expected.end(), board.begin(), board.end());
+  EXPECT_EQ(r.out, Joined(expected));
+
+  // Four rows of four cells; thirty generations solve four queens for some method.
+  ASSERT_EQ(board.size(), 4u);
+  int queens = 0;
+  for (const std::string& row : board) {
+    EXPECT_TRUE(std::regex_match(row, std::regex("[Q.]{4}"))) << row;
+    for (char c : row) queens += c == 'Q';
+  }
+  EXPECT_EQ(queens, 4);
+}
+
+TEST(CliRunnerTest, CsvListsEveryPointByMethodInRunOrder) {
+  const std::string path = TempFile("points.csv");
+  const Result r = RunTool({"-q", "10", "-e", "run 3; csv " + path});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto rows = Lines(ReadFile(path));
+  ASSERT_FALSE(rows.empty());
+  EXPECT_EQ(rows[0], "method,generation,fitness");
+
+  // The generations each method reached, from the log.
+  const auto log = Lines(r.out);
+  std::vector<int> reached;
+  for (const std::string& line : log)
+    if (line.rfind("Number of generations:", 0) == 0) reached.push_back(std::stoi(line.substr(22)));
+  ASSERT_EQ(reached.size(), 5u);
+
+  const char* const captions[] = {"Roulette", "Random", "Tournament", "Stochastic Tournament", "Elitist"};
+  size_t at = 1;
+  for (size_t m = 0; m < 5; ++m)
+    for (int g = 1; g <= reached[m]; ++g, ++at) {
+      ASSERT_LT(at, rows.size());
+      const std::string prefix = std::string(captions[m]) + "," + std::to_string(g) + ",";
+      EXPECT_EQ(rows[at].rfind(prefix, 0), 0u) << rows[at] << " expected " << prefix;
+    }
+  EXPECT_EQ(at, rows.size());
+  std::remove(path.c_str());
+
+  // A file that cannot be written is a failing command, not a usage error.
+  const Result bad = RunTool({"-e", "csv /nonexistent/dir/points.csv"});
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_EQ(bad.err.rfind("error: ", 0), 0u);
+}
+
+TEST(CliRunnerTest, IdenticalInvocationsPrintIdenticalOutput) {
+  const std::vector<std::string> args = {"-q", "6", "-e", "run 5; graph off; run 3; graph on; show board"};
+  const uint32_t seed = zp::GlobalRandom().Seed();
+  const Result first = RunTool(args);
+  zp::GlobalRandom().SetSeed(seed);
+  const Result second = RunTool(args);
+  EXPECT_EQ(first.status, 0);
+  EXPECT_EQ(first.out, second.out);
+  EXPECT_EQ(first.err, second.err);
+}
+
+TEST(CliRunnerTest, LogEqualsTheWorkbenchLogForTheSameActions) {
+  const uint32_t seed = zp::GlobalRandom().Seed();
+  const Result r = RunTool({"-q", "5", "-g", "4", "-e", "run; init; run 2; queens 5; graph off; run 0"});
+  ASSERT_EQ(r.status, 0) << r.err;
+
+  zp::GlobalRandom().SetSeed(seed);
+  zp::queens::TQueensWorkbench wb;
+  wb.FormCreate();
+  wb.SpinEdit1Change(5);
+  wb.btnRunClick("4");
+  wb.btnInitClick();
+  wb.btnRunClick("2");
+  wb.SpinEdit1Change(5);
+  wb.cbGraphClick(false);
+  wb.btnRunClick("0");
+  EXPECT_EQ(r.out, Joined(wb.Log()));
+}
+
+}  // namespace

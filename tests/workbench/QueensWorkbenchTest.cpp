@@ -1,0 +1,415 @@
+// The workbench model: start-up, initialization, the queen count, the
+// comparison run's log and failures, the graph feed and the board.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/Exceptions.h"
+#include "platform/Numbers.h"
+#include "platform/Random.h"
+#include "workbench/QueensProblem.h"
+#include "workbench/QueensWorkbench.h"
+
+namespace {
+
+using zp::ga::TGAFitnessMethod;
+using zp::ga::TGASelectionMethod;
+using zp::queens::TQueensWorkbench;
+
+constexpr size_t kIntroductionLines = 7;
+constexpr size_t kInitBlockLines = 8;
+constexpr size_t kMethodBlockLines = 8;
+
+// The lines logged since Mark.
+std::vector<std::string> Since(const TQueensWorkbench& wb, size_t mark) {
+  return {wb.Log().begin() + static_cast<std::ptrdiff_t>(mark), wb.Log().end()};
+}
+
+// The text after Prefix in the method block's line starting with it.
+std::string Field(const std::vector<std::string>& block, const std::string& prefix) {
+  for (const std::string& line : block)
+    if (line.rfind(prefix, 0) == 0) return line.substr(prefix.size());
+  ADD_FAILURE() << "no line starting with '" << prefix << "'";
+  return "";
+}
+
+// The five method blocks of a run whose lines start at Mark.
+std::vector<std::vector<std::string>> Blocks(const TQueensWorkbench& wb, size_t mark) {
+  const std::vector<std::string> lines = Since(wb, mark);
+  std::vector<std::vector<std::string>> blocks;
+  for (size_t i = 0; i + kMethodBlockLines <= lines.size(); i += kMethodBlockLines)
+    blocks.emplace_back(lines.begin() + static_cast<std::ptrdiff_t>(i),
+                        lines.begin() + static_cast<std::ptrdiff_t>(i + kMethodBlockLines));
+  return blocks;
+}
+
+TEST(QueensWorkbenchTest, StartsWithTheStoredSettingsAndTheIntroduction) {
+  TQueensWorkbench wb;
+  auto& ga = wb.Algorithm();
+  ASSERT_EQ(ga.Genes().Count(), 8);
+  for (int i = 0; i < 8; ++i) {
+    EXPECT_EQ(ga.Genes().Items(i).Name(), "Col" + std::to_string(i));
+    EXPECT_EQ(ga.Genes().Items(i).GeneType(), zp::ga::TGeneType::gtInteger);
+    EXPECT_EQ(ga.Genes().Items(i).Size(), 3);
+  }
+  EXPECT_EQ(ga.GeneSize(), 24);
+  EXPECT_EQ(ga.MutationProbability(), 0.02);
+  EXPECT_EQ(ga.TournamentField(), 4);
+  EXPECT_EQ(ga.FitnessMethod(), TGAFitnessMethod::fmMaximize);
+  EXPECT_TRUE(ga.UseFitnessCutoff());
+  EXPECT_FALSE(ga.UseDiversityLimit());
+  EXPECT_EQ(ga.DiversityLimit(), 0.02);
+  EXPECT_EQ(ga.ElitistPct(), 0.1);
+  EXPECT_EQ(ga.FitnessCutoff(), 28);
+  EXPECT_EQ(ga.CrossoverProbability(), 0.98);
+  EXPECT_EQ(ga.InversionProbability(), 0.1);
+  EXPECT_EQ(ga.SelectionMethod(), TGASelectionMethod::smStochasticTournament);
+  EXPECT_EQ(ga.Population().Count(), 0);
+  EXPECT_FALSE(ga.Initialized());
+  EXPECT_EQ(ga.InitialPopulation(), 100);
+  EXPECT_EQ(wb.NumQueens(), 8);
+  EXPECT_TRUE(wb.GraphEnabled());
+
+  const std::vector<std::string> introduction = {
+      "This demo uses the TZPGeneticAlgorithm component to solve the 8 queens problem.  In other words, how do you "
+      "place 8 ",
+      "queens on a chessboard, each in a unique column, so that no queen can attack the other.",
+      "",
+      "There are 8 genes for the problem.  Each gene is a 3 bit integer representing the place of the queen for "
+      "that column (there ",
+      "are 8 places per column).  The fitness function for the 8 queens problem is the number of non-attacking "
+      "pairs of queens.  A ",
+      "solution would have a fitness value of 28.",
+      "",
+  };
+  EXPECT_EQ(wb.Log(), introduction);
+
+  // Nothing is initialized or drawn by creating the window.
+  const uint32_t seed = zp::GlobalRandom().Seed();
+  wb.FormCreate();
+  EXPECT_EQ(ga.InitialPopulation(), 32);
+  EXPECT_FALSE(ga.Initialized());
+  EXPECT_EQ(wb.Log().size(), kIntroductionLines);
+  EXPECT_EQ(zp::GlobalRandom().Seed(), seed);
+}
+
+TEST(QueensWorkbenchTest, InitializeLogsTheBlockAndFitsTheBoard) {
+  TQueensWorkbench wb;
+  wb.FormCreate();
+  wb.btnInitClick();
+  EXPECT_EQ(Since(wb, kIntroductionLines), (std::vector<std::string>{
+                                               "",
+                                               "Population Initialized.",
+                                               "     Number of queens is 8",
+                                               "     Chromosome Size is 24 (8 genes X 3 bits)",
+                                               "     Population is 32",
+                                               "     Fitness Cutoff is 28",
+                                               "     Mutation probability is 0.0416666666666667",
+                                               "",
+                                           }));
+  auto& ga = wb.Algorithm();
+  EXPECT_TRUE(ga.Initialized());
+  EXPECT_EQ(ga.Generation(), 0);
+  EXPECT_EQ(ga.Genes().Items(0).Name(), "Col 0");
+  EXPECT_EQ(ga.Genes().Items(7).Name(), "Col 7");
+  EXPECT_EQ(wb.Board().ColCount(), 8);
+  EXPECT_EQ(wb.Board().RowCount(), 8);
+  EXPECT_EQ(wb.Board().DefaultColWidth(), wb.Board().ClientWidth() / 8);
+  EXPECT_EQ(wb.Board().DefaultRowHeight(), wb.Board().ClientHeight() / 8);
+  EXPECT_TRUE(wb.Graph().LeftAxisMaximumSet());
+  EXPECT_EQ(wb.Graph().LeftAxisMaximum(), 28);
+}
+
+TEST(QueensWorkbenchTest, LoweringTheQueenCountKeepsTheLongerChromosome) {
+  TQueensWorkbench wb;
+  wb.FormCreate();
+  wb.SpinEdit1Change(4);
+  EXPECT_EQ(wb.NumQueens(), 4);
+  EXPECT_EQ(wb.Algorithm().GeneSize(), 24);
+  EXPECT_EQ(wb.Algorithm().MutationProbability(), 1.0 / 24);
+  EXPECT_EQ(wb.Algorithm().Population().Items(0).Bits().Size(), 24);
+  EXPECT_EQ(Since(wb, kIntroductionLines), (std::vector<std::string>{
+                                               "",
+                                               "Population Initialized.",
+                                               "     Number of queens is 4",
+                                               "     Chromosome Size is 24 (4 genes X 2 bits)",
+                                               "     Population is 16",
+                                               "     Fitness Cutoff is 6",
+                                               "     Mutation probability is 0.0416666666666667",
+                                               "",
+                                           }));
+  EXPECT_EQ(wb.Board().ColCount(), 4);
+  EXPECT_EQ(wb.Board().DefaultColWidth(), wb.Board().ClientWidth() / 4);
+
+  // After an initialization at 8 the surplus individuals are kept.
+  TQueensWorkbench wb8;
+  wb8.FormCreate();
+  wb8.btnInitClick();
+  wb8.SpinEdit1Change(4);
+  EXPECT_EQ(wb8.Log()[wb8.Log().size() - 4], "     Population is 32");
+  EXPECT_EQ(wb8.Algorithm().InitialPopulation(), 16);
+}
+
+TEST(QueensWorkbenchTest, RaisingTheQueenCountReinitializesAndClearsTheCurves) {
+  TQueensWorkbench wb;
+  wb.FormCreate();
+  wb.btnRunClick("2");
+  ASSERT_FALSE(wb.Graph().Points(0).empty());
+  wb.SpinEdit1Change(12);
+  const std::vector<std::string> block = Since(wb, wb.Log().size() - kInitBlockLines);
+  EXPECT_EQ(block[2], "     Number of queens is 12");
+  EXPECT_EQ(block[3], "     Chromosome Size is 48 (12 genes X 4 bits)");
+  EXPECT_EQ(block[4], "     Population is 48");
+  EXPECT_EQ(block[5], "     Fitness Cutoff is 66");
+  EXPECT_EQ(wb.Board().ColCount(), 12);
+  EXPECT_EQ(wb.Board().RowCount(), 12);
+  EXPECT_EQ(wb.Graph().LeftAxisMaximum(), 66);
+  for (int c = 0; c < 5; ++c) EXPECT_TRUE(wb.Graph().Points(c).empty()) << "curve " << c;
+  EXPECT_EQ(wb.Algorithm().Generation(), 0);
+}
+
+TEST(QueensWorkbenchTest, QueenCountIsKeptWithinFourToThirtyTwo) {
+  const std::pair<int, int> cases[] = {{1, 4}, {0, 4}, {-7, 4}, {3, 4}, {33, 32}, {1000, 32}};
+  for (const auto& [value, kept] : cases) {
+    TQueensWorkbench wb;
+    wb.FormCreate();
+    wb.SpinEdit1Change(value);
+    EXPECT_EQ(wb.NumQueens(), kept) << value;
+    EXPECT_EQ(wb.Algorithm().Genes().Count(), kept) << value;
+    EXPECT_EQ(wb.Log()[kIntroductionLines + 2], "     Number of queens is " + std::to_string(kept));
+    EXPECT_EQ(wb.Algorithm().FitnessCutoff(), zp::queens::QueensCutoff(kept));
+  }
+}
+
+TEST(QueensWorkbenchTest, RunFirstThingInitializesThenRunsFromGenerationZero) {
+  TQueensWorkbench wb;
+  wb.FormCreate();
+  wb.btnRunClick("1");
+  ASSERT_EQ(wb.Log().size(), kIntroductionLines + kInitBlockLines + 5 * kMethodBlockLines);
+  EXPECT_EQ(wb.Log()[kIntroductionLines + 1], "Population Initialized.");
+  const char* const names[] = {"smRoulette", "smRandom", "smTournament", "smStochasticTournament", "smElitist"};
+  const auto blocks = Blocks(wb, kIntroductionLines + kInitBlockLines);
+  ASSERT_EQ(blocks.size(), 5u);
+  for (size_t m = 0; m < 5; ++m) {
+    EXPECT_EQ(blocks[m][0], "");
+    EXPECT_EQ(blocks[m][1], std::string("Selection Method: ") + names[m]);
+    EXPECT_EQ(blocks[m][2], "Number of generations:1");
+    EXPECT_EQ(Field(blocks[m], "Fittest Individual:").size(), 24u);
+  }
+  EXPECT_EQ(wb.Algorithm().SelectionMethod(), TGASelectionMethod::smElitist);
+}
+
+TEST(QueensWorkbenchTest, EightQueensForAHundredGenerationsSolvesOrRunsOut) {
+  TQueensWorkbench wb;
+  wb.FormCreate();
+  wb.btnRunClick("100");
+  const auto blocks = Blocks(wb, kIntroductionLines + kInitBlockLines);
+  ASSERT_EQ(blocks.size(), 5u);
+  for (const auto& block : blocks) {
+    if (Field(block, "Max Fitness:") == "28") {
+      EXPECT_EQ(Field(block, "     Score:"), "28") << block[1];
+    } else {
+      EXPECT_EQ(block[2], "Number of generations:100") << block[1];
+    }
+  }
+}
+
+TEST(QueensWorkbenchTest, BadGenerationTextFailsInsideTheFirstMethodAndLogsNothing) {
+  TQueensWorkbench wb;
+  wb.FormCreate();
+  wb.btnInitClick();
+  const size_t mark = wb.Log().size();
+  const std::string start = wb.Algorithm().FittestIndividual()->Bits().BitString();
+  for (const std::string text : {"abc", "", " 5", "5 ", "1.5", "0x10", "$10", "2147483648", "--1"}) {
+    try {
+      wb.btnRunClick(text);
+      ADD_FAILURE() << "'" << text << "' was accepted";
+    } catch (const zp::Exception& e) {
+      EXPECT_EQ(std::string(e.what()), "'" + text + "' is not a valid integer value");
+    }
+    EXPECT_EQ(wb.Log().size(), mark) << text;
+    // The first method was set up and scored, nothing evolved.
+    EXPECT_EQ(wb.Algorithm().SelectionMethod(), TGASelectionMethod::smRoulette);
+    EXPECT_EQ(wb.Algorithm().Generation(), 0);
+    ASSERT_NE(wb.Algorithm().FittestIndividual(), nullptr);
+    EXPECT_EQ(wb.Algorithm().FittestIndividual()->Bits().BitString(), start);
+    for (int c = 0; c < 5; ++c) EXPECT_TRUE(wb.Graph().Points(c).empty());
+  }
+  // The window stays usable.
+  wb.btnRunClick("+2");
+  EXPECT_EQ(wb.Log().size(), mark + 5 * kMethodBlockLines);
+}
+
+TEST(QueensWorkbenchTest, CountOfZeroOrLessLogsTheRestoredStatisticsWithoutEvolving) {
+  for (const std::string text : {"0", "-3"}) {
+    TQueensWorkbench wb;
+    wb.FormCreate();
+    wb.SpinEdit1Change(5);
+    auto& ga = wb.Algorithm();
+    const std::string fittest = ga.FittestIndividual()->Bits().DisplayText();
+    const std::string score = zp::FormatFloat15(ga.FittestIndividual()->Fitness());
+    const std::string avg = zp::FormatFloat15(ga.AvgFitness());
+    const std::string min = zp::FormatFloat15(ga.MinFitness());
+    const std::string max = zp::FormatFloat15(ga.MaxFitness());
+    const uint32_t seed = zp::GlobalRandom().Seed();
+    const size_t mark = wb.Log().size();
+
+    wb.btnRunClick(text);
+    EXPECT_EQ(zp::GlobalRandom().Seed(), seed) << "a generation was made";
+    const auto blocks = Blocks(wb, mark);
+    ASSERT_EQ(blocks.size(), 5u);
+    for (const auto& block : blocks) {
+      EXPECT_EQ(block[2], "Number of generations:0");
+      EXPECT_EQ(block[3], "Fittest Individual:" + fittest);
+      EXPECT_EQ(block[4], "     Score:" + score);
+      EXPECT_EQ(block[5], "Avg Fitness:" + avg);
+      EXPECT_EQ(block[6], "Min Fitness:" + min);
+      EXPECT_EQ(block[7], "Max Fitness:" + max);
+    }
+    for (int c = 0; c < 5; ++c) EXPECT_TRUE(wb.Graph().Points(c).empty());
+  }
+}
+
+TEST(QueensWorkbenchTest, EveryGenerationIsPlottedOnTheRunningMethodsCurve) {
+  TQueensWorkbench wb;
+  wb.FormCreate();
+  wb.SpinEdit1Change(6);
+  const size_t mark = wb.Log().size();
+  wb.btnRunClick("7");
+  const auto blocks = Blocks(wb, mark);
+  ASSERT_EQ(blocks.size(), 5u);
+  for (int c = 0; c < 5; ++c) {
+    const auto& points = wb.Graph().Points(c);
+    const int generations = std::stoi(Field(blocks[static_cast<size_t>(c)], "Number of generations:"));
+    ASSERT_EQ(points.size(), static_cast<size_t>(generations)) << "curve " << c;
+    for (size_t i = 0; i < points.size(); ++i) EXPECT_EQ(points[i].X, static_cast<double>(i + 1));
+    ASSERT_FALSE(points.empty());
+    EXPECT_EQ(zp::FormatFloat15(points.back().Y), Field(blocks[static_cast<size_t>(c)], "Max Fitness:"));
+    // A curve that found a solution ends at the top of the left axis.
+    if (generations < 7) {
+      EXPECT_EQ(points.back().Y, wb.Graph().LeftAxisMaximum());
+    }
+  }
+  EXPECT_EQ(wb.Graph().LeftAxisMaximum(), 15);
+  EXPECT_EQ(wb.Graph().CurrentCurve(), 4);
+}
+
+TEST(QueensWorkbenchTest, UncheckedGraphLeavesTheCurvesAsTheyAre) {
+  TQueensWorkbench wb;
+  wb.FormCreate();
+  wb.SpinEdit1Change(8);
+  wb.btnRunClick("3");
+  std::vector<size_t> before;
+  for (int c = 0; c < 5; ++c) before.push_back(wb.Graph().Points(c).size());
+  const size_t mark = wb.Log().size();
+
+  wb.cbGraphClick(false);
+  EXPECT_FALSE(wb.GraphEnabled());
+  wb.btnRunClick("3");
+  EXPECT_EQ(wb.Log().size(), mark + 5 * kMethodBlockLines);  // the log is written as usual
+  for (int c = 0; c < 5; ++c) EXPECT_EQ(wb.Graph().Points(c).size(), before[static_cast<size_t>(c)]);
+
+  wb.cbGraphClick(true);
+  const int32_t generation = wb.Algorithm().Generation();
+  wb.btnRunClick("1");
+  for (int c = 0; c < 5; ++c) {
+    ASSERT_EQ(wb.Graph().Points(c).size(), before[static_cast<size_t>(c)] + 1);
+    EXPECT_EQ(wb.Graph().Points(c).back().X, generation + 1);
+  }
+}
+
+TEST(QueensWorkbenchTest, SecondRunCountsOnFromTheFirstRunsLastGeneration) {
+  TQueensWorkbench wb;
+  wb.FormCreate();
+  wb.SpinEdit1Change(10);  // large enough that five generations rarely solve it
+  wb.btnRunClick("5");
+  const int32_t first_end = wb.Algorithm().Generation();
+  std::vector<size_t> before;
+  for (int c = 0; c < 5; ++c) before.push_back(wb.Graph().Points(c).size());
+  const size_t mark = wb.Log().size();
+
+  wb.btnRunClick("4");
+  const auto blocks = Blocks(wb, mark);
+  ASSERT_EQ(blocks.size(), 5u);
+  for (int c = 0; c < 5; ++c) {
+    const int32_t reached = std::stoi(Field(blocks[static_cast<size_t>(c)], "Number of generations:"));
+    EXPECT_GT(reached, first_end);
+    EXPECT_LE(reached, first_end + 4);
+    const auto& points = wb.Graph().Points(c);
+    ASSERT_EQ(points.size(), before[static_cast<size_t>(c)] + static_cast<size_t>(reached - first_end));
+    // The second run's points follow the first run's on the same curve.
+    EXPECT_EQ(points[before[static_cast<size_t>(c)]].X, first_end + 1);
+    EXPECT_EQ(points.back().X, reached);
+  }
+}
+
+TEST(QueensWorkbenchTest, BoardShowsTheLastSolutionFound) {
+  TQueensWorkbench wb;
+  wb.FormCreate();
+  wb.SpinEdit1Change(4);
+  const size_t mark = wb.Log().size();
+  wb.btnRunClick("30");
+  std::string solution;
+  for (const auto& block : Blocks(wb, mark))
+    if (Field(block, "Max Fitness:") == "6") solution = Field(block, "Fittest Individual:");
+  ASSERT_FALSE(solution.empty()) << "no method solved four queens in 30 generations";
+
+  const auto& board = wb.Board();
+  ASSERT_EQ(board.ColCount(), 4);
+  int queens = 0;
+  std::vector<int32_t> rows;
+  for (int c = 0; c < 4; ++c) {
+    const int row = (solution[static_cast<size_t>(2 * c)] == '1' ? 1 : 0) +
+                    (solution[static_cast<size_t>(2 * c + 1)] == '1' ? 2 : 0);
+    rows.push_back(row);
+    for (int r = 0; r < 4; ++r) {
+      const bool q = board.Cell(c, r) == "Q";
+      queens += q;
+      EXPECT_EQ(q, r == row) << "column " << c << " row " << r;
+    }
+  }
+  EXPECT_EQ(queens, 4);
+  EXPECT_EQ(zp::queens::QueensFitness(rows.data(), 4, 4), 6);
+}
+
+TEST(QueensWorkbenchTest, EmptyPopulationRunsNothingAndNamesNoFittestIndividual) {
+  TQueensWorkbench wb;
+  wb.FormCreate();
+  wb.SpinEdit1Change(4);
+  wb.Algorithm().Population().Clear();
+  EXPECT_EQ(wb.Algorithm().FittestIndividual(), nullptr);
+  const size_t mark = wb.Log().size();
+  const auto board = wb.Board().Lines();
+
+  ASSERT_NO_THROW(wb.btnRunClick("5"));
+  const std::vector<std::string> lines = Since(wb, mark);
+  ASSERT_FALSE(lines.empty());
+  int blocks = 0;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].rfind("Selection Method: ", 0) != 0) continue;
+    ++blocks;
+    EXPECT_EQ(lines[i + 1], "Number of generations:0");
+  }
+  EXPECT_EQ(blocks, 5);
+  for (const std::string& line : lines) EXPECT_EQ(line.rfind("     Score:", 0), std::string::npos);
+  EXPECT_EQ(lines.back(), "Max Fitness:0");
+  for (int c = 0; c < 5; ++c) EXPECT_TRUE(wb.Graph().Points(c).empty());
+  EXPECT_EQ(wb.Board().Lines(), board);
+}
+
+TEST(QueensWorkbenchTest, ResizeFitsTheCellsAndSkipsAGenotypeWithoutGenes) {
+  TQueensWorkbench wb;
+  wb.FormCreate();
+  wb.btnInitClick();
+  wb.FormResize(250, 170);
+  EXPECT_EQ(wb.Board().DefaultColWidth(), 31);
+  EXPECT_EQ(wb.Board().DefaultRowHeight(), 21);
+  wb.Algorithm().Genes().Clear();
+  ASSERT_NO_THROW(wb.FormResize(100, 100));
+  EXPECT_EQ(wb.Board().DefaultColWidth(), 31);
+  // Every board scores 0 without at least two genes.
+  EXPECT_EQ(wb.Algorithm().EvaluateFitness(wb.Algorithm().Population().Items(0)), 0);
+}
+
+}  // namespace
