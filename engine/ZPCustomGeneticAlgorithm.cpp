@@ -209,6 +209,11 @@ void TZPCustomGeneticAlgorithm::Evolve() {
   if (!OnEvaluateFitness) throw EGAException(kNoFitnessFunction);
   if (selection_method_ == TGASelectionMethod::smCustom && !on_selection_) throw EGAException(kNoCustomSelection);
   elitist_index_ = -1;
+  // Initialized may come from Assign without a second buffer: make it as Initialize would.
+  if (!previous_population_) {
+    previous_population_ = CreatePopulation(population_->Factory());
+    previous_population_->Assign(*population_);
+  }
   std::swap(population_, previous_population_);
   {
     TUpdateGuard suspended(*population_);

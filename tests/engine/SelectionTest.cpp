@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "EngineTestSupport.h"
+
+using namespace zp;
+using namespace zp::ga;
+using namespace enginetest;
+
+using M = TGASelectionMethod;
+
+namespace {
+
+// The first seed from which the reference draws satisfy `pred`.
+uint32_t SeedWhere(const std::function<bool(RefRandom&)>& pred) {
+  for (uint32_t s = 0;; ++s) {
+    RefRandom r{s};
+    if (pred(r)) return s;
+  }
+}
+
+// The seed whose next real draw is r * 2^32 cut to an integer, over 2^32.
+uint32_t SeedForDraw(double r) { return SeedBefore(static_cast<uint32_t>(r * 4294967296.0)); }
+
+using G = TZPCustomGeneticAlgorithm;
+
+struct Selection : ::testing::Test {
+  PinnedGA p;
+  TZPGAIndividual* Pick(void (G::*routine)(TZPGAPopulation&, TZPGAIndividual*&)) {
+    TZPGAIndividual* parent = nullptr;
+    (p.ga.*routine)(p.ga.Population(), parent);
+    return parent;
+  }
+  TZPGAIndividual* Item(int i) { return &p.ga.Population().Items(i); }
+};
+
+}  // namespace
+
+TEST_F(Selection, RandomDrawsOneIntegerPerPick) {
+  p.ga.SetSelectionMethod(M::smRandom);
+  p.Populate({1, 2, 3, 4});
+  for (uint32_t seed : {0u, 1u, 0x7FFFFFFFu, 0xDEADBEEFu}) {
+    p.rng.SetSeed(seed);
+    RefRandom ref{seed};
+    EXPECT_EQ(&p.ga.SelectParent(p.ga.Population()), Item(ref.Int(4)));
+    EXPECT_EQ(p.rng.Seed(), ref.seed);
+  }
+  p.ga.Population().Clear();
+  EXPECT_THROW(p.ga.SelectParent(p.ga.Population()), EListError);
+}
+
+TEST_F(Selection, RouletteTableAndPicks) {
+  p.ga.SetSelectionMethod(M::smRoulette);
+  p.Populate({1, 1, 2});
+  EXPECT_EQ(p.ga.RouletteTable(), (TGAFitnessArray{0.25, 0.5, 1.0}));
+  for (auto [r, want] : std::vector<std::pair<double, int>>{{0.3, 1}, {0.5, 2}, {0.1, 0}, {0.25, 1}, {0.0, 0}}) {
+    p.rng.SetSeed(SeedForDraw(r));
+    EXPECT_EQ(Pick(&G::SelectRoulette), Item(want)) << r;
+    EXPECT_EQ(p.ga.ElitistIndex(), want);
+    EXPECT_EQ(p.rng.Seed(), static_cast<uint32_t>(r * 4294967296.0));
+  }
+  p.rng.SetSeed(SeedBefore(0xFFFFFFFFu));  // the largest draw
+  EXPECT_EQ(Pick(&G::SelectRoulette), Item(2));
+}
+
+TEST_F(Selection, RouletteNeverReadsPastTheTable) {
+  p.ga.SetSelectionMethod(M::smRoulette);
+  // Total fitness 0: every running total is 0, at or below any draw.
+  p.Populate({-1, 1});
+  EXPECT_EQ(p.ga.RouletteTable(), (TGAFitnessArray{0, 0}));
+  p.rng.SetSeed(SeedForDraw(0.0));
+  EXPECT_EQ(Pick(&G::SelectRoulette), Item(1));
+  EXPECT_EQ(p.ga.ElitistIndex(), 1);
+
+  // A non-monotone table (1, 0, 1, 1): the search starts with hi one past the
+  // end, probes position 2 first and ends at 0 for a draw of 0.5.
+  p.Populate({1, -1, 1, 0});
+  EXPECT_EQ(p.ga.RouletteTable(), (TGAFitnessArray{1, 0, 1, 1}));
+  p.rng.SetSeed(SeedForDraw(0.5));
+  EXPECT_EQ(Pick(&G::SelectRoulette), Item(0));
+}
+
+TEST_F(Selection, EqualFitnessFallsBackToRandomWithTheSameDraws) {
+  p.Populate({2, 2, 2, 2, 2});
+  for (auto routine : {&G::SelectRoulette, &G::SelectElitist}) {
+    for (uint32_t seed : {3u, 0x9E3779B9u}) {
+      p.rng.SetSeed(seed);
+      RefRandom ref{seed};
+      const int want = ref.Int(5);
+      EXPECT_EQ(Pick(routine), Item(want));
+      EXPECT_EQ(p.rng.Seed(), ref.seed);
+    }
+  }
+  EXPECT_EQ(p.ga.ElitistQueue(), nullptr);  // the fallback builds nothing
+}
+
+TEST_F(Selection, RouletteBuildsAMissingTableFromThePopulation) {
+  p.ga.SetSelectionMethod(M::smRandom);
+  p.Populate({1, 1, 2});
+  EXPECT_TRUE(p.ga.RouletteTable().empty());
+  p.rng.SetSeed(SeedForDraw(0.3));
+  EXPECT_EQ(Pick(&G::SelectRoulette), Item(1));
+  EXPECT_EQ(p.ga.RouletteTable().size(), 3u);
+}
+
+TEST_F(Selection, TournamentKeepsTheEarlierOfEqualContenders) {
+  p.ga.SetSelectionMethod(M::smTournament);
+  p.ga.SetFitnessMethod(TGAFitnessMethod::fmMaximize);
+  p.Populate({5, 1, 5, 2});
+  struct Case {
+    std::vector<int> draws;
+    int winner;
+  };
+  for (const Case& c : {Case{{2, 0}, 2}, Case{{0, 2}, 0}, Case{{1, 2}, 2}, Case{{3, 1}, 3}}) {
+    const uint32_t seed = SeedForInts(4, c.draws);
+    p.rng.SetSeed(seed);
+    EXPECT_EQ(&p.ga.SelectParent(p.ga.Population()), Item(c.winner)) << c.draws[0] << c.draws[1];
+    EXPECT_EQ(p.rng.Seed(), Advance(seed, 2));
+  }
+  p.ga.SetFitnessMethod(TGAFitnessMethod::fmMinimize);
+  p.rng.SetSeed(SeedForInts(4, {1, 2}));
+  EXPECT_EQ(&p.ga.SelectParent(p.ga.Population()), Item(1));
+
+  p.ga.SetTournamentField(3);
+  const uint32_t seed = SeedForInts(4, {0, 3, 1});
+  p.rng.SetSeed(seed);
+  EXPECT_EQ(&p.ga.SelectParent(p.ga.Population()), Item(1));
+  EXPECT_EQ(p.rng.Seed(), Advance(seed, 3));
+}
+
+TEST_F(Selection, StochasticTournamentDrawsOneIntegerThenRoulette) {
+  p.ga.SetFitnessMethod(TGAFitnessMethod::fmMaximize);
+  p.ga.SetTournamentField(3);
+  p.Populate({1, 1, 2});  // the roulette table 0.25, 0.5, 1
+  // First contender 0 (uniform), then roulette draws below 0.25 (-> 0) and at least 0.5 (-> 2).
+  const uint32_t seed = SeedWhere([](RefRandom& r) {
+    const int first = r.Int(3);
+    const double a = r.Real(), b = r.Real();
+    return first == 0 && a < 0.25 && b >= 0.5;
+  });
+  p.rng.SetSeed(seed);
+  EXPECT_EQ(&p.ga.SelectParent(p.ga.Population()), Item(2));
+  EXPECT_EQ(p.ga.ElitistIndex(), 2);
+  EXPECT_EQ(p.rng.Seed(), Advance(seed, 3));
+  p.ga.SetFitnessMethod(TGAFitnessMethod::fmMinimize);
+  p.rng.SetSeed(seed);
+  EXPECT_EQ(&p.ga.SelectParent(p.ga.Population()), Item(0));
+
+  // Equal fitness: the roulette contenders become integer draws.
+  p.Populate({3, 3, 3});
+  const uint32_t tie = SeedWhere([](RefRandom& r) { return r.Int(3) == 2; });
+  p.rng.SetSeed(tie);
+  EXPECT_EQ(&p.ga.SelectParent(p.ga.Population()), Item(2));
+  EXPECT_EQ(p.rng.Seed(), Advance(tie, 3));
+}
+
+TEST_F(Selection, ElitistCyclesThroughTheTopOfTheQueueEachGeneration) {
+  p.ga.SetSelectionMethod(M::smElitist);
+  p.ga.SetFitnessMethod(TGAFitnessMethod::fmMaximize);
+  p.ga.SetOperations({});
+  p.ga.SetInitialPopulation(32);
+  std::vector<double> values;
+  for (int i = 0; i < 32; ++i) values.push_back((i * 7) % 32);  // distinct
+  p.Populate(values);
+  p.ga.Initialize();
+
+  std::vector<std::pair<void*, void*>> pairs;
+  p.ga.OnInitializeChild = [&](auto&, TZPGAIndividual& p1, TZPGAIndividual& p2, TZPGAIndividual& child) {
+    if (child.Index() % 2 == 0) pairs.emplace_back(&p1, &p2);
+  };
+  for (int generation = 0; generation < 2; ++generation) {
+    TFloatPriorityQueue* q = p.ga.ElitistQueue();
+    ASSERT_NE(q, nullptr);
+    EXPECT_EQ(static_cast<TZPGAIndividual*>(q->Items(0))->Fitness(), 31);  // best on top
+    const void* top[4] = {q->Items(0), q->Items(1), q->Items(2), q->Items(3)};  // rebuilt by the generation
+    const uint32_t seed = p.rng.Seed();
+    pairs.clear();
+    p.ga.Evolve();
+    ASSERT_EQ(pairs.size(), 16u);
+    for (size_t k = 0; k < pairs.size(); ++k) {
+      const size_t first = k % 2 == 0 ? 0 : 2;  // positions 0, 1, 2, 3, 0, 1, ...
+      EXPECT_EQ(pairs[k].first, top[first]) << generation << " " << k;
+      EXPECT_EQ(pairs[k].second, top[first + 1]) << generation << " " << k;
+    }
+    EXPECT_EQ(p.rng.Seed(), seed);  // elitist picks draw nothing
+  }
+}
+
+TEST_F(Selection, ElitistCycleLengthRoundsHalfToEvenAndStaysInTheQueue) {
+  p.ga.SetSelectionMethod(M::smElitist);
+  p.ga.SetFitnessMethod(TGAFitnessMethod::fmMaximize);
+  auto positions = [&](int n) {
+    std::vector<int> out;
+    TFloatPriorityQueue* q = p.ga.ElitistQueue();
+    for (int k = 0; k < n; ++k) {
+      TZPGAIndividual* parent = Pick(&G::SelectElitist);
+      int pos = -1;
+      for (int j = 0; j < q->Count(); ++j)
+        if (q->Items(j) == parent) pos = j;
+      out.push_back(pos);
+    }
+    return out;
+  };
+  p.ga.SetElitistPct(1);  // the cycle reaches 4, one past the queue: its last position
+  p.Populate({4, 3, 2, 1});
+  EXPECT_EQ(positions(7), (std::vector<int>{0, 1, 2, 3, 3, 0, 1}));
+
+  p.ga.SetElitistPct(0.5);  // Round(2.5) = 2
+  p.Populate({5, 4, 3, 2, 1});
+  EXPECT_EQ(positions(1), (std::vector<int>{2}));  // continues from the index left above: 1 -> 2
+  EXPECT_EQ(positions(4), (std::vector<int>{0, 1, 2, 0}));
+
+  p.ga.SetElitistPct(0.125);  // Round(0.5) = 0: every parent is the best
+  p.Populate({1, 2, 3, 4});
+  EXPECT_EQ(positions(3), (std::vector<int>{0, 0, 0}));
+  EXPECT_EQ(p.ga.ElitistIndex(), 0);
+}
+
+TEST_F(Selection, ElitistQueueOrderAndLazyBuild) {
+  p.ga.SetSelectionMethod(M::smRandom);
+  p.Populate({4, 2, 9, 7});
+  EXPECT_EQ(p.ga.ElitistQueue(), nullptr);
+  p.ga.SetSelectionMethod(M::smElitist);        // no evaluation since
+  EXPECT_EQ(Pick(&G::SelectElitist), Item(1));  // minimizing: the smallest on top
+  ASSERT_NE(p.ga.ElitistQueue(), nullptr);
+  EXPECT_FALSE(p.ga.ElitistQueue()->Descending());
+
+  p.ga.SetFitnessMethod(TGAFitnessMethod::fmMaximize);
+  p.ga.EvaluatePopulation();
+  EXPECT_TRUE(p.ga.ElitistQueue()->Descending());
+  EXPECT_EQ(p.ga.ElitistQueue()->Items(0), Item(2));
+  EXPECT_EQ(p.ga.ElitistQueue()->Count(), 4);
+
+  // Keys are single precision: 1 and 1.00000001 tie, and the earlier stays on top.
+  p.Populate({1.0, 1.00000001, 0.5});
+  EXPECT_EQ(p.ga.FittestIndividual(), Item(1));
+  EXPECT_EQ(p.ga.ElitistQueue()->Items(0), Item(0));
+}
