@@ -1,0 +1,195 @@
+#include "persistence/GADocumentData.h"
+
+#include <algorithm>
+
+#include "persistence/XMLErrors.h"
+#include "platform/Collection.h"
+#include "platform/Numbers.h"
+
+namespace zp::xml {
+
+using namespace zp::ga;
+
+namespace {
+
+const std::string kMaxBitsText = std::to_string(kMaxDocumentBits);
+
+// "<before> N<after> is out of range (0 to 1048576 bits)".
+int32_t CheckedSize(int32_t size, const std::string& before, const std::string& after) {
+  if (size < 0 || size > kMaxDocumentBits)
+    throw EGADocumentError(before + " " + std::to_string(size) + after + " is out of range (0 to " + kMaxBitsText +
+                           " bits)");
+  return size;
+}
+
+template <typename E, size_t N>
+E CheckedEnum(const std::array<std::string_view, N>& names, const std::string& text, const char* element) {
+  if (auto v = EnumFromName<E>(names, text)) return *v;
+  std::string known;
+  for (size_t i = 0; i < N; ++i) known += (i ? ", " : "") + std::string(names[i]);
+  throw EGADocumentError("\"" + text + "\" is not a valid " + element + " (one of " + known + ")");
+}
+
+int32_t BitsOfEntries(size_t count) { return BitLength(count); }
+
+}  // namespace
+
+TGenoTypeData ReadGenoTypeData(const TXMLGenoType& Node) {
+  TGenoTypeData data;
+  data.Size = CheckedSize(Node.Size().value_or(0), "GenoType Size", "");
+  // The genes need at most the sum of their widths at any moment of a load;
+  // bounding it keeps offsets and GeneSize small.
+  int64_t total = 0;
+  // Child by child, so that errors come in the order a sequential load meets them.
+  for (const pugi::xml_node child : Node.ChildNodes()) {
+    TXMLGeneType::KindOf(child);
+    const TXMLGeneType node(Node.OwnerDocument().Shared(), child);
+    TGeneData gene;
+    gene.Kind = node.Kind();
+    gene.Name = node.Name();
+    gene.Size = CheckedSize(RequiredInteger(node.Size()), "Size", " of gene \"" + gene.Name + "\"");
+    if (node.IsNumeric()) {
+      const TXMLNumericGeneType numeric = node.AsNumeric();
+      gene.MinValue = numeric.MinValue().value_or(0);
+      gene.MaxValue = numeric.MaxValue().value_or(0);
+      gene.PreserveSignBit = numeric.PreserveSignBit().value_or(false);
+    }
+    if (gene.Kind == TXMLGeneKind::Enumeration) {
+      const TXMLString_List entries = node.AsEnumeration().Enumeration();
+      for (int i = 0; i < entries.Count(); ++i) gene.Enumerations.push_back(entries.Items(i));
+    }
+    total += std::max<int64_t>(gene.Size, BitsOfEntries(gene.Enumerations.size()));
+    if (total > kMaxDocumentBits)
+      throw EGADocumentError("The genes of GenoType need more than " + kMaxBitsText + " bits");
+    data.Genes.push_back(std::move(gene));
+  }
+  return data;
+}
+
+TChromosomeData ReadChromosomeData(const TXMLChromosome& Node) {
+  TChromosomeData data;
+  data.Name = Node.Name();
+  data.Bits = Node.Genes().Bits();
+  return data;
+}
+
+std::vector<TChromosomeData> ReadChromosomesData(const TXMLChromosomes& Node) {
+  std::vector<TChromosomeData> data;
+  const TXMLNodeList<TXMLChromosome> list = Node.Chromosome();
+  data.reserve(static_cast<size_t>(list.Count()));
+  for (int i = 0; i < list.Count(); ++i) data.push_back(ReadChromosomeData(list.Items(i)));
+  return data;
+}
+
+TAlgorithmData ReadAlgorithmData(const TXMLGeneticAlgorithm& Node) {
+  TAlgorithmData d;
+  d.DiversityLimit = RequiredSingle(Node.DiversityLimit());
+  d.FitnessCutoff = RequiredSingle(Node.FitnessCutoff());
+  d.FitnessMethod = CheckedEnum<TGAFitnessMethod>(kFitnessMethodNames, Node.FitnessMethod(), "FitnessMethod");
+  d.Generation = RequiredInteger(Node.Generation());
+  d.UseDiversityLimit = RequiredBoolean(Node.UseDiversityLimit());
+  d.UseFitnessCutoff = RequiredBoolean(Node.UseFitnessCutoff());
+  const TXMLReproduction repro = Node.Reproduction();
+  d.CrossoverMethod =
+      CheckedEnum<TGACrossoverMethod>(kCrossoverMethodNames, repro.CrossoverMethod(), "CrossoverMethod");
+  d.CrossoverProbability = RequiredSingle(repro.CrossoverProbability());
+  d.InversionProbability = RequiredSingle(repro.InversionProbability());
+  d.MutationProbability = RequiredSingle(repro.MutationProbability());
+  const TXMLSelectionMethod selection = repro.SelectionMethod();
+  d.SelectionMethod = CheckedEnum<TGASelectionMethod>(kSelectionMethodNames, selection.Method(), "SelectionMethod");
+  d.ElitistPercent = RequiredSingle(selection.ElitistPercent());
+  d.TournamentField = RequiredInteger(selection.TournamentField());
+  const TXMLGADomainType domain = Node.Domain();
+  d.GenoType = ReadGenoTypeData(domain.GenoType());
+  d.Chromosomes = ReadChromosomesData(domain.Chromosomes());
+  return d;
+}
+
+int32_t GeneSizeAfterLoad(const TGenoTypeData& Data) {
+  // Replaying the load on an empty component gives exactly the engine's answer.
+  TZPCustomGeneticAlgorithm scratch;
+  ApplyGenoTypeData(scratch.Genes(), Data);
+  return scratch.GeneSize();
+}
+
+void CheckPopulationSize(int64_t Count, int32_t Length) {
+  if (Count * Length > kMaxPopulationBits)
+    throw EGADocumentError(std::to_string(Count) + " chromosomes of " + std::to_string(Length) +
+                           " bits pass the limit of " + std::to_string(kMaxPopulationBits) + " bits in a population");
+}
+
+void CheckChromosomes(const std::vector<TChromosomeData>& Chromosomes, int32_t Length) {
+  CheckPopulationSize(static_cast<int64_t>(Chromosomes.size()), Length);
+  for (size_t i = 0; i < Chromosomes.size(); ++i) {
+    const std::string& bits = Chromosomes[i].Bits;
+    if (bits.size() > static_cast<size_t>(kMaxDocumentBits))
+      throw EGADocumentError("The Bits of chromosome " + std::to_string(i) + " hold " + std::to_string(bits.size()) +
+                             " characters; at most " + kMaxBitsText + " are allowed");
+    const size_t read = std::min(bits.size(), static_cast<size_t>(std::max(Length, 0)));
+    for (size_t k = 0; k < read; ++k)
+      if (bits[k] != '0' && bits[k] != '1') throw Exception("Invalid Bit String Input");
+  }
+}
+
+void ApplyGenoTypeData(TZPGAGenes& Genes, const TGenoTypeData& Data) {
+  if (TZPCustomGeneticAlgorithm* ga = Genes.Algorithm()) ga->SetGeneSize(Data.Size);
+  TUpdateGuard update(Genes);
+  Genes.Clear();
+  for (const TGeneData& d : Data.Genes) {
+    TZPGAGene& gene = Genes.Add();
+    gene.SetName(d.Name);
+    gene.SetSize(d.Size);
+    if (d.Kind != TXMLGeneKind::Boolean) {
+      gene.SetMinValue(d.MinValue);
+      gene.SetMaxValue(d.MaxValue);
+      gene.SetPreserveSignBit(d.PreserveSignBit);
+    }
+    // Setting the type recomputes the range; the bounds read above do not survive it.
+    switch (d.Kind) {
+      case TXMLGeneKind::Boolean:
+        gene.SetGeneType(TGeneType::gtBoolean);
+        break;
+      case TXMLGeneKind::Float:
+        gene.SetGeneType(TGeneType::gtFloat);
+        break;
+      case TXMLGeneKind::Enumeration:
+        gene.SetGeneType(TGeneType::gtEnumeration);
+        for (const std::string& entry : d.Enumerations) gene.MutableEnumerations().Add(entry);
+        break;
+      case TXMLGeneKind::Integer:
+        gene.SetGeneType(TGeneType::gtInteger);
+        break;
+    }
+  }
+}
+
+void ApplyChromosomeData(TZPGAIndividual& Individual, const TChromosomeData& Data) {
+  Individual.SetName(Data.Name);
+  Individual.Bits().SetBitText(0, Individual.Bits().Size(), Data.Bits);
+}
+
+void ApplyChromosomesData(TZPGAPopulation& Population, const std::vector<TChromosomeData>& Data) {
+  TUpdateGuard update(Population);
+  Population.Clear();
+  for (const TChromosomeData& d : Data) ApplyChromosomeData(Population.Add(), d);
+}
+
+void ApplyAlgorithmData(TZPCustomGeneticAlgorithm& GA, const TAlgorithmData& d) {
+  GA.SetDiversityLimit(d.DiversityLimit);
+  GA.SetFitnessCutoff(d.FitnessCutoff);
+  GA.SetFitnessMethod(d.FitnessMethod);
+  GA.SetGeneration(d.Generation);
+  GA.SetUseDiversityLimit(d.UseDiversityLimit);
+  GA.SetUseFitnessCutoff(d.UseFitnessCutoff);
+  GA.SetCrossoverMethod(d.CrossoverMethod);
+  GA.SetCrossoverProbability(d.CrossoverProbability);
+  GA.SetInversionProbability(d.InversionProbability);
+  GA.SetMutationProbability(d.MutationProbability);
+  GA.SetSelectionMethod(d.SelectionMethod);
+  GA.SetElitistPct(d.ElitistPercent);
+  GA.SetTournamentField(d.TournamentField);
+  ApplyGenoTypeData(GA.Genes(), d.GenoType);
+  ApplyChromosomesData(GA.Population(), d.Chromosomes);
+}
+
+}  // namespace zp::xml

@@ -1,0 +1,95 @@
+// Saving and loading the genetic-algorithm component, its genotype, its
+// population and single individuals as GA documents, through files, streams
+// or document nodes. The engine knows nothing of documents; these functions
+// live here.
+//
+// Saving builds the whole document before anything is written, and a file is
+// replaced only when all of it was written. Loading reads and checks the
+// whole document first and changes nothing when any part of it is bad; then
+// it applies the values in the order that lets every setter apply its rules
+// (a crossover probability of 1.5 keeps the old value, gene ranges are
+// recomputed when the type is set).
+//
+//   SaveAlgorithmFile(ga, "run.xml");
+//   LoadGenoTypeFile(ga.Genes(), "genes.xml");   // "Interface not supported" for another root
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+#include "engine/ZPCustomGeneticAlgorithm.h"
+#include "persistence/GADocumentData.h"
+#include "persistence/XMLErrors.h"
+#include "persistence/ZPGADomainXML.h"
+#include "persistence/ZPGeneticAlgorithmXML.h"
+
+namespace zp::xml {
+
+// --- into document nodes ---
+
+// Settings in document order, then the Domain. Raises "No enumerated value
+// found in chromosome" for an enumeration gene whose bits hold no entry.
+void SaveToXML(const ga::TZPCustomGeneticAlgorithm& GA, const TXMLGeneticAlgorithm& Node);
+// Genotype, then population.
+void SaveToXML(const ga::TZPCustomGeneticAlgorithm& GA, const TXMLGADomainType& Node);
+// One element per gene (none for gtUnknown); the Size attribute is TotalSize,
+// or the owning component's GeneSize when that is 0.
+void SaveToXML(const ga::TZPGAGenes& Genes, const TXMLGenoType& Node);
+// One decoded value element per gene of Genes for the chromosome of Individual.
+void WriteGeneValues(const ga::TZPGAGenes& Genes, const TXMLGenes& Node, const ga::TZPGAIndividual& Individual);
+// One Chromosome per individual.
+void SaveToXML(const ga::TZPGAPopulation& Population, const TXMLChromosomes& Node);
+// Display name and bits; the gene values too when the individual's population belongs to a component.
+void SaveToXML(const ga::TZPGAIndividual& Individual, const TXMLChromosome& Node);
+
+// --- from document nodes; all or nothing ---
+
+void LoadFromXML(ga::TZPCustomGeneticAlgorithm& GA, const TXMLGeneticAlgorithm& Node);
+void LoadFromXML(ga::TZPCustomGeneticAlgorithm& GA, const TXMLGADomainType& Node);
+// With an owning component, its GeneSize becomes the Size attribute and then
+// grows to the genes' total; chromosomes are resized accordingly.
+void LoadFromXML(ga::TZPGAGenes& Genes, const TXMLGenoType& Node);
+// New individuals take their owner's GeneSize bits (none without an owner)
+// from the Bits text; longer texts are cut, shorter ones padded with 0.
+void LoadFromXML(ga::TZPGAPopulation& Population, const TXMLChromosomes& Node);
+void LoadFromXML(ga::TZPGAIndividual& Individual, const TXMLChromosome& Node);
+
+// --- streams: the written text of a whole document ---
+
+void SaveToStream(const ga::TZPCustomGeneticAlgorithm& GA, std::ostream& Stream);
+void SaveToStream(const ga::TZPGAGenes& Genes, std::ostream& Stream);
+void SaveToStream(const ga::TZPGAPopulation& Population, std::ostream& Stream);
+// Bad XML raises EXMLDocError "message at offset N"; a wrong root "Interface not supported".
+void LoadFromStream(ga::TZPCustomGeneticAlgorithm& GA, std::istream& Stream);
+void LoadFromStream(ga::TZPGAGenes& Genes, std::istream& Stream);
+void LoadFromStream(ga::TZPGAPopulation& Population, std::istream& Stream);
+
+// --- files ---
+
+// Errors of the file itself (cannot open, read, parse, create or replace)
+// raise EXMLDocError "FILE: message"; errors of the content keep their own
+// messages. A failed save leaves an existing file byte for byte.
+void SaveToFile(const ga::TZPCustomGeneticAlgorithm& GA, const std::string& FileName);
+void SaveToFile(const ga::TZPGAGenes& Genes, const std::string& FileName);
+void SaveToFile(const ga::TZPGAPopulation& Population, const std::string& FileName);
+void LoadFromFile(ga::TZPCustomGeneticAlgorithm& GA, const std::string& FileName);
+void LoadFromFile(ga::TZPGAGenes& Genes, const std::string& FileName);
+void LoadFromFile(ga::TZPGAPopulation& Population, const std::string& FileName);
+
+// The workbench's six file commands.
+inline void SaveAlgorithmFile(const ga::TZPCustomGeneticAlgorithm& GA, const std::string& FileName) {
+  SaveToFile(GA, FileName);
+}
+inline void LoadAlgorithmFile(ga::TZPCustomGeneticAlgorithm& GA, const std::string& FileName) {
+  LoadFromFile(GA, FileName);
+}
+inline void SaveGenoTypeFile(const ga::TZPGAGenes& Genes, const std::string& FileName) { SaveToFile(Genes, FileName); }
+inline void LoadGenoTypeFile(ga::TZPGAGenes& Genes, const std::string& FileName) { LoadFromFile(Genes, FileName); }
+inline void SavePopulationFile(const ga::TZPGAPopulation& Population, const std::string& FileName) {
+  SaveToFile(Population, FileName);
+}
+inline void LoadPopulationFile(ga::TZPGAPopulation& Population, const std::string& FileName) {
+  LoadFromFile(Population, FileName);
+}
+
+}  // namespace zp::xml

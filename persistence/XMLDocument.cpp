@@ -1,0 +1,217 @@
+#include "persistence/XMLDocument.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <istream>
+#include <iterator>
+#include <ostream>
+#include <sstream>
+#include <utility>
+
+#include "persistence/XMLErrors.h"
+#include "persistence/XMLValues.h"
+
+namespace zp::xml {
+
+namespace {
+
+// Comments and processing instructions are kept: inside GenoType they are
+// children that are no gene, and the reader must see them to refuse them.
+constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_pi;
+
+std::string ParseMessage(const pugi::xml_parse_result& result) {
+  return std::string(result.description()) + " at offset " + std::to_string(result.offset);
+}
+
+std::shared_ptr<pugi::xml_document> ParseBuffer(std::string_view text, const std::string& source) {
+  auto doc = std::make_shared<pugi::xml_document>();
+  const pugi::xml_parse_result result = doc->load_buffer(text.data(), text.size(), kParseOptions);
+  if (!result) throw EXMLDocError(source.empty() ? ParseMessage(result) : source + ": " + ParseMessage(result));
+  return doc;
+}
+
+std::string ErrnoText(int error) { return std::strerror(error); }
+
+std::string ReadWholeFile(const std::string& file_name) {
+  std::FILE* f = std::fopen(file_name.c_str(), "rb");
+  if (!f) throw EXMLDocError(file_name + ": cannot open the file (" + ErrnoText(errno) + ")");
+  std::string data;
+  char buf[65536];
+  size_t n = 0;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.append(buf, n);
+  const bool failed = std::ferror(f) != 0;
+  const int error = errno;
+  std::fclose(f);
+  if (failed) throw EXMLDocError(file_name + ": cannot read the file (" + ErrnoText(error) + ")");
+  return data;
+}
+
+class TFdGuard {
+ public:
+  explicit TFdGuard(int fd) : fd_(fd) {}
+  ~TFdGuard() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  TFdGuard(const TFdGuard&) = delete;
+  TFdGuard& operator=(const TFdGuard&) = delete;
+  int Release() { return std::exchange(fd_, -1); }
+
+ private:
+  int fd_;
+};
+
+std::atomic<unsigned> g_temp_counter{0};
+
+}  // namespace
+
+TXMLDocument::TXMLDocument() : doc_(std::make_shared<pugi::xml_document>()) {}
+
+TXMLDocument TXMLDocument::Create(const char* RootName) {
+  auto doc = std::make_shared<pugi::xml_document>();
+  doc->append_child(pugi::node_declaration).append_attribute("version").set_value("1.0");
+  doc->append_child(RootName);
+  return TXMLDocument(std::move(doc));
+}
+
+TXMLDocument TXMLDocument::LoadFromFile(const std::string& FileName) {
+  return TXMLDocument(ParseBuffer(ReadWholeFile(FileName), FileName));
+}
+
+TXMLDocument TXMLDocument::Parse(std::string_view Text) { return TXMLDocument(ParseBuffer(Text, "")); }
+
+void TXMLDocument::LoadFromStream(std::istream& Stream) {
+  const std::string text((std::istreambuf_iterator<char>(Stream)), std::istreambuf_iterator<char>());
+  if (Stream.bad()) throw EXMLDocError("cannot read the stream");
+  // Parse into a new tree first: a bad text leaves this document as it was.
+  auto doc = ParseBuffer(text, "");
+  doc_->reset(*doc);
+}
+
+std::string TXMLDocument::XML() const {
+  std::ostringstream out;
+  doc_->save(out, "  ", pugi::format_indent, pugi::encoding_utf8);
+  return std::move(out).str();
+}
+
+void TXMLDocument::SaveToStream(std::ostream& Stream) const {
+  const std::string text = XML();
+  Stream.write(text.data(), static_cast<std::streamsize>(text.size()));
+  Stream.flush();
+  if (!Stream) throw EXMLDocError("cannot write the stream");
+}
+
+pugi::xml_node TXMLDocument::Root(const char* Name) const {
+  pugi::xml_node root = doc_->document_element();
+  if (!root || std::strcmp(root.name(), Name) != 0) throw EIntfCastError();
+  return root;
+}
+
+void TXMLDocument::SaveToFile(const std::string& FileName) const { WriteFileAtomically(FileName, XML()); }
+
+void WriteFileAtomically(const std::string& FileName, std::string_view Text) {
+  namespace fs = std::filesystem;
+  auto fail = [&](const std::string& what, int error) -> EXMLDocError {
+    return EXMLDocError(FileName + ": " + what + " (" + ErrnoText(error) + ")");
+  };
+  fs::path target(FileName);
+  std::error_code ec;
+  // Replace what a link points to, not the link itself.
+  if (fs::is_symlink(target, ec)) {
+    const fs::path resolved = fs::weakly_canonical(target, ec);
+    if (!ec) target = resolved;
+  }
+  if (target.filename().empty()) throw fail("cannot write the file", EISDIR);
+  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+
+  struct stat old_stat {};
+  const bool existed = ::stat(target.c_str(), &old_stat) == 0;
+  if (existed && S_ISDIR(old_stat.st_mode)) throw fail("cannot write the file", EISDIR);
+
+  fs::path temp;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temp = folder / ("." + target.filename().string() + "." + std::to_string(::getpid()) + "." +
+                     std::to_string(g_temp_counter++) + ".tmp");
+    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  if (fd < 0) throw fail("cannot create a temporary file next to it", errno);
+  TFdGuard guard(fd);
+  bool renamed = false;
+  struct Cleanup {
+    const fs::path& temp;
+    const bool& renamed;
+    ~Cleanup() {
+      if (!renamed) ::unlink(temp.c_str());
+    }
+  } cleanup{temp, renamed};
+
+  // A replaced file keeps its permissions.
+  if (existed) ::fchmod(fd, old_stat.st_mode & 07777);
+  const char* p = Text.data();
+  size_t left = Text.size();
+  while (left > 0) {
+    const ssize_t n = ::write(fd, p, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw fail("cannot write the file", errno);
+    }
+    p += n;
+    left -= static_cast<size_t>(n);
+  }
+  if (::fsync(fd) != 0) throw fail("cannot write the file", errno);
+  if (::close(guard.Release()) != 0) throw fail("cannot write the file", errno);
+  if (::rename(temp.c_str(), target.c_str()) != 0) throw fail("cannot replace the file", errno);
+  renamed = true;
+  // Make the rename itself durable; a failure here loses nothing.
+  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+}
+
+std::vector<pugi::xml_node> TXMLNode::ChildNodes() const {
+  std::vector<pugi::xml_node> nodes;
+  for (pugi::xml_node n = node_.first_child(); n; n = n.next_sibling()) nodes.push_back(n);
+  return nodes;
+}
+
+pugi::xml_node TXMLNode::ChildElement(const char* Name) const {
+  pugi::xml_node node = node_;  // a handle: the document is shared, not this wrapper
+  pugi::xml_node child = node.child(Name);
+  return child ? child : node.append_child(Name);
+}
+
+std::string_view TXMLNode::ChildText(const char* Name) const { return NodeText(node_.child(Name)); }
+
+void TXMLNode::SetChildText(const char* Name, std::string_view Text) const {
+  if (!IsXMLText(Text))
+    throw EGADocumentError(std::string("The text of ") + Name + " holds a character an XML document cannot carry");
+  ChildElement(Name).text().set(std::string(Text).c_str());
+}
+
+TXMLString_List::TXMLString_List(pugi::xml_node Parent, const char* ItemName) : parent_(Parent), name_(ItemName) {
+  for (pugi::xml_node n = parent_.child(name_); n; n = n.next_sibling(name_)) items_.push_back(n);
+}
+
+std::string TXMLString_List::Items(int Index) const {
+  if (Index < 0 || Index >= Count()) throw EListError::IndexOutOfBounds(Index);
+  return std::string(NodeText(items_[static_cast<size_t>(Index)]));
+}
+
+void TXMLString_List::Add(const std::string& Value) {
+  if (!IsXMLText(Value))
+    throw EGADocumentError(std::string("The text of ") + name_ + " holds a character an XML document cannot carry");
+  items_.push_back(parent_.append_child(name_));
+  items_.back().text().set(Value.c_str());
+}
+
+}  // namespace zp::xml

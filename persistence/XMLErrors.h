@@ -1,0 +1,47 @@
+// The errors of the GA document layer. Each message is built in one place
+// here; the texts a user reads are fixed and tested.
+#pragma once
+
+#include <string>
+
+#include "platform/Exceptions.h"
+
+namespace zp::xml {
+
+// "Interface not supported": a document with the wrong root element, or a
+// node of another kind than the one asked for (a GenoType child that is no gene).
+class EIntfCastError : public Exception {
+ public:
+  EIntfCastError() : Exception("Interface not supported") {}
+};
+
+// "Could not convert variant of type (%s) into type (%s)". The source type is
+// "Null" for an absent or empty value and "UnicodeString" for text that is no
+// number or boolean; the target is "Integer", "Single", "Double" or "Boolean".
+class EVariantTypeCastError : public EConvertError {
+ public:
+  EVariantTypeCastError(const std::string& Source, const std::string& Target);
+};
+
+inline constexpr const char* kNullType = "Null";
+inline constexpr const char* kTextType = "UnicodeString";
+inline constexpr const char* kIntegerType = "Integer";
+inline constexpr const char* kSingleType = "Single";
+inline constexpr const char* kDoubleType = "Double";
+inline constexpr const char* kBooleanType = "Boolean";
+
+// A file that cannot be read, parsed or written: the message starts with the file name.
+class EXMLDocError : public EZPException {
+ public:
+  using EZPException::EZPException;
+};
+
+// A well-formed document whose content the component must not take: an
+// enumerator name of no value, a size beyond kMaxDocumentBits, a text that
+// cannot be written as XML.
+class EGADocumentError : public EZPException {
+ public:
+  using EZPException::EZPException;
+};
+
+}  // namespace zp::xml

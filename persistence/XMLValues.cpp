@@ -1,0 +1,159 @@
+#include "persistence/XMLValues.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "persistence/XMLErrors.h"
+#include "platform/Numbers.h"
+
+namespace zp::xml {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// [sign] (digits [. digits] | . digits) [(e|E) [sign] digits]: what a decimal
+// number looks like, so that from_chars sees no hexadecimal or "infinity".
+bool IsDecimalNumber(std::string_view s) {
+  size_t i = 0;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+  size_t digits = 0;
+  while (i < s.size() && IsDigit(s[i])) ++i, ++digits;
+  if (i < s.size() && s[i] == '.') {
+    ++i;
+    while (i < s.size() && IsDigit(s[i])) ++i, ++digits;
+  }
+  if (digits == 0) return false;
+  if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+    ++i;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    size_t exp_digits = 0;
+    while (i < s.size() && IsDigit(s[i])) ++i, ++exp_digits;
+    if (exp_digits == 0) return false;
+  }
+  return i == s.size();
+}
+
+bool SameAscii(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+// Parses a number without raising; nullopt when the text is none.
+std::optional<double> ParseNumber(std::string_view s) {
+  std::string_view body = s;
+  bool negative = false;
+  if (!body.empty() && (body[0] == '+' || body[0] == '-')) {
+    negative = body[0] == '-';
+    body.remove_prefix(1);
+  }
+  if (SameAscii(body, "INF")) return negative ? -std::numeric_limits<double>::infinity()
+                                              : std::numeric_limits<double>::infinity();
+  if (SameAscii(body, "NAN")) return std::numeric_limits<double>::quiet_NaN();
+  if (!IsDecimalNumber(s)) return std::nullopt;
+  double value = 0;
+  const auto [end, ec] = std::from_chars(body.data(), body.data() + body.size(), value);
+  if (ec != std::errc() || end != body.data() + body.size()) return std::nullopt;
+  return negative ? -value : value;
+}
+
+}  // namespace
+
+std::string IntegerText(int64_t Value) { return std::to_string(Value); }
+std::string BooleanText(bool Value) { return Value ? "true" : "false"; }
+std::string SingleText(double Value) { return FormatFloat15(static_cast<double>(static_cast<float>(Value))); }
+std::string DoubleText(double Value) { return FormatFloat15(Value); }
+
+std::optional<int32_t> ReadInteger(std::string_view Text) {
+  const std::string_view s = Trim(Text);
+  if (s.empty()) return std::nullopt;
+  if (auto v = TryStrToInt(std::string(s))) return v;
+  throw EVariantTypeCastError(kTextType, kIntegerType);
+}
+
+std::optional<double> ReadDouble(std::string_view Text) {
+  const std::string_view s = Trim(Text);
+  if (s.empty()) return std::nullopt;
+  if (auto v = ParseNumber(s)) return v;
+  throw EVariantTypeCastError(kTextType, kDoubleType);
+}
+
+std::optional<double> ReadSingle(std::string_view Text) {
+  const std::string_view s = Trim(Text);
+  if (s.empty()) return std::nullopt;
+  if (auto v = ParseNumber(s)) return static_cast<double>(static_cast<float>(*v));
+  throw EVariantTypeCastError(kTextType, kSingleType);
+}
+
+std::optional<bool> ReadBoolean(std::string_view Text) {
+  const std::string_view s = Trim(Text);
+  if (s.empty()) return std::nullopt;
+  if (SameAscii(s, "true")) return true;
+  if (SameAscii(s, "false")) return false;
+  if (auto v = ParseNumber(s)) return *v != 0;
+  throw EVariantTypeCastError(kTextType, kBooleanType);
+}
+
+int32_t RequiredInteger(std::optional<int32_t> Value) {
+  if (!Value) throw EVariantTypeCastError(kNullType, kIntegerType);
+  return *Value;
+}
+double RequiredSingle(std::optional<double> Value) {
+  if (!Value) throw EVariantTypeCastError(kNullType, kSingleType);
+  return *Value;
+}
+double RequiredDouble(std::optional<double> Value) {
+  if (!Value) throw EVariantTypeCastError(kNullType, kDoubleType);
+  return *Value;
+}
+bool RequiredBoolean(std::optional<bool> Value) {
+  if (!Value) throw EVariantTypeCastError(kNullType, kBooleanType);
+  return *Value;
+}
+
+bool IsXMLText(std::string_view Text) {
+  const auto* p = reinterpret_cast<const unsigned char*>(Text.data());
+  const auto* end = p + Text.size();
+  while (p < end) {
+    const unsigned char c = *p;
+    uint32_t cp = 0;
+    int extra = 0;
+    if (c < 0x80) {
+      if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') return false;
+      ++p;
+      continue;
+    }
+    if ((c & 0xE0) == 0xC0) cp = c & 0x1F, extra = 1;
+    else if ((c & 0xF0) == 0xE0) cp = c & 0x0F, extra = 2;
+    else if ((c & 0xF8) == 0xF0) cp = c & 0x07, extra = 3;
+    else return false;
+    if (end - p <= extra) return false;
+    for (int k = 1; k <= extra; ++k) {
+      if ((p[k] & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (p[k] & 0x3F);
+    }
+    // Overlong forms, surrogates and code points past U+10FFFF are no UTF-8.
+    static constexpr uint32_t kMin[] = {0, 0x80, 0x800, 0x10000};
+    if (cp < kMin[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+    if (cp == 0xFFFE || cp == 0xFFFF) return false;
+    p += extra + 1;
+  }
+  return true;
+}
+
+}  // namespace zp::xml

@@ -1,0 +1,61 @@
+// Components the persistence tests save and load.
+#pragma once
+
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "engine/ZPGeneticAlgorithm.h"
+#include "persistence/GADocuments.h"
+
+namespace zp::xml::testing {
+
+using namespace zp::ga;
+
+// Eight integer genes "Col 0".."Col 7" of 3 bits laid out as the workbench
+// does, 32 individuals, initialized and evolved a little with non-default settings.
+inline std::unique_ptr<TZPGeneticAlgorithm> MakeQueens() {
+  auto ga = std::make_unique<TZPGeneticAlgorithm>();
+  for (int c = 0; c < 8; ++c) {
+    TZPGAGene& g = ga->Genes().Add();
+    g.SetGeneType(TGeneType::gtInteger);
+    g.SetName("Col " + std::to_string(c));
+    g.SetPreserveSignBit(false);
+    g.SetSize(3);
+    g.SetMaxValue(7);
+  }
+  ga->SetInitialPopulation(32);
+  ga->OnEvaluateFitness = [](TZPCustomGeneticAlgorithm&, TZPGAIndividual& item, TGAFitness& fitness) {
+    fitness = 0;
+    for (int i = 0; i < item.Bits().Size(); ++i) fitness += item.Bits().Bit(i);
+  };
+  ga->Initialize();
+  ga->SetFitnessMethod(TGAFitnessMethod::fmMaximize);
+  ga->SetFitnessCutoff(28);
+  ga->SetUseDiversityLimit(true);
+  ga->SetCrossoverMethod(TGACrossoverMethod::cmBitBoundary);
+  ga->SetSelectionMethod(TGASelectionMethod::smTournament);
+  ga->SetTournamentField(3);
+  ga->SetMutationProbability(1.0 / 24.0);
+  ga->EvolveGenerations(3);
+  return ga;
+}
+
+// The written text of the whole component.
+inline std::string Text(const TZPCustomGeneticAlgorithm& ga) {
+  std::ostringstream out;
+  SaveToStream(ga, out);
+  return out.str();
+}
+
+template <typename F>
+std::string MessageOf(F&& f) {
+  try {
+    f();
+  } catch (const std::exception& e) {
+    return e.what();
+  }
+  return "(no error)";
+}
+
+}  // namespace zp::xml::testing
