@@ -1,0 +1,346 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "chart/ZP2DChartValues.h"
+#include "chart/ZPChartAxis.h"
+#include "platform/RecordingCanvas.h"
+
+using namespace zp;
+using namespace zp::chart;
+using enum TZPChartAxisLocation;
+using enum TAxisOption;
+
+namespace {
+
+// A series as the axis sees it: points, visibility, stacking.
+struct TFakeSeries : IZPAxisSeries {
+  mutable TZP2DChartValues values;
+  bool visible = true;
+  TChartOptions options;
+  double offset = 0;
+  int group = 0;
+  TZPGroupStyle group_style = TZPGroupStyle::gsNone;
+  int visible_range_calls = 0;
+
+  bool Visible() const override { return visible; }
+  TZPChartValues& Values() const override { return values; }
+  TChartOptions Options() const override { return options; }
+  void SetOptions(TChartOptions Value) override { options = Value; }
+  double OffsetVertical() const override { return offset; }
+  void SetOffsetVertical(double Value) override { offset = Value; }
+  int Group() const override { return group; }
+  TZPGroupStyle GroupStyle() const override { return group_style; }
+  void CalculateVisibleRange(TZPChartAxis&) override { ++visible_range_calls; }
+};
+
+struct TFakePanel : IZPAxisPanel {
+  TRect plot = Rect(0, 0, 400, 100);
+  TFont font;
+  TRect PlotRect() const override { return plot; }
+  const TFont& Font() const override { return font; }
+};
+
+// A bottom axis over one series spanning X From..To.
+struct TBottomAxis {
+  TFakeSeries series;
+  TZPChartAxis axis;
+  TBottomAxis(double From, double To) {
+    axis.SetLocation(caBottom);
+    series.values.AddPoint(From, 0);
+    series.values.AddPoint(To, 0);
+    axis.BindSeries(series);
+  }
+};
+
+std::vector<std::string> DrawnLabels(TZPChartAxis& Axis, const TRect& R) {
+  TRecordingCanvas c;
+  Axis.Draw(c, R);
+  std::vector<std::string> texts;
+  for (const TCanvasCall& call : c.CallsOf("TextOut"))
+    if (!call.Text.empty()) texts.push_back(call.Text);
+  return texts;
+}
+
+}  // namespace
+
+TEST(NextNiceStep, GivesTheNextOfOneTwoFiveTenTwentyFiveAboveX) {
+  EXPECT_EQ(NextNiceStep(10), 25);
+  EXPECT_EQ(NextNiceStep(3.6), 5);
+  EXPECT_DOUBLE_EQ(NextNiceStep(0.1), 0.2);
+  EXPECT_EQ(NextNiceStep(1), 2);
+  EXPECT_EQ(NextNiceStep(0.5), 1);
+  EXPECT_EQ(NextNiceStep(25), 50);
+  EXPECT_EQ(NextNiceStep(260), 500);
+  EXPECT_EQ(NextNiceStep(0), 0);
+}
+
+TEST(TZPChartAxis, AutomaticRangeLabelsAQuarterStepFromZeroToHundred) {
+  TBottomAxis b(0, 100);
+  EXPECT_EQ(DrawnLabels(b.axis, Rect(0, 0, 400, 100)), (std::vector<std::string>{"100", "75", "50", "25", "0"}));
+  EXPECT_EQ(b.axis.Minimum(), 0);
+  EXPECT_EQ(b.axis.Maximum(), 100);  // the exact data range, no margin
+  EXPECT_EQ(b.axis.Grid().Step(), 25.0f);
+}
+
+TEST(TZPChartAxis, SnappedLabelsSitAtMultiplesOfTheStep) {
+  TBottomAxis b(1, 37);
+  EXPECT_EQ(DrawnLabels(b.axis, Rect(0, 0, 400, 100)),
+            (std::vector<std::string>{"35", "30", "25", "20", "15", "10", "5"}));
+  EXPECT_EQ(b.axis.Grid().Step(), 5.0f);
+  EXPECT_EQ(b.axis.Grid().FirstTick(), 35);
+}
+
+TEST(TZPChartAxis, UnitRangeStepsByTwoTenthsAndKeepsTheZeroLabel) {
+  TBottomAxis b(0, 1);
+  // The single-precision step lands the first snapped tick just below 1.
+  EXPECT_EQ(DrawnLabels(b.axis, Rect(0, 0, 400, 100)),
+            (std::vector<std::string>{"0.8", "0.6", "0.4", "0.2", "0"}));
+  EXPECT_EQ(b.axis.Grid().Step(), 0.2f);
+}
+
+TEST(TZPChartAxis, WideLabelsDoubleTheStepAndOverlappingOnesAreSkipped) {
+  TBottomAxis b(0, 100);
+  b.axis.SetFormat("0.000");
+  b.axis.Labels().Font().SetHeight(-20);  // 10 pixels a character: "75.000" is 60 wide
+  // 25 apart is 25 pixels plus 10 separation: too narrow, so 50 is tried and fits.
+  const auto labels = DrawnLabels(b.axis, Rect(0, 0, 100, 100));
+  EXPECT_EQ(b.axis.Grid().Step(), 50.0f);
+  // "50.000" centred at 50 would overlap "100.000" centred at 100.
+  EXPECT_EQ(labels, (std::vector<std::string>{"100.000", "0.000"}));
+}
+
+TEST(TZPChartAxis, MinStepIncrementLiftsTheStep) {
+  TBottomAxis b(0, 20);
+  b.axis.SetMinStepIncrement(10);
+  EXPECT_EQ(DrawnLabels(b.axis, Rect(0, 0, 400, 100)), (std::vector<std::string>{"20", "10", "0"}));
+  EXPECT_EQ(b.axis.Grid().Step(), 10.0f);
+  b.axis.SetMinStepIncrement(-3);
+  EXPECT_EQ(b.axis.MinStepIncrement(), 0);
+}
+
+TEST(TZPChartAxis, VerticalLinearMappingBothWays) {
+  TZPChartAxis a;
+  a.SetLocation(caLeft);
+  a.SetMaximum(10);
+  const TRect r = Rect(0, 0, 100, 300);
+  EXPECT_EQ(a.ValueToPixel(r, 0), 300);
+  EXPECT_EQ(a.ValueToPixel(r, 10), 0);
+  EXPECT_EQ(a.ValueToPixel(r, 5), 150);
+  EXPECT_EQ(a.ValueToPixel(r, 20), -300);  // not clamped
+  EXPECT_EQ(a.PixelToValue(r, 150), 5);
+  EXPECT_EQ(a.PixelToValue(r, -5), 10);  // above the extent: the window's top
+  a.SetOptions(a.Options() + TAxisOptions{axInverted});
+  EXPECT_EQ(a.ValueToPixel(r, 0), 0);
+  EXPECT_EQ(a.PixelToValue(r, 60), 2);
+  // Start and end positions cut the extent: 10 % .. 60 % of 300 pixels.
+  a.SetStartPosition(10);
+  a.SetEndPosition(60);
+  EXPECT_EQ(a.ValueToPixel(r, 0), 30);
+  a.SetEndPosition(5);
+  EXPECT_EQ(a.StartPosition(), 5);
+}
+
+TEST(TZPChartAxis, LogarithmicMappingsAndTheirInverses) {
+  TZPChartAxis a;
+  a.SetLocation(caBottom);
+  a.SetMaximum(10);
+  a.SetOptions(a.Options() + TAxisOptions{axLogarithmic});
+  const TRect r = Rect(0, 0, 1000, 10);
+  // log(1 + 10 * 1/10) / log(11) = log 2 / log 11 = 0.28906...
+  EXPECT_EQ(a.ValueToPixel(r, 0), 0);
+  EXPECT_EQ(a.ValueToPixel(r, 1), 289);
+  EXPECT_EQ(a.ValueToPixel(r, 10), 1000);
+  EXPECT_NEAR(a.PixelToValue(r, 289), 1, 0.01);
+  a.SetLogBase(2);  // the ratio of logarithms is the same in every base
+  EXPECT_EQ(a.ValueToPixel(r, 1), 289);
+
+  a.SetLogarithmicType(TZPLogarithmicType::ltCompressLeft);
+  EXPECT_EQ(a.ValueToPixel(r, 9), 1000 - 289);
+  EXPECT_NEAR(a.PixelToValue(r, 711), 9, 0.01);
+
+  // Fish-eye: each half compresses towards the middle, 5.
+  a.SetLogarithmicType(TZPLogarithmicType::ltFishEye);
+  EXPECT_EQ(a.ValueToPixel(r, 0), 0);
+  EXPECT_EQ(a.ValueToPixel(r, 5), 500);
+  EXPECT_EQ(a.ValueToPixel(r, 10), 1000);
+  EXPECT_EQ(a.ValueToPixel(r, 6), 729);  // 500 + 500 * log 3 / log 11
+  EXPECT_NEAR(a.PixelToValue(r, 729), 6, 0.02);
+  EXPECT_NEAR(a.PixelToValue(r, 271), 4, 0.02);
+
+  // A vertical logarithmic axis maps back to the value it mapped from.
+  TZPChartAxis v;
+  v.SetLocation(caLeft);
+  v.SetMaximum(10);
+  v.SetOptions(v.Options() + TAxisOptions{axLogarithmic});
+  const TRect tall = Rect(0, 0, 10, 1000);
+  EXPECT_EQ(v.ValueToPixel(tall, 1), 711);
+  EXPECT_NEAR(v.PixelToValue(tall, 711), 1, 0.01);
+}
+
+TEST(TZPChartAxis, ZoomToPixelsResetAndPan) {
+  TFakePanel panel;
+  TZPChartAxis a(&panel);
+  a.SetLocation(caBottom);
+  a.SetMaximum(40);
+  a.ZoomToPixels(Rect(100, 0, 200, 0));
+  EXPECT_EQ(a.ZoomMinimum(), 10);
+  EXPECT_EQ(a.ZoomMaximum(), 20);
+  EXPECT_TRUE(a.Zoomed());
+  a.PanByPixels(-100);  // a quarter of the plot is a quarter of the 10-unit window
+  EXPECT_EQ(a.ZoomMinimum(), 7.5);
+  EXPECT_EQ(a.ZoomMaximum(), 17.5);
+  a.ResetZoom();
+  EXPECT_EQ(a.ZoomMinimum(), 0);
+  EXPECT_EQ(a.ZoomMaximum(), 40);
+  EXPECT_FALSE(a.Zoomed());
+  a.ZoomToPixels(Rect(300, 0, 400, 0));
+  a.PanBy(5);  // already at the end of the range
+  EXPECT_EQ(a.ZoomMinimum(), 30);
+  EXPECT_EQ(a.ZoomMaximum(), 40);
+  a.PanBy(-45);  // clamped at the start
+  EXPECT_EQ(a.ZoomMinimum(), 0);
+  EXPECT_EQ(a.ZoomMaximum(), 10);
+}
+
+TEST(TZPChartAxis, ZeroWidthZoomUsesTheUnscaledDifferenceAndDrawsNoLabels) {
+  TFakePanel panel;
+  TBottomAxis b(0, 40);
+  TZPChartAxis a(&panel);
+  a.SetLocation(caBottom);
+  a.BindSeries(b.series);
+  TRecordingCanvas c;
+  a.Measure(c, panel.plot);  // computes the automatic range 0..40
+  a.ZoomToPixels(Rect(100, 0, 100, 0));
+  EXPECT_EQ(a.ZoomMinimum(), 10);
+  EXPECT_EQ(a.ZoomMaximum(), 10);
+  EXPECT_TRUE(a.Zoomed());
+  EXPECT_EQ(a.ValueToPixel(panel.plot, 11), 400);
+  a.SetOptions(a.Options() - TAxisOptions{axShowTitle});
+  EXPECT_TRUE(DrawnLabels(a, panel.plot).empty());
+}
+
+TEST(TZPChartAxis, HandSetEndsSwitchTheAutomaticOptionsOff) {
+  TZPChartAxis a;
+  a.SetMinimum(10);
+  EXPECT_EQ(a.Maximum(), 10);  // pulled up with the minimum
+  a.SetMaximum(5);
+  EXPECT_EQ(a.Minimum(), 5);
+  EXPECT_EQ(a.Maximum(), 5);
+  EXPECT_FALSE(a.Options().Contains(axAutomaticMinimum));
+  EXPECT_FALSE(a.Options().Contains(axAutomaticMaximum));
+}
+
+TEST(TZPChartAxis, RangeFromVisibleSeriesWithStacking) {
+  TZPChartAxis a;
+  TFakeSeries s1, s2, hidden;
+  for (double y : {1.0, 5.0}) s1.values.AddPoint(0, y);
+  for (double y : {2.0, 3.0}) s2.values.AddPoint(0, y);
+  hidden.values.AddPoint(0, 100);
+  hidden.visible = false;
+  a.BindSeries(hidden);
+  EXPECT_FALSE(a.Visible());  // only invisible series bound
+  a.BindSeries(s1);
+  a.BindSeries(s2);
+  EXPECT_TRUE(a.Visible());
+  EXPECT_TRUE(a.NeedsRange());
+  a.CalculateRange();
+  EXPECT_EQ(a.Minimum(), 1);
+  EXPECT_EQ(a.Maximum(), 5);
+  EXPECT_FALSE(a.NeedsRange());
+  EXPECT_GT(s1.visible_range_calls, 0);
+
+  s1.group = s2.group = 1;
+  s1.group_style = s2.group_style = TZPGroupStyle::gsStacked;
+  a.CalculateRange();
+  // s2 sits on top of s1's maximum.
+  EXPECT_TRUE(s2.options.Contains(TChartOption::coUseVerticalOffset));
+  EXPECT_EQ(s2.offset, 5);
+  EXPECT_EQ(a.Minimum(), 1);
+  EXPECT_EQ(a.Maximum(), 8);
+
+  // A hand-set maximum stays; the minimum is still automatic.
+  a.SetMaximum(50);
+  a.InvalidateRange();
+  a.CalculateRange();
+  EXPECT_EQ(a.Maximum(), 50);
+  EXPECT_EQ(a.Minimum(), 1);
+}
+
+TEST(TZPChartAxis, LabelTextsByFormatDateTimeAndCaptions) {
+  TBottomAxis b(45000, 45000.5);
+  EXPECT_EQ(b.axis.FormatLabel(1234.5678), "1,234.568");
+  b.axis.SetFormat("");
+  EXPECT_EQ(b.axis.FormatLabel(2.5), "2.5000");
+  b.series.values.SetDateTimeAxes({TXY::xyX});
+  EXPECT_TRUE(b.axis.IsDateTimeAxis());
+  EXPECT_EQ(b.axis.FormatLabel(45000), "2023-03-15");
+  EXPECT_EQ(b.axis.FormatLabel(45000.5), "2023-03-15 12:00:00");
+  b.axis.SetDateTimeFormat("dd.mm.yyyy hh:nn");
+  EXPECT_EQ(b.axis.FormatLabel(45000.75), "15.03.2023 18:00");
+
+  EXPECT_EQ(b.axis.EffectiveLabelStyle(), TAxisLabelStyle::alsValue);
+  b.series.values.Items(0).SetCaption("first");
+  EXPECT_EQ(b.axis.EffectiveLabelStyle(), TAxisLabelStyle::alsCaption);
+  b.axis.SetLabelStyle(TAxisLabelStyle::alsValue);
+  EXPECT_EQ(b.axis.EffectiveLabelStyle(), TAxisLabelStyle::alsValue);
+}
+
+TEST(TZPChartAxis, CaptionLabelsTakeTheCaptionAtOrBelowEachTick) {
+  TBottomAxis b(0, 100);
+  b.series.values.Items(0).SetCaption("low");
+  b.series.values.AddPoint(50, 0, "mid");
+  b.series.values.Items(1).SetCaption("high");  // X = 100
+  b.series.values.Sort();                        // the caption walk expects X order
+  b.axis.SetOptions(b.axis.Options() - TAxisOptions{axShowTitle});
+  EXPECT_EQ(DrawnLabels(b.axis, Rect(0, 0, 400, 100)),
+            (std::vector<std::string>{"high", "mid", "mid", "low", "low"}));
+}
+
+TEST(TZPChartAxis, MeasuringReportsTitleLabelsAndTicksAndDrawsNothing) {
+  TFakeSeries s;
+  for (double v : {0.0, 100.0}) s.values.AddPoint(v, v);
+  TZPChartAxis a;
+  a.SetLocation(caLeft);
+  a.BindSeries(s);
+  a.Title().SetText("T");
+  TRecordingCanvas c;
+  a.Measure(c, Rect(0, 0, 200, 300));
+  EXPECT_TRUE(c.CallsOf("TextOut").empty());
+  EXPECT_TRUE(c.CallsOf("LineTo").empty());
+  // Title 5 + margin 3, widest label "100" 16, tick 4.
+  EXPECT_EQ(a.UsedWidth(), 28);
+  EXPECT_EQ(a.LabelWidth(), 16);
+
+  TZPChartAxis bottom;
+  bottom.SetLocation(caBottom);
+  bottom.BindSeries(s);
+  bottom.Title().SetText("G");
+  bottom.Measure(c, Rect(0, 0, 200, 300));
+  // Title line 11 + 2 x 3, a label line 11, tick 4.
+  EXPECT_EQ(bottom.UsedHeight(), 32);
+
+  // Drawing puts the axis line right of title, labels and ticks.
+  a.Draw(c, Rect(0, 0, 200, 300));
+  const auto lines = c.CallsOf("LineTo");
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines[0].Points, (TPoints{Point(28, 0), Point(28, 300)}));
+}
+
+TEST(TZPChartAxis, OptionsDriveTitleLabelsAndGridVisibility) {
+  TZPChartAxis a;
+  int changes = 0;
+  a.OnChange = [&](TZPChartGraphic&) { ++changes; };
+  a.SetOptions(TAxisOptions{axShowLabels});
+  EXPECT_FALSE(a.Title().Visible());
+  EXPECT_FALSE(a.Grid().Visible());
+  EXPECT_TRUE(a.Labels().Visible());
+  EXPECT_GT(changes, 0);
+  a.Title().SetVisible(true);
+  EXPECT_TRUE(a.Options().Contains(axShowTitle));
+  a.Grid().SetVisible(true);
+  EXPECT_TRUE(a.Options().Contains(axShowGrid));
+  a.SetLocation(caBottom);
+  EXPECT_EQ(a.Dimension(), 0);
+}
