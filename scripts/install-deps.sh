@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-svg-dev libgl-dev
   libpugixml-dev libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   libxml2-utils xvfb xauth
+  clang libclang-rt-14-dev
 )
 
 missing=()
