@@ -11,7 +11,7 @@ using namespace zp::chart;
 
 namespace {
 
-struct TFakeSeries : IZPLegendSeries {
+struct TFakeSeries final : IZPLegendSeries {
   std::string caption, name;
   bool visible = true;
   TChartOptions options{TChartOption::coShowInLegend};
