@@ -18,8 +18,14 @@ release: deps
 	cmake --build --preset release
 
 # Starts the window when it is built, else the headless tool with one comparison run.
+# Without a display (and no QT_QPA_PLATFORM chosen) it says what to do instead.
 run: release
 	@if [ -x build/release/app/nqueens-workbench ]; then \
+	  if [ -z "$$DISPLAY$$WAYLAND_DISPLAY$$QT_QPA_PLATFORM" ]; then \
+	    echo "make run: no display for the window; try 'xvfb-run -a make run'," >&2; \
+	    echo "or build/release/cli/nqueens-ga for the headless tool (see README.md)" >&2; \
+	    exit 1; \
+	  fi; \
 	  build/release/app/nqueens-workbench; \
 	else \
 	  build/release/cli/nqueens-ga; \
