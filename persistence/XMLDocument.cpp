@@ -137,8 +137,15 @@ void WriteFileAtomically(const std::string& FileName, std::string_view Text) {
   fs::path temp;
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temp = folder / ("." + target.filename().string() + "." + std::to_string(::getpid()) + "." +
-                     std::to_string(g_temp_counter++) + ".tmp");
+    // Built by appending: GCC 12 at -O3 misreports "." + string as an overlapping copy.
+    std::string name = ".";
+    name += target.filename().string();
+    name += '.';
+    name += std::to_string(::getpid());
+    name += '.';
+    name += std::to_string(g_temp_counter++);
+    name += ".tmp";
+    temp = folder / name;
     fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST) break;
   }
