@@ -97,7 +97,13 @@ void TCustomHeap::Assign(const TPersistent& Source) {
   if (src == this) return;
   Clear();
   descending_ = src->descending_;
-  for (const auto& e : src->elements_) elements_.push_back(e->Clone());
+  // Copies are made in this heap's own element class, so a float heap never
+  // holds elements without a priority, whatever heap it copies.
+  for (const auto& e : src->elements_) {
+    auto copy = factory_(e->Item());
+    copy->Assign(*e);
+    elements_.push_back(std::move(copy));
+  }
 }
 
 TFloatHeap::TFloatHeap() : TCustomHeap([](void* item) { return std::make_unique<TFloatHeapElement>(item); }) {}

@@ -111,7 +111,8 @@ void TZPEncodedBits::WriteInt64(int Start, int Count, int64_t Value) {
 namespace {
 
 struct FloatLayout {
-  int start, count, exponent_bits, bias;
+  int start, count, exponent_bits;
+  int64_t bias;
 };
 
 FloatLayout Layout(int Start, int Count, bool signed_field) {
@@ -121,7 +122,8 @@ FloatLayout Layout(int Start, int Count, bool signed_field) {
     l.count = Count - 1;
   }
   l.exponent_bits = static_cast<int>(l.count * 0.25);  // truncated toward zero
-  l.bias = static_cast<int>(std::trunc(std::ldexp(1.0, l.exponent_bits - 1))) - 1;
+  // trunc(2^(E-1)) - 1: -1 for E = 0; held in 64 bits (and capped) for very wide fields.
+  l.bias = l.exponent_bits == 0 ? -1 : (int64_t{1} << std::min(l.exponent_bits - 1, 62)) - 1;
   return l;
 }
 
@@ -158,7 +160,9 @@ void TZPEncodedBits::WriteFloat(int Start, int Count, double Value) {
   if (preserve_sign_bit_) SetBit(Start, Value < 0);
   {
     UnsignedScope unsigned_exponent(*this);
-    WriteInteger(l.start, l.exponent_bits, static_cast<int32_t>(static_cast<int64_t>(e) + l.bias));
+    // Only the low bits of e + B are kept.
+    WriteInteger(l.start, l.exponent_bits,
+                 static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(static_cast<int64_t>(e) + l.bias))));
   }
   // Doubling and subtracting 1 are exact in binary, so double holds the
   // digits the long-precision loop would produce.

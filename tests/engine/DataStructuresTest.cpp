@@ -160,3 +160,29 @@ TEST(FloatHeap, ElementsClearCloneAndAssign) {
   EXPECT_EQ(dst.Element(0).HeapIndex(), 0);
   EXPECT_EQ(dst.Items(0), &src.items[0]);
 }
+
+namespace {
+// A heap of plain elements, only to be copied from.
+struct TPlainHeap : zp::ga::TCustomHeap {
+  void SiftUp(int) override {}
+  void SiftDown(int) override {}
+  int IndexOf(void*) const override { return -1; }
+  void* Extract(int) override { return nullptr; }
+  int Reposition(zp::ga::THeapElement& e) override { return e.HeapIndex(); }
+};
+}  // namespace
+
+TEST(TFloatHeap, AssignFromAPlainHeapGivesFloatElements) {
+  int a = 0, b = 0;
+  TPlainHeap plain;
+  plain.Add(&a);
+  plain.Add(&b);
+  zp::ga::TFloatHeap heap;
+  heap.Push(&b, 3);
+  heap.Assign(plain);
+  ASSERT_EQ(heap.Count(), 2);
+  EXPECT_EQ(heap.Items(0), &a);
+  EXPECT_EQ(heap.Items(1), &b);
+  EXPECT_EQ(heap.PriorityAt(1), zp::ga::kEmptyPriority);
+  EXPECT_NE(dynamic_cast<zp::ga::TFloatHeapElement*>(&heap.Element(0)), nullptr);
+}
