@@ -355,8 +355,10 @@ int TZPChartAxis::MeasureText(const std::string& Text) {
 
 double TZPChartAxis::FitStep(double PixelStep, double Step) {
   if (label_increment_ != 0) return label_increment_;
-  // Without any distance between labels the walk below would never advance.
-  if (PixelStep + pass_sep_ <= 0) return Step;
+  // Without any distance between labels the walk below would never advance;
+  // an empty or inverted extent (a tiny picture) has no room for labels, and
+  // its negative separation would make every label "too wide" forever.
+  if (PixelStep + pass_sep_ <= 0 || pass_far_ <= pass_near_ || !std::isfinite(Step)) return Step;
   double pos = pass_far_ - PixelStep;
   double v = maximum_ - Step;
   do {

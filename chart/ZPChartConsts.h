@@ -1,6 +1,6 @@
 // Enumerations shared by the chart's units: axis locations and options,
-// series options, text alignment and the legend's text styles. Sets are bit
-// masks with bit n for ordinal n.
+// series options and axis choice, line styles, text alignment and the
+// legend's text styles. Sets are bit masks with bit n for ordinal n.
 #pragma once
 
 #include <array>
@@ -38,6 +38,21 @@ enum class TZPLegendTextStyle {
 inline constexpr std::array<std::string_view, 7> kLegendTextStyleNames{
     "ltsCaption", "ltsValue", "ltsValueNCaption", "ltsCaptionNValue", "ltsPercent", "ltsPercentNCaption",
     "ltsCaptionNPercent"};
+
+// Which of the panel's axes a series is drawn against.
+enum class THorizontalAxis { haBottomAxis, haTopAxis, haCustomAxis };
+enum class TVerticalAxis { vaLeftAxis, vaRightAxis, vaCustomAxis };
+
+// The shape of each segment of a line series.
+enum class TLineChartStyle {
+  lsStraight,
+  lsStairStep,
+  lsStairStepInverted,
+  lsCurveInterpolation,
+  lsCurveApproximation
+};
+inline constexpr std::array<std::string_view, 5> kLineChartStyleNames{
+    "lsStraight", "lsStairStep", "lsStairStepInverted", "lsCurveInterpolation", "lsCurveApproximation"};
 
 // How a text sits in its box.
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };

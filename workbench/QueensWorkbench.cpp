@@ -1,6 +1,7 @@
 #include "workbench/QueensWorkbench.h"
 
 #include "platform/Numbers.h"
+#include "workbench/FitnessGraph.h"
 #include "workbench/QueensProblem.h"
 
 namespace zp::queens {
@@ -24,13 +25,17 @@ const char* const kIntroduction[] = {
 
 }  // namespace
 
-TQueensWorkbench::TQueensWorkbench() : ga_(std::make_unique<TZPGeneticAlgorithm>()) {
+TQueensWorkbench::TQueensWorkbench()
+    : ga_(std::make_unique<TZPGeneticAlgorithm>()), fitness_graph_(std::make_unique<TFitnessGraph>()) {
   ga_->SetName("ZPGeneticAlgorithm1");
+  graph_.SetSink(fitness_graph_.get());
   ApplyStoredSettings();
   for (const char* line : kIntroduction) log_.emplace_back(line);
 }
 
 TQueensWorkbench::~TQueensWorkbench() = default;
+
+chart::TZPChartPanel& TQueensWorkbench::ChartPanel() { return fitness_graph_->Panel(); }
 
 // The component's stored settings, in property order: the setters' rules
 // depend on that order.

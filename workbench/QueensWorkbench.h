@@ -17,7 +17,13 @@
 #include "workbench/ChessBoard.h"
 #include "workbench/GraphFeed.h"
 
+namespace zp::chart {
+class TZPChartPanel;
+}
+
 namespace zp::queens {
+
+class TFitnessGraph;
 
 class TQueensWorkbench {
  public:
@@ -56,6 +62,9 @@ class TQueensWorkbench {
   const TChessBoard& Board() const { return board_; }
   TGraphFeed& Graph() { return graph_; }
   const TGraphFeed& Graph() const { return graph_; }
+  // The Graph page's chart, the graph feed's sink; the window and nqueens-ga show this panel.
+  chart::TZPChartPanel& ChartPanel();
+  TFitnessGraph& FitnessGraph() { return *fitness_graph_; }
 
   // Told of every log line as it is appended.
   std::function<void(const std::string& Line)> OnLogLine;
@@ -79,6 +88,7 @@ class TQueensWorkbench {
   TChessBoard board_;
   TGraphFeed graph_;
   std::vector<int32_t> rows_;  // scratch for the fitness
+  std::unique_ptr<TFitnessGraph> fitness_graph_;
 };
 
 }  // namespace zp::queens

@@ -37,6 +37,7 @@ QColor ToQColor(TColor Color) {
     case 16: return pal.color(QPalette::Dark);
     case 17: return pal.color(QPalette::Disabled, QPalette::Text);
     case 18: return pal.color(QPalette::ButtonText);
+    case 20: return pal.color(QPalette::Light);  // button highlight
     default: return pal.color(QPalette::WindowText);
   }
 }

@@ -10,20 +10,15 @@
 
 #include "chart/ZPChartDecorations.h"
 #include "chart/qt/TQtCanvas.h"
+#include "QtTestApp.h"
 
 using namespace zp;
 using namespace zp::chart;
 
 namespace {
 
-// One GUI application for the fonts and the palette (offscreen platform in ctest).
-QGuiApplication& App() {
-  static int argc = 1;
-  static char name[] = "chart_qt_tests";
-  static char* argv[] = {name, nullptr};
-  static QGuiApplication app(argc, argv);
-  return app;
-}
+// The program's one application (a widget test needs it to be a QApplication).
+QGuiApplication& App() { return zp::chart::testing::TestApp(); }
 
 struct TPanelStub : IZPLegendPanel {
   struct TSeriesStub : IZPLegendSeries {

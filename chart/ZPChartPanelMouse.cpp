@@ -1,0 +1,149 @@
+// The panel's zoom, pan and selection, by call and by mouse gesture.
+#include <algorithm>
+
+#include "chart/ZPCustomChartPanel.h"
+#include "chart/ZPFloatGeometry.h"
+
+namespace zp::chart {
+
+namespace {
+using enum TChartUserAction;
+using enum TDragState;
+}  // namespace
+
+void TZPCustomChartPanel::PanByPixels(int DX, int DY, bool UseBottom, bool UseLeft) {
+  HorizontalAxis(UseBottom).PanByPixels(DX);
+  VerticalAxis(UseLeft).PanByPixels(DY);
+  if (OnPan) OnPan(*this);
+}
+
+void TZPCustomChartPanel::PanByValues(bool UseBottom, bool UseLeft, double DX, double DY) {
+  HorizontalAxis(UseBottom).PanBy(DX);
+  VerticalAxis(UseLeft).PanBy(DY);
+  if (OnPan) OnPan(*this);
+}
+
+void TZPCustomChartPanel::ZoomPixels(const TRect& Rect, bool UseBottom, bool UseLeft) {
+  HorizontalAxis(UseBottom).ZoomToPixels(Rect);
+  VerticalAxis(UseLeft).ZoomToPixels(Rect);
+  if (OnZoom) OnZoom(*this);
+}
+
+void TZPCustomChartPanel::ZoomValues(const TFloatRect& Rect, bool UseBottom, bool UseLeft) {
+  HorizontalAxis(UseBottom).ZoomToValues(Rect);
+  VerticalAxis(UseLeft).ZoomToValues(Rect);
+  if (OnZoom) OnZoom(*this);
+}
+
+void TZPCustomChartPanel::Unzoom(bool UseBottom, bool UseLeft) {
+  HorizontalAxis(UseBottom).ResetZoom();
+  VerticalAxis(UseLeft).ResetZoom();
+  if (OnUnzoom) OnUnzoom(*this);
+}
+
+void TZPCustomChartPanel::SelectRect(const TRect& Rect, int Mode) {
+  for (int i = 0; i < charts_.Count(); ++i)
+    if (TZPCustomChart* s = charts_.Items(i); s->Visible()) s->SelectInRect(Rect, Mode);
+}
+
+TFloatPoint TZPCustomChartPanel::PixelToValuePoint(const TPoint& P, const TZPChartAxis& Horizontal,
+                                                   const TZPChartAxis& Vertical) const {
+  return {Horizontal.PixelToValue(plot_rect_, P.X), Vertical.PixelToValue(plot_rect_, P.Y)};
+}
+
+TFloatRect TZPCustomChartPanel::PixelRectToValueRect(const TRect& R, const TZPChartAxis& Horizontal,
+                                                     const TZPChartAxis& Vertical) const {
+  const TFloatPoint a = PixelToValuePoint(Point(R.Left, R.Bottom), Horizontal, Vertical);
+  const TFloatPoint b = PixelToValuePoint(Point(R.Right, R.Top), Horizontal, Vertical);
+  return {a.X, a.Y, b.X, b.Y};
+}
+
+void TZPCustomChartPanel::SetScreenCursor(TCursor Cursor) {
+  if (host_) host_->SetCursor(Cursor);
+}
+
+// ---- gestures ----
+
+void TZPCustomChartPanel::MouseDown(TMouseButton /*Button*/, TShiftState Shift, int X, int Y) {
+  // The whole shift state must match, not merely contain the gesture's keys.
+  if (Shift == user_zoom_ && user_actions_.Contains(cuaZoom)) {
+    drag_state_ = dsZoom;
+  } else if (Shift == user_pan_ && user_actions_.Contains(cuaPan) && (bottom_axis_->Zoomed() || left_axis_->Zoomed())) {
+    drag_state_ = dsPan;
+    SetScreenCursor(crHandPoint);
+  } else if (Shift == user_select_ && user_actions_.Contains(cuaSelection)) {
+    drag_state_ = dsSelect;
+  } else {
+    drag_state_ = dsNone;
+  }
+  drag_rect_ = {X, Y, X, Y};
+  if ((drag_state_ == dsZoom || drag_state_ == dsSelect) && host_) host_->DrawFocusRect(drag_rect_);
+}
+
+void TZPCustomChartPanel::MouseMove(TShiftState /*Shift*/, int X, int Y) {
+  switch (drag_state_) {
+    case dsNone: {
+      SetScreenCursor(crDefault);
+      if (!user_actions_.Contains(cuaSelection)) break;
+      const TRect probe{X - 3, Y - 3, X + 3, Y + 3};
+      for (int i = charts_.Count() - 1; i >= 0; --i) {
+        if (TZPCustomChart* s = charts_.Items(i); s->HasValueIn(probe)) {
+          s->MouseOver(probe);
+          break;
+        }
+      }
+      break;
+    }
+    case dsZoom:
+    case dsSelect: {
+      auto feedback = [&] { return drag_state_ == dsZoom ? drag_rect_ : NormalizeRect(drag_rect_); };
+      if (host_) host_->DrawFocusRect(feedback());
+      drag_rect_.Right = X;
+      drag_rect_.Bottom = Y;
+      if (host_) host_->DrawFocusRect(feedback());
+      break;
+    }
+    case dsPan: {
+      drag_rect_.Right = X;
+      drag_rect_.Bottom = Y;
+      int dx = bottom_axis_->Zoomed() ? drag_rect_.Left - X : 0;
+      int dy = left_axis_->Zoomed() ? Y - drag_rect_.Top : 0;
+      if (bottom_axis_->Options().Contains(TAxisOption::axInverted)) dx = -dx;
+      if (left_axis_->Options().Contains(TAxisOption::axInverted)) dy = -dy;
+      PanByPixels(dx, dy, true, true);
+      // Every move pans by the distance since the previous one.
+      drag_rect_.Left = X;
+      drag_rect_.Top = Y;
+      break;
+    }
+  }
+}
+
+void TZPCustomChartPanel::MouseUp(TMouseButton /*Button*/, TShiftState /*Shift*/, int X, int Y) {
+  switch (drag_state_) {
+    case dsZoom:
+      if (host_) host_->DrawFocusRect(drag_rect_);
+      drag_rect_.Right = X;
+      drag_rect_.Bottom = Y;
+      // Dragging leftwards unzooms.
+      if (drag_rect_.Left > drag_rect_.Right)
+        Unzoom(true, true);
+      else
+        ZoomPixels(drag_rect_, true, true);
+      break;
+    case dsSelect:
+      if (host_) host_->DrawFocusRect(NormalizeRect(drag_rect_));
+      drag_rect_.Right = X;
+      drag_rect_.Bottom = Y;
+      SelectRect(NormalizeRect(drag_rect_), 2);
+      break;
+    case dsPan:
+      SetScreenCursor(crDefault);
+      break;
+    case dsNone:
+      break;
+  }
+  drag_state_ = dsNone;
+}
+
+}  // namespace zp::chart

@@ -1,0 +1,183 @@
+#include "chart/ZPLineChart.h"
+
+#include "chart/ZPChartAxis.h"
+#include "chart/ZPSplines.h"
+#include "platform/Collection.h"
+
+namespace zp::chart {
+
+namespace {
+using enum TLineChartStyle;
+using enum TChartOption;
+using enum TLineOption;
+}  // namespace
+
+void TZPCustomLineChart::InitializeDefaults() {
+  TZPChart::InitializeDefaults();
+  Pen().SetWidth(2);
+  StoreOptions(Options() - TChartOptions{coAllowSingleValue});
+  Points().SetSortByDimension(0);
+  Points().SetSorted(true);
+}
+
+void TZPLineChart::InitializeDefaults() {
+  TZPCustomLineChart::InitializeDefaults();
+  SetLineOptions({DrawLines});
+}
+
+void TZPCustomLineChart::SetOptions(TChartOptions Value) {
+  TZPChart::SetOptions(Value - TChartOptions{coAllowSingleValue});
+}
+
+void TZPCustomLineChart::SetLineOptions(TLineOptions Value) {
+  if (Value == line_options_) return;
+  line_options_ = Value;
+  Changed();
+}
+
+void TZPCustomLineChart::SetLineStyle(TLineChartStyle Value) {
+  if (Value == line_style_) return;
+  line_style_ = Value;
+  Changed();
+}
+
+void TZPCustomLineChart::Assign(const TPersistent& Source) {
+  if (const auto* src = dynamic_cast<const TZPCustomLineChart*>(&Source)) {
+    line_style_ = src->line_style_;
+    line_options_ = src->line_options_;
+  }
+  TZPChart::Assign(Source);
+}
+
+TPoint TZPCustomLineChart::PointAt(int Index, const TRect& R) const {
+  const TZP2DChartValue& v = Points().Items(Index);
+  return Point(HorizAxisObject()->ValueToPixel(R, v.X()), VertAxisObject()->ValueToPixel(R, v.Y() + VerticalOffset()));
+}
+
+TPoints TZPCustomLineChart::SegmentPoints(const TPoint& From, const TPoint& To, const TRect& R) const {
+  const bool fill = line_options_.Contains(FillArea);
+  TPoints points;
+  points.reserve(5);
+  if (fill) points.push_back(Point(From.X, R.Bottom));
+  points.push_back(From);
+  if (line_style_ == lsStairStep)
+    points.push_back(Point(To.X, From.Y));
+  else if (line_style_ == lsStairStepInverted)
+    points.push_back(Point(From.X, To.Y));
+  points.push_back(To);
+  if (fill) points.push_back(Point(To.X, R.Bottom));
+  return points;
+}
+
+void TZPCustomLineChart::SelectValueColor(TColor& Target, const TZPChartValue& Value) const {
+  if (Value.Selected())
+    Target = SelectionColor();
+  else if (Options().Contains(coColorEachPoint))
+    Target = Value.Color();
+}
+
+void TZPCustomLineChart::LabelAbove(TCanvas& Canvas, const TZPChartValue& Value, const TPoint& P) {
+  DrawValueLabel(Canvas, Value, P.Y - Canvas.TextHeight("W"), P.X);
+}
+
+void TZPCustomLineChart::DrawChart(TCanvas& Canvas, const TRect& Rect) {
+  if (Points().Count() < 2 || !HorizAxisObject() || !VertAxisObject()) return;
+  TZPChart::DrawChart(Canvas, Rect);
+  const int first = DrawFirst(), last = DrawLast();
+  if (first > last) return;
+  TPoint p = PointAt(first, Rect);
+  Canvas.MoveTo(p.X, p.Y);
+  if (line_options_.Contains(DrawLines) &&
+      (line_style_ == lsCurveInterpolation || line_style_ == lsCurveApproximation)) {
+    DrawCurve(Canvas, Rect);
+    return;
+  }
+  // One segment at a time: nothing outside the zoom window is converted.
+  for (int i = first + 1; i <= last; ++i) {
+    const TPoint q = PointAt(i, Rect);
+    if (line_options_.Contains(DrawLines) || line_options_.Contains(FillArea)) {
+      DrawSegment(Canvas, i, p, q, Rect);
+      Canvas.MoveTo(q.X, q.Y);
+    }
+    p = q;
+  }
+}
+
+void TZPCustomLineChart::DrawSegment(TCanvas& Canvas, int Index, const TPoint& From, const TPoint& To, const TRect& R) {
+  const TZP2DChartValue& v = Points().Items(Index);
+  if (line_options_.Contains(FillArea)) {
+    TColor color = Canvas.Brush().Color();
+    SelectValueColor(color, v);
+    Canvas.Brush().SetColor(color);
+    if (v.Visible()) Canvas.Polygon(SegmentPoints(From, To, R));
+  } else {
+    TColor color = Canvas.Pen().Color();
+    SelectValueColor(color, v);
+    Canvas.Pen().SetColor(color);
+    if (v.Visible()) Canvas.Polyline(SegmentPoints(From, To, R));
+  }
+  if (Options().Contains(coLabelEachPoint)) LabelAbove(Canvas, v, To);
+}
+
+void TZPCustomLineChart::DrawCurve(TCanvas& Canvas, const TRect& R) {
+  const int count = Points().Count();
+  int first = DrawFirst(), last = DrawLast();
+  const int label_first = first, label_last = last;
+  // Too few points for a curve: one more on each side where there is one.
+  if (last - first < 2) {
+    first = std::max(0, first - 1);
+    last = std::min(count - 1, last + 1);
+  }
+  TPoints points;
+  points.reserve(static_cast<size_t>(last - first + 1));
+  for (int i = first; i <= last; ++i) points.push_back(PointAt(i, R));
+
+  const bool approximate = line_style_ == lsCurveApproximation;
+  if (approximate || !Options().Contains(coColorEachPoint)) {
+    PolySpline(Canvas, points, approximate, false, 1);
+    if (Options().Contains(coLabelEachPoint))
+      for (int i = label_first; i <= label_last; ++i) LabelAbove(Canvas, Points().Items(i), PointAt(i, R));
+    return;
+  }
+  // Per-point colours: the dense curve is cut at each data point and every
+  // piece drawn in the colour of the value it ends at.
+  const TPoints curve = SplinePoints(points, false, false, 1);
+  size_t start = 0;
+  for (int i = first; i <= last; ++i) {
+    const TZP2DChartValue& v = Points().Items(i);
+    const TPoint target = points[static_cast<size_t>(i - first)];
+    TColor color = Canvas.Pen().Color();
+    SelectValueColor(color, v);
+    Canvas.Pen().SetColor(color);
+    size_t end = start;
+    while (end < curve.size() && curve[end] != target) ++end;
+    if (end < curve.size()) {
+      if (v.Visible())
+        Canvas.Polyline(TPoints(curve.begin() + static_cast<std::ptrdiff_t>(start),
+                                curve.begin() + static_cast<std::ptrdiff_t>(end) + 1));
+      start = end;
+    }
+    if (Options().Contains(coLabelEachPoint)) LabelAbove(Canvas, v, target);
+  }
+}
+
+void TZPCustomLineChart::LoadPreviewData() {
+  struct TSample {
+    const char* Caption;
+    double X, Y;
+  };
+  static constexpr TSample kSamples[] = {{"Research", 5, 13},
+                                         {"Purchases", 15, 75},
+                                         {"Manufacturing", 100, 200},
+                                         {"Marketing", 300, 100},
+                                         {"Development", 400, 500}};
+  // Preview goes on after the bracket's notice (which turns it off), also when adding fails.
+  struct TPreviewOn {
+    TZPCustomLineChart& Series;
+    ~TPreviewOn() { Series.StorePreview(true); }
+  } preview_on{*this};
+  TUpdateGuard bracket(Points());
+  for (const TSample& s : kSamples) Points().AddPoint(s.X, s.Y, s.Caption, kAutoValueColor);
+}
+
+}  // namespace zp::chart

@@ -1,0 +1,35 @@
+#include "cli/ChartOutput.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <memory>
+
+#include "chart/ZPChartPanel.h"
+#include "chart/qt/ChartRender.h"
+#include "workbench/QueensWorkbench.h"
+
+namespace zp::cli {
+
+namespace {
+
+// Fonts and the palette need a GUI application; a headless run gets one on
+// the offscreen platform unless a display (or a chosen platform) is there.
+void EnsureGuiApplication() {
+  if (QCoreApplication::instance()) return;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+      qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "nqueens-ga";
+  static char* argv[] = {name, nullptr};
+  static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
+}
+
+}  // namespace
+
+void RenderChartFile(queens::TQueensWorkbench& Workbench, const std::string& FileName, int Width, int Height) {
+  EnsureGuiApplication();
+  chart::SaveChartFile(Workbench.ChartPanel(), FileName, Width, Height);
+}
+
+}  // namespace zp::cli

@@ -1,0 +1,18 @@
+// The "chart FILE" command of nqueens-ga: the workbench's fitness graph as it
+// stands, written as a PNG or SVG picture chosen by the file's extension.
+#pragma once
+
+#include <string>
+
+namespace zp::queens {
+class TQueensWorkbench;
+}
+
+namespace zp::cli {
+
+// Writes the picture whole or not at all; an unknown extension or a write
+// failure raises Exception with a message naming the file. Starts a
+// headless Qt GUI application when none is running.
+void RenderChartFile(queens::TQueensWorkbench& Workbench, const std::string& FileName, int Width, int Height);
+
+}  // namespace zp::cli

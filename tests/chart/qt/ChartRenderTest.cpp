@@ -1,0 +1,156 @@
+// Pictures of a chart panel: PNG and SVG files at a given size, the SVG read
+// back with Qt's own renderer, the file-type choice and the paint speed.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+#include <memory>
+#include <vector>
+
+#include "QtTestApp.h"
+#include "chart/ZPChartPanel.h"
+#include "chart/qt/ChartRender.h"
+#include "chart/qt/TQtCanvas.h"
+#include "platform/Exceptions.h"
+
+using namespace zp;
+using namespace zp::chart;
+
+namespace {
+
+constexpr TColor kPens[] = {0x00FF00, 0x0000FF, 0x00FFFF, 0xFF0000, 0xFF00FF};
+
+// A panel like the workbench's graph: five line series, titled axes.
+struct TGraph {
+  TZPChartPanel panel;
+  std::vector<std::unique_ptr<TZPLineChart>> series;
+  explicit TGraph(int Points) {
+    zp::chart::testing::TestApp();
+    panel.LeftAxis().Title().SetText("Fitness");
+    panel.BottomAxis().Title().SetText("Generation");
+    const char* captions[] = {"Roulette", "Random", "Tournament", "Stochastic Tournament", "Elitist"};
+    for (int i = 0; i < 5; ++i) {
+      auto s = std::make_unique<TZPLineChart>();
+      s->SetParent(&panel);
+      s->SetCaption(captions[i]);
+      s->Pen().SetColor(kPens[i]);
+      s->SetOptions({TChartOption::coShowInLegend});
+      s->BeginUpdate();
+      // Separate bands so that no curve hides another.
+      for (int x = 1; x <= Points; ++x) s->Values().AddPoint(x, 10 * i + (x * (i + 3)) % 7);
+      s->EndUpdate();
+      series.push_back(std::move(s));
+    }
+  }
+};
+
+QColor QColorOf(TColor C) { return QColor(GetRValue(C), GetGValue(C), GetBValue(C)); }
+
+int CountPixels(const QImage& Image, const QColor& Color) {
+  int n = 0;
+  const QImage img = Image.convertToFormat(QImage::Format_RGB32);
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x)
+      if (img.pixelColor(x, y).rgb() == Color.rgb()) ++n;
+  return n;
+}
+
+// Every curve colour shows, each on a good number of pixels.
+void ExpectFiveCurves(const QImage& Image) {
+  for (TColor c : kPens) EXPECT_GT(CountPixels(Image, QColorOf(c)), 100) << std::hex << c;
+}
+
+// Keeps the pictures for a person to look at when ZP_CHART_PICTURES names a folder.
+void Keep(const QImage& Image, const char* Name) {
+  const QByteArray dir = qgetenv("ZP_CHART_PICTURES");
+  if (!dir.isEmpty()) Image.save(QDir(QString::fromLocal8Bit(dir)).filePath(QString::fromLatin1(Name)));
+}
+
+}  // namespace
+
+TEST(ChartRender, ImageShowsEveryCurveAtTheAskedSize) {
+  TGraph g(100);
+  const QImage image = RenderChartImage(g.panel, 640, 400);
+  EXPECT_EQ(image.size(), QSize(640, 400));
+  ExpectFiveCurves(image);
+  // The plot lies inside the picture, right of the legend-free left part.
+  const TRect plot = g.panel.PlotRect();
+  EXPECT_GT(plot.Left, 20);
+  EXPECT_LT(plot.Right, 640 - 60);  // the legend takes the right side
+  EXPECT_GT(plot.Height(), 250);
+  Keep(image, "render.png");
+}
+
+TEST(ChartRender, PngAndSvgFilesReadBack) {
+  TGraph g(100);
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const std::string png = dir.filePath("graph.png").toStdString();
+  const std::string svg = dir.filePath("graph.SVG").toStdString();
+  SaveChartFile(g.panel, png, 800, 500);
+  SaveChartFile(g.panel, svg, 800, 500);
+
+  QImage from_png;
+  ASSERT_TRUE(from_png.load(QString::fromStdString(png), "PNG"));
+  EXPECT_EQ(from_png.size(), QSize(800, 500));
+  ExpectFiveCurves(from_png);
+
+  QSvgRenderer renderer(QString::fromStdString(svg));
+  ASSERT_TRUE(renderer.isValid());
+  EXPECT_EQ(renderer.viewBox(), QRect(0, 0, 800, 500));
+  QImage from_svg(800, 500, QImage::Format_RGB32);
+  from_svg.fill(Qt::white);
+  QPainter painter(&from_svg);
+  renderer.render(&painter);
+  painter.end();
+  ExpectFiveCurves(from_svg);
+  Keep(from_svg, "render-svg.png");
+  // Both show the same texts: the legend's captions are in the file.
+  QFile f(QString::fromStdString(svg));
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  const QByteArray text = f.readAll();
+  for (const char* caption : {"Roulette", "Stochastic Tournament", "Fitness", "Generation", "Chart", "Footer"})
+    EXPECT_TRUE(text.contains(caption)) << caption;
+}
+
+TEST(ChartRender, AnUnknownExtensionWritesNothing) {
+  TGraph g(3);
+  QTemporaryDir dir;
+  const std::string bmp = dir.filePath("graph.bmp").toStdString();
+  try {
+    SaveChartFile(g.panel, bmp, 100, 100);
+    FAIL() << "no exception";
+  } catch (const Exception& e) {
+    EXPECT_EQ(std::string(e.what()),
+              "cannot tell the picture type of \"" + bmp + "\": use a file name ending in .png or .svg");
+  }
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(bmp)));
+  EXPECT_THROW(SaveChartFile(g.panel, dir.filePath("no-such-dir/graph.png").toStdString(), 100, 100), Exception);
+}
+
+TEST(ChartRender, FiveSeriesOfTenThousandPointsPaintQuickly) {
+  TGraph g(10000);
+  QImage image(800, 500, QImage::Format_RGB32);
+  {
+    QPainter warm(&image);  // fonts loaded once, outside the measurement
+    TQtCanvas canvas(warm);
+    g.panel.Paint(canvas, Rect(0, 0, 800, 500));
+  }
+  QElapsedTimer timer;
+  timer.start();
+  constexpr int kRounds = 5;
+  for (int i = 0; i < kRounds; ++i) {
+    QPainter painter(&image);
+    TQtCanvas canvas(painter);
+    g.panel.Paint(canvas, Rect(0, 0, 800, 500));
+  }
+  const double ms = static_cast<double>(timer.elapsed()) / kRounds;
+  std::printf("[ paint ] 5 x 10000 points, 800 x 500: %.1f ms\n", ms);
+  // Generous for unoptimised and sanitizer builds; the release target is 50 ms.
+  EXPECT_LT(ms, 1000);
+}
