@@ -1,23 +1,18 @@
 #include "app/GraphView.h"
 
-#include <QLabel>
 #include <QVBoxLayout>
 
+#include "chart/ZPChartPanel.h"
+#include "chart/qt/ChartWidget.h"
 #include "workbench/QueensWorkbench.h"
 
 namespace zp::app {
 
-QWidget* CreateGraphView(QWidget* Page, queens::TQueensWorkbench& /*Workbench*/) {
-  // Placeholder until the chart widget is available: the chart widget replaces
-  // it here and becomes the feed's sink (Workbench.Graph().SetSink(...)).
-  auto* view = new QWidget(Page);  // owned by Page
+QWidget* CreateGraphView(QWidget* Page, queens::TQueensWorkbench& Workbench) {
+  // The workbench owns the panel and its five series and feeds them itself;
+  // the widget only hosts the panel: paints it and forwards the mouse.
+  auto* view = new chart::TZPChartWidget(&Workbench.ChartPanel(), Page);  // owned by Page
   view->setObjectName(QStringLiteral("ChartPanel"));
-  auto* note = new QLabel(QObject::tr("The fitness chart is not part of this build yet."), view);
-  note->setAlignment(Qt::AlignCenter);
-  note->setEnabled(false);
-  auto* inner = new QVBoxLayout(view);  // owned by view
-  inner->addWidget(note);
-
   auto* layout = new QVBoxLayout(Page);  // owned by Page
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(view);

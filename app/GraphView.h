@@ -1,7 +1,6 @@
 // The content of the Graph page: the one place where the window puts the
-// fitness chart. The chart widget is created here, fills the page and is fed
-// by the workbench's graph feed (TGraphFeed::SetSink); until the chart widget
-// exists, a placeholder holds its place.
+// fitness chart. The chart widget created here fills the page and hosts the
+// workbench's chart panel, which the workbench feeds after every generation.
 //
 //   QWidget* chart = CreateGraphView(tsGraph, workbench);
 #pragma once
@@ -14,9 +13,8 @@ class TQueensWorkbench;
 
 namespace zp::app {
 
-// Creates the graph view as Page's only child, filling it, and connects it to
-// Workbench's graph feed. The window clears the feed's sink before the
-// workbench and the view go away. Returns the view (owned by Page).
+// Creates the graph view as Page's only child, filling it, hosting
+// Workbench's chart panel. Returns the view (owned by Page).
 QWidget* CreateGraphView(QWidget* Page, queens::TQueensWorkbench& Workbench);
 
 }  // namespace zp::app

@@ -92,7 +92,6 @@ TForm1::~TForm1() {
   // The workbench goes before the controls: nothing may call into them any more.
   wb_.OnLogLine = nullptr;
   wb_.OnProgress = nullptr;
-  wb_.Graph().SetSink(nullptr);
 }
 
 // --- construction ---
