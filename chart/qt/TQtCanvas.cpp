@@ -63,6 +63,12 @@ TQtCanvas::TQtCanvas(QPainter& Painter) : painter_(Painter) { painter_.setRender
 
 void TQtCanvas::UsePen() {
   const TPen& p = Pen();
+  // A chart draws thousands of segments with one pen: hand Qt a new pen only
+  // when it differs. Every other pen change here sits inside save/restore.
+  const PenKey key{p.Color(), p.Width(), static_cast<int>(p.Style())};
+  if (pen_applied_ && key == applied_pen_) return;
+  pen_applied_ = true;
+  applied_pen_ = key;
   if (p.Style() == TPenStyle::psClear) {
     painter_.setPen(Qt::NoPen);
     return;
@@ -111,6 +117,10 @@ void TQtCanvas::LineTo(int X, int Y) {
 void TQtCanvas::Polyline(const TPoints& Points) {
   if (Points.size() < 2) return;
   UsePen();
+  if (Points.size() == 2) {
+    painter_.drawLine(Points[0].X, Points[0].Y, Points[1].X, Points[1].Y);
+    return;
+  }
   QPolygon poly;
   for (const auto& p : Points) poly << QPoint(p.X, p.Y);
   painter_.drawPolyline(poly);

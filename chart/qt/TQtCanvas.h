@@ -63,6 +63,12 @@ class TQtCanvas : public TCanvas {
                              const std::vector<TGradientTriangle>& Triangles) override;
 
  private:
+  struct PenKey {
+    TColor color;
+    int width;
+    int style;
+    bool operator==(const PenKey&) const = default;
+  };
   void UsePen();
   void UseBrush();
   void UseFont();
@@ -72,6 +78,8 @@ class TQtCanvas : public TCanvas {
   QImage ImageOf(const TGraphic& Graphic) const;
 
   QPainter& painter_;  // not owned
+  bool pen_applied_ = false;
+  PenKey applied_pen_{};
 };
 
 }  // namespace zp::chart
