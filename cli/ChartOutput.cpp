@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <cstdio>
 #include <memory>
 
 #include "chart/ZPChartPanel.h"
@@ -12,10 +13,18 @@ namespace zp::cli {
 
 namespace {
 
+// Qt's notes about its runtime folder mean nothing to a user of a command-line
+// tool; every other message goes on to stderr as usual.
+void QuietMessages(QtMsgType Type, const QMessageLogContext& Context, const QString& Message) {
+  if (Type != QtFatalMsg && Message.startsWith(QStringLiteral("QStandardPaths:"))) return;
+  fprintf(stderr, "%s\n", qFormatLogMessage(Type, Context, Message).toLocal8Bit().constData());
+}
+
 // Fonts and the palette need a GUI application; a headless run gets one on
 // the offscreen platform unless a display (or a chosen platform) is there.
 void EnsureGuiApplication() {
   if (QCoreApplication::instance()) return;
+  qInstallMessageHandler(QuietMessages);
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
       qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
