@@ -27,7 +27,7 @@ class IZPGridAxis {
   virtual void SetShowGrid(bool Value) = 0;
 
  protected:
-  ~IZPGridAxis() = default;
+  virtual ~IZPGridAxis() = default;
 };
 
 enum class TAxisDrawGridOption { goDrawMajorGrid, goDrawMinorGrid, goDrawTickMarks };

@@ -32,7 +32,7 @@ class IZPAxisSeries {
   virtual void CalculateVisibleRange(TZPChartAxis& Axis) = 0;
 
  protected:
-  ~IZPAxisSeries() = default;
+  virtual ~IZPAxisSeries() = default;
 };
 
 class IZPAxisPanel {
@@ -43,7 +43,7 @@ class IZPAxisPanel {
   virtual const TFont& Font() const = 0;
 
  protected:
-  ~IZPAxisPanel() = default;
+  virtual ~IZPAxisPanel() = default;
 };
 
 }  // namespace zp::chart

@@ -38,7 +38,7 @@ class IZPChartHost {
   virtual void PanelDestroyed() {}
 
  protected:
-  ~IZPChartHost() = default;
+  virtual ~IZPChartHost() = default;
 };
 
 }  // namespace zp::chart

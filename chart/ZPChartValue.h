@@ -37,7 +37,7 @@ class IZPChartValuesOwner {
   virtual void ValueSelectionChanged(TZPChartValue& /*Value*/) {}
 
  protected:
-  ~IZPChartValuesOwner() = default;
+  virtual ~IZPChartValuesOwner() = default;
 };
 
 // Passed as a colour to AddValues: keep the palette colour the value got.

@@ -28,7 +28,7 @@ class IZPLegendSeries {
   virtual std::string ValueLabelText(int Index, TZPLegendTextStyle Style) const = 0;
 
  protected:
-  ~IZPLegendSeries() = default;
+  virtual ~IZPLegendSeries() = default;
 };
 
 class IZPLegendPanel {
@@ -46,7 +46,7 @@ class IZPLegendPanel {
   virtual IZPLegendSeries* FirstVisible() const = 0;
 
  protected:
-  ~IZPLegendPanel() = default;
+  virtual ~IZPLegendPanel() = default;
 };
 
 }  // namespace zp::chart

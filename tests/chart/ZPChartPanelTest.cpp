@@ -253,11 +253,11 @@ TEST(TZPChartPanel, DrawingEventsCanSuppressTheirPart) {
 }
 
 TEST(TZPChartPanel, ChangesInvalidateAndNotify) {
+  int changes = 0, chart_changes = 0;  // outlive the panel, whose last changes still count
   TRecordingHost host;
   TLinePanel lp;
   TZPChartPanel& p = lp.panel;
   p.SetHost(&host);
-  int changes = 0, chart_changes = 0;
   p.OnChange = [&](TZPCustomChartPanel&) { ++changes; };
   p.OnChartChange = [&](TZPCustomChartPanel&, TZPCustomChart&) { ++chart_changes; };
   TZPLineChart& s = lp.Add();

@@ -204,6 +204,7 @@ TEST(TZPChart, ValueLabelsStandCentredAboveThePoint) {
 }
 
 TEST(TZPChart, SelectionAndHitTestsWorkInPixels) {
+  TRecordingHost host;  // outlives the panel, which still invalidates as its series leave
   TLinePanel p;
   TZPLineChart& s = p.Add({{2, 2}, {5, 5}, {8, 8}});
   TRecordingCanvas c;
@@ -222,7 +223,6 @@ TEST(TZPChart, SelectionAndHitTestsWorkInPixels) {
   EXPECT_TRUE(s.Values().Items(1).Selected());
   EXPECT_FALSE(s.Values().Items(2).Selected());
 
-  TRecordingHost host;
   p.panel.SetHost(&host);
   s.MouseOver(around);
   ASSERT_FALSE(host.cursors.empty());
