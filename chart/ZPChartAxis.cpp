@@ -25,6 +25,12 @@ bool Intersects(const TRect& A, const TRect& B) {
   return std::max(A.Left, B.Left) < std::min(A.Right, B.Right) && std::max(A.Top, B.Top) < std::min(A.Bottom, B.Bottom);
 }
 
+// Every axis alive, so that a series going away can leave them all.
+std::vector<TZPChartAxis*>& LiveAxes() {
+  static std::vector<TZPChartAxis*> axes;
+  return axes;
+}
+
 TRect LabelBox(TAlignment Alignment, int X, int Y, int CX, int CY) {
   switch (Alignment) {
     case TAlignment::taLeftJustify: return Rect(X - CX, Y - CY, X, Y);
@@ -46,9 +52,11 @@ TZPChartAxis::TZPChartAxis(IZPAxisPanel* Panel) : panel_(Panel), grid_(this) {
   title_.OnChange = [this](TZPChartGraphic&) { LabelVisibilityChanged(); };
   labels_.OnChange = [this](TZPChartGraphic&) { LabelVisibilityChanged(); };
   grid_.OnChange = [this](TZPChartGraphic&) { Changed(); };
+  LiveAxes().push_back(this);
 }
 
 TZPChartAxis::~TZPChartAxis() {
+  std::erase(LiveAxes(), this);
   // The owned children must not call back into a half-destroyed axis.
   title_.OnChange = nullptr;
   labels_.OnChange = nullptr;
@@ -275,6 +283,11 @@ void TZPChartAxis::UnbindSeries(IZPAxisSeries& Series) {
   if (it == charts_.end()) return;
   charts_.erase(it);
   ChartListChanged();
+}
+
+void TZPChartAxis::SeriesGone(IZPAxisSeries& Series) {
+  // By index: an unbinding notice may reach code that creates or frees axes.
+  for (size_t i = 0; i < LiveAxes().size(); ++i) LiveAxes()[i]->UnbindSeries(Series);
 }
 
 void TZPChartAxis::ChartListChanged() {

@@ -112,6 +112,9 @@ class TZPChartAxis : public TZPChartGraphicArea, public IZPGridAxis {
   // Binding or unbinding makes the axis visible exactly when a bound series is.
   void BindSeries(IZPAxisSeries& Series);
   void UnbindSeries(IZPAxisSeries& Series);
+  // Series is going away: every axis drops it, also one that holds it only
+  // through a copied list of bound series (Assign).
+  static void SeriesGone(IZPAxisSeries& Series);
 
   // ---- mapping ----
   TAxisMapping Mapping() const;

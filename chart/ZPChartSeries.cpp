@@ -34,6 +34,8 @@ TZPCustomChart::~TZPCustomChart() {
   // Axes bound by hand (custom axes) must not keep a pointer to this series.
   SetHorizAxisObject(nullptr);
   SetVertAxisObject(nullptr);
+  // An axis that copied another's bound series holds this one too.
+  TZPChartAxis::SeriesGone(*this);
   brush_.reset();
   font_.reset();
   pen_.reset();

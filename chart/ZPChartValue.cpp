@@ -130,8 +130,10 @@ void TZPChartValues::SetSortByDimension(int Value) {
   if (Value == sort_by_dimension_) return;
   sort_by_dimension_ = std::clamp(Value, 0, dimensions_ - 1);
   if (sorted_) {
+    // Sort() skips a sorted list; a list too short to sort stays sorted too.
     sorted_ = false;
     Sort();
+    sorted_ = true;
   }
   Changed();
 }

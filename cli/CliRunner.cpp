@@ -140,7 +140,8 @@ Options Parse(const std::vector<std::string>& args, std::istream& in) {
       AddCommands(text.str(), '\n', o.commands);
     }
   }
-  if (!have_source) o.commands.push_back({"run", {}, ""});
+  // No commands at all (no source, or only blank segments): press Run once.
+  if (o.commands.empty()) o.commands.push_back({"run", {}, ""});
   return o;
 }
 

@@ -145,11 +145,12 @@ class UnsignedScope {
 float TZPEncodedBits::ReadFloat(int Start, int Count) const {
   const FloatLayout l = Layout(Start, Count, preserve_sign_bit_);
   const bool negative = preserve_sign_bit_ && Bit(Start);
-  // The exponent field reads unsigned whatever PreserveSignBit says.
-  const auto g = static_cast<int32_t>(static_cast<uint32_t>(ReadField(l.start, std::min(l.exponent_bits, 32))));
+  // The exponent field reads unsigned whatever PreserveSignBit says: in a
+  // 32-bit field a set top bit is a large exponent, not a negative one.
+  const auto g = static_cast<int64_t>(ReadField(l.start, std::min(l.exponent_bits, 32)));
   long double b = 0;
   for (int pos = l.start + l.count - 1; pos >= l.start + l.exponent_bits; --pos) b = (b + (Bit(pos) ? 1 : 0)) / 2;
-  const long double value = std::ldexp(b, static_cast<int>(std::clamp<int64_t>(int64_t{g} - l.bias, -100000, 100000)));
+  const long double value = std::ldexp(b, static_cast<int>(std::clamp<int64_t>(g - l.bias, -100000, 100000)));
   return static_cast<float>(negative ? -value : value);
 }
 

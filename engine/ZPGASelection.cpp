@@ -1,5 +1,7 @@
 // The five built-in selection routines and the two tables they read.
 #include "engine/ZPCustomGeneticAlgorithm.h"
+#include <cmath>
+
 #include "platform/Numbers.h"
 
 namespace zp::ga {
@@ -79,7 +81,10 @@ void TZPCustomGeneticAlgorithm::SelectElitist(TZPGAPopulation& Population, TZPGA
     return;
   }
   ++elitist_index_;
-  if (elitist_index_ > RoundHalfEven(Population.Count() * elitist_pct_)) elitist_index_ = 0;
+  // The share is taken in extended precision, as the rest of the engine's
+  // float arithmetic: 5 x 0.1 lies just above one half there and rounds to 1.
+  const long double share = static_cast<long double>(Population.Count()) * static_cast<long double>(elitist_pct_);
+  if (elitist_index_ > std::nearbyint(share)) elitist_index_ = 0;
   if (!elitist_queue_) BuildElitistQueue();
   // With ElitistPct near 1 the cycle can reach one past the queue: take its last position.
   int position = elitist_index_;

@@ -443,3 +443,17 @@ TEST(TZPChartPanel, TheHostHearsOfThePanelsEnd) {
   p.reset();
   EXPECT_TRUE(host.panel_gone);
 }
+
+TEST(TZPChartPanel, ACopiedAxisLetsGoOfSeriesThatAreFreed) {
+  TZPChartPanel source, copy;
+  auto s = std::make_unique<TZPLineChart>();
+  s->SetParent(&source);
+  s->Values().AddPoint(1, 5);
+  copy.SetLeftAxis(source.LeftAxis());
+  ASSERT_EQ(copy.LeftAxis().Charts().size(), 1u);  // the bound series come along
+  s.reset();
+  EXPECT_TRUE(copy.LeftAxis().Charts().empty());
+  EXPECT_FALSE(copy.LeftAxis().Visible());
+  TRecordingCanvas canvas;
+  copy.Paint(canvas);  // reads only live series
+}

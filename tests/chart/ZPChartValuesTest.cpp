@@ -82,6 +82,18 @@ TEST(TZP2DChartValues, QuicksortIsAscendingWhateverTheOrderAndTurnsSortedOn) {
   EXPECT_EQ(v.SortByDimension(), 0);
 }
 
+TEST(TZP2DChartValues, NewSortDimensionKeepsAShortListSorted) {
+  // Too few values to sort: the list must still keep the order as points arrive.
+  TZP2DChartValues v;
+  v.SetSorted(true);
+  v.SetSortByDimension(1);
+  EXPECT_TRUE(v.Sorted());
+  for (double y : {3.0, 1.0, 2.0}) v.AddPoint(0, y);
+  EXPECT_EQ(v.Items(0).Y(), 1);
+  EXPECT_EQ(v.Items(1).Y(), 2);
+  EXPECT_EQ(v.Items(2).Y(), 3);
+}
+
 TEST(TZPChartValues, SortComparisonTreatsNearValuesAsEqual) {
   EXPECT_EQ(TZPChartValues::CompareCoordinates(1.00005, 1.0), 0);
   EXPECT_EQ(TZPChartValues::CompareCoordinates(0.99995, 1.0), 0);

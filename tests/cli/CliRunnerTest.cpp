@@ -131,6 +131,14 @@ TEST(CliRunnerTest, WithoutCommandsRunIsPressedOnceWithTheGenerationText) {
   }
 }
 
+TEST(CliRunnerTest, OnlyBlankSegmentsMeanNoCommandsSoRunIsPressed) {
+  const Result blank = RunTool({"-g", "1", "-e", " ; ;"});
+  const Result none = RunTool({"-g", "1"});
+  EXPECT_EQ(blank.status, 0);
+  EXPECT_EQ(Lines(blank.out).size(), kIntroductionLines + kInitBlockLines + 5 * kMethodBlockLines);
+  EXPECT_EQ(Lines(blank.out).size(), Lines(none.out).size());
+}
+
 TEST(CliRunnerTest, SemicolonSegmentsAreCommandsAndBlankOnesAreSkipped) {
   const Result r = RunTool({"-e", " ; init ;;   ; show board ; "});
   EXPECT_EQ(r.status, 0);

@@ -217,6 +217,13 @@ TEST_F(Selection, ElitistCycleLengthRoundsHalfToEvenAndStaysInTheQueue) {
   p.Populate({1, 2, 3, 4});
   EXPECT_EQ(positions(3), (std::vector<int>{0, 0, 0}));
   EXPECT_EQ(p.ga.ElitistIndex(), 0);
+
+  // 5 x 0.1 is exactly one half in double precision but just above it in
+  // extended precision, where the share is taken: Round gives 1, not 0.
+  p.ga.SetElitistPct(0.1);
+  p.Populate({5, 4, 3, 2, 1});
+  EXPECT_EQ(positions(1), (std::vector<int>{1}));  // continues from 0
+  EXPECT_EQ(positions(3), (std::vector<int>{0, 1, 0}));
 }
 
 TEST_F(Selection, ElitistQueueOrderAndLazyBuild) {

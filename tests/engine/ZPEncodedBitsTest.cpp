@@ -255,6 +255,14 @@ TEST(ZPEncodedBits, FloatEdgeLayouts) {
   // 23 bits: 5 exponent bits (bias 15) and 18 mantissa bits.
   b.WriteFloat(0, 23, 0.75);
   EXPECT_EQ(b.BitText(0, 7), "1111011");
+
+  // 128 bits: 32 exponent bits with bias 2^31 - 1. The exponent field of 1.0
+  // (0.5 * 2^1) is 2^31, its top bit set; read unsigned it gives 1.0 back.
+  b.WriteFloat(0, 128, 1.0);
+  EXPECT_EQ(b.BitText(0, 32), std::string(31, '0') + "1");
+  EXPECT_EQ(b.ReadFloat(0, 128), 1.0f);
+  b.WriteFloat(0, 128, -0.375);  // unsigned field: the magnitude, exponent field 2^31 - 2
+  EXPECT_EQ(b.ReadFloat(0, 128), 0.375f);
 }
 
 TEST(ZPEncodedBits, AssignCopiesSizeBitsAndSignFlag) {
