@@ -70,6 +70,20 @@ bool HasAvx2() {
 
 }  // namespace
 
+namespace detail {
+uint64_t ThresholdMaskPortable(uint32_t Seed, uint32_t Threshold, int n) { return ThresholdMaskPlain(Seed, Threshold, n); }
+bool ThresholdMaskVector(uint32_t Seed, uint32_t Threshold, int n, uint64_t& Mask) {
+#if defined(__x86_64__) && defined(__GNUC__)
+  if (!HasAvx2()) return false;
+  Mask = ThresholdMaskAvx2(Seed, Threshold, n);
+  return true;
+#else
+  (void)Seed, (void)Threshold, (void)n, (void)Mask;
+  return false;
+#endif
+}
+}  // namespace detail
+
 uint64_t ThresholdMask(TRandom& Random, uint64_t Threshold, int n) {
   const uint32_t s = Random.Seed();
   uint64_t mask;

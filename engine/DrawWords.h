@@ -21,4 +21,12 @@ uint64_t ThresholdMask(TRandom& Random, uint64_t Threshold, int n);
 // Draws n (1..64) integer draws over {0, 1}; bit k is draw k.
 uint64_t CoinMask(TRandom& Random, int n);
 
+namespace detail {
+// The two forms ThresholdMask chooses between, for the seeds after Seed and a
+// 32-bit threshold: the portable loop, and the AVX2 one (false when the
+// processor lacks AVX2). Both must give the same mask.
+uint64_t ThresholdMaskPortable(uint32_t Seed, uint32_t Threshold, int n);
+bool ThresholdMaskVector(uint32_t Seed, uint32_t Threshold, int n, uint64_t& Mask);
+}  // namespace detail
+
 }  // namespace zp::ga

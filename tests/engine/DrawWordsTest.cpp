@@ -106,3 +106,24 @@ TEST(DrawWords, RandomChromosomesEqualThePerBitLoop) {
       ASSERT_EQ(g.ga.Population().Items(0).Bits().Bit(size), false);
     }
 }
+
+TEST(DrawWords, PortableAndVectorMasksAgree) {
+  // Whichever form this processor runs, the other one must give the same bits.
+  zp::TRandom seeds(12345);
+  for (int round = 0; round < 4000; ++round) {
+    const uint32_t seed = seeds.Next();
+    const uint32_t threshold = round % 3 == 0 ? seeds.Next() : seeds.Next() >> (round % 29);
+    const int n = 1 + round % 64;
+    uint64_t reference = 0;
+    uint32_t s = seed;
+    for (int k = 0; k < n; ++k) {
+      s = s * 134775813u + 1u;
+      reference |= static_cast<uint64_t>(s < threshold) << k;
+    }
+    ASSERT_EQ(zp::ga::detail::ThresholdMaskPortable(seed, threshold, n), reference) << round;
+    uint64_t vector = 0;
+    if (zp::ga::detail::ThresholdMaskVector(seed, threshold, n, vector)) {
+      ASSERT_EQ(vector, reference) << round;
+    }
+  }
+}
