@@ -18,6 +18,7 @@ struct Workload {
   zp::TRandom random;
   TZPGeneticAlgorithm ga;
   std::vector<int32_t> rows;
+  TRowDecoder decoder;
 
   Workload(int n, int p) {
     ga.SetRandomSource(random);
@@ -35,7 +36,7 @@ struct Workload {
       g.SetMutationProbability(1.0 / g.GeneSize());
     };
     ga.OnEvaluateFitness = [this, n](TZPCustomGeneticAlgorithm& g, TZPGAIndividual& item, TGAFitness& fitness) {
-      DecodeRows(g.Genes(), item.Bits(), rows);
+      decoder.Decode(g.Genes(), item.Bits(), rows);
       fitness = QueensFitness(rows.data(), static_cast<int>(rows.size()), n);
     };
     ga.Initialize();

@@ -21,18 +21,21 @@ void TZPGAGene::SetGeneType(TGeneType Value) {
   gene_type_ = Value;
   ResetRange();
   Changed(false);
+  Touch();
 }
 
 void TZPGAGene::SetName(const std::string& Value) {
   if (name_ == Value) return;
   name_ = Value;
   Changed(false);
+  Touch();
 }
 
 void TZPGAGene::SetSize(int32_t Value) {
   if (size_ == Value) return;
   size_ = Value;
   SizeChanged();
+  Touch();
 }
 
 void TZPGAGene::SizeChanged() {
@@ -44,6 +47,7 @@ void TZPGAGene::SetPreserveSignBit(bool Value) {
   if (preserve_sign_bit_ == Value) return;
   preserve_sign_bit_ = Value;
   ResetRange();
+  Touch();
 }
 
 void TZPGAGene::ResetRange() {
@@ -76,6 +80,7 @@ void TZPGAGene::SetMaxValue(double Value) {
     if (max_value_ - min_value_ <= n) min_value_ = max_value_ - n;
   }
   if (gene_type_ != TGeneType::gtBoolean && !preserve_sign_bit_ && min_value_ < 0) min_value_ = 0;
+  Touch();
 }
 
 void TZPGAGene::SetMinValue(double Value) {
@@ -87,9 +92,21 @@ void TZPGAGene::SetMinValue(double Value) {
   } else if (gene_type_ == TGeneType::gtEnumeration) {
     max_value_ = min_value_ + enumerations_.Count() - 1;
   }
+  Touch();
+}
+
+void TZPGAGene::SetOffset(int32_t Value) {
+  if (offset_ == Value) return;
+  offset_ = Value;
+  Touch();
+}
+
+void TZPGAGene::Touch() {
+  if (TZPGAGenes* genes = Genes()) genes->BumpRevision();
 }
 
 void TZPGAGene::EnumerationsChanged() {
+  Touch();
   if (gene_type_ == TGeneType::gtEnumeration) SetSize(BitLength(static_cast<uint64_t>(enumerations_.Count())));
 }
 
@@ -198,6 +215,7 @@ void TZPGAGene::Assign(const TPersistent& Source) {
   else
     enumerations_.Clear();
   enumerations_.OnChange = std::move(on_change);
+  Touch();
   Changed(false);
 }
 
@@ -225,11 +243,13 @@ void TZPGAGenes::GeneResized(int Index) {
 
 void TZPGAGenes::Notify(TCollectionItem& Item, TCollectionNotification Action) {
   TOwnedCollection::Notify(Item, Action);
+  BumpRevision();
   RecalcOffsets(1);
   if (auto* ga = Algorithm()) ga->GeneNotify(static_cast<TZPGAGene&>(Item), Action);
 }
 
 void TZPGAGenes::Update(TCollectionItem* Item) {
+  BumpRevision();
   if (!Item) RecalcOffsets(1);
   if (auto* ga = Algorithm()) ga->GeneUpdate(static_cast<TZPGAGene*>(Item));
 }

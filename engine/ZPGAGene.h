@@ -43,7 +43,7 @@ class TZPGAGene : public TCollectionItem {
   void SetPreserveSignBit(bool Value);
   // First chromosome position; kept by the genotype.
   int32_t Offset() const { return offset_; }
-  void SetOffset(int32_t Value) { offset_ = Value; }
+  void SetOffset(int32_t Value);
 
   bool DecodeBoolean(TZPEncodedBits& Bits, int Start) const;
   bool DecodeBoolean(TZPEncodedBits& Bits) const { return DecodeBoolean(Bits, offset_); }
@@ -84,6 +84,8 @@ class TZPGAGene : public TCollectionItem {
  private:
   void ResetRange();
   void EnumerationsChanged();
+  // Tells the genotype that something a decode depends on may have changed.
+  void Touch();
   double Clamp(double Value) const;
   int64_t ClampInt(int64_t Value) const;
 
@@ -113,10 +115,17 @@ class TZPGAGenes : public TOwnedCollection<TZPGAGene> {
   void RecalcOffsets(int From);
   // A gene's Size changed: re-lay the genes after it, let the algorithm grow GeneSize.
   virtual void GeneResized(int Index);
+  // Grows with every change of a gene or of the collection, so that a reader
+  // can keep what it derived from the genotype until the number moves.
+  uint64_t Revision() const { return revision_; }
+  void BumpRevision() { ++revision_; }
 
  protected:
   void Notify(TCollectionItem& Item, TCollectionNotification Action) override;
   void Update(TCollectionItem* Item) override;
+
+ private:
+  uint64_t revision_ = 0;
 };
 
 }  // namespace zp::ga

@@ -25,10 +25,7 @@ TCollection::~TCollection() {
   items_.clear();
 }
 
-TCollectionItem& TCollection::Item(int Index) const {
-  if (Index < 0 || Index >= Count()) throw EListError::IndexOutOfBounds(Index);
-  return *items_[static_cast<size_t>(Index)];
-}
+void TCollection::ThrowIndexError(int Index) { throw EListError::IndexOutOfBounds(Index); }
 
 TCollectionItem& TCollection::AddItem() { return InsertItem(factory_()); }
 

@@ -65,7 +65,10 @@ class TCollection : public TPersistent {
   int Count() const { return static_cast<int>(items_.size()); }
 
   // Item at Index; raises "List index out of bounds (%d)" outside 0..Count-1.
-  TCollectionItem& Item(int Index) const;
+  TCollectionItem& Item(int Index) const {
+    if (Index < 0 || Index >= Count()) ThrowIndexError(Index);
+    return *items_[static_cast<size_t>(Index)];
+  }
 
   // Appends a new item made by the factory and returns it.
   TCollectionItem& AddItem();
@@ -96,6 +99,7 @@ class TCollection : public TPersistent {
 
  private:
   friend class TCollectionItem;
+  [[noreturn]] static void ThrowIndexError(int Index);
   void MoveItem(int From, int To);
   void Renumber(int From);
   std::unique_ptr<TCollectionItem> RemoveAt(int Index);

@@ -53,22 +53,22 @@ double QueensFitness(const int32_t* Rows, int n, int N) {
   constexpr int kMaxRow = 64;
   constexpr int kMaxCols = 64;
   if (n > kMaxCols) return PairByPair(Rows, n, N);
-  for (int j = 0; j < n; ++j)
-    if (Rows[j] < 0 || Rows[j] >= kMaxRow) return PairByPair(Rows, n, N);
-
-  std::array<uint8_t, kMaxRow> row{};
-  std::array<uint8_t, kMaxRow + kMaxCols> rising{};       // row + column
-  std::array<uint8_t, kMaxRow + kMaxCols + 1> falling{};  // row - column + n
-  int64_t attacking = 0;
-  int64_t penalty = 0;
+  struct Counts {
+    uint8_t row[kMaxRow];
+    uint8_t rising[kMaxRow + kMaxCols];       // row + column
+    uint8_t falling[kMaxRow + kMaxCols + 1];  // row - column + n
+  } counts{};
+  int attacking = 0;
+  int penalty = 0;
   for (int j = 0; j < n; ++j) {
     const int r = Rows[j];
-    attacking += row[static_cast<size_t>(r)]++;
-    attacking += rising[static_cast<size_t>(r + j)]++;
-    attacking += falling[static_cast<size_t>(r - j + n)]++;
-    if (r >= N) penalty += j + (j < n - 1 ? 1 : 0);
+    if (static_cast<unsigned>(r) >= static_cast<unsigned>(kMaxRow)) return PairByPair(Rows, n, N);
+    attacking += counts.row[r]++;
+    attacking += counts.rising[r + j]++;
+    attacking += counts.falling[r - j + n]++;
+    penalty += r >= N ? j + (j < n - 1 ? 1 : 0) : 0;
   }
-  const int64_t pairs = static_cast<int64_t>(n) * (n - 1) / 2;
+  const int pairs = n * (n - 1) / 2;
   return static_cast<double>(pairs - attacking - penalty);
 }
 
@@ -89,6 +89,36 @@ void DecodeRows(const TZPGAGenes& Genes, TZPGABits& Bits, std::vector<int32_t>& 
     uint64_t v = words[w] >> shift;
     if (shift + size > 64) v |= words[w + 1] << (64 - shift);
     Rows[static_cast<size_t>(i)] = static_cast<int32_t>(static_cast<uint32_t>(v & ((uint64_t{1} << size) - 1)));
+  }
+}
+
+void TRowDecoder::Decode(const TZPGAGenes& Genes, TZPGABits& Bits, std::vector<int32_t>& Rows) {
+  if (genes_ != &Genes || revision_ != Genes.Revision()) {
+    genes_ = &Genes;
+    revision_ = Genes.Revision();
+    count_ = Genes.Count();
+    size_ = count_ > 0 ? Genes.Items(0).Size() : 0;
+    uniform_ = size_ > 0 && size_ <= 32;
+    for (int i = 0; uniform_ && i < count_; ++i) {
+      const TZPGAGene& gene = Genes.Items(i);
+      uniform_ = !gene.PreserveSignBit() && gene.Size() == size_ && gene.Offset() == i * size_;
+    }
+  }
+  if (!uniform_ || Bits.Size() < count_ * size_) {
+    DecodeRows(Genes, Bits, Rows);
+    return;
+  }
+  Rows.resize(static_cast<size_t>(count_));
+  Bits.SetPreserveSignBit(false);  // as every gene's decode leaves it
+  const uint64_t* words = Bits.Words().data();
+  const uint64_t mask = (uint64_t{1} << size_) - 1;
+  int32_t* out = Rows.data();
+  for (int i = 0, start = 0; i < count_; ++i, start += size_) {
+    const size_t w = static_cast<size_t>(start) >> 6;
+    const int shift = start & 63;
+    uint64_t v = words[w] >> shift;
+    if (shift + size_ > 64) v |= words[w + 1] << (64 - shift);
+    out[i] = static_cast<int32_t>(v & mask);
   }
 }
 

@@ -118,7 +118,7 @@ void TQueensWorkbench::Initialization(bool& /*Initialized*/) {
 
 void TQueensWorkbench::EvaluateFitness(TZPGAIndividual& Item, TGAFitness& Fitness) {
   // The gene values of the individual standing at Item's place in Population, which is Item itself.
-  DecodeRows(ga_->Genes(), Item.Bits(), rows_);
+  decoder_.Decode(ga_->Genes(), Item.Bits(), rows_);
   Fitness = QueensFitness(rows_.data(), static_cast<int>(rows_.size()), num_queens_);
 }
 

@@ -16,6 +16,7 @@
 #include "engine/ZPGeneticAlgorithm.h"
 #include "workbench/ChessBoard.h"
 #include "workbench/GraphFeed.h"
+#include "workbench/QueensProblem.h"
 
 namespace zp::chart {
 class TZPChartPanel;
@@ -88,6 +89,7 @@ class TQueensWorkbench {
   TChessBoard board_;
   TGraphFeed graph_;
   std::vector<int32_t> rows_;  // scratch for the fitness
+  TRowDecoder decoder_;
   std::unique_ptr<TFitnessGraph> fitness_graph_;
 };
 

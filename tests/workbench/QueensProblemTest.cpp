@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/ZPGeneticAlgorithm.h"
+#include "platform/Exceptions.h"
 #include "platform/Numbers.h"
 #include "workbench/QueensProblem.h"
 #include "workbench/QueensWorkbench.h"
@@ -152,6 +153,41 @@ TEST(QueensProblemTest, DecodedRowsEqualTheGenesOwnDecodeAcrossWordBoundaries) {
     for (int i = 0; i < genes; ++i)
       ASSERT_EQ(rows[static_cast<size_t>(i)], ga.Genes().Items(i).DecodeInteger(bits)) << "trial " << trial;
   }
+}
+
+TEST(QueensProblemTest, RowDecoderFollowsEveryChangeOfTheGenotype) {
+  // The decoder keeps what it learned about the layout until the genotype
+  // changes: after each change below its rows must equal the genes' own decode.
+  zp::ga::TZPGeneticAlgorithm ga;
+  zp::queens::BuildQueensGenes(ga.Genes(), 8);
+  zp::ga::TZPGABits bits(nullptr);
+  bits.SetSize(40);
+  std::mt19937 rng(5);
+  zp::queens::TRowDecoder decoder;
+  std::vector<int32_t> rows;
+  auto check = [&](const char* step) {
+    for (int p = 0; p < bits.Size(); ++p) bits.SetBit(p, rng() % 2 == 1);
+    decoder.Decode(ga.Genes(), bits, rows);
+    ASSERT_EQ(rows.size(), static_cast<size_t>(ga.Genes().Count())) << step;
+    for (int i = 0; i < ga.Genes().Count(); ++i)
+      ASSERT_EQ(rows[static_cast<size_t>(i)], ga.Genes().Items(i).DecodeInteger(bits)) << step << " gene " << i;
+  };
+  check("as built");
+  ga.Genes().Items(2).SetSize(4);  // uneven sizes: gene by gene from here
+  check("one gene wider");
+  ga.Genes().Items(2).SetSize(3);
+  check("even again");
+  ga.Genes().Items(5).SetPreserveSignBit(true);
+  check("one signed gene");
+  ga.Genes().Items(5).SetPreserveSignBit(false);
+  ga.Genes().Delete(0);
+  check("first gene gone");
+  ga.Genes().Items(3).SetIndex(0);
+  check("genes moved");
+  zp::queens::BuildQueensGenes(ga.Genes(), 12);  // 12 x 4 bits
+  EXPECT_THROW(decoder.Decode(ga.Genes(), bits, rows), zp::EBitsError);  // past the chromosome, as gene by gene
+  bits.SetSize(48);
+  check("rebuilt for 12");
 }
 
 struct GenotypeRow {
