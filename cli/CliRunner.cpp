@@ -8,9 +8,7 @@
 #include "platform/Numbers.h"
 #include "workbench/QueensWorkbench.h"
 
-#ifdef ZP_HAVE_CHART_OUTPUT
 #include "cli/ChartOutput.h"
-#endif
 
 namespace zp::cli {
 
@@ -182,11 +180,7 @@ void Execute(const Command& c, const Options& o, queens::TQueensWorkbench& wb, s
   } else if (c.name == "load-population") {
     wb.LoadPopulation(c.rest);
   } else if (c.name == "chart") {
-#ifdef ZP_HAVE_CHART_OUTPUT
     RenderChartFile(wb, c.rest, o.width, o.height);
-#else
-    throw Exception("chart output is not available in this build");
-#endif
   }
 }
 

@@ -74,22 +74,7 @@ double QueensFitness(const int32_t* Rows, int n, int N) {
 
 void DecodeRows(const TZPGAGenes& Genes, TZPGABits& Bits, std::vector<int32_t>& Rows) {
   Rows.resize(static_cast<size_t>(Genes.Count()));
-  const auto& words = Bits.Words();
-  for (int i = 0; i < Genes.Count(); ++i) {
-    const TZPGAGene& gene = Genes.Items(i);
-    const int start = gene.Offset(), size = gene.Size();
-    if (gene.PreserveSignBit() || size <= 0 || size > 32 || start < 0 || start > Bits.Size() - size) {
-      Rows[static_cast<size_t>(i)] = gene.DecodeInteger(Bits);
-      continue;
-    }
-    // An unsigned field inside the chromosome: the same value the gene's decode reads.
-    Bits.SetPreserveSignBit(false);
-    const size_t w = static_cast<size_t>(start) >> 6;
-    const int shift = start & 63;
-    uint64_t v = words[w] >> shift;
-    if (shift + size > 64) v |= words[w + 1] << (64 - shift);
-    Rows[static_cast<size_t>(i)] = static_cast<int32_t>(static_cast<uint32_t>(v & ((uint64_t{1} << size) - 1)));
-  }
+  for (int i = 0; i < Genes.Count(); ++i) Rows[static_cast<size_t>(i)] = Genes.Items(i).DecodeInteger(Bits);
 }
 
 void TRowDecoder::Decode(const TZPGAGenes& Genes, TZPGABits& Bits, std::vector<int32_t>& Rows) {
