@@ -130,8 +130,7 @@ void TForm1::CreateCommands() {
   btnSave = MakeButton(this, "btnSave", QRect(112, 102, 107, 25), QStringLiteral("Save"));
   btnLoadGenoType = MakeButton(this, "btnLoadGenoType", QRect(8, 126, 107, 25), QStringLiteral("Load GenoType"));
   Button1 = MakeButton(this, "Button1", QRect(112, 126, 107, 25), QStringLiteral("Save GenoType"));
-  btnLoadPopulation =
-      MakeButton(this, "btnLoadPopulation", QRect(8, 150, 107, 25), QStringLiteral("Load Population"));
+  btnLoadPopulation = MakeButton(this, "btnLoadPopulation", QRect(8, 150, 107, 25), QStringLiteral("Load Population"));
   Button2 = MakeButton(this, "Button2", QRect(112, 150, 107, 25), QStringLiteral("Save Population"));
 
   cbGraph = Make<QCheckBox>(this, "cbGraph", QRect(16, 184, 97, 17));
@@ -165,8 +164,9 @@ void TForm1::CreatePages() {
 }
 
 void TForm1::SetTabOrder() {
-  QWidget* const order[] = {btnInit, btnRun,  Edit1,   sgChessBoard,    btnSave,           Button1,  Button2,
-                            btnLoad, btnLoadGenoType, btnLoadPopulation, PageControl1, cbGraph, SpinEdit1};
+  QWidget* const order[] = {btnInit,      btnRun,  Edit1,    sgChessBoard,    btnSave,
+                            Button1,      Button2, btnLoad,  btnLoadGenoType, btnLoadPopulation,
+                            PageControl1, cbGraph, SpinEdit1};
   for (size_t i = 0; i + 1 < std::size(order); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
 }
 

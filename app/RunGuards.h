@@ -28,7 +28,8 @@ class TWaitCursor {
 // state and the keyboard focus afterwards.
 class TCommandLock {
  public:
-  TCommandLock(bool& Busy, std::initializer_list<QWidget*> Commands) : busy_(Busy), focus_(QApplication::focusWidget()) {
+  TCommandLock(bool& Busy, std::initializer_list<QWidget*> Commands)
+      : busy_(Busy), focus_(QApplication::focusWidget()) {
     busy_ = true;
     for (QWidget* w : Commands) {
       commands_.push_back({w, w->isEnabled()});

@@ -47,9 +47,8 @@ void BM_AddPointsInOrder(benchmark::State& state) {
     series.reset();
     state.ResumeTiming();
   }
-  state.counters["ns_per_point"] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * n / 1e9,
-                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["ns_per_point"] = benchmark::Counter(static_cast<double>(state.iterations()) * n / 1e9,
+                                                      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 struct FivePanel {

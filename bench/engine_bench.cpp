@@ -49,7 +49,8 @@ void BM_EvolveQueens(benchmark::State& state) {
   Workload w(n, p);
   for (auto _ : state) w.ga.Evolve();
   const double bits = static_cast<double>(p) * w.ga.GeneSize();
-  state.counters["gens_per_s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  state.counters["gens_per_s"] =
+      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
   // Rate then inverted: seconds per unit; one unit is 1e9 individual-bits, so the figure is in ns.
   state.counters["ns_per_indbit"] = benchmark::Counter(static_cast<double>(state.iterations()) * bits / 1e9,
                                                        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
@@ -57,6 +58,11 @@ void BM_EvolveQueens(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_EvolveQueens)->Args({8, 32})->Args({16, 64})->Args({32, 128})->Args({32, 4096})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_EvolveQueens)
+    ->Args({8, 32})
+    ->Args({16, 64})
+    ->Args({32, 128})
+    ->Args({32, 4096})
+    ->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

@@ -10,7 +10,8 @@ bool TZP2DChartValue::HitTest(const TFloatRect& Area, int Mode) const {
 }
 
 TZP2DChartValues::TZP2DChartValues(TPersistent* Owner)
-    : TZPChartValues(Owner, [] { return std::make_unique<TZP2DChartValue>(); }, 2) {}
+    : TZPChartValues(
+          Owner, [] { return std::make_unique<TZP2DChartValue>(); }, 2) {}
 
 TZP2DChartValue& TZP2DChartValues::AddPoint(double X, double Y, const std::string& Caption, TColor Color) {
   return static_cast<TZP2DChartValue&>(AddValues({X, Y}, Color, Caption));

@@ -22,10 +22,18 @@ void SetClamped(int& field, int Value, const std::function<void()>& notify) {
 }
 }  // namespace
 
-void TZPAxisGrid::SetInnerLength(int Value) { SetClamped(inner_length_, Value, [this] { DoChange(); }); }
-void TZPAxisGrid::SetMinorTickCount(int Value) { SetClamped(minor_tick_count_, Value, [this] { DoChange(); }); }
-void TZPAxisGrid::SetTickLength(int Value) { SetClamped(tick_length_, Value, [this] { DoChange(); }); }
-void TZPAxisGrid::SetMinorTickLength(int Value) { SetClamped(minor_tick_length_, Value, [this] { DoChange(); }); }
+void TZPAxisGrid::SetInnerLength(int Value) {
+  SetClamped(inner_length_, Value, [this] { DoChange(); });
+}
+void TZPAxisGrid::SetMinorTickCount(int Value) {
+  SetClamped(minor_tick_count_, Value, [this] { DoChange(); });
+}
+void TZPAxisGrid::SetTickLength(int Value) {
+  SetClamped(tick_length_, Value, [this] { DoChange(); });
+}
+void TZPAxisGrid::SetMinorTickLength(int Value) {
+  SetClamped(minor_tick_length_, Value, [this] { DoChange(); });
+}
 
 void TZPAxisGrid::SetDrawOptions(TAxisDrawGridOptions Value) {
   if (draw_options_ == Value) return;

@@ -23,10 +23,16 @@ TRect FishEyeHalf(const TAxisMapping& M, const TRect& R, bool Upper) {
   TRect h = R;
   if (IsVerticalLocation(M.Location)) {
     const int mid = R.Top + (R.Bottom - R.Top) / 2;
-    if (Upper != M.Inverted) h.Bottom = mid; else h.Top = mid;
+    if (Upper != M.Inverted)
+      h.Bottom = mid;
+    else
+      h.Top = mid;
   } else {
     const int mid = R.Left + (R.Right - R.Left) / 2;
-    if (Upper != M.Inverted) h.Left = mid; else h.Right = mid;
+    if (Upper != M.Inverted)
+      h.Left = mid;
+    else
+      h.Right = mid;
   }
   return h;
 }
@@ -57,8 +63,10 @@ double UnmapLog(const TAxisMapping& M, TZPLogarithmicType Type, double Lo, doubl
   // applied it there: a flip in value space would not invert a logarithm.
   if (IsVerticalLocation(M.Location)) P = s + e - P;
   double v;
-  if (P < s || e == s) v = Lo;
-  else if (P > e) v = Hi;
+  if (P < s || e == s)
+    v = Lo;
+  else if (P > e)
+    v = Hi;
   else {
     const double u = std::pow(11.0, static_cast<double>(P - s) / (e - s));
     v = Lo + (u - 1) / 10 * (Hi - Lo);
@@ -118,9 +126,12 @@ double PixelToValue(const TAxisMapping& M, const TRect& R, int P) {
   AxisExtent(M, R, s, e);
   if (M.Inverted) P = s + e - P;
   double v;
-  if (P < s || e == s) v = zmin;
-  else if (P > e) v = zmax;
-  else v = zmin + (zmax - zmin) * (P - s) / (e - s);
+  if (P < s || e == s)
+    v = zmin;
+  else if (P > e)
+    v = zmax;
+  else
+    v = zmin + (zmax - zmin) * (P - s) / (e - s);
   if (IsVerticalLocation(M.Location)) v = zmax - (v - zmin);
   return v;
 }

@@ -33,9 +33,12 @@ std::vector<TZPChartAxis*>& LiveAxes() {
 
 TRect LabelBox(TAlignment Alignment, int X, int Y, int CX, int CY) {
   switch (Alignment) {
-    case TAlignment::taLeftJustify: return Rect(X - CX, Y - CY, X, Y);
-    case TAlignment::taRightJustify: return Rect(X, Y, X + CX, Y + CY);
-    case TAlignment::taCenter: break;
+    case TAlignment::taLeftJustify:
+      return Rect(X - CX, Y - CY, X, Y);
+    case TAlignment::taRightJustify:
+      return Rect(X, Y, X + CX, Y + CY);
+    case TAlignment::taCenter:
+      break;
   }
   return Rect(X - CX / 2, Y - CY / 2, X + CX / 2, Y + CY / 2);
 }
@@ -122,8 +125,10 @@ void TZPChartAxis::SetLocation(TZPChartAxisLocation Value) {
 
 void TZPChartAxis::SetShowGrid(bool Value) {
   // The grid reports its visibility here; store without another notice.
-  if (Value) options_.Include(axShowGrid);
-  else options_.Exclude(axShowGrid);
+  if (Value)
+    options_.Include(axShowGrid);
+  else
+    options_.Exclude(axShowGrid);
 }
 
 void TZPChartAxis::LabelVisibilityChanged() {
@@ -212,8 +217,10 @@ void TZPChartAxis::ResetZoom() {
 }
 
 void TZPChartAxis::PanBy(double Delta) {
-  if (zoom_minimum_ + Delta < minimum_) Delta = minimum_ - zoom_minimum_;
-  else if (zoom_maximum_ + Delta > maximum_) Delta = maximum_ - zoom_maximum_;
+  if (zoom_minimum_ + Delta < minimum_)
+    Delta = minimum_ - zoom_minimum_;
+  else if (zoom_maximum_ + Delta > maximum_)
+    Delta = maximum_ - zoom_maximum_;
   const double new_max = zoom_maximum_ + Delta;
   SetZoomMinimum(zoom_minimum_ + Delta);
   SetZoomMaximum(new_max);
@@ -446,10 +453,18 @@ void TZPChartAxis::DrawLabels(TCanvas& Canvas, const TRect& R, TRect& Remaining)
       const int p = ValueToPixel(R, v);
       TPoint anchor;
       switch (location_) {
-        case caLeft: anchor = Point(R.Left, p); break;
-        case caRight: anchor = Point(R.Right - prev_label_width, p); break;
-        case caBottom: anchor = Point(p, R.Bottom - text_height_a); break;
-        case caTop: anchor = Point(p, R.Top); break;
+        case caLeft:
+          anchor = Point(R.Left, p);
+          break;
+        case caRight:
+          anchor = Point(R.Right - prev_label_width, p);
+          break;
+        case caBottom:
+          anchor = Point(p, R.Bottom - text_height_a);
+          break;
+        case caTop:
+          anchor = Point(p, R.Top);
+          break;
       }
       TRect box = LabelBox(labels_.Alignment(), anchor.X, anchor.Y, extent.cx, extent.cy);
       if (first_label || !Intersects(box, last_box)) {
@@ -466,10 +481,18 @@ void TZPChartAxis::DrawLabels(TCanvas& Canvas, const TRect& R, TRect& Remaining)
   }
   label_width_ = widest;
   switch (location_) {
-    case caLeft: Remaining.Left += label_width_; break;
-    case caRight: Remaining.Right -= label_width_ + 1; break;
-    case caBottom: Remaining.Bottom -= text_height_a; break;
-    case caTop: Remaining.Top += text_height_a; break;
+    case caLeft:
+      Remaining.Left += label_width_;
+      break;
+    case caRight:
+      Remaining.Right -= label_width_ + 1;
+      break;
+    case caBottom:
+      Remaining.Bottom -= text_height_a;
+      break;
+    case caTop:
+      Remaining.Top += text_height_a;
+      break;
   }
 }
 
@@ -547,10 +570,18 @@ void TZPChartAxis::LayoutPass(TCanvas& Canvas, TRect R) {
     const int extent = IsVerticalLocation(location_) ? R.Width() : R.Height();
     const int shift = static_cast<int>(std::trunc(extent * inward_position_ / 100.0));
     switch (location_) {
-      case caLeft: R.Left += shift; break;
-      case caRight: R.Right -= shift; break;
-      case caBottom: R.Bottom -= shift; break;
-      case caTop: R.Top += shift; break;
+      case caLeft:
+        R.Left += shift;
+        break;
+      case caRight:
+        R.Right -= shift;
+        break;
+      case caBottom:
+        R.Bottom -= shift;
+        break;
+      case caTop:
+        R.Top += shift;
+        break;
     }
   }
   TRect remaining;

@@ -36,21 +36,15 @@ enum class TZPLegendTextStyle {
   ltsCaptionNPercent
 };
 inline constexpr std::array<std::string_view, 7> kLegendTextStyleNames{
-    "ltsCaption", "ltsValue", "ltsValueNCaption", "ltsCaptionNValue", "ltsPercent", "ltsPercentNCaption",
-    "ltsCaptionNPercent"};
+    "ltsCaption", "ltsValue",           "ltsValueNCaption",  "ltsCaptionNValue",
+    "ltsPercent", "ltsPercentNCaption", "ltsCaptionNPercent"};
 
 // Which of the panel's axes a series is drawn against.
 enum class THorizontalAxis { haBottomAxis, haTopAxis, haCustomAxis };
 enum class TVerticalAxis { vaLeftAxis, vaRightAxis, vaCustomAxis };
 
 // The shape of each segment of a line series.
-enum class TLineChartStyle {
-  lsStraight,
-  lsStairStep,
-  lsStairStepInverted,
-  lsCurveInterpolation,
-  lsCurveApproximation
-};
+enum class TLineChartStyle { lsStraight, lsStairStep, lsStairStepInverted, lsCurveInterpolation, lsCurveApproximation };
 inline constexpr std::array<std::string_view, 5> kLineChartStyleNames{
     "lsStraight", "lsStairStep", "lsStairStepInverted", "lsCurveInterpolation", "lsCurveApproximation"};
 

@@ -22,8 +22,7 @@ class TZPChartGraphic;
 // Fired after an element drew itself.
 using TZPChartDrawEvent = std::function<void(TZPChartGraphic& Sender, TCanvas& Canvas, TRect ARect)>;
 // Fired before; setting DoDraw to false skips the element and its draw event.
-using TZPChartDrawingEvent =
-    std::function<void(TZPChartGraphic& Sender, TCanvas& Canvas, TRect ARect, bool& DoDraw)>;
+using TZPChartDrawingEvent = std::function<void(TZPChartGraphic& Sender, TCanvas& Canvas, TRect ARect, bool& DoDraw)>;
 
 class TZPChartGraphic : public TPersistent {
  public:

@@ -52,8 +52,11 @@ void TZPCustomChartLabel::DrawGraphic(TCanvas& Canvas, const TRect& Rect) {
   const TRotatedTextExtent e = RotatedTextExtent(Canvas, angle_, text);
   int x = Rect.Left, y = Rect.Top;
   switch (alignment_) {
-    case TAlignment::taLeftJustify: break;
-    case TAlignment::taRightJustify: x = Rect.Right - e.Size.cx; break;
+    case TAlignment::taLeftJustify:
+      break;
+    case TAlignment::taRightJustify:
+      x = Rect.Right - e.Size.cx;
+      break;
     case TAlignment::taCenter:
       x = (Rect.Left + Rect.Right) / 2 - e.Size.cx / 2;
       y = (Rect.Top + Rect.Bottom) / 2 - e.Size.cy / 2;

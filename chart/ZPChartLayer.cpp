@@ -23,13 +23,27 @@ void TZPChartLayer::DrawGraphic(TCanvas& Canvas, const TRect& Rect) {
   const int x0 = Rect.Left + Rect.Width() / 2 - w / 2;
   const int y0 = Rect.Top + Rect.Height() / 2 - h / 2;
   switch (image_mode_) {
-    case TImageMode::imCenter: Canvas.Draw(x0, y0, *g); break;
-    case TImageMode::imLeft: Canvas.Draw(0, y0, *g); break;
-    case TImageMode::imRight: Canvas.Draw(Rect.Right - w, y0, *g); break;
-    case TImageMode::imTop: Canvas.Draw(x0, 0, *g); break;
-    case TImageMode::imBottom: Canvas.Draw(x0, Rect.Bottom - h, *g); break;
-    case TImageMode::imStretch: Canvas.StretchDraw(Rect, *g); break;
-    case TImageMode::imTile: TileDraw(Canvas, Rect, 0, 0, *g); break;
+    case TImageMode::imCenter:
+      Canvas.Draw(x0, y0, *g);
+      break;
+    case TImageMode::imLeft:
+      Canvas.Draw(0, y0, *g);
+      break;
+    case TImageMode::imRight:
+      Canvas.Draw(Rect.Right - w, y0, *g);
+      break;
+    case TImageMode::imTop:
+      Canvas.Draw(x0, 0, *g);
+      break;
+    case TImageMode::imBottom:
+      Canvas.Draw(x0, Rect.Bottom - h, *g);
+      break;
+    case TImageMode::imStretch:
+      Canvas.StretchDraw(Rect, *g);
+      break;
+    case TImageMode::imTile:
+      TileDraw(Canvas, Rect, 0, 0, *g);
+      break;
   }
 }
 

@@ -110,9 +110,12 @@ void* TZPChartLegend::ColorObject(TColor Color) { return reinterpret_cast<void*>
 bool TZPChartLegend::ListsSeriesNames() const {
   switch (legend_style_) {
     case TZPLegendStyle::lsChartNames:
-    case TZPLegendStyle::lsChartNameAndLastValue: return true;
-    case TZPLegendStyle::lsAutomatic: return panel_ && panel_->VisibleCount() > 1;
-    case TZPLegendStyle::lsValues: return false;
+    case TZPLegendStyle::lsChartNameAndLastValue:
+      return true;
+    case TZPLegendStyle::lsAutomatic:
+      return panel_ && panel_->VisibleCount() > 1;
+    case TZPLegendStyle::lsValues:
+      return false;
   }
   return false;
 }
@@ -143,7 +146,8 @@ TSize TZPChartLegend::CalcSize(TCanvas& Canvas, const TRect& Area, int& ItemWidt
   TStrings& lines = Lines();
   const int cap = static_cast<int>(RoundHalfEven(static_cast<double>(Area.Width()) * max_width_pct_ / 100.0));
   ItemWidth = 0;
-  for (int i = 0; i < lines.Count(); ++i) ItemWidth = std::max(ItemWidth, std::min(Canvas.TextWidth(lines.Strings(i)), cap));
+  for (int i = 0; i < lines.Count(); ++i)
+    ItemWidth = std::max(ItemWidth, std::min(Canvas.TextWidth(lines.Strings(i)), cap));
   const int line_height = Canvas.TextHeight("A");
   const int s = shadow_.Visible() ? shadow_.Size() : 0;
   const TRect m = margins_.Rect();
@@ -167,7 +171,8 @@ TRect TZPChartLegend::CalcRect(TCanvas& Canvas, const TRect& Area, int& ItemWidt
       return {Area.Right - (m.Left + w + m.Right), Area.Top, Area.Right, Area.Top + m.Top + h + m.Bottom};
     case TZPLegendAlignment::laBottom:
       return {cx - w / 2, Area.Bottom - (m.Top + h + m.Bottom), cx + w / 2, Area.Bottom};
-    case TZPLegendAlignment::laTop: return {cx - w / 2, Area.Top, cx + w / 2, Area.Top + m.Top + h + m.Bottom};
+    case TZPLegendAlignment::laTop:
+      return {cx - w / 2, Area.Top, cx + w / 2, Area.Top + m.Top + h + m.Bottom};
   }
   return Area;
 }
@@ -220,9 +225,14 @@ void TZPChartLegend::DrawItem(TCanvas& Canvas, int X, int Y, int Index, int Item
   }
   const std::string& text = lines_.Strings(Index);
   switch (Alignment()) {
-    case TAlignment::taLeftJustify: break;
-    case TAlignment::taRightJustify: X += ItemWidth - Canvas.TextWidth(text); break;
-    case TAlignment::taCenter: X += (ItemWidth - Canvas.TextWidth(text)) / 2; break;
+    case TAlignment::taLeftJustify:
+      break;
+    case TAlignment::taRightJustify:
+      X += ItemWidth - Canvas.TextWidth(text);
+      break;
+    case TAlignment::taCenter:
+      X += (ItemWidth - Canvas.TextWidth(text)) / 2;
+      break;
   }
   Canvas.TextOut(X, Y, text);
 }

@@ -31,10 +31,14 @@ void TZPChartShadow::SetShape(uint8_t Value) {
 TRect TZPChartShadow::ShadowPart(const TRect& R) const {
   const int s = size_;
   switch (direction_) {
-    case TZPShadowDirection::sdBottomRight: return {R.Left + s, R.Top + s, R.Right, R.Bottom};
-    case TZPShadowDirection::sdBottomLeft: return {R.Left, R.Top + s, R.Right - s, R.Bottom};
-    case TZPShadowDirection::sdTopRight: return {R.Left + s, R.Top, R.Right, R.Bottom - s};
-    case TZPShadowDirection::sdTopLeft: return {R.Left, R.Top, R.Right - s, R.Bottom - s};
+    case TZPShadowDirection::sdBottomRight:
+      return {R.Left + s, R.Top + s, R.Right, R.Bottom};
+    case TZPShadowDirection::sdBottomLeft:
+      return {R.Left, R.Top + s, R.Right - s, R.Bottom};
+    case TZPShadowDirection::sdTopRight:
+      return {R.Left + s, R.Top, R.Right, R.Bottom - s};
+    case TZPShadowDirection::sdTopLeft:
+      return {R.Left, R.Top, R.Right - s, R.Bottom - s};
   }
   return R;
 }
@@ -44,10 +48,18 @@ TRect TZPChartShadow::BoxPart(const TRect& R) const {
   const int s = size_;
   int dx = 0, dy = 0;
   switch (direction_) {
-    case TZPShadowDirection::sdBottomRight: dx = -s, dy = -s; break;
-    case TZPShadowDirection::sdBottomLeft: dx = s, dy = -s; break;
-    case TZPShadowDirection::sdTopRight: dx = -s, dy = s; break;
-    case TZPShadowDirection::sdTopLeft: dx = s, dy = s; break;
+    case TZPShadowDirection::sdBottomRight:
+      dx = -s, dy = -s;
+      break;
+    case TZPShadowDirection::sdBottomLeft:
+      dx = s, dy = -s;
+      break;
+    case TZPShadowDirection::sdTopRight:
+      dx = -s, dy = s;
+      break;
+    case TZPShadowDirection::sdTopLeft:
+      dx = s, dy = s;
+      break;
   }
   return {p.Left + dx, p.Top + dy, p.Right + dx, p.Bottom + dy};
 }

@@ -110,7 +110,8 @@ void TZPChartValue::Assign(const TPersistent& Source) {
 // ---- TZPChartValues ----
 
 TZPChartValues::TZPChartValues(TPersistent* Owner)
-    : TZPChartValues(Owner, [] { return std::make_unique<TZPChartValue>(); }, 1) {}
+    : TZPChartValues(
+          Owner, [] { return std::make_unique<TZPChartValue>(); }, 1) {}
 
 TZPChartValues::TZPChartValues(TPersistent* Owner, ItemFactory Factory, int Dimensions)
     : TGCollection(Owner, std::move(Factory)), dimensions_(Dimensions) {
@@ -138,9 +139,7 @@ void TZPChartValues::SetSortByDimension(int Value) {
   Changed();
 }
 
-void TZPChartValues::SetDateTime(bool Value) {
-  SetDateTimeFlags(Value ? (date_time_ | 1u) : (date_time_ & ~1u));
-}
+void TZPChartValues::SetDateTime(bool Value) { SetDateTimeFlags(Value ? (date_time_ | 1u) : (date_time_ & ~1u)); }
 
 void TZPChartValues::SetDateTimeFlags(uint8_t Value) {
   if (Value == date_time_) return;
@@ -196,8 +195,10 @@ TZPChartValue& TZPChartValues::AddValues(const std::vector<double>& Coordinates,
   std::copy_n(Coordinates.begin(), n, item.coordinates_.begin());
   item.SetCaption(Caption);
   if (Color != kAutoValueColor) item.SetColor(Color);
-  if (sorted_) ValueChanged(item, SortByDimension());
-  else needs_recalc_ = true;
+  if (sorted_)
+    ValueChanged(item, SortByDimension());
+  else
+    needs_recalc_ = true;
   return item;
 }
 
@@ -250,8 +251,10 @@ void TZPChartValues::QuickSort(int L, int R) {
           a.SetIndex(J);
           b.SetIndex(I);
         }
-        if (P == I) P = J;
-        else if (P == J) P = I;
+        if (P == I)
+          P = J;
+        else if (P == J)
+          P = I;
         ++I;
         --J;
       }
@@ -277,8 +280,10 @@ void TZPChartValues::ValueChanged(TZPChartValue& Value, int D) {
       out_of_place = ascending ? v > next : v < next;
     }
     if (out_of_place) {
-      if (Count() == 2) Value.SetIndex((i + 1) % 2);
-      else Value.SetIndex(FindInsertPosition(Value));
+      if (Count() == 2)
+        Value.SetIndex((i + 1) % 2);
+      else
+        Value.SetIndex(FindInsertPosition(Value));
     }
   }
   if (UpdateCount() == 0) Update(&Value);
@@ -300,8 +305,10 @@ int TZPChartValues::FindInsertPosition(TZPChartValue& Value) {
       result = mid;
       break;
     }
-    if (ascending ? v > m : v < m) lo = mid + 1;
-    else hi = mid - 1;
+    if (ascending ? v > m : v < m)
+      lo = mid + 1;
+    else
+      hi = mid - 1;
   }
   if (result < 0) result = lo;
   if (detached) InsertItem(std::move(detached));

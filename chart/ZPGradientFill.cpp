@@ -58,16 +58,24 @@ void LinearGradient(TCanvas& Canvas, const TRect& Rect, const std::vector<TColor
 }
 
 TTriVertex Vertex(int X, int Y, TColor C) {
-  return {X, Y, static_cast<uint16_t>(GetRValue(C) << 8), static_cast<uint16_t>(GetGValue(C) << 8),
-          static_cast<uint16_t>(GetBValue(C) << 8), 0};
+  return {X,
+          Y,
+          static_cast<uint16_t>(GetRValue(C) << 8),
+          static_cast<uint16_t>(GetGValue(C) << 8),
+          static_cast<uint16_t>(GetBValue(C) << 8),
+          0};
 }
 
 void DiagonalGradient(TCanvas& Canvas, const TRect& Rect, TColor First, TColor Second, int StartCorner, int EndCorner) {
   std::vector<TTriVertex> v{Vertex(Rect.Left, Rect.Top, 0), Vertex(Rect.Right, Rect.Top, 0),
                             Vertex(Rect.Right, Rect.Bottom, 0), Vertex(Rect.Left, Rect.Bottom, 0)};
   const TTriVertex a = Vertex(0, 0, First), b = Vertex(0, 0, Second);
-  const TTriVertex mid{0, 0, static_cast<uint16_t>((a.Red + b.Red) / 2), static_cast<uint16_t>((a.Green + b.Green) / 2),
-                       static_cast<uint16_t>((a.Blue + b.Blue) / 2), 0};
+  const TTriVertex mid{0,
+                       0,
+                       static_cast<uint16_t>((a.Red + b.Red) / 2),
+                       static_cast<uint16_t>((a.Green + b.Green) / 2),
+                       static_cast<uint16_t>((a.Blue + b.Blue) / 2),
+                       0};
   for (int i = 0; i < 4; ++i) {
     const TTriVertex& c = i == StartCorner ? a : i == EndCorner ? b : mid;
     v[static_cast<size_t>(i)].Red = c.Red;
@@ -86,15 +94,31 @@ void GradientFill(TCanvas& Canvas, const TRect& Rect, const std::vector<TColor>&
   const TColor first = Colors[0];
   const TColor second = Colors.size() > 1 ? Colors[1] : Colors[0];
   switch (Direction) {
-    case gdDown: LinearGradient(Canvas, Rect, Colors, Coarseness, true); break;
-    case gdRight: LinearGradient(Canvas, Rect, Colors, Coarseness, false); break;
-    case gdUp: LinearGradient(Canvas, Rect, {Colors.rbegin(), Colors.rend()}, Coarseness, true); break;
-    case gdLeft: LinearGradient(Canvas, Rect, {Colors.rbegin(), Colors.rend()}, Coarseness, false); break;
+    case gdDown:
+      LinearGradient(Canvas, Rect, Colors, Coarseness, true);
+      break;
+    case gdRight:
+      LinearGradient(Canvas, Rect, Colors, Coarseness, false);
+      break;
+    case gdUp:
+      LinearGradient(Canvas, Rect, {Colors.rbegin(), Colors.rend()}, Coarseness, true);
+      break;
+    case gdLeft:
+      LinearGradient(Canvas, Rect, {Colors.rbegin(), Colors.rend()}, Coarseness, false);
+      break;
     // Corners: 0 top-left, 1 top-right, 2 bottom-right, 3 bottom-left.
-    case gdDownRight: DiagonalGradient(Canvas, Rect, first, second, 0, 2); break;
-    case gdDownLeft: DiagonalGradient(Canvas, Rect, first, second, 1, 3); break;
-    case gdUpRight: DiagonalGradient(Canvas, Rect, first, second, 3, 1); break;
-    case gdUpLeft: DiagonalGradient(Canvas, Rect, first, second, 2, 0); break;
+    case gdDownRight:
+      DiagonalGradient(Canvas, Rect, first, second, 0, 2);
+      break;
+    case gdDownLeft:
+      DiagonalGradient(Canvas, Rect, first, second, 1, 3);
+      break;
+    case gdUpRight:
+      DiagonalGradient(Canvas, Rect, first, second, 3, 1);
+      break;
+    case gdUpLeft:
+      DiagonalGradient(Canvas, Rect, first, second, 2, 0);
+      break;
   }
 }
 

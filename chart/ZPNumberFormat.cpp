@@ -1,7 +1,7 @@
 #include "chart/ZPNumberFormat.h"
 
-#include <cmath>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <string_view>
 
@@ -19,7 +19,10 @@ std::string Literal(std::string_view s) {
   char quote = 0;
   for (char c : s) {
     if (quote) {
-      if (c == quote) quote = 0; else out += c;
+      if (c == quote)
+        quote = 0;
+      else
+        out += c;
     } else if (c == '"' || c == '\'') {
       quote = c;
     } else {
@@ -50,9 +53,12 @@ std::string FormatFloat(const std::string& Format, double Value) {
   int int_min = 0, frac_min = 0, frac_max = 0;
   bool grouping = false, in_frac = false;
   for (char c : body) {
-    if (c == '.') in_frac = true;
-    else if (c == ',' && !in_frac) grouping = true;
-    else if (IsPlaceholder(c) && !in_frac && c == '0') ++int_min;
+    if (c == '.')
+      in_frac = true;
+    else if (c == ',' && !in_frac)
+      grouping = true;
+    else if (IsPlaceholder(c) && !in_frac && c == '0')
+      ++int_min;
     else if (IsPlaceholder(c) && in_frac) {
       ++frac_max;
       if (c == '0') frac_min = frac_max;
@@ -73,8 +79,8 @@ std::string FormatFloat(const std::string& Format, double Value) {
   if (grouping) {
     for (int i = static_cast<int>(int_part.size()) - 3; i > 0; i -= 3) int_part.insert(static_cast<size_t>(i), ",");
   }
-  const bool zero = int_part.find_first_not_of("0,") == std::string::npos &&
-                    frac_part.find_first_not_of('0') == std::string::npos;
+  const bool zero =
+      int_part.find_first_not_of("0,") == std::string::npos && frac_part.find_first_not_of('0') == std::string::npos;
   std::string out = (Value < 0 && !zero) ? "-" : "";
   out += prefix + int_part;
   if (!frac_part.empty()) out += "." + frac_part;
@@ -87,7 +93,10 @@ std::string FormatDateTime(const std::string& Format, TDateTime Value) {
   const double whole = std::floor(Value);
   long long ms = std::llround((Value - whole) * 86400000.0);
   long long days = static_cast<long long>(whole) - 25569;
-  if (ms >= 86400000) { ms -= 86400000; ++days; }
+  if (ms >= 86400000) {
+    ms -= 86400000;
+    ++days;
+  }
   const long long z = days + 719468;
   const long long era = (z >= 0 ? z : z - 146096) / 146097;
   const long long doe = z - era * 146097;
@@ -115,18 +124,36 @@ std::string FormatDateTime(const std::string& Format, TDateTime Value) {
       continue;
     }
     switch (c) {
-      case 'y': out += n <= 2 ? Pad(year % 100, 2) : Pad(year, 4); break;
+      case 'y':
+        out += n <= 2 ? Pad(year % 100, 2) : Pad(year, 4);
+        break;
       case 'm':
-        if (after_hour) out += Pad(minute, n >= 2 ? 2 : 1);
-        else out += Pad(month, n >= 2 ? 2 : 1);
+        if (after_hour)
+          out += Pad(minute, n >= 2 ? 2 : 1);
+        else
+          out += Pad(month, n >= 2 ? 2 : 1);
         after_hour = false;
         break;
-      case 'd': out += Pad(day, n >= 2 ? 2 : 1); break;
-      case 'h': out += Pad(hour, n >= 2 ? 2 : 1); after_hour = true; break;
-      case 'n': out += Pad(minute, n >= 2 ? 2 : 1); after_hour = false; break;
-      case 's': out += Pad(second, n >= 2 ? 2 : 1); break;
-      case 'z': out += Pad(milli, n >= 3 ? 3 : 1); break;
-      default: out += pattern.substr(i, n); break;
+      case 'd':
+        out += Pad(day, n >= 2 ? 2 : 1);
+        break;
+      case 'h':
+        out += Pad(hour, n >= 2 ? 2 : 1);
+        after_hour = true;
+        break;
+      case 'n':
+        out += Pad(minute, n >= 2 ? 2 : 1);
+        after_hour = false;
+        break;
+      case 's':
+        out += Pad(second, n >= 2 ? 2 : 1);
+        break;
+      case 'z':
+        out += Pad(milli, n >= 3 ? 3 : 1);
+        break;
+      default:
+        out += pattern.substr(i, n);
+        break;
     }
     i += n;
   }

@@ -7,24 +7,42 @@ namespace zp::chart {
 
 int TZPCustomRect::GetValue(int Index) const {
   switch (Index) {
-    case 0: return rect_.Left;
-    case 1: return rect_.Top;
-    case 2: return rect_.Right;
-    case 3: return rect_.Bottom;
-    case 4: return rect_.Height();
-    default: return rect_.Width();
+    case 0:
+      return rect_.Left;
+    case 1:
+      return rect_.Top;
+    case 2:
+      return rect_.Right;
+    case 3:
+      return rect_.Bottom;
+    case 4:
+      return rect_.Height();
+    default:
+      return rect_.Width();
   }
 }
 
 void TZPCustomRect::SetValue(int Index, int Value) {
   if (GetValue(Index) == Value) return;
   switch (Index) {
-    case 0: rect_.Left = Value; break;
-    case 1: rect_.Top = Value; break;
-    case 2: rect_.Right = Value; break;
-    case 3: rect_.Bottom = Value; break;
-    case 4: rect_.Bottom = rect_.Top + Value; break;
-    default: rect_.Right = rect_.Left + Value; break;
+    case 0:
+      rect_.Left = Value;
+      break;
+    case 1:
+      rect_.Top = Value;
+      break;
+    case 2:
+      rect_.Right = Value;
+      break;
+    case 3:
+      rect_.Bottom = Value;
+      break;
+    case 4:
+      rect_.Bottom = rect_.Top + Value;
+      break;
+    default:
+      rect_.Right = rect_.Left + Value;
+      break;
   }
   Changed();
 }

@@ -5,10 +5,9 @@
 #include <optional>
 #include <sstream>
 
+#include "cli/ChartOutput.h"
 #include "platform/Numbers.h"
 #include "workbench/QueensWorkbench.h"
-
-#include "cli/ChartOutput.h"
 
 namespace zp::cli {
 
@@ -51,8 +50,8 @@ void Validate(const Command& c) {
   auto arity = [&](size_t lo, size_t hi) {
     if (c.args.size() < lo || c.args.size() > hi) throw UsageError("wrong arguments for '" + c.name + "'");
   };
-  static const char* const kFileCommands[] = {"save",          "load",           "save-genotype", "load-genotype",
-                                              "save-population", "load-population", "csv",           "chart"};
+  static const char* const kFileCommands[] = {
+      "save", "load", "save-genotype", "load-genotype", "save-population", "load-population", "csv", "chart"};
   if (c.name == "queens") return arity(1, 1);
   if (c.name == "init") return arity(0, 0);
   if (c.name == "run") return;

@@ -71,7 +71,9 @@ bool HasAvx2() {
 }  // namespace
 
 namespace detail {
-uint64_t ThresholdMaskPortable(uint32_t Seed, uint32_t Threshold, int n) { return ThresholdMaskPlain(Seed, Threshold, n); }
+uint64_t ThresholdMaskPortable(uint32_t Seed, uint32_t Threshold, int n) {
+  return ThresholdMaskPlain(Seed, Threshold, n);
+}
 bool ThresholdMaskVector(uint32_t Seed, uint32_t Threshold, int n, uint64_t& Mask) {
 #if defined(__x86_64__) && defined(__GNUC__)
   if (!HasAvx2()) return false;

@@ -77,12 +77,23 @@ void TZPCustomGeneticAlgorithm::SetSelectionMethod(TGASelectionMethod Value) {
   using Routine = void (TZPCustomGeneticAlgorithm::*)(TZPGAPopulation&, TZPGAIndividual*&);
   Routine routine = nullptr;
   switch (Value) {
-    case M::smRoulette: routine = &TZPCustomGeneticAlgorithm::SelectRoulette; break;
-    case M::smRandom: routine = &TZPCustomGeneticAlgorithm::SelectRandom; break;
-    case M::smTournament: routine = &TZPCustomGeneticAlgorithm::SelectTournament; break;
-    case M::smStochasticTournament: routine = &TZPCustomGeneticAlgorithm::SelectStochasticTournament; break;
-    case M::smElitist: routine = &TZPCustomGeneticAlgorithm::SelectElitist; break;
-    case M::smCustom: break;
+    case M::smRoulette:
+      routine = &TZPCustomGeneticAlgorithm::SelectRoulette;
+      break;
+    case M::smRandom:
+      routine = &TZPCustomGeneticAlgorithm::SelectRandom;
+      break;
+    case M::smTournament:
+      routine = &TZPCustomGeneticAlgorithm::SelectTournament;
+      break;
+    case M::smStochasticTournament:
+      routine = &TZPCustomGeneticAlgorithm::SelectStochasticTournament;
+      break;
+    case M::smElitist:
+      routine = &TZPCustomGeneticAlgorithm::SelectElitist;
+      break;
+    case M::smCustom:
+      break;
   }
   builtin_selection_ = routine != nullptr;
   if (routine)
@@ -110,12 +121,23 @@ TZPGAIndividual& TZPCustomGeneticAlgorithm::SelectParent(TZPGAPopulation& Popula
   if (builtin_selection_) {
     // The slot holds the built-in routine of the current method: call it directly.
     switch (selection_method_) {
-      case TGASelectionMethod::smRoulette: SelectRoulette(Population, parent); break;
-      case TGASelectionMethod::smRandom: SelectRandom(Population, parent); break;
-      case TGASelectionMethod::smTournament: SelectTournament(Population, parent); break;
-      case TGASelectionMethod::smStochasticTournament: SelectStochasticTournament(Population, parent); break;
-      case TGASelectionMethod::smElitist: SelectElitist(Population, parent); break;
-      case TGASelectionMethod::smCustom: break;
+      case TGASelectionMethod::smRoulette:
+        SelectRoulette(Population, parent);
+        break;
+      case TGASelectionMethod::smRandom:
+        SelectRandom(Population, parent);
+        break;
+      case TGASelectionMethod::smTournament:
+        SelectTournament(Population, parent);
+        break;
+      case TGASelectionMethod::smStochasticTournament:
+        SelectStochasticTournament(Population, parent);
+        break;
+      case TGASelectionMethod::smElitist:
+        SelectElitist(Population, parent);
+        break;
+      case TGASelectionMethod::smCustom:
+        break;
     }
   } else {
     if (!on_selection_) throw EGAException(kNoCustomSelection);

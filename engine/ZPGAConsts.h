@@ -69,8 +69,8 @@ using TZPGAParentChildEvent = std::function<void(TZPCustomGeneticAlgorithm& Send
                                                  TZPGAIndividual& Parent2, TZPGAIndividual& Child)>;
 using TZPGAMutationEvent =
     std::function<void(TZPCustomGeneticAlgorithm& Sender, TZPGAIndividual& Item, bool& DoMutation)>;
-using TZPGASelectionEvent = std::function<void(TZPCustomGeneticAlgorithm& Sender, TZPGAPopulation& Population,
-                                               TZPGAIndividual*& Parent)>;
+using TZPGASelectionEvent =
+    std::function<void(TZPCustomGeneticAlgorithm& Sender, TZPGAPopulation& Population, TZPGAIndividual*& Parent)>;
 using TZPGACrossoverEvent =
     std::function<void(TZPCustomGeneticAlgorithm& Sender, TZPGAIndividual& Parent1, TZPGAIndividual& Parent2,
                        TZPGAIndividual& Child, int32_t& CrossoverBit, bool& DoMutation)>;

@@ -220,7 +220,8 @@ void TZPGAGene::Assign(const TPersistent& Source) {
 }
 
 TZPGAGenes::TZPGAGenes(TPersistent* Owner, ItemFactory Factory)
-    : TOwnedCollection(Owner, Factory ? std::move(Factory) : [] { return std::make_unique<TZPGAGene>(); }) {}
+    : TOwnedCollection(
+          Owner, Factory ? std::move(Factory) : [] { return std::make_unique<TZPGAGene>(); }) {}
 
 TZPCustomGeneticAlgorithm* TZPGAGenes::Algorithm() const { return dynamic_cast<TZPCustomGeneticAlgorithm*>(Owner()); }
 

@@ -40,7 +40,8 @@ void TZPGAIndividual::CopyFrom(const TZPGAIndividual& Source) {
 }
 
 TZPGAPopulation::TZPGAPopulation(TPersistent* Owner, ItemFactory Factory)
-    : TOwnedCollection(Owner, Factory ? std::move(Factory) : [] { return std::make_unique<TZPGAIndividual>(); }),
+    : TOwnedCollection(
+          Owner, Factory ? std::move(Factory) : [] { return std::make_unique<TZPGAIndividual>(); }),
       algorithm_(dynamic_cast<TZPCustomGeneticAlgorithm*>(Owner)) {}
 
 void TZPGAPopulation::Notify(TCollectionItem& Item, TCollectionNotification Action) {

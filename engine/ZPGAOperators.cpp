@@ -48,7 +48,8 @@ int32_t TZPCustomGeneticAlgorithm::ChooseCrossoverBit(const TZPGAIndividual& Chi
       // The first position of a gene other than the first.
       if (genes_->Count() >= 2) return genes_->Items(1 + rng.RandomInt(genes_->Count() - 1)).Offset();
       return rng.RandomInt(s);
-    case TGACrossoverMethod::cmBitBoundary: return rng.RandomInt(s);
+    case TGACrossoverMethod::cmBitBoundary:
+      return rng.RandomInt(s);
     case TGACrossoverMethod::cmByteBoundary:
       return gene_size_ >= 16 ? (rng.RandomInt(s / 8) + 1) * 8 : rng.RandomInt(s);
     case TGACrossoverMethod::cmWordBoundary:
@@ -59,8 +60,8 @@ int32_t TZPCustomGeneticAlgorithm::ChooseCrossoverBit(const TZPGAIndividual& Chi
   return rng.RandomInt(s);
 }
 
-void TZPCustomGeneticAlgorithm::Crossover(TZPGAIndividual& Parent1, TZPGAIndividual& Parent2,
-                                          TZPGAIndividual& Child1, TZPGAIndividual* Child2) {
+void TZPCustomGeneticAlgorithm::Crossover(TZPGAIndividual& Parent1, TZPGAIndividual& Parent2, TZPGAIndividual& Child1,
+                                          TZPGAIndividual* Child2) {
   bool cross = Chance(*random_, crossover_probability_);
   if (!cross && !OnCrossover) return;
   int32_t bit = ChooseCrossoverBit(Child1);

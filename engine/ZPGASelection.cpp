@@ -1,7 +1,7 @@
 // The five built-in selection routines and the two tables they read.
-#include "engine/ZPCustomGeneticAlgorithm.h"
 #include <cmath>
 
+#include "engine/ZPCustomGeneticAlgorithm.h"
 #include "platform/Numbers.h"
 
 namespace zp::ga {

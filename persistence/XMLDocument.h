@@ -10,11 +10,10 @@
 #include <iosfwd>
 #include <memory>
 #include <optional>
+#include <pugixml.hpp>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <pugixml.hpp>
 
 #include "platform/Exceptions.h"
 

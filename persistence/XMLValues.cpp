@@ -62,8 +62,8 @@ std::optional<double> ParseNumber(std::string_view s) {
     negative = body[0] == '-';
     body.remove_prefix(1);
   }
-  if (SameAscii(body, "INF")) return negative ? -std::numeric_limits<double>::infinity()
-                                              : std::numeric_limits<double>::infinity();
+  if (SameAscii(body, "INF"))
+    return negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
   if (SameAscii(body, "NAN")) return std::numeric_limits<double>::quiet_NaN();
   if (!IsDecimalNumber(s)) return std::nullopt;
   double value = 0;
@@ -138,10 +138,14 @@ bool IsXMLText(std::string_view Text) {
       ++p;
       continue;
     }
-    if ((c & 0xE0) == 0xC0) cp = c & 0x1F, extra = 1;
-    else if ((c & 0xF0) == 0xE0) cp = c & 0x0F, extra = 2;
-    else if ((c & 0xF8) == 0xF0) cp = c & 0x07, extra = 3;
-    else return false;
+    if ((c & 0xE0) == 0xC0)
+      cp = c & 0x1F, extra = 1;
+    else if ((c & 0xF0) == 0xE0)
+      cp = c & 0x0F, extra = 2;
+    else if ((c & 0xF8) == 0xF0)
+      cp = c & 0x07, extra = 3;
+    else
+      return false;
     if (end - p <= extra) return false;
     for (int k = 1; k <= extra; ++k) {
       if ((p[k] & 0xC0) != 0x80) return false;

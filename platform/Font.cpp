@@ -17,8 +17,8 @@ int MulDiv(int a, int b, int c) {
 }  // namespace
 
 bool IsTrueTypeFace(const std::string& FaceName) {
-  static constexpr std::array<const char*, 8> kBitmapFaces{"MS Sans Serif", "MS Serif", "System",  "Terminal",
-                                                            "Fixedsys",      "Courier",  "Small Fonts", "Modern"};
+  static constexpr std::array<const char*, 8> kBitmapFaces{"MS Sans Serif", "MS Serif", "System",      "Terminal",
+                                                           "Fixedsys",      "Courier",  "Small Fonts", "Modern"};
   for (const char* f : kBitmapFaces)
     if (SameText(FaceName, f)) return false;
   return true;

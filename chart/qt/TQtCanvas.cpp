@@ -27,18 +27,30 @@ QColor ToQColor(TColor Color) {
   if (!IsSystemColor(Color)) return QColor(GetRValue(Color), GetGValue(Color), GetBValue(Color));
   const QPalette pal = AppPalette();
   switch (SystemColorIndex(Color)) {
-    case 5: return pal.color(QPalette::Base);
-    case 8: return pal.color(QPalette::WindowText);
-    case 10: return pal.color(QPalette::Active, QPalette::Mid);      // active window border
-    case 11: return pal.color(QPalette::Inactive, QPalette::Midlight);  // inactive window border
-    case 13: return pal.color(QPalette::Highlight);
-    case 14: return pal.color(QPalette::HighlightedText);
-    case 15: return pal.color(QPalette::Button);  // button face
-    case 16: return pal.color(QPalette::Dark);
-    case 17: return pal.color(QPalette::Disabled, QPalette::Text);
-    case 18: return pal.color(QPalette::ButtonText);
-    case 20: return pal.color(QPalette::Light);  // button highlight
-    default: return pal.color(QPalette::WindowText);
+    case 5:
+      return pal.color(QPalette::Base);
+    case 8:
+      return pal.color(QPalette::WindowText);
+    case 10:
+      return pal.color(QPalette::Active, QPalette::Mid);  // active window border
+    case 11:
+      return pal.color(QPalette::Inactive, QPalette::Midlight);  // inactive window border
+    case 13:
+      return pal.color(QPalette::Highlight);
+    case 14:
+      return pal.color(QPalette::HighlightedText);
+    case 15:
+      return pal.color(QPalette::Button);  // button face
+    case 16:
+      return pal.color(QPalette::Dark);
+    case 17:
+      return pal.color(QPalette::Disabled, QPalette::Text);
+    case 18:
+      return pal.color(QPalette::ButtonText);
+    case 20:
+      return pal.color(QPalette::Light);  // button highlight
+    default:
+      return pal.color(QPalette::WindowText);
   }
 }
 
@@ -76,11 +88,21 @@ void TQtCanvas::UsePen() {
   QPen qp(ToQColor(p.Color()));
   qp.setWidth(p.Width() > 1 ? p.Width() : 0);  // 0: one-pixel cosmetic lines
   switch (p.Style()) {
-    case TPenStyle::psDash: qp.setStyle(Qt::DashLine); break;
-    case TPenStyle::psDot: qp.setStyle(Qt::DotLine); break;
-    case TPenStyle::psDashDot: qp.setStyle(Qt::DashDotLine); break;
-    case TPenStyle::psDashDotDot: qp.setStyle(Qt::DashDotDotLine); break;
-    default: qp.setStyle(Qt::SolidLine); break;
+    case TPenStyle::psDash:
+      qp.setStyle(Qt::DashLine);
+      break;
+    case TPenStyle::psDot:
+      qp.setStyle(Qt::DotLine);
+      break;
+    case TPenStyle::psDashDot:
+      qp.setStyle(Qt::DashDotLine);
+      break;
+    case TPenStyle::psDashDotDot:
+      qp.setStyle(Qt::DashDotDotLine);
+      break;
+    default:
+      qp.setStyle(Qt::SolidLine);
+      break;
   }
   painter_.setPen(qp);
 }
@@ -89,14 +111,29 @@ void TQtCanvas::UseBrush() {
   const TBrush& b = Brush();
   Qt::BrushStyle style = Qt::SolidPattern;
   switch (b.Style()) {
-    case TBrushStyle::bsClear: style = Qt::NoBrush; break;
-    case TBrushStyle::bsHorizontal: style = Qt::HorPattern; break;
-    case TBrushStyle::bsVertical: style = Qt::VerPattern; break;
-    case TBrushStyle::bsFDiagonal: style = Qt::FDiagPattern; break;
-    case TBrushStyle::bsBDiagonal: style = Qt::BDiagPattern; break;
-    case TBrushStyle::bsCross: style = Qt::CrossPattern; break;
-    case TBrushStyle::bsDiagCross: style = Qt::DiagCrossPattern; break;
-    default: break;
+    case TBrushStyle::bsClear:
+      style = Qt::NoBrush;
+      break;
+    case TBrushStyle::bsHorizontal:
+      style = Qt::HorPattern;
+      break;
+    case TBrushStyle::bsVertical:
+      style = Qt::VerPattern;
+      break;
+    case TBrushStyle::bsFDiagonal:
+      style = Qt::FDiagPattern;
+      break;
+    case TBrushStyle::bsBDiagonal:
+      style = Qt::BDiagPattern;
+      break;
+    case TBrushStyle::bsCross:
+      style = Qt::CrossPattern;
+      break;
+    case TBrushStyle::bsDiagCross:
+      style = Qt::DiagCrossPattern;
+      break;
+    default:
+      break;
   }
   painter_.setBrush(QBrush(ToQColor(b.Color()), style));
 }
@@ -170,7 +207,7 @@ QImage* TQtCanvas::DirectImage() const {
   auto* img = static_cast<QImage*>(device);
   const auto f = img->format();
   return f == QImage::Format_RGB32 || f == QImage::Format_ARGB32 || f == QImage::Format_ARGB32_Premultiplied ? img
-                                                                                                               : nullptr;
+                                                                                                             : nullptr;
 }
 
 void TQtCanvas::FillRect(const TRect& R) {
@@ -328,8 +365,8 @@ void TQtCanvas::GradientFillTriangles(const std::vector<TTriVertex>& Vertices,
     const double wa_dx = (b.Y - c.Y) / area, wb_dx = (c.Y - a.Y) / area;
     for (int y = top; y < bottom; ++y) {
       if (direct && (y < 0 || y >= direct->height())) continue;
-      QRgb* line = direct ? reinterpret_cast<QRgb*>(direct->scanLine(y)) + left
-                          : reinterpret_cast<QRgb*>(img.scanLine(y - top));
+      QRgb* line =
+          direct ? reinterpret_cast<QRgb*>(direct->scanLine(y)) + left : reinterpret_cast<QRgb*>(img.scanLine(y - top));
       const double py = y + 0.5, px0 = left + 0.5;
       double wa = ((b.X - px0) * (c.Y - py) - (c.X - px0) * (b.Y - py)) / area;
       double wb = ((c.X - px0) * (a.Y - py) - (a.X - px0) * (c.Y - py)) / area;

@@ -2,8 +2,6 @@
 // comparison run, the queen count, the Graph box, errors shown in a message
 // box, the file commands through their dialogs, and the log against the
 // headless tool's.
-#include "app/QueensMain.h"
-
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -26,6 +24,7 @@
 #include <vector>
 
 #include "app/FileDialogs.h"
+#include "app/QueensMain.h"
 #include "platform/Random.h"
 
 // Readable failure messages for Qt values.
@@ -201,7 +200,8 @@ TEST(TForm1, RunFirstThingInitializesAndRunsAllFiveMethods) {
   EXPECT_EQ(log[8], "Population Initialized.");
   EXPECT_EQ(log[9], "     Number of queens is 8");
   const char* const methods[] = {"smRoulette", "smRandom", "smTournament", "smStochasticTournament", "smElitist"};
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(log[static_cast<size_t>(15 + 8 * i + 1)], std::string("Selection Method: ") + methods[i]);
+  for (int i = 0; i < 5; ++i)
+    EXPECT_EQ(log[static_cast<size_t>(15 + 8 * i + 1)], std::string("Selection Method: ") + methods[i]);
 
   // The grid shows the model's board, the solution (if one was found) as one "Q" per column.
   const auto& board = w.form.Workbench().Board();
@@ -362,8 +362,14 @@ TEST(TForm1, SaveThenLoadGivesBackTheSameChromosomes) {
 
   std::vector<QString> proposed;
   auto& dialogs = w.form.FileDialogs();
-  dialogs.OnChooseSaveFile = [&](const QString& name) { proposed.push_back(name); return file; };
-  dialogs.OnChooseOpenFile = [&](const QString& name) { proposed.push_back(name); return file; };
+  dialogs.OnChooseSaveFile = [&](const QString& name) {
+    proposed.push_back(name);
+    return file;
+  };
+  dialogs.OnChooseOpenFile = [&](const QString& name) {
+    proposed.push_back(name);
+    return file;
+  };
   w.Click("btnSave");
   if (!w.errors.empty() && w.errors[0].contains("not available"))
     GTEST_SKIP() << "GA documents are not in this build: " << w.errors[0].toStdString();

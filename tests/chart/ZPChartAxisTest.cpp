@@ -95,8 +95,7 @@ TEST(TZPChartAxis, SnappedLabelsSitAtMultiplesOfTheStep) {
 TEST(TZPChartAxis, UnitRangeStepsByTwoTenthsAndKeepsTheZeroLabel) {
   TBottomAxis b(0, 1);
   // The single-precision step lands the first snapped tick just below 1.
-  EXPECT_EQ(DrawnLabels(b.axis, Rect(0, 0, 400, 100)),
-            (std::vector<std::string>{"0.8", "0.6", "0.4", "0.2", "0"}));
+  EXPECT_EQ(DrawnLabels(b.axis, Rect(0, 0, 400, 100)), (std::vector<std::string>{"0.8", "0.6", "0.4", "0.2", "0"}));
   EXPECT_EQ(b.axis.Grid().Step(), 0.2f);
 }
 
@@ -292,10 +291,9 @@ TEST(TZPChartAxis, CaptionLabelsTakeTheCaptionAtOrBelowEachTick) {
   b.series.values.Items(0).SetCaption("low");
   b.series.values.AddPoint(50, 0, "mid");
   b.series.values.Items(1).SetCaption("high");  // X = 100
-  b.series.values.Sort();                        // the caption walk expects X order
+  b.series.values.Sort();                       // the caption walk expects X order
   b.axis.SetOptions(b.axis.Options() - TAxisOptions{axShowTitle});
-  EXPECT_EQ(DrawnLabels(b.axis, Rect(0, 0, 400, 100)),
-            (std::vector<std::string>{"high", "mid", "mid", "low", "low"}));
+  EXPECT_EQ(DrawnLabels(b.axis, Rect(0, 0, 400, 100)), (std::vector<std::string>{"high", "mid", "mid", "low", "low"}));
 }
 
 TEST(TZPChartAxis, MeasuringReportsTitleLabelsAndTicksAndDrawsNothing) {

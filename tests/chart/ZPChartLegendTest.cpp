@@ -137,7 +137,7 @@ TEST(TZPChartLegend, RectangleForEachAlignment) {
   legend.Draw(c, kArea);
   const auto texts = c.CallsOf("TextOut");
   ASSERT_EQ(texts.size(), 5u);
-  EXPECT_EQ(texts[0].Points[0], Point(42, 32));   // box (19, 28, ...), items from x = 22
+  EXPECT_EQ(texts[0].Points[0], Point(42, 32));  // box (19, 28, ...), items from x = 22
   EXPECT_EQ(texts[1].Points[0], Point(162, 32));
   EXPECT_EQ(texts[3].Points[0], Point(42, 43));
   EXPECT_TRUE(c.CallsOf("SetClipRect").empty());  // not the panel's canvas

@@ -154,7 +154,7 @@ TEST(TZPAxisGrid, LeftAndRightAxesDrawTicksAcrossTheAxisLine) {
   TRecordingCanvas c;
   g.Draw(c, Rect(0, 0, 50, 100));
   auto ticks = Lines(c, clGray);
-  ASSERT_EQ(ticks.size(), 2u);  // snapped: values 5 and 0
+  ASSERT_EQ(ticks.size(), 2u);                              // snapped: values 5 and 0
   EXPECT_EQ(ticks[0].Points, (TPoints{{0, 50}, {6, 50}}));  // axis line at x = 4
   auto grid = c.CallsOf("LineTo")[0];
   EXPECT_EQ(grid.Pen.Style, TPenStyle::psDot);

@@ -32,7 +32,7 @@ TEST(TZPDeltaFont, ComputesEveryTrackedDifference) {
   f.SetStyle({TFontStyle::fsItalic, TFontStyle::fsUnderline, TFontStyle::fsStrikeOut});
   f.SetName("ms sans serif");  // face names compare exactly
   f.SetSize(20);
-  f.SetCharset(0);             // not tracked
+  f.SetCharset(0);  // not tracked
   f.ComputeDeltas(&o);
   using enum TDeltaAttribute;
   EXPECT_EQ(f.Deltas(), (TDeltaAttributes{daItalic, daUnderline, daStrikeOut, daFace, daSize}));
@@ -41,8 +41,8 @@ TEST(TZPDeltaFont, ComputesEveryTrackedDifference) {
   TFont bold;
   bold.SetStyle({TFontStyle::fsBold});
   f.ApplyOriginal(&bold);  // bold is not a delta: taken; italic is: kept
-  EXPECT_EQ(f.Style(), (TFontStyles{TFontStyle::fsBold, TFontStyle::fsItalic, TFontStyle::fsUnderline,
-                                    TFontStyle::fsStrikeOut}));
+  EXPECT_EQ(f.Style(),
+            (TFontStyles{TFontStyle::fsBold, TFontStyle::fsItalic, TFontStyle::fsUnderline, TFontStyle::fsStrikeOut}));
 }
 
 TEST(TZPDeltaFont, RecomputesOnChangeAgainstTheFontItIsGiven) {

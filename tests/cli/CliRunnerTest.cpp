@@ -1,7 +1,5 @@
 // nqueens-ga driven in-process: usage errors, failing commands, the command
 // sources, the show and csv output, and the log against the workbench's own.
-#include "cli/CliRunner.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -10,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/CliRunner.h"
 #include "platform/Random.h"
 #include "workbench/QueensWorkbench.h"
 
@@ -99,10 +98,10 @@ TEST(CliRunnerTest, HelpExitsZeroAndNamesEveryCommand) {
   EXPECT_NE(value.out.find("Population Initialized."), std::string::npos);
 
   const std::string help = zp::cli::UsageText();
-  for (const char* word : {"-q N", "-g TEXT", "-e COMMANDS", "SCRIPT-FILE", "queens N", "init", "run [TEXT]",
-                           "graph on|off", "show population", "show board", "csv FILE", "save FILE", "load FILE",
-                           "save-genotype", "load-genotype", "save-population", "load-population", "chart FILE",
-                           "error: MESSAGE"})
+  for (const char* word :
+       {"-q N", "-g TEXT", "-e COMMANDS", "SCRIPT-FILE", "queens N", "init", "run [TEXT]", "graph on|off",
+        "show population", "show board", "csv FILE", "save FILE", "load FILE", "save-genotype", "load-genotype",
+        "save-population", "load-population", "chart FILE", "error: MESSAGE"})
     EXPECT_NE(help.find(word), std::string::npos) << word;
 }
 
@@ -126,8 +125,7 @@ TEST(CliRunnerTest, WithoutCommandsRunIsPressedOnceWithTheGenerationText) {
   EXPECT_EQ(lines[kIntroductionLines + 2], "     Number of queens is 6");
   for (size_t m = 0; m < 5; ++m) {
     const std::string& generations = lines[kIntroductionLines + kInitBlockLines + m * kMethodBlockLines + 2];
-    EXPECT_TRUE(generations == "Number of generations:1" || generations == "Number of generations:2")
-        << generations;
+    EXPECT_TRUE(generations == "Number of generations:1" || generations == "Number of generations:2") << generations;
   }
 }
 

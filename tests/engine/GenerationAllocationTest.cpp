@@ -33,9 +33,9 @@ TEST(TZPCustomGeneticAlgorithm, EvolveAllocatesNothingOnceBothBuffersExist) {
   ::operator delete(::operator new(8));  // the counter itself works
   counting = false;
   ASSERT_EQ(allocations.load(), 1);
-  for (TGASelectionMethod method : {TGASelectionMethod::smRoulette, TGASelectionMethod::smRandom,
-                                    TGASelectionMethod::smTournament, TGASelectionMethod::smStochasticTournament,
-                                    TGASelectionMethod::smElitist}) {
+  for (TGASelectionMethod method :
+       {TGASelectionMethod::smRoulette, TGASelectionMethod::smRandom, TGASelectionMethod::smTournament,
+        TGASelectionMethod::smStochasticTournament, TGASelectionMethod::smElitist}) {
     zp::TRandom random(7);
     TZPGeneticAlgorithm ga;
     ga.SetRandomSource(random);

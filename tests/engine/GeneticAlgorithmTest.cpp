@@ -29,8 +29,8 @@ TEST(GeneticAlgorithm, DefaultsAndRangeSetters) {
   EXPECT_EQ(ga.CrossoverMethod(), TGACrossoverMethod::cmGeneBoundary);
   EXPECT_EQ(ga.InitialPopulation(), 100);
   EXPECT_EQ(ga.TournamentField(), 2);
-  EXPECT_EQ(ga.Operations(), (TGAGeneticOperations{TGAGeneticOperation::goCrossover,
-                                                    TGAGeneticOperation::goMutate, TGAGeneticOperation::goInvert}));
+  EXPECT_EQ(ga.Operations(), (TGAGeneticOperations{TGAGeneticOperation::goCrossover, TGAGeneticOperation::goMutate,
+                                                   TGAGeneticOperation::goInvert}));
   EXPECT_FALSE(ga.Initialized());
   EXPECT_EQ(ga.PreviousPopulation(), nullptr);
   EXPECT_EQ(ga.FittestIndividual(), nullptr);
@@ -338,8 +338,8 @@ TEST(GeneticAlgorithm, EventsFireInOrder) {
   };
   p.ga.OnEvolve = [&](auto&) { log.push_back("evolve"); };
   p.ga.Evolve();
-  EXPECT_EQ(log, (std::vector<std::string>{"init0", "init1", "cross0", "cross1", "mutate0", "mutate1", "made0",
-                                           "made1", "score0", "score1", "evolve"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"init0", "init1", "cross0", "cross1", "mutate0", "mutate1", "made0", "made1",
+                                           "score0", "score1", "evolve"}));
 }
 
 TEST(GeneticAlgorithm, AssignCopiesSettingsGenotypeAndPopulation) {

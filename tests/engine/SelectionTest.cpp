@@ -174,7 +174,7 @@ TEST_F(Selection, ElitistCyclesThroughTheTopOfTheQueueEachGeneration) {
   for (int generation = 0; generation < 2; ++generation) {
     TFloatPriorityQueue* q = p.ga.ElitistQueue();
     ASSERT_NE(q, nullptr);
-    EXPECT_EQ(static_cast<TZPGAIndividual*>(q->Items(0))->Fitness(), 31);  // best on top
+    EXPECT_EQ(static_cast<TZPGAIndividual*>(q->Items(0))->Fitness(), 31);       // best on top
     const void* top[4] = {q->Items(0), q->Items(1), q->Items(2), q->Items(3)};  // rebuilt by the generation
     const uint32_t seed = p.rng.Seed();
     pairs.clear();

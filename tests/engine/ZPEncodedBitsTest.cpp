@@ -47,7 +47,10 @@ TEST(ZPEncodedBits, UnsignedIntegersAreLittleEndianWithTheLowBitFirst) {
 TEST(ZPEncodedBits, FieldsAcrossAWordBoundaryKeepTheirNeighbours) {
   TZPEncodedBits b = FromText(std::string(80, '1'));
   b.WriteInteger(60, 10, 0x2A5);  // 10 1010 0101
-  EXPECT_EQ(b.BitText(56, 18), "1111" "1010010101" "1111");
+  EXPECT_EQ(b.BitText(56, 18),
+            "1111"
+            "1010010101"
+            "1111");
   EXPECT_EQ(b.ReadInteger(60, 10), 0x2A5);
   EXPECT_EQ(b.Size(), 80);
 
@@ -103,7 +106,9 @@ TEST(ZPEncodedBits, Int64WritesFollowTheSameRules) {
 }
 
 TEST(ZPEncodedBits, BytesAndBuffers) {
-  TZPEncodedBits b = FromText("0000" "10110011");  // positions 4..11 hold 0xCD
+  TZPEncodedBits b = FromText(
+      "0000"
+      "10110011");  // positions 4..11 hold 0xCD
   EXPECT_EQ(b.ReadByte(4, 8), 0xCD);
   EXPECT_EQ(b.ReadByte(4, 3), 0x05);
   // With more than 8 positions only the top 8 of the range are read.
@@ -123,7 +128,11 @@ TEST(ZPEncodedBits, BytesAndBuffers) {
   // Exactly Count positions are written, zeros beyond the buffer.
   TZPEncodedBits w = FromText(std::string(20, '1'));
   w.WriteBytes(2, 14, TZPBitByteArray{0x81});
-  EXPECT_EQ(w.BitText(0, 20), "11" "10000001" "000000" "1111");
+  EXPECT_EQ(w.BitText(0, 20),
+            "11"
+            "10000001"
+            "000000"
+            "1111");
   w.WriteByte(0, 3, 0xFA);
   EXPECT_EQ(w.BitText(0, 3), "010");
 }
@@ -196,9 +205,15 @@ TEST(ZPEncodedBits, FloatLayoutOfA24BitField) {
   TZPEncodedBits b;
   // 24 bits: 6 exponent bits with bias 31, then 18 mantissa bits from weight 1/2.
   b.WriteFloat(0, 24, 0.75);  // 0.75 * 2^0: exponent field 31
-  EXPECT_EQ(b.BitText(0, 24), "111110" "11" + std::string(16, '0'));
+  EXPECT_EQ(b.BitText(0, 24),
+            "111110"
+            "11" +
+                std::string(16, '0'));
   b.WriteFloat(0, 24, 1.0);  // 0.5 * 2^1: exponent field 32
-  EXPECT_EQ(b.BitText(0, 24), "000001" "1" + std::string(17, '0'));
+  EXPECT_EQ(b.BitText(0, 24),
+            "000001"
+            "1" +
+                std::string(17, '0'));
   b.WriteFloat(0, 24, 0.0);  // zero: exponent field B, empty mantissa
   EXPECT_EQ(b.BitText(0, 24), "111110" + std::string(18, '0'));
   EXPECT_EQ(b.ReadFloat(0, 24), 0.0f);
@@ -232,7 +247,11 @@ TEST(ZPEncodedBits, SignedFloatsKeepTheSignInTheLowestPosition) {
   TZPEncodedBits b;
   b.SetPreserveSignBit(true);
   b.WriteFloat(0, 25, -0.75);
-  EXPECT_EQ(b.BitText(0, 25), "1" "111110" "11" + std::string(16, '0'));
+  EXPECT_EQ(b.BitText(0, 25),
+            "1"
+            "111110"
+            "11" +
+                std::string(16, '0'));
   EXPECT_EQ(b.ReadFloat(0, 25), -0.75f);
   EXPECT_TRUE(b.PreserveSignBit());  // restored after the unsigned exponent
   b.WriteFloat(0, 25, 2.5);

@@ -241,9 +241,9 @@ TEST(GADocuments, LoadAppliesSettersInOrderAndWritesTheResult) {
 
 TEST(GADocuments, GenotypeWithoutSizeResetsGeneSizeAndGrowsItBack) {
   const auto ga = MakeQueens();
-  const TXMLGenoType geno = BindGenoTypeDocument(TXMLDocument::Parse(
-      "<GenoType><IntegerGene><Name>x</Name><Size>3</Size></IntegerGene>"
-      "<BooleanGene><Name>y</Name><Size>2</Size></BooleanGene></GenoType>"));
+  const TXMLGenoType geno =
+      BindGenoTypeDocument(TXMLDocument::Parse("<GenoType><IntegerGene><Name>x</Name><Size>3</Size></IntegerGene>"
+                                               "<BooleanGene><Name>y</Name><Size>2</Size></BooleanGene></GenoType>"));
   LoadFromXML(ga->Genes(), geno);
   EXPECT_EQ(ga->GeneSize(), 5);
   EXPECT_EQ(ga->Genes().Items(1).Offset(), 3);
@@ -255,9 +255,9 @@ TEST(GADocuments, GenotypeWithoutSizeResetsGeneSizeAndGrowsItBack) {
 
 TEST(GADocuments, GenotypeSizeAttributeAboveTheGenesIsKept) {
   TZPGeneticAlgorithm ga;
-  LoadFromXML(ga.Genes(), BindGenoTypeDocument(TXMLDocument::Parse(
-                              "<GenoType Size='10'><IntegerGene><Name>x</Name><Size>3</Size>"
-                              "<PreserveSignBit>TRUE</PreserveSignBit></IntegerGene></GenoType>")));
+  LoadFromXML(ga.Genes(), BindGenoTypeDocument(
+                              TXMLDocument::Parse("<GenoType Size='10'><IntegerGene><Name>x</Name><Size>3</Size>"
+                                                  "<PreserveSignBit>TRUE</PreserveSignBit></IntegerGene></GenoType>")));
   EXPECT_EQ(ga.GeneSize(), 10);
   EXPECT_EQ(ga.Genes().Items(0).MinValue(), -4);
   EXPECT_EQ(ga.Genes().Items(0).MaxValue(), 3);
@@ -265,11 +265,11 @@ TEST(GADocuments, GenotypeSizeAttributeAboveTheGenesIsKept) {
 
 TEST(GADocuments, EnumerationGeneTakesItsSizeFromItsEntries) {
   TZPGeneticAlgorithm ga;
-  LoadFromXML(ga.Genes(), BindGenoTypeDocument(TXMLDocument::Parse(
-                              "<GenoType><EnumerationGene><Name>c</Name><Size>9</Size>"
-                              "<Enumeration>a</Enumeration><Enumeration>b</Enumeration>"
-                              "<Enumeration>c</Enumeration><Enumeration>d</Enumeration>"
-                              "</EnumerationGene></GenoType>")));
+  LoadFromXML(ga.Genes(),
+              BindGenoTypeDocument(TXMLDocument::Parse("<GenoType><EnumerationGene><Name>c</Name><Size>9</Size>"
+                                                       "<Enumeration>a</Enumeration><Enumeration>b</Enumeration>"
+                                                       "<Enumeration>c</Enumeration><Enumeration>d</Enumeration>"
+                                                       "</EnumerationGene></GenoType>")));
   const TZPGAGene& g = ga.Genes().Items(0);
   EXPECT_EQ(g.Size(), 3);  // four entries take three bits
   EXPECT_EQ(g.Enumerations().Count(), 4);

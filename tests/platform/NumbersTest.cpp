@@ -51,7 +51,8 @@ TEST(StrToInt, AcceptsOnlySignedDecimalIn32Bits) {
   EXPECT_EQ(StrToInt("+7"), 7);
   EXPECT_EQ(StrToInt("2147483647"), 2147483647);
   EXPECT_EQ(StrToInt("-2147483648"), INT32_MIN);
-  for (const char* bad : {"", " 1", "1 ", "1.5", "0x10", "$10", "2147483648", "-2147483649", "abc", "-", "99999999999999999999"})
+  for (const char* bad :
+       {"", " 1", "1 ", "1.5", "0x10", "$10", "2147483648", "-2147483649", "abc", "-", "99999999999999999999"})
     EXPECT_FALSE(TryStrToInt(bad).has_value()) << bad;
   try {
     StrToInt("abc");

@@ -37,11 +37,16 @@ enum class Method { Roulette, Random, Tournament, StochasticTournament, Elitist 
 
 const char* MethodName(Method m) {
   switch (m) {
-    case Method::Roulette: return "smRoulette";
-    case Method::Random: return "smRandom";
-    case Method::Tournament: return "smTournament";
-    case Method::StochasticTournament: return "smStochasticTournament";
-    case Method::Elitist: return "smElitist";
+    case Method::Roulette:
+      return "smRoulette";
+    case Method::Random:
+      return "smRandom";
+    case Method::Tournament:
+      return "smTournament";
+    case Method::StochasticTournament:
+      return "smStochasticTournament";
+    case Method::Elitist:
+      return "smElitist";
   }
   return "";
 }
@@ -255,11 +260,16 @@ class ReferenceWorkbench {
 
   int Select(const std::vector<Individual>& pop) {
     switch (method) {
-      case Method::Roulette: return SelectRoulette(pop);
-      case Method::Random: return SelectRandom(pop);
-      case Method::Tournament: return SelectTournament(pop);
-      case Method::StochasticTournament: return SelectStochasticTournament(pop);
-      case Method::Elitist: return SelectElitist(pop);
+      case Method::Roulette:
+        return SelectRoulette(pop);
+      case Method::Random:
+        return SelectRandom(pop);
+      case Method::Tournament:
+        return SelectTournament(pop);
+      case Method::StochasticTournament:
+        return SelectStochasticTournament(pop);
+      case Method::Elitist:
+        return SelectElitist(pop);
     }
     return 0;
   }

@@ -184,7 +184,7 @@ TEST(QueensProblemTest, RowDecoderFollowsEveryChangeOfTheGenotype) {
   check("first gene gone");
   ga.Genes().Items(3).SetIndex(0);
   check("genes moved");
-  zp::queens::BuildQueensGenes(ga.Genes(), 12);  // 12 x 4 bits
+  zp::queens::BuildQueensGenes(ga.Genes(), 12);                          // 12 x 4 bits
   EXPECT_THROW(decoder.Decode(ga.Genes(), bits, rows), zp::EBitsError);  // past the chromosome, as gene by gene
   bits.SetSize(48);
   check("rebuilt for 12");

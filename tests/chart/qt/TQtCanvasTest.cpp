@@ -8,9 +8,9 @@
 #include <QPainter>
 #include <QPalette>
 
+#include "QtTestApp.h"
 #include "chart/ZPChartDecorations.h"
 #include "chart/qt/TQtCanvas.h"
-#include "QtTestApp.h"
 
 using namespace zp;
 using namespace zp::chart;
@@ -42,11 +42,11 @@ struct TPanelStub : IZPLegendPanel {
   const TCanvas* Canvas() const override { return canvas; }
   void GetLegendStrings(TStrings&) override {}
   int SeriesCount() const override { return static_cast<int>(series.size()); }
-  IZPLegendSeries& Series(int i) const override {
-    return const_cast<TSeriesStub&>(series[static_cast<size_t>(i)]);
-  }
+  IZPLegendSeries& Series(int i) const override { return const_cast<TSeriesStub&>(series[static_cast<size_t>(i)]); }
   int VisibleCount() const override { return SeriesCount(); }
-  IZPLegendSeries* FirstVisible() const override { return series.empty() ? nullptr : Series(0).Visible() ? &Series(0) : nullptr; }
+  IZPLegendSeries* FirstVisible() const override {
+    return series.empty() ? nullptr : Series(0).Visible() ? &Series(0) : nullptr;
+  }
 };
 
 bool Near(QColor c, int r, int g, int b, int tolerance = 2) {
@@ -69,8 +69,10 @@ TEST(TQtCanvas, RendersGradientHeaderFooterAndLegendIntoAnImage) {
   TPanelStub panel;
   panel.font.SetSize(10);
   panel.canvas = &canvas;
-  for (auto [caption, color] : {std::pair<const char*, TColor>{"Roulette", clRed}, {"Random", clBlue},
-                                {"Tournament", clGreen}, {"Elitist", clPurple}}) {
+  for (auto [caption, color] : {std::pair<const char*, TColor>{"Roulette", clRed},
+                                {"Random", clBlue},
+                                {"Tournament", clGreen},
+                                {"Elitist", clPurple}}) {
     auto& s = panel.series.emplace_back();
     s.caption = caption;
     s.color = color;
@@ -96,7 +98,7 @@ TEST(TQtCanvas, RendersGradientHeaderFooterAndLegendIntoAnImage) {
   // The legend: its shadow, its white box with a black border, the first colour box.
   const TRect box = ApplyMargins(outer, legend.Margins(), true);
   EXPECT_TRUE(Near(img.pixelColor(box.Right - 1, box.Bottom - 1), 0, 0, 0));     // shadow corner
-  EXPECT_TRUE(Near(img.pixelColor(box.Left, box.Top + 5), 0, 0, 0));            // border
+  EXPECT_TRUE(Near(img.pixelColor(box.Left, box.Top + 5), 0, 0, 0));             // border
   EXPECT_TRUE(Near(img.pixelColor(box.Right - 5, box.Top + 2), 255, 255, 255));  // inside
   const int line_height = canvas.TextHeight("A");
   const int bx = box.Left + 3, by = box.Top + 4;
