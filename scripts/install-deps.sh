@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build make pkg-config
   qt6-base-dev qt6-svg-dev libgl-dev
-  libpugixml-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev
+  libpugixml-dev libcli11-dev libboost-math-dev libgtest-dev libgmock-dev libbenchmark-dev
   libxml2-utils xvfb xauth
   clang libclang-rt-14-dev
 )
