@@ -69,6 +69,11 @@ TEST(CliRunnerTest, UsageErrorsExitTwoAndRunNothing) {
       {"-q"},
       {"-e"},
       {"-e", "init", "-e", "run"},
+      {"-e", "init", "script.txt"},
+      {"one.txt", "two.txt"},
+      {"--size", "15x300"},
+      {"--size", "300"},
+      {"-q", "5", "-q", "x"},
       {"/nonexistent/script.txt"},
   };
   for (const auto& args : cases) {
@@ -100,7 +105,7 @@ TEST(CliRunnerTest, HelpExitsZeroAndNamesEveryCommand) {
   const std::string help = zp::cli::UsageText();
   for (const char* word :
        {"-q N", "-g TEXT", "-e COMMANDS", "SCRIPT-FILE", "queens N", "init", "run [TEXT]", "graph on|off",
-        "show population", "show board", "csv FILE", "save FILE", "load FILE", "save-genotype", "load-genotype",
+        "show population|board", "csv FILE", "save FILE", "load FILE", "save-genotype", "load-genotype",
         "save-population", "load-population", "chart FILE", "error: MESSAGE"})
     EXPECT_NE(help.find(word), std::string::npos) << word;
 }
@@ -127,6 +132,15 @@ TEST(CliRunnerTest, WithoutCommandsRunIsPressedOnceWithTheGenerationText) {
     const std::string& generations = lines[kIntroductionLines + kInitBlockLines + m * kMethodBlockLines + 2];
     EXPECT_TRUE(generations == "Number of generations:1" || generations == "Number of generations:2") << generations;
   }
+}
+
+TEST(CliRunnerTest, ARepeatedOptionKeepsItsLastValue) {
+  const Result r = RunTool({"-q", "5", "-g", "7", "-q", "6", "-g", "1", "-e", "run"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  const auto lines = Lines(r.out);
+  ASSERT_GT(lines.size(), kIntroductionLines + kInitBlockLines + 2);
+  EXPECT_EQ(lines[kIntroductionLines + 2], "     Number of queens is 6");
+  EXPECT_EQ(lines[kIntroductionLines + kInitBlockLines + 2], "Number of generations:1");
 }
 
 TEST(CliRunnerTest, OnlyBlankSegmentsMeanNoCommandsSoRunIsPressed) {
