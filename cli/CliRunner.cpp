@@ -20,7 +20,9 @@ constexpr const char* kDescription =
     "printed to stdout exactly as the window shows it, introduction lines first.";
 
 constexpr const char* kEpilogue =
-    "A failing command prints \"error: MESSAGE\" to stderr and the rest go on.\n"
+    "A failing command prints \"error: MESSAGE\" to stderr and the rest go on; the\n"
+    "MESSAGE of a command of a script starts with \"line N: \" (its line, or its\n"
+    "\";\"-separated segment of -e), and that of a file command with \"FILE: \".\n"
     "Exit status: 0 success, 1 a command failed, 2 usage error (nothing ran).";
 
 // The default mode: a script of commands over one workbench, as the options give it.
@@ -129,18 +131,18 @@ int RunScript(const TScriptMode& Mode, const std::vector<TCommand>& Commands, st
   wb.FormCreate();
 
   bool failed = false;
-  auto attempt = [&](auto&& action) {
+  auto attempt = [&](const std::string& where, auto&& action) {
     try {
       action();
     } catch (const std::exception& e) {
       Out.flush();
-      Err << "error: " << e.what() << '\n';
+      Err << "error: " << where << e.what() << '\n';
       failed = true;
     }
   };
   TCommandContext context{wb, Mode.Generations, Mode.Width, Mode.Height, Out};
-  if (Mode.Queens) attempt([&] { wb.SpinEdit1Change(StrToInt(*Mode.Queens)); });
-  for (const TCommand& c : Commands) attempt([&] { RunCommand(c, context); });
+  if (Mode.Queens) attempt("", [&] { wb.SpinEdit1Change(StrToInt(*Mode.Queens)); });
+  for (const TCommand& c : Commands) attempt(WhereFrom(c), [&] { RunCommand(c, context); });
   Out.flush();
   return failed ? 1 : 0;
 }

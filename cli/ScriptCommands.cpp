@@ -1,6 +1,8 @@
 #include "cli/ScriptCommands.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <ostream>
 #include <sstream>
@@ -67,12 +69,27 @@ void FileName(const TCommandSpec& Spec, const TCommand& C) {
 
 // --- actions ---
 
+// A failure of Action on the file FileName, reported under the file's name
+// unless the message already starts with it (errors of the file itself do).
+template <typename TAction>
+void OnFile(const std::string& FileName, TAction&& Action) {
+  try {
+    Action();
+  } catch (const std::exception& e) {
+    const std::string prefix = FileName + ": ";
+    if (std::string_view(e.what()).starts_with(prefix)) throw;
+    throw Exception(prefix + e.what());
+  }
+}
+
 void WriteTextFile(const std::string& name, const std::string& text) {
+  auto fail = [] { return Exception(std::string("cannot write the file (") + std::strerror(errno) + ")"); };
+  errno = 0;
   std::ofstream file(name, std::ios::binary | std::ios::trunc);
-  if (!file) throw Exception("cannot write '" + name + "'");
+  if (!file) throw fail();
   file << text;
   file.flush();
-  if (!file) throw Exception("cannot write '" + name + "'");
+  if (!file) throw fail();
 }
 
 void Queens(const TCommand& C, TCommandContext& X) { X.Workbench.SpinEdit1Change(StrToInt(C.Args[0])); }
@@ -92,14 +109,16 @@ void Show(const TCommand& C, TCommandContext& X) {
   }
 }
 
-void Csv(const TCommand& C, TCommandContext& X) { WriteTextFile(C.Rest, X.Workbench.Graph().Csv()); }
+void Csv(const TCommand& C, TCommandContext& X) {
+  OnFile(C.Rest, [&] { WriteTextFile(C.Rest, X.Workbench.Graph().Csv()); });
+}
 
 void Chart(const TCommand& C, TCommandContext& X) { RenderChartFile(X.Workbench, C.Rest, X.Width, X.Height); }
 
 // The workbench's six file commands, each given the rest of the line as the file name.
 template <void (TQueensWorkbench::*Method)(const std::string&)>
 void WorkbenchFile(const TCommand& C, TCommandContext& X) {
-  (X.Workbench.*Method)(C.Rest);
+  OnFile(C.Rest, [&] { (X.Workbench.*Method)(C.Rest); });
 }
 
 constexpr TCommandSpec kCommands[] = {
@@ -131,6 +150,10 @@ constexpr TCommandSpec kCommands[] = {
 
 std::span<const TCommandSpec> Commands() { return kCommands; }
 
+std::string WhereFrom(const TCommand& Command) {
+  return Command.Line > 0 ? "line " + std::to_string(Command.Line) + ": " : "";
+}
+
 const TCommandSpec& FindCommand(const std::string& Name) {
   for (const TCommandSpec& spec : kCommands)
     if (spec.Name == Name) return spec;
@@ -140,7 +163,9 @@ const TCommandSpec& FindCommand(const std::string& Name) {
 std::vector<TCommand> ReadCommands(const std::string& Text, char Separator) {
   std::vector<TCommand> commands;
   std::istringstream in(Text);
+  int line = 0;
   for (std::string segment; std::getline(in, segment, Separator);) {
+    ++line;
     segment = Trim(segment);
     if (segment.empty() || segment[0] == '#') continue;
     TCommand c;
@@ -148,8 +173,13 @@ std::vector<TCommand> ReadCommands(const std::string& Text, char Separator) {
     c.Name = c.Args.front();
     c.Args.erase(c.Args.begin());
     c.Rest = Trim(segment.substr(c.Name.size()));
-    const TCommandSpec& spec = FindCommand(c.Name);
-    spec.Check(spec, c);
+    c.Line = line;
+    try {
+      const TCommandSpec& spec = FindCommand(c.Name);
+      spec.Check(spec, c);
+    } catch (const TUsageError& e) {
+      throw TUsageError(WhereFrom(c) + e.what());
+    }
     commands.push_back(std::move(c));
   }
   return commands;

@@ -30,6 +30,7 @@ struct TCommand {
   std::string Name;
   std::vector<std::string> Args;
   std::string Rest;
+  int Line = 0;  // the 1-based line of a script or ";" segment of -e; 0 for none
 };
 
 // What the commands act on and the settings of the command line they use.
@@ -60,11 +61,16 @@ std::span<const TCommandSpec> Commands();
 // The spec of a command by name; TUsageError "unknown command 'NAME'" for none.
 const TCommandSpec& FindCommand(const std::string& Name);
 
-// Splits Text at Separator into commands, skipping blank segments and those
-// starting with "#", and checks each; the first bad one raises TUsageError.
+// Splits Text at Separator into commands numbered by segment, skipping blank
+// segments and those starting with "#", and checks each; the first bad one
+// raises TUsageError "line N: MESSAGE".
 std::vector<TCommand> ReadCommands(const std::string& Text, char Separator);
 
-// Runs a command that ReadCommands accepted.
+// "line N: " for a command of a script, "" for one that no script holds.
+std::string WhereFrom(const TCommand& Command);
+
+// Runs a command that ReadCommands accepted. A failing file command's
+// message starts with the file name, once: "ten.xml: Interface not supported".
 void RunCommand(const TCommand& Command, TCommandContext& Context);
 
 // The "Commands:" section of the help, one entry per command.
