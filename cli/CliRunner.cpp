@@ -1,11 +1,13 @@
 #include "cli/CliRunner.h"
 
+#include <CLI/CLI.hpp>
 #include <fstream>
-#include <iostream>
+#include <memory>
 #include <optional>
 #include <sstream>
+#include <tuple>
 
-#include "cli/ChartOutput.h"
+#include "cli/ScriptCommands.h"
 #include "platform/Numbers.h"
 #include "workbench/QueensWorkbench.h"
 
@@ -13,255 +15,172 @@ namespace zp::cli {
 
 namespace {
 
-struct Command {
-  std::string name;
-  std::vector<std::string> args;
-  std::string rest;  // everything after the name, trimmed
+constexpr const char* kDescription =
+    "Runs the N-Queens genetic-algorithm workbench without a window. The log is\n"
+    "printed to stdout exactly as the window shows it, introduction lines first.";
+
+constexpr const char* kEpilogue =
+    "A failing command prints \"error: MESSAGE\" to stderr and the rest go on; the\n"
+    "MESSAGE of a command of a script starts with \"line N: \" (its line, or its\n"
+    "\";\"-separated segment of -e), and that of a file command with \"FILE: \".\n"
+    "Exit status: 0 success, 1 a command failed, 2 usage error (nothing ran).";
+
+// The default mode: a script of commands over one workbench, as the options give it.
+struct TScriptMode {
+  std::optional<std::string> Queens;
+  std::string Generations = "100";
+  int Width = 800, Height = 500;
+  std::vector<std::string> CommandTexts;  // each -e
+  std::vector<std::string> ScriptFiles;   // each SCRIPT-FILE or "-"
 };
 
-struct Options {
-  std::optional<std::string> queens;
-  std::string generations = "100";
-  int width = 800, height = 500;
-  std::vector<Command> commands;
-};
-
-class UsageError : public std::runtime_error {
+// The usage line first, as command-line tools print it, then what the program does.
+class THelpFormatter : public CLI::Formatter {
  public:
-  using std::runtime_error::runtime_error;
+  std::string make_usage(const CLI::App*, std::string Name) const override {
+    return "Usage: " + Name + " [OPTIONS] [-e COMMANDS | SCRIPT-FILE | -]\n";
+  }
+  std::string make_help(const CLI::App* App, std::string Name, CLI::AppFormatMode Mode) const override {
+    if (Mode == CLI::AppFormatMode::Sub) return make_expanded(App);
+    return make_usage(App, Name) + "\n" + make_description(App) + make_positionals(App) + make_groups(App, Mode) +
+           make_subcommands(App, Mode) + "\n" + make_footer(App);
+  }
 };
 
-std::string Trim(const std::string& s) {
-  const auto b = s.find_first_not_of(" \t\r\n");
-  if (b == std::string::npos) return "";
-  const auto e = s.find_last_not_of(" \t\r\n");
-  return s.substr(b, e - b + 1);
+std::optional<std::pair<int, int>> ParseSize(const std::string& Text) {
+  const auto x = Text.find('x');
+  if (x == std::string::npos) return std::nullopt;
+  const auto w = TryStrToInt(Text.substr(0, x)), h = TryStrToInt(Text.substr(x + 1));
+  if (!w || !h || *w < 16 || *h < 16 || *w > 10000 || *h > 10000) return std::nullopt;
+  return std::pair{*w, *h};
 }
 
-std::vector<std::string> Words(const std::string& s) {
-  std::istringstream in(s);
-  std::vector<std::string> words;
-  for (std::string w; in >> w;) words.push_back(w);
-  return words;
+// Options that may be repeated keep the last value, as they always did.
+void AddScriptOptions(CLI::App& App, TScriptMode& Mode) {
+  App.add_option_function<std::string>(
+         "-q", [&Mode](const std::string& Text) { Mode.Queens = Text; },
+         "set the queen count to N (4 to 32) before the commands, as\nthe queen-count control does (this initializes)")
+      ->type_name("N")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
+      ->check(CLI::Validator(
+          [](std::string& Text) { return TryStrToInt(Text) ? "" : "takes an integer, not '" + Text + "'"; }, ""));
+  App.add_option("-g", Mode.Generations, "generation text used by \"run\" without an argument\n(default 100)")
+      ->type_name("TEXT")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+  App.add_option_function<std::string>(
+         "--size", [&Mode](const std::string& Text) { std::tie(Mode.Width, Mode.Height) = *ParseSize(Text); },
+         "picture size for \"chart\" (default 800x500)")
+      ->type_name("WxH")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
+      ->check(CLI::Validator(
+          [](std::string& Text) {
+            return ParseSize(Text) ? "" : "takes WIDTHxHEIGHT between 16 and 10000, not '" + Text + "'";
+          },
+          ""));
+  App.add_option("-e", Mode.CommandTexts, "commands separated by \";\"")
+      ->option_text("COMMANDS")
+      ->allow_extra_args(false);
+  App.add_option("SCRIPT-FILE", Mode.ScriptFiles,
+                 "commands one per line (\"#\" starts a comment line);\n\"-\" reads them from stdin")
+      ->option_text("| -");
 }
 
-// Checks a command's name and arguments; anything unknown is a usage error.
-void Validate(const Command& c) {
-  auto arity = [&](size_t lo, size_t hi) {
-    if (c.args.size() < lo || c.args.size() > hi) throw UsageError("wrong arguments for '" + c.name + "'");
-  };
-  static const char* const kFileCommands[] = {
-      "save", "load", "save-genotype", "load-genotype", "save-population", "load-population", "csv", "chart"};
-  if (c.name == "queens") return arity(1, 1);
-  if (c.name == "init") return arity(0, 0);
-  if (c.name == "run") return;
-  if (c.name == "graph") {
-    arity(1, 1);
-    if (c.args[0] != "on" && c.args[0] != "off") throw UsageError("graph takes 'on' or 'off'");
-    return;
-  }
-  if (c.name == "show") {
-    arity(1, 1);
-    if (c.args[0] != "population" && c.args[0] != "board") throw UsageError("show takes 'population' or 'board'");
-    return;
-  }
-  for (const char* f : kFileCommands)
-    if (c.name == f) {
-      if (c.rest.empty()) throw UsageError("'" + c.name + "' needs a file name");
-      return;
-    }
-  throw UsageError("unknown command '" + c.name + "'");
+// Builds the command line of nqueens-ga. A subcommand (a batch of runs, say)
+// registers beside the default mode here; the default mode is what runs when
+// none is given.
+std::unique_ptr<CLI::App> MakeApp(TScriptMode& Mode) {
+  auto app = std::make_unique<CLI::App>(kDescription, "nqueens-ga");
+  app->formatter(std::make_shared<THelpFormatter>());
+  app->get_formatter()->column_width(24);
+  app->set_help_flag("-h,--help", "this text");
+  AddScriptOptions(*app, Mode);
+  app->footer(CommandsHelp() + "\nWith no commands, Run is pressed once.\n" + kEpilogue);
+  return app;
 }
 
-void AddCommands(const std::string& text, char separator, std::vector<Command>& out) {
-  std::istringstream in(text);
-  for (std::string segment; std::getline(in, segment, separator);) {
-    segment = Trim(segment);
-    if (segment.empty() || segment[0] == '#') continue;
-    Command c;
-    c.args = Words(segment);
-    c.name = c.args.front();
-    c.args.erase(c.args.begin());
-    c.rest = Trim(segment.substr(c.name.size()));
-    Validate(c);
-    out.push_back(std::move(c));
-  }
+std::string ReadAll(std::istream& In) {
+  std::stringstream text;
+  text << In.rdbuf();
+  return text.str();
 }
 
-void ParseSize(const std::string& text, Options& o) {
-  const auto x = text.find('x');
-  const auto w = x == std::string::npos ? std::nullopt : TryStrToInt(text.substr(0, x));
-  const auto h = x == std::string::npos ? std::nullopt : TryStrToInt(text.substr(x + 1));
-  if (!w || !h || *w < 16 || *h < 16 || *w > 10000 || *h > 10000)
-    throw UsageError("--size takes WIDTHxHEIGHT between 16 and 10000, not '" + text + "'");
-  o.width = *w;
-  o.height = *h;
-}
-
-Options Parse(const std::vector<std::string>& args, std::istream& in) {
-  Options o;
-  bool have_source = false;
-  auto value = [&](size_t& i) -> const std::string& {
-    if (i + 1 >= args.size()) throw UsageError("option " + args[i] + " needs a value");
-    return args[++i];
-  };
-  auto one_source = [&] {
-    if (have_source) throw UsageError("give one of -e COMMANDS, SCRIPT-FILE or -");
-    have_source = true;
-  };
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "-q") {
-      o.queens = value(i);
-      if (!TryStrToInt(*o.queens)) throw UsageError("-q takes an integer, not '" + *o.queens + "'");
-    } else if (a == "-g") {
-      o.generations = value(i);
-    } else if (a == "--size") {
-      ParseSize(value(i), o);
-    } else if (a == "-e") {
-      one_source();
-      AddCommands(value(i), ';', o.commands);
-    } else if (a == "-") {
-      one_source();
-      std::stringstream text;
-      text << in.rdbuf();
-      AddCommands(text.str(), '\n', o.commands);
-    } else if (!a.empty() && a[0] == '-') {
-      throw UsageError("unknown option '" + a + "'");
+// The commands the options name; no commands at all means pressing Run once.
+std::vector<TCommand> ReadScript(const TScriptMode& Mode, std::istream& In) {
+  if (Mode.CommandTexts.size() + Mode.ScriptFiles.size() > 1)
+    throw TUsageError("give one of -e COMMANDS, SCRIPT-FILE or -");
+  std::vector<TCommand> commands;
+  if (!Mode.CommandTexts.empty()) commands = ReadCommands(Mode.CommandTexts[0], ';');
+  if (!Mode.ScriptFiles.empty()) {
+    const std::string& name = Mode.ScriptFiles[0];
+    if (name == "-") {
+      commands = ReadCommands(ReadAll(In), '\n');
     } else {
-      one_source();
-      std::ifstream file(a);
-      if (!file) throw UsageError("cannot read script '" + a + "'");
-      std::stringstream text;
-      text << file.rdbuf();
-      AddCommands(text.str(), '\n', o.commands);
+      std::ifstream file(name);
+      if (!file) throw TUsageError("cannot read script '" + name + "'");
+      commands = ReadCommands(ReadAll(file), '\n');
     }
   }
-  // No commands at all (no source, or only blank segments): press Run once.
-  if (o.commands.empty()) o.commands.push_back({"run", {}, ""});
-  return o;
+  if (commands.empty()) commands.push_back({"run", {}, ""});
+  return commands;
 }
 
-void WriteTextFile(const std::string& name, const std::string& text) {
-  std::ofstream file(name, std::ios::binary | std::ios::trunc);
-  if (!file) throw Exception("cannot write '" + name + "'");
-  file << text;
-  file.flush();
-  if (!file) throw Exception("cannot write '" + name + "'");
-}
-
-void Execute(const Command& c, const Options& o, queens::TQueensWorkbench& wb, std::ostream& out) {
-  if (c.name == "queens") {
-    wb.SpinEdit1Change(StrToInt(c.args[0]));
-  } else if (c.name == "init") {
-    wb.btnInitClick();
-  } else if (c.name == "run") {
-    wb.btnRunClick(c.args.empty() ? o.generations : c.rest);
-  } else if (c.name == "graph") {
-    wb.cbGraphClick(c.args[0] == "on");
-  } else if (c.name == "show" && c.args[0] == "population") {
-    const auto& pop = wb.Algorithm().Population();
-    for (int i = 0; i < pop.Count(); ++i) out << pop.Items(i).Bits().BitString() << '\n';
-  } else if (c.name == "show") {
-    for (const std::string& line : wb.Board().Lines()) out << line << '\n';
-  } else if (c.name == "csv") {
-    WriteTextFile(c.rest, wb.Graph().Csv());
-  } else if (c.name == "save") {
-    wb.SaveAll(c.rest);
-  } else if (c.name == "load") {
-    wb.LoadAll(c.rest);
-  } else if (c.name == "save-genotype") {
-    wb.SaveGenoType(c.rest);
-  } else if (c.name == "load-genotype") {
-    wb.LoadGenoType(c.rest);
-  } else if (c.name == "save-population") {
-    wb.SavePopulation(c.rest);
-  } else if (c.name == "load-population") {
-    wb.LoadPopulation(c.rest);
-  } else if (c.name == "chart") {
-    RenderChartFile(wb, c.rest, o.width, o.height);
-  }
-}
-
-}  // namespace
-
-std::string UsageText() {
-  return R"(Usage: nqueens-ga [-q N] [-g TEXT] [--size WxH] [-e COMMANDS | SCRIPT-FILE | -]
-
-Runs the N-Queens genetic-algorithm workbench without a window. The log is
-printed to stdout exactly as the window shows it, introduction lines first.
-
-Options:
-  -q N          set the queen count to N (4 to 32) before the commands, as the
-                queen-count control does (this initializes)
-  -g TEXT       generation text used by "run" without an argument (default 100)
-  --size WxH    picture size for "chart" (default 800x500)
-  -e COMMANDS   commands separated by ";"
-  SCRIPT-FILE   commands one per line ("#" starts a comment line)
-  -             commands one per line from stdin
-  -h, --help    this text
-With no commands, Run is pressed once.
-
-Commands:
-  queens N              set the queen count and re-initialize (even if unchanged)
-  init                  the Initialize button
-  run [TEXT]            the Run button: all five selection methods from one start
-                        population, TEXT generations each (default: the -g text)
-  graph on|off          the Graph check box (plot the curves or not)
-  show population       one chromosome bit string per line, in population order
-  show board            one line per board row, "Q" or "." per cell
-  csv FILE              every plotted point as method,generation,fitness rows
-  save FILE             save settings, genotype and population (XML)
-  load FILE             load settings, genotype and population
-  save-genotype FILE    save the genotype alone
-  load-genotype FILE    load the genotype alone
-  save-population FILE  save the population alone
-  load-population FILE  load the population alone
-  chart FILE            render the fitness graph to PNG or SVG (by extension)
-
-A failing command prints "error: MESSAGE" to stderr and the rest go on.
-Exit status: 0 success, 1 a command failed, 2 usage error (nothing ran).
-)";
-}
-
-int RunCli(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& Err, std::istream& In) {
-  // Help wins over everything else, but an option's value is not an option: "-g --help" is a generation text.
-  for (size_t i = 0; i < Args.size(); ++i) {
-    const std::string& a = Args[i];
-    if (a == "-q" || a == "-g" || a == "-e" || a == "--size") {
-      ++i;
-    } else if (a == "-h" || a == "--help") {
-      Out << UsageText();
-      return 0;
-    }
-  }
-  Options options;
-  try {
-    options = Parse(Args, In);
-  } catch (const UsageError& e) {
-    Err << "nqueens-ga: " << e.what() << "\nTry 'nqueens-ga --help'.\n";
-    return 2;
-  }
-
+int RunScript(const TScriptMode& Mode, const std::vector<TCommand>& Commands, std::ostream& Out, std::ostream& Err) {
   queens::TQueensWorkbench wb;
   for (const std::string& line : wb.Log()) Out << line << '\n';
   wb.OnLogLine = [&Out](const std::string& line) { Out << line << '\n'; };
   wb.FormCreate();
 
   bool failed = false;
-  auto attempt = [&](auto&& action) {
+  auto attempt = [&](const std::string& where, auto&& action) {
     try {
       action();
     } catch (const std::exception& e) {
       Out.flush();
-      Err << "error: " << e.what() << '\n';
+      Err << "error: " << where << e.what() << '\n';
       failed = true;
     }
   };
-  if (options.queens) attempt([&] { wb.SpinEdit1Change(StrToInt(*options.queens)); });
-  for (const Command& c : options.commands) attempt([&] { Execute(c, options, wb, Out); });
+  TCommandContext context{wb, Mode.Generations, Mode.Width, Mode.Height, Out};
+  if (Mode.Queens) attempt("", [&] { wb.SpinEdit1Change(StrToInt(*Mode.Queens)); });
+  for (const TCommand& c : Commands) attempt(WhereFrom(c), [&] { RunCommand(c, context); });
   Out.flush();
   return failed ? 1 : 0;
+}
+
+void ReportUsageError(const std::string& Message, std::ostream& Err) {
+  Err << "nqueens-ga: " << Message << "\nTry 'nqueens-ga --help'.\n";
+}
+
+}  // namespace
+
+std::string UsageText() {
+  TScriptMode mode;
+  return MakeApp(mode)->help();
+}
+
+int RunCli(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& Err, std::istream& In) {
+  TScriptMode mode;
+  const std::unique_ptr<CLI::App> app = MakeApp(mode);
+  try {
+    // The library takes the arguments last first.
+    app->parse(std::vector<std::string>(Args.rbegin(), Args.rend()));
+  } catch (const CLI::ParseError& e) {
+    // Help (CallForHelp) wins over every other mistake; an option's value ("-g --help") is no help flag.
+    if (app->get_help_ptr()->count() > 0) {
+      Out << app->help();
+      return 0;
+    }
+    ReportUsageError(e.what(), Err);
+    return 2;
+  }
+  std::vector<TCommand> commands;
+  try {
+    commands = ReadScript(mode, In);
+  } catch (const TUsageError& e) {
+    ReportUsageError(e.what(), Err);
+    return 2;
+  }
+  return RunScript(mode, commands, Out, Err);
 }
 
 int RunCli(int argc, char** argv, std::ostream& Out, std::ostream& Err, std::istream& In) {

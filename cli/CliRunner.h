@@ -1,7 +1,7 @@
 // nqueens-ga: the headless front end over the workbench model. It runs
 // commands one per line (or ";"-separated with -e), prints the log exactly
-// as the window shows it, and reports a failing command as "error: MESSAGE"
-// on stderr while the rest go on.
+// as the window shows it, and reports a failing command as "error: line N:
+// MESSAGE" on stderr while the rest go on.
 //
 //   nqueens-ga -q 12 -e "run 50; show board; csv curves.csv"
 #pragma once

@@ -100,7 +100,8 @@ TEST(ChartCommand, AnUnknownPictureTypeIsAnErrorAndTheRestGoOn) {
   const std::string gif = TempFile("graph.gif"), png = TempFile("after.png");
   const TResult r = RunTool({"-e", "chart " + gif + "; chart " + png});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "error: cannot tell the picture type of \"" + gif + "\": use a file name ending in .png or .svg\n");
+  EXPECT_EQ(r.err,
+            "error: line 1: cannot tell the picture type of \"" + gif + "\": use a file name ending in .png or .svg\n");
   EXPECT_FALSE(std::ifstream(gif).good());
   EXPECT_TRUE(std::ifstream(png).good());
 }

@@ -2,6 +2,8 @@
 // sources, the show and csv output, and the log against the workbench's own.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -69,6 +71,11 @@ TEST(CliRunnerTest, UsageErrorsExitTwoAndRunNothing) {
       {"-q"},
       {"-e"},
       {"-e", "init", "-e", "run"},
+      {"-e", "init", "script.txt"},
+      {"one.txt", "two.txt"},
+      {"--size", "15x300"},
+      {"--size", "300"},
+      {"-q", "5", "-q", "x"},
       {"/nonexistent/script.txt"},
   };
   for (const auto& args : cases) {
@@ -79,6 +86,9 @@ TEST(CliRunnerTest, UsageErrorsExitTwoAndRunNothing) {
     EXPECT_NE(r.err, "") << args[0];
     EXPECT_EQ(zp::GlobalRandom().Seed(), seed) << "something ran for " << args[0];
   }
+  // A bad command is named by its segment (blank ones count).
+  EXPECT_EQ(RunTool({"-e", "init;; frob"}).err,
+            "nqueens-ga: line 3: unknown command 'frob'\nTry 'nqueens-ga --help'.\n");
 }
 
 TEST(CliRunnerTest, HelpExitsZeroAndNamesEveryCommand) {
@@ -100,7 +110,7 @@ TEST(CliRunnerTest, HelpExitsZeroAndNamesEveryCommand) {
   const std::string help = zp::cli::UsageText();
   for (const char* word :
        {"-q N", "-g TEXT", "-e COMMANDS", "SCRIPT-FILE", "queens N", "init", "run [TEXT]", "graph on|off",
-        "show population", "show board", "csv FILE", "save FILE", "load FILE", "save-genotype", "load-genotype",
+        "show population|board", "csv FILE", "save FILE", "load FILE", "save-genotype", "load-genotype",
         "save-population", "load-population", "chart FILE", "error: MESSAGE"})
     EXPECT_NE(help.find(word), std::string::npos) << word;
 }
@@ -108,7 +118,7 @@ TEST(CliRunnerTest, HelpExitsZeroAndNamesEveryCommand) {
 TEST(CliRunnerTest, FailingCommandReportsOnStderrAndTheRestGoOn) {
   const Result r = RunTool({"-q", "4", "-e", "run abc; run 1; show board"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "error: 'abc' is not a valid integer value\n");
+  EXPECT_EQ(r.err, "error: line 1: 'abc' is not a valid integer value\n");
   const auto lines = Lines(r.out);
   // Introduction, the initialization of -q, no block of the failed run, five of the second, the board.
   ASSERT_EQ(lines.size(), kIntroductionLines + kInitBlockLines + 5 * kMethodBlockLines + 4);
@@ -127,6 +137,15 @@ TEST(CliRunnerTest, WithoutCommandsRunIsPressedOnceWithTheGenerationText) {
     const std::string& generations = lines[kIntroductionLines + kInitBlockLines + m * kMethodBlockLines + 2];
     EXPECT_TRUE(generations == "Number of generations:1" || generations == "Number of generations:2") << generations;
   }
+}
+
+TEST(CliRunnerTest, ARepeatedOptionKeepsItsLastValue) {
+  const Result r = RunTool({"-q", "5", "-g", "7", "-q", "6", "-g", "1", "-e", "run"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  const auto lines = Lines(r.out);
+  ASSERT_GT(lines.size(), kIntroductionLines + kInitBlockLines + 2);
+  EXPECT_EQ(lines[kIntroductionLines + 2], "     Number of queens is 6");
+  EXPECT_EQ(lines[kIntroductionLines + kInitBlockLines + 2], "Number of generations:1");
 }
 
 TEST(CliRunnerTest, OnlyBlankSegmentsMeanNoCommandsSoRunIsPressed) {
@@ -258,6 +277,55 @@ TEST(CliRunnerTest, LogEqualsTheWorkbenchLogForTheSameActions) {
   wb.cbGraphClick(false);
   wb.btnRunClick("0");
   EXPECT_EQ(r.out, Joined(wb.Log()));
+}
+
+// Each of the six file commands, refused: the error names the script line and
+// the file (once), a refused load changes nothing, and a save afterwards works.
+TEST(CliRunnerTest, ARefusedFileCommandNamesLineAndFileAndChangesNothing) {
+  // A space in the folder: a file name is the rest of the line.
+  const std::string dir = TempFile("file commands/");
+  std::filesystem::create_directories(dir);
+  const Result kinds =
+      RunTool({"-q", "5", "-e",
+               "save " + dir + "all.xml; save-genotype " + dir + "geno.xml; save-population " + dir + "pop.xml"});
+  ASSERT_EQ(kinds.status, 0) << kinds.err;
+
+  const std::string nowhere = dir + "no folder/x.xml";
+  const std::string cannot_create = "cannot create a temporary file next to it (No such file or directory)";
+  const std::string other_kind = "Interface not supported";
+  struct Case {
+    const char* command;
+    std::string file, reason;
+  };
+  const Case cases[] = {
+      {"save", nowhere, cannot_create},
+      {"save-genotype", nowhere, cannot_create},
+      {"save-population", nowhere, cannot_create},
+      {"load", dir + "geno.xml", other_kind},
+      {"load-genotype", dir + "pop.xml", other_kind},
+      {"load-population", dir + "all.xml", other_kind},
+  };
+  const std::string before = dir + "before.xml", after = dir + "after.xml";
+  for (const Case& c : cases) {
+    std::remove(after.c_str());
+    const std::string script = "queens 6\nshow population\nsave " + before + "\n# refused:\n" + c.command + " " +
+                               c.file + "\nshow population\nsave " + after + "\n";
+    const Result r = RunTool({"-"}, script);
+    EXPECT_EQ(r.status, 1) << c.command;
+    EXPECT_EQ(r.err, "error: line 5: " + c.file + ": " + c.reason + "\n") << c.command;
+    // Six queens: 24 chromosomes, shown before and after the refused command.
+    const auto lines = Lines(r.out);
+    ASSERT_EQ(lines.size(), kIntroductionLines + kInitBlockLines + 2 * 24) << c.command;
+    const auto first = lines.begin() + kIntroductionLines + kInitBlockLines;
+    EXPECT_TRUE(std::equal(first, first + 24, first + 24)) << c.command;
+    EXPECT_EQ(ReadFile(after), ReadFile(before)) << c.command;
+    EXPECT_NE(ReadFile(after), "") << c.command;
+  }
+
+  // With -e the line is the ";" segment.
+  const Result segment = RunTool({"-e", "init; ; load-genotype " + dir + "all.xml"});
+  EXPECT_EQ(segment.err, "error: line 3: " + dir + "all.xml: " + other_kind + "\n");
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

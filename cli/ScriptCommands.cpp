@@ -1,0 +1,206 @@
+#include "cli/ScriptCommands.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <ostream>
+#include <sstream>
+
+#include "cli/ChartOutput.h"
+#include "platform/Exceptions.h"
+#include "platform/Numbers.h"
+#include "workbench/QueensWorkbench.h"
+
+namespace zp::cli {
+
+namespace {
+
+using queens::TQueensWorkbench;
+
+std::string Trim(const std::string& s) {
+  const auto b = s.find_first_not_of(" \t\r\n");
+  if (b == std::string::npos) return "";
+  const auto e = s.find_last_not_of(" \t\r\n");
+  return s.substr(b, e - b + 1);
+}
+
+std::vector<std::string> Words(const std::string& s) {
+  std::istringstream in(s);
+  std::vector<std::string> words;
+  for (std::string w; in >> w;) words.push_back(w);
+  return words;
+}
+
+// The words of a choice such as "population|board".
+std::vector<std::string> Choices(std::string_view Arguments) {
+  std::vector<std::string> choices;
+  std::istringstream in{std::string(Arguments)};
+  for (std::string choice; std::getline(in, choice, '|');) choices.push_back(choice);
+  return choices;
+}
+
+// --- checks ---
+
+void NeedArity(const TCommandSpec& Spec, const TCommand& C, size_t Count) {
+  if (C.Args.size() != Count) throw TUsageError("wrong arguments for '" + std::string(Spec.Name) + "'");
+}
+
+void NoArguments(const TCommandSpec& Spec, const TCommand& C) { NeedArity(Spec, C, 0); }
+
+void OneArgument(const TCommandSpec& Spec, const TCommand& C) { NeedArity(Spec, C, 1); }
+
+void AnyText(const TCommandSpec&, const TCommand&) {}
+
+void OneOfTheChoices(const TCommandSpec& Spec, const TCommand& C) {
+  NeedArity(Spec, C, 1);
+  const std::vector<std::string> choices = Choices(Spec.Arguments);
+  for (const std::string& choice : choices)
+    if (C.Args[0] == choice) return;
+  std::string list;
+  for (size_t i = 0; i < choices.size(); ++i)
+    list += (i == 0 ? "" : i + 1 == choices.size() ? " or " : ", ") + ("'" + choices[i] + "'");
+  throw TUsageError(std::string(Spec.Name) + " takes " + list);
+}
+
+void FileName(const TCommandSpec& Spec, const TCommand& C) {
+  if (C.Rest.empty()) throw TUsageError("'" + std::string(Spec.Name) + "' needs a file name");
+}
+
+// --- actions ---
+
+// A failure of Action on the file FileName, reported under the file's name
+// unless the message already starts with it (errors of the file itself do).
+template <typename TAction>
+void OnFile(const std::string& FileName, TAction&& Action) {
+  try {
+    Action();
+  } catch (const std::exception& e) {
+    const std::string prefix = FileName + ": ";
+    if (std::string_view(e.what()).starts_with(prefix)) throw;
+    throw Exception(prefix + e.what());
+  }
+}
+
+void WriteTextFile(const std::string& name, const std::string& text) {
+  auto fail = [] { return Exception(std::string("cannot write the file (") + std::strerror(errno) + ")"); };
+  errno = 0;
+  std::ofstream file(name, std::ios::binary | std::ios::trunc);
+  if (!file) throw fail();
+  file << text;
+  file.flush();
+  if (!file) throw fail();
+}
+
+void Queens(const TCommand& C, TCommandContext& X) { X.Workbench.SpinEdit1Change(StrToInt(C.Args[0])); }
+
+void Init(const TCommand&, TCommandContext& X) { X.Workbench.btnInitClick(); }
+
+void Run(const TCommand& C, TCommandContext& X) { X.Workbench.btnRunClick(C.Args.empty() ? X.Generations : C.Rest); }
+
+void Graph(const TCommand& C, TCommandContext& X) { X.Workbench.cbGraphClick(C.Args[0] == "on"); }
+
+void Show(const TCommand& C, TCommandContext& X) {
+  if (C.Args[0] == "population") {
+    const auto& pop = X.Workbench.Algorithm().Population();
+    for (int i = 0; i < pop.Count(); ++i) X.Out << pop.Items(i).Bits().BitString() << '\n';
+  } else {
+    for (const std::string& line : X.Workbench.Board().Lines()) X.Out << line << '\n';
+  }
+}
+
+void Csv(const TCommand& C, TCommandContext& X) {
+  OnFile(C.Rest, [&] { WriteTextFile(C.Rest, X.Workbench.Graph().Csv()); });
+}
+
+void Chart(const TCommand& C, TCommandContext& X) { RenderChartFile(X.Workbench, C.Rest, X.Width, X.Height); }
+
+// The workbench's six file commands, each given the rest of the line as the file name.
+template <void (TQueensWorkbench::*Method)(const std::string&)>
+void WorkbenchFile(const TCommand& C, TCommandContext& X) {
+  OnFile(C.Rest, [&] { (X.Workbench.*Method)(C.Rest); });
+}
+
+constexpr TCommandSpec kCommands[] = {
+    {"queens", "N", "set the queen count and re-initialize (even if unchanged)", OneArgument, Queens},
+    {"init", "", "the Initialize button", NoArguments, Init},
+    {"run", "[TEXT]",
+     "the Run button: all five selection methods from one start\n"
+     "population, TEXT generations each (default: the -g text)",
+     AnyText, Run},
+    {"graph", "on|off", "the Graph check box (plot the curves or not)", OneOfTheChoices, Graph},
+    {"show", "population|board",
+     "one chromosome bit string per line, in population\n"
+     "order; or one line per board row, \"Q\" or \".\" per cell",
+     OneOfTheChoices, Show},
+    {"csv", "FILE", "every plotted point as method,generation,fitness rows", FileName, Csv},
+    {"save", "FILE", "save settings, genotype and population (XML)", FileName,
+     WorkbenchFile<&TQueensWorkbench::SaveAll>},
+    {"load", "FILE", "load settings, genotype and population", FileName, WorkbenchFile<&TQueensWorkbench::LoadAll>},
+    {"save-genotype", "FILE", "save the genotype alone", FileName, WorkbenchFile<&TQueensWorkbench::SaveGenoType>},
+    {"load-genotype", "FILE", "load the genotype alone", FileName, WorkbenchFile<&TQueensWorkbench::LoadGenoType>},
+    {"save-population", "FILE", "save the population alone", FileName,
+     WorkbenchFile<&TQueensWorkbench::SavePopulation>},
+    {"load-population", "FILE", "load the population alone", FileName,
+     WorkbenchFile<&TQueensWorkbench::LoadPopulation>},
+    {"chart", "FILE", "render the fitness graph to PNG or SVG (by extension)", FileName, Chart},
+};
+
+}  // namespace
+
+std::span<const TCommandSpec> Commands() { return kCommands; }
+
+std::string WhereFrom(const TCommand& Command) {
+  return Command.Line > 0 ? "line " + std::to_string(Command.Line) + ": " : "";
+}
+
+const TCommandSpec& FindCommand(const std::string& Name) {
+  for (const TCommandSpec& spec : kCommands)
+    if (spec.Name == Name) return spec;
+  throw TUsageError("unknown command '" + Name + "'");
+}
+
+std::vector<TCommand> ReadCommands(const std::string& Text, char Separator) {
+  std::vector<TCommand> commands;
+  std::istringstream in(Text);
+  int line = 0;
+  for (std::string segment; std::getline(in, segment, Separator);) {
+    ++line;
+    segment = Trim(segment);
+    if (segment.empty() || segment[0] == '#') continue;
+    TCommand c;
+    c.Args = Words(segment);
+    c.Name = c.Args.front();
+    c.Args.erase(c.Args.begin());
+    c.Rest = Trim(segment.substr(c.Name.size()));
+    c.Line = line;
+    try {
+      const TCommandSpec& spec = FindCommand(c.Name);
+      spec.Check(spec, c);
+    } catch (const TUsageError& e) {
+      throw TUsageError(WhereFrom(c) + e.what());
+    }
+    commands.push_back(std::move(c));
+  }
+  return commands;
+}
+
+void RunCommand(const TCommand& Command, TCommandContext& Context) {
+  FindCommand(Command.Name).Action(Command, Context);
+}
+
+std::string CommandsHelp() {
+  constexpr size_t kColumn = 24;
+  std::string text = "Commands:\n";
+  for (const TCommandSpec& spec : kCommands) {
+    std::string head = "  " + std::string(spec.Name);
+    if (!spec.Arguments.empty()) head += " " + std::string(spec.Arguments);
+    head.resize(std::max(kColumn, head.size() + 1), ' ');
+    text += head;
+    for (const char c : spec.Help) text += c == '\n' ? "\n" + std::string(kColumn, ' ') : std::string(1, c);
+    text += '\n';
+  }
+  return text;
+}
+
+}  // namespace zp::cli
