@@ -1,0 +1,94 @@
+#include "experiment/Ecdf.h"
+
+#include <algorithm>
+#include <map>
+#include <string>
+
+#include "experiment/MethodLooks.h"
+
+namespace zp::experiment {
+
+namespace {
+
+std::vector<TEcdfPoint> Steps(std::vector<int32_t> SolvedAt, int64_t Runs, int32_t Generations) {
+  std::sort(SolvedAt.begin(), SolvedAt.end());
+  const auto fraction = [Runs](size_t solved) { return static_cast<double>(solved) / static_cast<double>(Runs); };
+  std::vector<TEcdfPoint> steps;
+  size_t solved = 0;
+  while (solved < SolvedAt.size() && SolvedAt[solved] <= 1) ++solved;
+  steps.push_back({1, fraction(solved)});
+  while (solved < SolvedAt.size() && SolvedAt[solved] <= Generations) {
+    const int32_t g = SolvedAt[solved];
+    while (solved < SolvedAt.size() && SolvedAt[solved] == g) ++solved;
+    steps.push_back({g, fraction(solved)});
+  }
+  if (steps.back().Generation < Generations) steps.push_back({Generations, steps.back().Fraction});
+  return steps;
+}
+
+}  // namespace
+
+std::vector<TEcdfCurve> RunLengthEcdfs(const std::vector<TRunRow>& Rows, int32_t Queens, int32_t Generations) {
+  if (Generations < 1) return {};
+  struct TRuns {
+    int64_t Count = 0;
+    std::vector<int32_t> SolvedAt;
+  };
+  std::map<size_t, TRuns> by_method;  // keyed by rank: the workbench's order
+  for (const TRunRow& row : Rows) {
+    const auto rank = MethodRank(row.Method);
+    if (row.Queens != Queens || !rank) continue;
+    TRuns& runs = by_method[*rank];
+    ++runs.Count;
+    if (row.Solved) runs.SolvedAt.push_back(row.Generations);
+  }
+  std::vector<TEcdfCurve> curves;
+  for (auto& [rank, runs] : by_method)
+    curves.push_back({kMethodOrder[rank], runs.Count, Steps(std::move(runs.SolvedAt), runs.Count, Generations)});
+  return curves;
+}
+
+TEcdfChart::TEcdfChart(const std::vector<TRunRow>& Rows, int32_t Queens, int32_t Generations)
+    : panel_(std::make_unique<chart::TZPChartPanel>()) {
+  using enum chart::TAxisOption;
+  panel_->Header().SetText(std::to_string(Queens) + " queens");
+  panel_->Footer().SetVisible(false);
+  // A plain background: the panel's default yellow gradient would hide the
+  // tournament's yellow curve.
+  panel_->Gradient().SetVisible(false);
+
+  // Both axes keep their ranges whatever the curves hold: a fraction lies in
+  // 0 .. 1, and every method is measured over the same generations.
+  chart::TZPChartAxis& left = panel_->LeftAxis();
+  left.SetOptions(left.Options() - chart::TAxisOptions{axAutomaticMinimum, axAutomaticMaximum});
+  left.SetMaximum(1);
+  left.SetMinimum(0);
+  left.Title().SetText("Fraction of runs solved");
+
+  chart::TZPChartAxis& bottom = panel_->BottomAxis();
+  chart::TAxisOptions options = bottom.Options() - chart::TAxisOptions{axAutomaticMinimum, axAutomaticMaximum};
+  if (Generations >= kLogarithmicGenerations) options = options + chart::TAxisOptions{axLogarithmic};
+  bottom.SetOptions(options);
+  bottom.SetMaximum(std::max(Generations, 1));
+  bottom.SetMinimum(1);
+  bottom.Title().SetText("Generation");
+
+  for (const TEcdfCurve& curve : RunLengthEcdfs(Rows, Queens, Generations)) {
+    const size_t rank = *MethodRank(curve.Method);
+    auto s = std::make_unique<chart::TZPLineChart>();
+    s->SetParent(panel_.get());
+    s->SetCaption(std::string(kMethodCaptions[rank]));
+    s->Pen().SetColor(kMethodColors[rank]);
+    s->SetOptions({chart::TChartOption::coShowInLegend});
+    s->SetLineStyle(chart::TLineChartStyle::lsStairStep);
+    s->BeginUpdate();
+    for (const TEcdfPoint& p : curve.Steps) s->Values().AddPoint(p.Generation, p.Fraction);
+    s->EndUpdate();
+    curves_.push_back(std::move(s));
+  }
+}
+
+// The curves let go of the panel before it goes.
+TEcdfChart::~TEcdfChart() { curves_.clear(); }
+
+}  // namespace zp::experiment

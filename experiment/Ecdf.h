@@ -1,0 +1,60 @@
+// The run-length ECDF of a queen count: for each method, the fraction of all its
+// runs solved by generation g, for g from 1 to the experiment's generations, as
+// step points; and the chart panel that draws them as stairs, one curve per
+// method in the workbench's colours (pictures are rendered by the front ends).
+//
+//   TEcdfChart chart(rows, 8, 100);
+//   chart::SaveChartFile(chart.Panel(), "ecdf-8.png", 800, 500);   // chart/qt
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "chart/ZPChartPanel.h"
+#include "experiment/RunRow.h"
+
+namespace zp::experiment {
+
+struct TEcdfPoint {
+  int32_t Generation = 0;
+  double Fraction = 0;  // solved runs / all runs of the method
+  bool operator==(const TEcdfPoint&) const = default;
+};
+
+struct TEcdfCurve {
+  ga::TGASelectionMethod Method = ga::TGASelectionMethod::smRoulette;
+  int64_t Runs = 0;
+  // The fraction holds from a point's generation up to the next point's, where
+  // it rises: the first point is at generation 1, the last at Generations.
+  std::vector<TEcdfPoint> Steps;
+};
+
+// One curve per method with runs of Queens in Rows, in the workbench's order. A
+// run solved at generation 0 counts from 1, one solved after Generations not at
+// all. No curves for Generations below 1 or no runs of Queens.
+std::vector<TEcdfCurve> RunLengthEcdfs(const std::vector<TRunRow>& Rows, int32_t Queens, int32_t Generations);
+
+// The ECDF picture of one queen count: header "N queens", bottom axis
+// "Generation" from 1 to Generations (logarithmic from 1000 on), left axis
+// from 0 to 1, one stair-step curve per method in the legend.
+class TEcdfChart {
+ public:
+  TEcdfChart(const std::vector<TRunRow>& Rows, int32_t Queens, int32_t Generations);
+  ~TEcdfChart();
+  TEcdfChart(const TEcdfChart&) = delete;
+  TEcdfChart& operator=(const TEcdfChart&) = delete;
+
+  chart::TZPChartPanel& Panel() { return *panel_; }
+  // In the workbench's method order, methods without runs left out.
+  const std::vector<std::unique_ptr<chart::TZPLineChart>>& Curves() const { return curves_; }
+
+ private:
+  std::unique_ptr<chart::TZPChartPanel> panel_;
+  std::vector<std::unique_ptr<chart::TZPLineChart>> curves_;
+};
+
+// A generation axis this long or longer is logarithmic.
+inline constexpr int32_t kLogarithmicGenerations = 1000;
+
+}  // namespace zp::experiment

@@ -1,0 +1,240 @@
+#include "experiment/RecordedRuns.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <string>
+#include <tuple>
+
+#include "platform/Exceptions.h"
+#include "platform/Numbers.h"
+
+namespace zp::experiment {
+
+namespace {
+
+using TFields = std::vector<std::string_view>;
+
+TFields SplitFields(std::string_view Line) {
+  TFields fields;
+  size_t start = 0;
+  for (;;) {
+    const size_t comma = Line.find(',', start);
+    fields.push_back(Line.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
+    if (comma == std::string_view::npos) return fields;
+    start = comma + 1;
+  }
+}
+
+// The reader of one line's fields: every value is checked, and a bad one raises
+// an error naming the file, the line and the header's name for the field.
+class TFieldReader {
+ public:
+  TFieldReader(std::string_view Name, size_t Line, const TFields& Header, const TFields& Fields)
+      : name_(Name), line_(Line), header_(Header), fields_(Fields) {}
+
+  [[noreturn]] void Fail(const std::string& What) const {
+    throw Exception(std::string(name_) + " line " + std::to_string(line_) + ": " + What);
+  }
+
+  int32_t Int32(size_t I, int32_t Min) const {
+    const auto v = TryStrToInt(std::string(fields_[I]));
+    if (!v || *v < Min) Bad(I);
+    return *v;
+  }
+
+  template <typename T>
+  T NonNegative(size_t I) const {
+    const std::string_view f = fields_[I];
+    T v{};
+    const auto [end, ec] = std::from_chars(f.data(), f.data() + f.size(), v);
+    if (f.empty() || f.front() == '-' || ec != std::errc() || end != f.data() + f.size()) Bad(I);
+    return v;
+  }
+
+  double Float(size_t I) const {
+    const std::string_view f = fields_[I];
+    double v = 0;
+    const auto [end, ec] = std::from_chars(f.data(), f.data() + f.size(), v);
+    if (f.empty() || ec != std::errc() || end != f.data() + f.size() || !std::isfinite(v)) Bad(I);
+    return v;
+  }
+
+  bool Flag(size_t I) const {
+    if (fields_[I] != "0" && fields_[I] != "1") Bad(I);
+    return fields_[I] == "1";
+  }
+
+  // The log's name of a method the workbench runs, letter case as written.
+  ga::TGASelectionMethod Method(size_t I) const {
+    for (ga::TGASelectionMethod m : kMethodOrder)
+      if (ga::ToString(m) == fields_[I]) return m;
+    Bad(I);
+  }
+
+  // A bit text of 0s and 1s, possibly empty.
+  std::string Bits(size_t I) const {
+    if (fields_[I].find_first_not_of("01") != std::string_view::npos) Bad(I);
+    return std::string(fields_[I]);
+  }
+
+ private:
+  [[noreturn]] void Bad(size_t I) const {
+    Fail("bad " + std::string(header_[I]) + " \"" + std::string(fields_[I]) + "\"");
+  }
+
+  std::string_view name_;
+  size_t line_;
+  const TFields& header_;
+  const TFields& fields_;
+};
+
+// Calls Record(reader) for each whole data line of Text. Only lines ended by a
+// line end count; a last one with too few fields was cut short as well.
+template <typename F>
+void ForEachRecord(std::string_view Text, std::string_view Name, std::string_view Header, F&& Record) {
+  const TFields header = SplitFields(Header);
+  const size_t whole = Text.rfind('\n');
+  if (whole == std::string_view::npos) return;
+  Text = Text.substr(0, whole + 1);
+  size_t line = 0;
+  for (size_t pos = 0; pos < Text.size();) {
+    const size_t eol = Text.find('\n', pos);
+    const std::string_view content = Text.substr(pos, eol - pos);
+    pos = eol + 1;
+    ++line;
+    const TFields fields = SplitFields(content);
+    const TFieldReader reader(Name, line, header, fields);
+    if (line == 1) {
+      if (content != Header) reader.Fail("expected the header \"" + std::string(Header) + "\"");
+      continue;
+    }
+    if (fields.size() < header.size() && pos == Text.size()) return;
+    if (fields.size() != header.size())
+      reader.Fail("expected " + std::to_string(header.size()) + " fields, found " + std::to_string(fields.size()));
+    Record(reader);
+  }
+}
+
+// Rows and traces sort by queen count, repeat and the method's place in the workbench's order.
+using TKey = std::tuple<int32_t, int32_t, size_t>;
+
+size_t Rank(ga::TGASelectionMethod Method) { return MethodRank(Method).value_or(kMethodOrder.size()); }
+
+template <typename T>
+TKey KeyOf(const T& Run) {
+  return {Run.Queens, Run.Repeat, Rank(Run.Method)};
+}
+
+std::string KeyText(const TKey& Key) {
+  const auto [queens, repeat, rank] = Key;
+  const std::string method = rank < kMethodOrder.size() ? ga::ToString(kMethodOrder[rank]) : "?";
+  return std::to_string(queens) + "," + std::to_string(repeat) + "," + method;
+}
+
+const TRunTrace* FindTrace(const std::vector<TRunTrace>& Traces, const TKey& Key) {
+  const auto it = std::lower_bound(Traces.begin(), Traces.end(), Key,
+                                   [](const TRunTrace& t, const TKey& k) { return KeyOf(t) < k; });
+  return it != Traces.end() && KeyOf(*it) == Key ? &*it : nullptr;
+}
+
+// A trace is whole when it reaches the row's best_ever: improvements rise
+// strictly, so a trace that lost its end stops below it.
+bool TraceWhole(const TRunRow& Row, const TRunTrace* Trace) {
+  if (!Trace || Trace->Improvements.empty()) return Row.Generations == 0;
+  return Trace->Improvements.back().Best == Row.BestEver;
+}
+
+// The rows of (Queens, Repeat), a range of the key-ordered Rows.
+std::pair<std::vector<TRunRow>::const_iterator, std::vector<TRunRow>::const_iterator> RepeatRows(
+    const std::vector<TRunRow>& Rows, int32_t Queens, int32_t Repeat) {
+  const auto repeat_of = [](const TRunRow& r) { return std::pair(r.Queens, r.Repeat); };
+  const auto first = std::lower_bound(Rows.begin(), Rows.end(), std::pair(Queens, Repeat),
+                                      [&](const TRunRow& r, const auto& k) { return repeat_of(r) < k; });
+  const auto last = std::upper_bound(first, Rows.end(), std::pair(Queens, Repeat),
+                                     [&](const auto& k, const TRunRow& r) { return k < repeat_of(r); });
+  return {first, last};
+}
+
+}  // namespace
+
+std::vector<TRunRow> ParseRunsCsv(std::string_view Text, std::string_view Name) {
+  std::vector<TRunRow> rows;
+  ForEachRecord(Text, Name, kRunsCsvHeader, [&](const TFieldReader& f) {
+    TRunRow row;
+    row.Queens = f.Int32(0, 1);
+    row.Repeat = f.Int32(1, 0);
+    row.Seed = f.NonNegative<uint32_t>(2);
+    row.Method = f.Method(3);
+    row.Solved = f.Flag(4);
+    row.Generations = f.Int32(5, 0);
+    row.Evaluations = f.NonNegative<int64_t>(6);
+    row.MaxFitness = f.Float(7);
+    row.AvgFitness = f.Float(8);
+    row.MinFitness = f.Float(9);
+    row.BestEver = f.Float(10);
+    row.Fittest = f.Bits(11);
+    if (!rows.empty() && !(KeyOf(rows.back()) < KeyOf(row)))
+      f.Fail("run " + KeyText(KeyOf(row)) + " repeated or out of order");
+    rows.push_back(std::move(row));
+  });
+  return rows;
+}
+
+std::vector<TRunTrace> ParseTracesCsv(std::string_view Text, std::string_view Name) {
+  std::vector<TRunTrace> traces;
+  ForEachRecord(Text, Name, kTracesCsvHeader, [&](const TFieldReader& f) {
+    TRunTrace run;
+    run.Queens = f.Int32(0, 1);
+    run.Repeat = f.Int32(1, 0);
+    run.Method = f.Method(2);
+    const TTracePoint point{f.Int32(3, 1), f.Float(4)};
+    const TKey key = KeyOf(run);
+    if (traces.empty() || KeyOf(traces.back()) < key) {
+      run.Improvements.push_back(point);
+      traces.push_back(std::move(run));
+      return;
+    }
+    if (KeyOf(traces.back()) != key) f.Fail("run " + KeyText(key) + " out of order");
+    const TTracePoint& previous = traces.back().Improvements.back();
+    if (!(point.Generation > previous.Generation && point.Best > previous.Best))
+      f.Fail("run " + KeyText(key) + " does not improve on its previous line");
+    traces.back().Improvements.push_back(point);
+  });
+  return traces;
+}
+
+bool RepeatComplete(const TRecordedRuns& Recorded, int32_t Queens, int32_t Repeat,
+                    std::span<const ga::TGASelectionMethod> Methods) {
+  std::vector<size_t> expected;
+  for (ga::TGASelectionMethod m : Methods) expected.push_back(Rank(m));
+  std::sort(expected.begin(), expected.end());
+  expected.erase(std::unique(expected.begin(), expected.end()), expected.end());
+  if (expected.empty()) return false;
+
+  const auto [first, last] = RepeatRows(Recorded.Rows, Queens, Repeat);
+  if (static_cast<size_t>(last - first) != expected.size()) return false;
+  for (auto row = first; row != last; ++row) {
+    if (Rank(row->Method) != expected[static_cast<size_t>(row - first)]) return false;
+    if (!TraceWhole(*row, FindTrace(Recorded.Traces, KeyOf(*row)))) return false;
+  }
+  return true;
+}
+
+TRecordedRuns KeepCompleteRepeats(const TRecordedRuns& Recorded, std::span<const ga::TGASelectionMethod> Methods) {
+  TRecordedRuns kept;
+  const auto& rows = Recorded.Rows;
+  for (auto first = rows.begin(); first != rows.end();) {
+    const auto [begin, end] = RepeatRows(rows, first->Queens, first->Repeat);
+    if (RepeatComplete(Recorded, first->Queens, first->Repeat, Methods)) {
+      for (auto row = begin; row != end; ++row) {
+        kept.Rows.push_back(*row);
+        if (const TRunTrace* trace = FindTrace(Recorded.Traces, KeyOf(*row))) kept.Traces.push_back(*trace);
+      }
+    }
+    first = end;
+  }
+  return kept;
+}
+
+}  // namespace zp::experiment

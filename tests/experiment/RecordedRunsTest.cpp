@@ -1,0 +1,195 @@
+// Reading runs.csv and traces.csv back for a resumed experiment: whole lines
+// only, strict about everything before the last line, and which repeats are done.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+#include "TwoRunExperiment.h"
+#include "experiment/RecordedRuns.h"
+#include "platform/Exceptions.h"
+
+using namespace zp::experiment;
+using zp::ga::TGASelectionMethod;
+
+namespace {
+
+constexpr std::array kBoth{TGASelectionMethod::smRoulette, TGASelectionMethod::smElitist};
+
+std::string RunsText(const std::vector<TRunRow>& Rows) {
+  std::string text = std::string(kRunsCsvHeader) + "\n";
+  for (const TRunRow& row : Rows) text += FormatRunRow(row) + "\n";
+  return text;
+}
+
+void ExpectError(const std::string& Runs, const std::string& Message) {
+  try {
+    ParseRunsCsv(Runs);
+    ADD_FAILURE() << "no error for " << Runs;
+  } catch (const zp::Exception& e) {
+    EXPECT_EQ(e.Message(), Message);
+  }
+}
+
+// Lines ended by a line end within the first Length characters of Text.
+size_t WholeLines(const std::string& Text, size_t Length) {
+  return static_cast<size_t>(std::count(Text.begin(), Text.begin() + static_cast<std::ptrdiff_t>(Length), '\n'));
+}
+
+}  // namespace
+
+TEST(ParseRunsCsv, ReadsEveryFieldAndWritesBackTheSameText) {
+  const std::vector<TRunRow> rows = ParseRunsCsv(fixture::kTwoRunRunsCsv);
+  ASSERT_EQ(rows.size(), 4u);
+  const TRunRow& r = rows[2];
+  EXPECT_EQ(r.Queens, 4);
+  EXPECT_EQ(r.Repeat, 1);
+  EXPECT_EQ(r.Seed, 2749829512u);
+  EXPECT_EQ(r.Method, TGASelectionMethod::smRoulette);
+  EXPECT_TRUE(r.Solved);
+  EXPECT_EQ(r.Generations, 4);
+  EXPECT_EQ(r.Evaluations, 80);
+  EXPECT_EQ(r.MaxFitness, 6);
+  EXPECT_EQ(r.AvgFitness, 4.1875);
+  EXPECT_EQ(r.MinFitness, 0.5);
+  EXPECT_EQ(r.BestEver, 6);
+  EXPECT_EQ(r.Fittest, "01101100");
+  EXPECT_EQ(RunsText(rows), fixture::kTwoRunRunsCsv);
+
+  // Fifteen-digit and exponent texts come back as the same text.
+  TRunRow odd = rows[0];
+  odd.AvgFitness = 1.0 / 3.0;
+  odd.MinFitness = 0.00005;
+  odd.MaxFitness = 1e20;
+  EXPECT_EQ(RunsText(ParseRunsCsv(RunsText({odd}))), RunsText({odd}));
+}
+
+TEST(ParseRunsCsv, AnInterruptionLeavesTheWholeRowsBeforeIt) {
+  const std::string text = fixture::kTwoRunRunsCsv;
+  const std::vector<TRunRow> all = ParseRunsCsv(text);
+  for (size_t cut = 0; cut <= text.size(); ++cut) {
+    const size_t whole = WholeLines(text, cut);
+    const std::vector<TRunRow> rows = ParseRunsCsv(text.substr(0, cut));
+    ASSERT_EQ(rows.size(), whole > 0 ? whole - 1 : 0) << "cut at " << cut;
+    EXPECT_TRUE(std::equal(rows.begin(), rows.end(), all.begin(),
+                           [](const TRunRow& a, const TRunRow& b) { return FormatRunRow(a) == FormatRunRow(b); }));
+  }
+  // A last line with its line end but too few fields was cut short as well.
+  EXPECT_EQ(ParseRunsCsv(text + "4,2,77,smRoulette\n").size(), 4u);
+  EXPECT_EQ(ParseRunsCsv(text + "\n").size(), 4u);
+}
+
+TEST(ParseTracesCsv, AnInterruptionLeavesTheWholeLinesBeforeIt) {
+  const std::string text = fixture::kTwoRunTracesCsv;
+  for (size_t cut = 0; cut <= text.size(); ++cut) {
+    size_t points = 0;
+    for (const TRunTrace& t : ParseTracesCsv(text.substr(0, cut))) points += t.Improvements.size();
+    const size_t whole = WholeLines(text, cut);
+    EXPECT_EQ(points, whole > 0 ? whole - 1 : 0) << "cut at " << cut;
+  }
+}
+
+TEST(ParseRunsCsv, AFaultBeforeTheLastLineNamesItsLine) {
+  const std::string header = std::string(kRunsCsvHeader) + "\n";
+  const std::string good = "4,0,0,smRoulette,0,5,96,5,3.4375,1,5,01001110\n";
+  const std::string later = "4,0,0,smElitist,1,2,48,6,4.0625,2,6,10000111\n";
+  ExpectError("queens,repeat\n" + good, "runs.csv line 1: expected the header \"" + std::string(kRunsCsvHeader) + "\"");
+  ExpectError(header + "4,0,0,smRoulette,0,5,96,5,3.4375,1,5\n" + later,
+              "runs.csv line 2: expected 12 fields, found 11");
+  ExpectError(header + good + good + later, "runs.csv line 3: run 4,0,smRoulette repeated or out of order");
+  ExpectError(header + later + good, "runs.csv line 3: run 4,0,smRoulette repeated or out of order");
+  // Too many fields is no interruption, even on the last line.
+  ExpectError(header + "4,0,0,smRoulette,0,5,96,5,3.4375,1,5,0100,1110\n",
+              "runs.csv line 2: expected 12 fields, found 13");
+
+  struct Case {
+    const char* line;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"x,0,0,smRoulette,0,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad queens \"x\""},
+      {"4,-1,0,smRoulette,0,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad repeat \"-1\""},
+      {"4,0,4294967296,smRoulette,0,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad seed \"4294967296\""},
+      {"4,0,0,roulette,0,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad method \"roulette\""},
+      {"4,0,0,smCustom,0,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad method \"smCustom\""},
+      {"4,0,0,smRoulette,yes,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad solved \"yes\""},
+      {"4,0,0,smRoulette,0,5,-96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad evaluations \"-96\""},
+      {"4,0,0,smRoulette,0,5,96,5,3,4375,1,5\n", "runs.csv line 2: bad fittest \"5\""},
+      {"4,0,0,smRoulette,0,5,96,5,3.4375,1,5 ,0100\n", "runs.csv line 2: bad best_ever \"5 \""},
+      {"4,0,0,smRoulette,0,5,96,nan,3.4375,1,5,0100\n", "runs.csv line 2: bad max_fitness \"nan\""},
+  };
+  for (const Case& c : cases) ExpectError(header + c.line + later, c.message);
+}
+
+TEST(ParseTracesCsv, ImprovementsMustRiseWithinARun) {
+  const std::string header = std::string(kTracesCsvHeader) + "\n";
+  const auto message = [&](const std::string& text) -> std::string {
+    try {
+      ParseTracesCsv(text);
+    } catch (const zp::Exception& e) {
+      return e.Message();
+    }
+    return "no error";
+  };
+  EXPECT_EQ(message(header + "4,0,smRoulette,2,4\n4,0,smRoulette,3,4\n4,1,smRoulette,1,4\n"),
+            "traces.csv line 3: run 4,0,smRoulette does not improve on its previous line");
+  EXPECT_EQ(message(header + "4,0,smRoulette,2,4\n4,0,smRoulette,2,5\n4,1,smRoulette,1,4\n"),
+            "traces.csv line 3: run 4,0,smRoulette does not improve on its previous line");
+  EXPECT_EQ(message(header + "4,0,smElitist,1,4\n4,0,smRoulette,1,4\n4,1,smRoulette,1,4\n"),
+            "traces.csv line 3: run 4,0,smRoulette out of order");
+  EXPECT_EQ(message(header + "4,0,smElitist,0,4\n4,1,smRoulette,1,4\n"), "traces.csv line 2: bad generation \"0\"");
+}
+
+TEST(RepeatComplete, NeedsEveryExpectedRowAndItsWholeTrace) {
+  const std::string runs = fixture::kTwoRunRunsCsv;
+  const std::string traces = fixture::kTwoRunTracesCsv;
+  const TRecordedRuns all{ParseRunsCsv(runs), ParseTracesCsv(traces)};
+  EXPECT_TRUE(RepeatComplete(all, 4, 0, kBoth));
+  EXPECT_TRUE(RepeatComplete(all, 4, 1, kBoth));
+  constexpr std::array kReversed{TGASelectionMethod::smElitist, TGASelectionMethod::smRoulette};
+  EXPECT_TRUE(RepeatComplete(all, 4, 1, kReversed));
+  EXPECT_FALSE(RepeatComplete(all, 4, 2, kBoth));
+  EXPECT_FALSE(RepeatComplete(all, 5, 0, kBoth));
+  // Rows of another method set belong to another experiment.
+  EXPECT_FALSE(RepeatComplete(all, 4, 0, std::array{TGASelectionMethod::smRoulette}));
+  EXPECT_FALSE(RepeatComplete(
+      all, 4, 0,
+      std::array{TGASelectionMethod::smRoulette, TGASelectionMethod::smRandom, TGASelectionMethod::smElitist}));
+  EXPECT_FALSE(RepeatComplete(all, 4, 0, std::span<const TGASelectionMethod>()));
+
+  // The last row lost: repeat 1 is partial.
+  const TRecordedRuns fewer_rows{ParseRunsCsv(runs.substr(0, runs.size() - 3)), all.Traces};
+  EXPECT_TRUE(RepeatComplete(fewer_rows, 4, 0, kBoth));
+  EXPECT_FALSE(RepeatComplete(fewer_rows, 4, 1, kBoth));
+
+  // Repeat 1's roulette trace lost its last improvement (and elitist's only one).
+  const size_t cut = traces.find("4,1,smRoulette,4,6");
+  const TRecordedRuns short_trace{all.Rows, ParseTracesCsv(traces.substr(0, cut))};
+  EXPECT_TRUE(RepeatComplete(short_trace, 4, 0, kBoth));
+  EXPECT_FALSE(RepeatComplete(short_trace, 4, 1, kBoth));
+
+  // A run that made no generation has no improvements to wait for.
+  TRecordedRuns no_generation = all;
+  no_generation.Rows[1].Generations = 0;
+  no_generation.Traces.erase(no_generation.Traces.begin() + 1);
+  EXPECT_TRUE(RepeatComplete(no_generation, 4, 0, kBoth));
+  no_generation.Rows[1].Generations = 2;
+  EXPECT_FALSE(RepeatComplete(no_generation, 4, 0, kBoth));
+}
+
+TEST(KeepCompleteRepeats, DropsAPartialLastRepeat) {
+  const std::string runs = fixture::kTwoRunRunsCsv;
+  const TRecordedRuns cut{ParseRunsCsv(runs.substr(0, runs.size() - 3)), ParseTracesCsv(fixture::kTwoRunTracesCsv)};
+  const TRecordedRuns kept = KeepCompleteRepeats(cut, kBoth);
+  ASSERT_EQ(kept.Rows.size(), 2u);
+  EXPECT_EQ(kept.Rows[1].Method, TGASelectionMethod::smElitist);
+  EXPECT_EQ(kept.Rows[1].Repeat, 0);
+  EXPECT_EQ(TracesCsv(kept.Traces),
+            "queens,repeat,method,generation,best\n"
+            "4,0,smRoulette,1,4\n"
+            "4,0,smRoulette,3,5\n"
+            "4,0,smElitist,1,5\n"
+            "4,0,smElitist,2,6\n");
+  EXPECT_TRUE(KeepCompleteRepeats({}, kBoth).Rows.empty());
+}
