@@ -1,6 +1,7 @@
 #include "persistence/GADocumentData.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "persistence/XMLErrors.h"
 #include "platform/Collection.h"
@@ -32,6 +33,42 @@ E CheckedEnum(const std::array<std::string_view, N>& names, const std::string& t
 
 int32_t BitsOfEntries(size_t count) { return BitLength(count); }
 
+// The longest text a save writes for a value of a gene of that kind: "false",
+// a 32-bit integer, a float of 15 digits with sign, point and exponent, or the
+// longest entry of an enumeration.
+int64_t LongestValueText(TXMLGeneKind kind, const std::vector<std::string>& entries) {
+  switch (kind) {
+    case TXMLGeneKind::Boolean:
+      return 5;
+    case TXMLGeneKind::Integer:
+      return 11;
+    case TXMLGeneKind::Float:
+      return 22;
+    case TXMLGeneKind::Enumeration:
+      break;
+  }
+  size_t longest = 0;
+  for (const std::string& entry : entries) longest = std::max(longest, entry.size());
+  return static_cast<int64_t>(longest);
+}
+
+// The document element a gene of that type is written as; none for gtUnknown.
+std::optional<TXMLGeneKind> KindOfType(TGeneType type) {
+  switch (type) {
+    case TGeneType::gtBoolean:
+      return TXMLGeneKind::Boolean;
+    case TGeneType::gtInteger:
+      return TXMLGeneKind::Integer;
+    case TGeneType::gtFloat:
+      return TXMLGeneKind::Float;
+    case TGeneType::gtEnumeration:
+      return TXMLGeneKind::Enumeration;
+    case TGeneType::gtUnknown:
+      break;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 TGenoTypeData ReadGenoTypeData(const TXMLGenoType& Node) {
@@ -61,6 +98,8 @@ TGenoTypeData ReadGenoTypeData(const TXMLGenoType& Node) {
     total += std::max<int64_t>(gene.Size, BitsOfEntries(gene.Enumerations.size()));
     if (total > kMaxDocumentBits)
       throw EGADocumentError("The genes of GenoType need more than " + kMaxBitsText + " bits");
+    if (data.Genes.size() == static_cast<size_t>(kMaxGenoTypeGenes))
+      throw EGADocumentError("GenoType holds more than " + std::to_string(kMaxGenoTypeGenes) + " genes");
     data.Genes.push_back(std::move(gene));
   }
   return data;
@@ -112,14 +151,47 @@ int32_t GeneSizeAfterLoad(const TGenoTypeData& Data) {
   return scratch.GeneSize();
 }
 
-void CheckPopulationSize(int64_t Count, int32_t Length) {
-  if (Count * Length > kMaxPopulationBits)
-    throw EGADocumentError(std::to_string(Count) + " chromosomes of " + std::to_string(Length) +
-                           " bits pass the limit of " + std::to_string(kMaxPopulationBits) + " bits in a population");
+TIndividualSize IndividualSizeAfterLoad(const TGenoTypeData& Data) {
+  TIndividualSize size;
+  size.Length = GeneSizeAfterLoad(Data);
+  size.Values = static_cast<int64_t>(Data.Genes.size());
+  for (const TGeneData& gene : Data.Genes) size.ValueText += LongestValueText(gene.Kind, gene.Enumerations);
+  return size;
 }
 
-void CheckChromosomes(const std::vector<TChromosomeData>& Chromosomes, int32_t Length) {
-  CheckPopulationSize(static_cast<int64_t>(Chromosomes.size()), Length);
+TIndividualSize IndividualSizeOf(const TZPGAPopulation& Population) {
+  TIndividualSize size;
+  const TZPCustomGeneticAlgorithm* ga = Population.Algorithm();
+  if (!ga) return size;
+  size.Length = ga->GeneSize();
+  const TZPGAGenes& genes = ga->Genes();
+  for (int i = 0; i < genes.Count(); ++i) {
+    const TZPGAGene& gene = genes.Items(i);
+    if (const std::optional<TXMLGeneKind> kind = KindOfType(gene.GeneType())) {
+      ++size.Values;
+      size.ValueText += LongestValueText(*kind, gene.Enumerations().Lines());
+    }
+  }
+  return size;
+}
+
+void CheckPopulationSize(int64_t Count, const TIndividualSize& Size) {
+  const std::string individuals = std::to_string(Count) + " chromosomes";
+  auto check = [&](int64_t need, int64_t limit, const std::string& of, const std::string& unit) {
+    if (need > limit)
+      throw EGADocumentError(individuals + of + " pass the limit of " + std::to_string(limit) + unit +
+                             " in a population");
+  };
+  check(Count, kMaxPopulationIndividuals, "", " individuals");
+  check(Count * Size.Length, kMaxPopulationBits, " of " + std::to_string(Size.Length) + " bits", " bits");
+  check(Count * Size.Values, kMaxPopulationGeneValues, " of " + std::to_string(Size.Values) + " genes", " gene values");
+  check(Count * Size.ValueText, kMaxPopulationValueText,
+        " with gene values of up to " + std::to_string(Size.ValueText) + " characters", " characters of gene values");
+}
+
+void CheckChromosomes(const std::vector<TChromosomeData>& Chromosomes, const TIndividualSize& Size) {
+  const int32_t Length = Size.Length;
+  CheckPopulationSize(static_cast<int64_t>(Chromosomes.size()), Size);
   for (size_t i = 0; i < Chromosomes.size(); ++i) {
     const std::string& bits = Chromosomes[i].Bits;
     if (bits.size() > static_cast<size_t>(kMaxDocumentBits))
@@ -188,8 +260,18 @@ void ApplyAlgorithmData(TZPCustomGeneticAlgorithm& GA, const TAlgorithmData& d) 
   GA.SetSelectionMethod(d.SelectionMethod);
   GA.SetElitistPct(d.ElitistPercent);
   GA.SetTournamentField(d.TournamentField);
-  ApplyGenoTypeData(GA.Genes(), d.GenoType);
-  ApplyChromosomesData(GA.Population(), d.Chromosomes);
+  ApplyDomainData(GA, d.GenoType, d.Chromosomes);
+}
+
+void ApplyDomainData(TZPCustomGeneticAlgorithm& GA, const TGenoTypeData& GenoType,
+                     const std::vector<TChromosomeData>& Chromosomes) {
+  // The population is replaced anyway: emptied first, its individuals are not
+  // resized to every GeneSize the genotype passes through, which the checks
+  // (made for the new population only) do not bound.
+  TUpdateGuard update(GA.Population());
+  GA.Population().Clear();
+  ApplyGenoTypeData(GA.Genes(), GenoType);
+  ApplyChromosomesData(GA.Population(), Chromosomes);
 }
 
 }  // namespace zp::xml

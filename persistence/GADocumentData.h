@@ -19,9 +19,20 @@ namespace zp::xml {
 // The largest GenoType Size, gene Size, genotype total and chromosome bit text
 // a document may ask for: 2^20 = 1,048,576 bits (128 KiB per chromosome).
 inline constexpr int32_t kMaxDocumentBits = 1 << 20;
-// The largest population a document may make: individuals x chromosome bits,
-// 2^30 bits (128 MiB).
-inline constexpr int64_t kMaxPopulationBits = int64_t{1} << 30;
+// The limits below keep a load and the save of what it loaded within about
+// 500 MB even with every limit reached at once (scripts/limit_documents.py
+// writes such documents). The engine's offset bookkeeping makes loading n
+// genes cost n^2 steps, which bounds the genes more tightly than memory does.
+inline constexpr int32_t kMaxGenoTypeGenes = 1 << 14;
+// Individuals of a population, whatever their length.
+inline constexpr int64_t kMaxPopulationIndividuals = 1 << 16;
+// Individuals x chromosome bits: 2^24 bits (2 MiB packed, 16 MiB as text).
+inline constexpr int64_t kMaxPopulationBits = int64_t{1} << 24;
+// Individuals x genes: a save writes one value element per gene of each individual.
+inline constexpr int64_t kMaxPopulationGeneValues = 1 << 18;
+// Individuals x the longest texts their gene values can have (an
+// enumeration value is one of its entries, which may be long).
+inline constexpr int64_t kMaxPopulationValueText = int64_t{1} << 24;
 
 struct TGeneData {
   TXMLGeneKind Kind = TXMLGeneKind::Boolean;
@@ -72,16 +83,31 @@ TChromosomeData ReadChromosomeData(const TXMLChromosome& Node);
 // Settings, then genotype, then population; unknown enumerator names raise EGADocumentError.
 TAlgorithmData ReadAlgorithmData(const TXMLGeneticAlgorithm& Node);
 
+// What each individual of a population costs under a genotype: its
+// chromosome bits, the value elements a save writes for it and the longest
+// text those values can have.
+struct TIndividualSize {
+  int32_t Length = 0;
+  int64_t Values = 0;
+  int64_t ValueText = 0;
+};
+
 // The chromosome length the genotype leaves the component with: GeneSize is
 // first set to the Size attribute and then grows with every gene that needs more.
 int32_t GeneSizeAfterLoad(const TGenoTypeData& Data);
+// The individuals under the genotype the data makes.
+TIndividualSize IndividualSizeAfterLoad(const TGenoTypeData& Data);
+// The individuals of Population as they are: its owner's GeneSize and genes
+// (none without an owner).
+TIndividualSize IndividualSizeOf(const ga::TZPGAPopulation& Population);
 
-// Checks what SetBitText(0, Length, Bits) would read: "Invalid Bit String
+// Checks what SetBitText(0, Size.Length, Bits) would read: "Invalid Bit String
 // Input" for a character other than 0 or 1 among the first Length; a text
-// longer than kMaxDocumentBits or a population beyond kMaxPopulationBits raises EGADocumentError.
-void CheckChromosomes(const std::vector<TChromosomeData>& Chromosomes, int32_t Length);
-// EGADocumentError when Count chromosomes of Length bits pass kMaxPopulationBits.
-void CheckPopulationSize(int64_t Count, int32_t Length);
+// longer than kMaxDocumentBits or a population past a limit (CheckPopulationSize) raises EGADocumentError.
+void CheckChromosomes(const std::vector<TChromosomeData>& Chromosomes, const TIndividualSize& Size);
+// EGADocumentError when Count individuals of that size pass
+// kMaxPopulationIndividuals, kMaxPopulationBits, kMaxPopulationGeneValues or kMaxPopulationValueText.
+void CheckPopulationSize(int64_t Count, const TIndividualSize& Size);
 
 // Applying checked data, in the order that lets every setter apply its rules.
 // These raise nothing for data that passed the checks above.
@@ -93,7 +119,10 @@ void ApplyGenoTypeData(ga::TZPGAGenes& Genes, const TGenoTypeData& Data);
 // All individuals replaced; each new one reads its bits over its own length.
 void ApplyChromosomesData(ga::TZPGAPopulation& Population, const std::vector<TChromosomeData>& Data);
 void ApplyChromosomeData(ga::TZPGAIndividual& Individual, const TChromosomeData& Data);
-// Settings in document order through their setters, then genotype and population.
+// The population emptied, then the genotype and the new population applied.
+void ApplyDomainData(ga::TZPCustomGeneticAlgorithm& GA, const TGenoTypeData& GenoType,
+                     const std::vector<TChromosomeData>& Chromosomes);
+// Settings in document order through their setters, then ApplyDomainData.
 void ApplyAlgorithmData(ga::TZPCustomGeneticAlgorithm& GA, const TAlgorithmData& Data);
 
 }  // namespace zp::xml

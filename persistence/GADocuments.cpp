@@ -6,15 +6,6 @@ namespace zp::xml {
 
 using namespace zp::ga;
 
-namespace {
-
-// The length each new individual of Population gets.
-int32_t NewChromosomeLength(const TZPGAPopulation& Population) {
-  return Population.Algorithm() ? Population.Algorithm()->GeneSize() : 0;
-}
-
-}  // namespace
-
 void SaveToXML(const TZPCustomGeneticAlgorithm& GA, const TXMLGeneticAlgorithm& Node) {
   Node.SetDiversityLimit(GA.DiversityLimit());
   Node.SetFitnessCutoff(GA.FitnessCutoff());
@@ -126,35 +117,33 @@ void SaveToXML(const TZPGAIndividual& Individual, const TXMLChromosome& Node) {
 
 void LoadFromXML(TZPCustomGeneticAlgorithm& GA, const TXMLGeneticAlgorithm& Node) {
   const TAlgorithmData data = ReadAlgorithmData(Node);
-  const int32_t length = GeneSizeAfterLoad(data.GenoType);
-  CheckChromosomes(data.Chromosomes, length);
+  CheckChromosomes(data.Chromosomes, IndividualSizeAfterLoad(data.GenoType));
   ApplyAlgorithmData(GA, data);
 }
 
 void LoadFromXML(TZPCustomGeneticAlgorithm& GA, const TXMLGADomainType& Node) {
   const TGenoTypeData geno = ReadGenoTypeData(Node.GenoType());
   const std::vector<TChromosomeData> chromosomes = ReadChromosomesData(Node.Chromosomes());
-  CheckChromosomes(chromosomes, GeneSizeAfterLoad(geno));
-  ApplyGenoTypeData(GA.Genes(), geno);
-  ApplyChromosomesData(GA.Population(), chromosomes);
+  CheckChromosomes(chromosomes, IndividualSizeAfterLoad(geno));
+  ApplyDomainData(GA, geno, chromosomes);
 }
 
 void LoadFromXML(TZPGAGenes& Genes, const TXMLGenoType& Node) {
   const TGenoTypeData data = ReadGenoTypeData(Node);
   if (const TZPCustomGeneticAlgorithm* ga = Genes.Algorithm())
-    CheckPopulationSize(ga->Population().Count(), GeneSizeAfterLoad(data));
+    CheckPopulationSize(ga->Population().Count(), IndividualSizeAfterLoad(data));
   ApplyGenoTypeData(Genes, data);
 }
 
 void LoadFromXML(TZPGAPopulation& Population, const TXMLChromosomes& Node) {
   const std::vector<TChromosomeData> data = ReadChromosomesData(Node);
-  CheckChromosomes(data, NewChromosomeLength(Population));
+  CheckChromosomes(data, IndividualSizeOf(Population));
   ApplyChromosomesData(Population, data);
 }
 
 void LoadFromXML(TZPGAIndividual& Individual, const TXMLChromosome& Node) {
   const TChromosomeData data = ReadChromosomeData(Node);
-  CheckChromosomes({data}, Individual.Bits().Size());
+  CheckChromosomes({data}, {Individual.Bits().Size()});
   ApplyChromosomeData(Individual, data);
 }
 

@@ -4,8 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -42,14 +44,28 @@ std::string ErrnoText(int error) { return std::strerror(error); }
 std::string ReadWholeFile(const std::string& file_name) {
   std::FILE* f = std::fopen(file_name.c_str(), "rb");
   if (!f) throw EXMLDocError(file_name + ": cannot open the file (" + ErrnoText(errno) + ")");
+  const std::string too_large = file_name + ": the file is larger than " + std::to_string(kMaxDocumentFileBytes) +
+                                " bytes, the limit for a document";
+  // A regular file says its size up front; a device or pipe (/dev/zero) is
+  // read only up to one byte past the limit.
+  struct stat st {};
+  if (::fstat(::fileno(f), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > static_cast<off_t>(kMaxDocumentFileBytes)) {
+    std::fclose(f);
+    throw EXMLDocError(too_large);
+  }
   std::string data;
+  if (S_ISREG(st.st_mode)) data.reserve(static_cast<size_t>(st.st_size));
   char buf[65536];
   size_t n = 0;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) data.append(buf, n);
+  while (data.size() <= kMaxDocumentFileBytes && (n = std::fread(buf, 1, sizeof buf, f)) > 0) data.append(buf, n);
   const bool failed = std::ferror(f) != 0;
   const int error = errno;
   std::fclose(f);
   if (failed) throw EXMLDocError(file_name + ": cannot read the file (" + ErrnoText(error) + ")");
+  if (data.size() > kMaxDocumentFileBytes) throw EXMLDocError(too_large);
+  if (std::count(data.begin(), data.end(), '<') > static_cast<std::ptrdiff_t>(kMaxDocumentTags))
+    throw EXMLDocError(file_name + ": the file holds more than " + std::to_string(kMaxDocumentTags) +
+                       " tags, the limit for a document");
   return data;
 }
 
@@ -133,6 +149,9 @@ void WriteFileAtomically(const std::string& FileName, std::string_view Text) {
   struct stat old_stat {};
   const bool existed = ::stat(target.c_str(), &old_stat) == 0;
   if (existed && S_ISDIR(old_stat.st_mode)) throw fail("cannot write the file", EISDIR);
+  // The rename below needs only the folder to be writable: a file the user may
+  // not write (read-only, or another user's) is refused as writing it in place would be.
+  if (existed && ::access(target.c_str(), W_OK) != 0) throw fail("cannot write the file", errno);
 
   fs::path temp;
   int fd = -1;

@@ -6,6 +6,7 @@
 //   doc.SaveToFile("copy.xml");                               // the old file survives a failure
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <iosfwd>
 #include <memory>
@@ -19,13 +20,21 @@
 
 namespace zp::xml {
 
+// The largest file a document is read from: 2^26 bytes (64 MiB), and the
+// most tags ('<') in it: 2^21, as each becomes a node of the parsed tree. Both
+// are above what a save writes for the largest population a load accepts
+// (GADocumentData.h).
+inline constexpr size_t kMaxDocumentFileBytes = size_t{1} << 26;
+inline constexpr size_t kMaxDocumentTags = size_t{1} << 21;
+
 class TXMLDocument {
  public:
   // An empty document without root.
   TXMLDocument();
   // A document with the declaration version "1.0" (no encoding: the text is UTF-8) and a root element.
   static TXMLDocument Create(const char* RootName);
-  // Parses a file; an unreadable file or bad XML raises EXMLDocError "FILE: message".
+  // Parses a file; an unreadable file, one past kMaxDocumentFileBytes or
+  // kMaxDocumentTags, or bad XML raises EXMLDocError "FILE: message".
   static TXMLDocument LoadFromFile(const std::string& FileName);
   // Parses a text; bad XML raises EXMLDocError "message at offset N".
   static TXMLDocument Parse(std::string_view Text);

@@ -1,6 +1,11 @@
 // Components the persistence tests save and load.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -46,6 +51,19 @@ inline std::string Text(const TZPCustomGeneticAlgorithm& ga) {
   std::ostringstream out;
   SaveToStream(ga, out);
   return out.str();
+}
+
+inline std::string ReadFile(const std::string& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// An empty folder of that name under the test's temporary folder.
+inline std::filesystem::path FreshFolder(const std::string& name) {
+  const std::filesystem::path dir = std::filesystem::path(::testing::TempDir()) / name;
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  return dir;
 }
 
 template <typename F>
