@@ -7,6 +7,7 @@
 
 #include "cli/ChartOutput.h"
 #include "platform/Numbers.h"
+#include "workbench/FitnessGraph.h"
 #include "workbench/QueensWorkbench.h"
 
 namespace zp::cli {
@@ -150,7 +151,8 @@ void WriteTextFile(const std::string& name, const std::string& text) {
   if (!file) throw Exception("cannot write '" + name + "'");
 }
 
-void Execute(const Command& c, const Options& o, queens::TQueensWorkbench& wb, std::ostream& out) {
+void Execute(const Command& c, const Options& o, queens::TQueensWorkbench& wb, queens::TFitnessGraph& graph,
+             std::ostream& out) {
   if (c.name == "queens") {
     wb.SpinEdit1Change(StrToInt(c.args[0]));
   } else if (c.name == "init") {
@@ -165,7 +167,7 @@ void Execute(const Command& c, const Options& o, queens::TQueensWorkbench& wb, s
   } else if (c.name == "show") {
     for (const std::string& line : wb.Board().Lines()) out << line << '\n';
   } else if (c.name == "csv") {
-    WriteTextFile(c.rest, wb.Graph().Csv());
+    WriteTextFile(c.rest, graph.Csv());
   } else if (c.name == "save") {
     wb.SaveAll(c.rest);
   } else if (c.name == "load") {
@@ -179,7 +181,7 @@ void Execute(const Command& c, const Options& o, queens::TQueensWorkbench& wb, s
   } else if (c.name == "load-population") {
     wb.LoadPopulation(c.rest);
   } else if (c.name == "chart") {
-    RenderChartFile(wb, c.rest, o.width, o.height);
+    RenderChartFile(graph, c.rest, o.width, o.height);
   }
 }
 
@@ -243,7 +245,9 @@ int RunCli(const std::vector<std::string>& Args, std::ostream& Out, std::ostream
     return 2;
   }
 
+  queens::TFitnessGraph graph;  // the plotted points, for csv and chart
   queens::TQueensWorkbench wb;
+  wb.Attach(graph);
   for (const std::string& line : wb.Log()) Out << line << '\n';
   wb.OnLogLine = [&Out](const std::string& line) { Out << line << '\n'; };
   wb.FormCreate();
@@ -259,7 +263,7 @@ int RunCli(const std::vector<std::string>& Args, std::ostream& Out, std::ostream
     }
   };
   if (options.queens) attempt([&] { wb.SpinEdit1Change(StrToInt(*options.queens)); });
-  for (const Command& c : options.commands) attempt([&] { Execute(c, options, wb, Out); });
+  for (const Command& c : options.commands) attempt([&] { Execute(c, options, wb, graph, Out); });
   Out.flush();
   return failed ? 1 : 0;
 }
