@@ -4,14 +4,14 @@
 
 #include "chart/ZPChartPanel.h"
 #include "chart/qt/ChartWidget.h"
-#include "workbench/QueensWorkbench.h"
+#include "workbench/FitnessGraph.h"
 
 namespace zp::app {
 
-QWidget* CreateGraphView(QWidget* Page, queens::TQueensWorkbench& Workbench) {
-  // The workbench owns the panel and its five series and feeds them itself;
+QWidget* CreateGraphView(QWidget* Page, queens::TFitnessGraph& Graph) {
+  // The graph owns the panel and its five series and fills them itself;
   // the widget only hosts the panel: paints it and forwards the mouse.
-  auto* view = new chart::TZPChartWidget(&Workbench.ChartPanel(), Page);  // owned by Page
+  auto* view = new chart::TZPChartWidget(&Graph.Panel(), Page);  // owned by Page
   view->setObjectName(QStringLiteral("ChartPanel"));
   auto* layout = new QVBoxLayout(Page);  // owned by Page
   layout->setContentsMargins(0, 0, 0, 0);

@@ -1,20 +1,22 @@
 // The content of the Graph page: the one place where the window puts the
 // fitness chart. The chart widget created here fills the page and hosts the
-// workbench's chart panel, which the workbench feeds after every generation.
+// fitness graph's panel, which the graph fills as the workbench reports
+// generations.
 //
-//   QWidget* chart = CreateGraphView(tsGraph, workbench);
+//   QWidget* chart = CreateGraphView(tsGraph, graph);
 #pragma once
 
 class QWidget;
 
 namespace zp::queens {
-class TQueensWorkbench;
+class TFitnessGraph;
 }
 
 namespace zp::app {
 
 // Creates the graph view as Page's only child, filling it, hosting
-// Workbench's chart panel. Returns the view (owned by Page).
-QWidget* CreateGraphView(QWidget* Page, queens::TQueensWorkbench& Workbench);
+// Graph's chart panel (which must outlive the view or tell it when it goes).
+// Returns the view (owned by Page).
+QWidget* CreateGraphView(QWidget* Page, queens::TFitnessGraph& Graph);
 
 }  // namespace zp::app

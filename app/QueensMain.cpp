@@ -64,10 +64,9 @@ void FitLabelBeside(QLabel& Label, const QRect& Control) {
 std::string LocalFileName(const QString& Name) { return QFile::encodeName(Name).toStdString(); }
 
 QString MethodCaption(ga::TGASelectionMethod Method) {
-  const auto& methods = queens::TGraphFeed::Methods();
-  for (size_t i = 0; i < methods.size(); ++i)
-    if (methods[i] == Method) return QString::fromStdString(queens::TGraphFeed::Captions()[i]);
-  return QString::fromStdString(ga::ToString(Method));
+  const int curve = queens::CurveOf(Method);
+  if (curve < 0) return QString::fromStdString(ga::ToString(Method));
+  return QString::fromStdString(queens::CurveCaptions()[static_cast<size_t>(curve)]);
 }
 
 }  // namespace
@@ -91,7 +90,8 @@ TForm1::TForm1(QWidget* Parent) : QWidget(Parent), dialogs_(this), anchors_(kDes
 TForm1::~TForm1() {
   // The workbench goes before the controls: nothing may call into them any more.
   wb_.OnLogLine = nullptr;
-  wb_.OnProgress = nullptr;
+  wb_.Detach(*this);
+  wb_.Detach(graph_);
 }
 
 // --- construction ---
@@ -183,7 +183,9 @@ void TForm1::Connect(Sender* From, Signal Event, void (TForm1::*Handler)(Args...
 
 void TForm1::ConnectHandlers() {
   wb_.OnLogLine = [this](const std::string& line) { AppendLog(line); };
-  wb_.OnProgress = [this](ga::TGASelectionMethod method, int generation) { ShowProgress(method, generation); };
+  // The curves first: the progress line repaints the window, the new point included.
+  wb_.Attach(graph_);
+  wb_.Attach(*this);
 
   Connect(SpinEdit1, &QSpinBox::valueChanged, &TForm1::SpinEdit1Change);
   Connect(btnInit, &QPushButton::clicked, &TForm1::btnInitClick);
@@ -200,7 +202,7 @@ void TForm1::ConnectHandlers() {
 void TForm1::FormCreate() {
   PageControl1->setCurrentIndex(0);
   wb_.FormCreate();
-  ChartPanel = CreateGraphView(tsGraph, wb_);
+  ChartPanel = CreateGraphView(tsGraph, graph_);
 }
 
 // --- the exception boundary ---
@@ -322,6 +324,8 @@ void TForm1::AppendLog(const std::string& Line) {
   // With the graph off no generation is reported; the log lines keep the window alive.
   if (running_ && progress_clock_.elapsed() >= progress_interval_) ProcessPendingEvents();
 }
+
+void TForm1::OnGeneration(const queens::TGenerationReport& Report) { ShowProgress(Report.Method, Report.Generation); }
 
 void TForm1::ShowProgress(ga::TGASelectionMethod Method, int Generation) {
   if (progress_clock_.elapsed() < progress_interval_) return;

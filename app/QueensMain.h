@@ -17,6 +17,7 @@
 
 #include "app/Anchors.h"
 #include "app/FileDialogs.h"
+#include "workbench/FitnessGraph.h"
 #include "workbench/QueensWorkbench.h"
 
 class QCheckBox;
@@ -30,7 +31,8 @@ class QTableWidget;
 
 namespace zp::app {
 
-class TForm1 : public QWidget {
+// The window observes its workbench's runs for the progress line.
+class TForm1 : public QWidget, private queens::IRunObserver {
   Q_OBJECT
 
  public:
@@ -40,6 +42,8 @@ class TForm1 : public QWidget {
   TForm1& operator=(const TForm1&) = delete;
 
   queens::TQueensWorkbench& Workbench() { return wb_; }
+  // The Graph page's curves, attached to the workbench from the start.
+  queens::TFitnessGraph& FitnessGraph() { return graph_; }
   TFileDialogs& FileDialogs() { return dialogs_; }
   // True while a comparison run is going.
   bool Running() const { return running_; }
@@ -86,11 +90,13 @@ class TForm1 : public QWidget {
   void Connect(Sender* From, Signal Event, void (TForm1::*Handler)(Args...));
 
   void AppendLog(const std::string& Line);
+  void OnGeneration(const queens::TGenerationReport& Report) override;
   void ShowProgress(ga::TGASelectionMethod Method, int Generation);
   void ProcessPendingEvents();
   void ShowBoard();
   void SaveFile(void (queens::TQueensWorkbench::*Save)(const std::string&));
 
+  queens::TFitnessGraph graph_;
   queens::TQueensWorkbench wb_;
   TFileDialogs dialogs_;
   TAnchors anchors_;

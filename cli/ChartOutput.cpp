@@ -7,7 +7,7 @@
 
 #include "chart/ZPChartPanel.h"
 #include "chart/qt/ChartRender.h"
-#include "workbench/QueensWorkbench.h"
+#include "workbench/FitnessGraph.h"
 
 namespace zp::cli {
 
@@ -36,9 +36,9 @@ void EnsureGuiApplication() {
 
 }  // namespace
 
-void RenderChartFile(queens::TQueensWorkbench& Workbench, const std::string& FileName, int Width, int Height) {
+void RenderChartFile(queens::TFitnessGraph& Graph, const std::string& FileName, int Width, int Height) {
   EnsureGuiApplication();
-  chart::SaveChartFile(Workbench.ChartPanel(), FileName, Width, Height);
+  chart::SaveChartFile(Graph.Panel(), FileName, Width, Height);
 }
 
 }  // namespace zp::cli

@@ -1,11 +1,12 @@
-// The "chart FILE" command of nqueens-ga: the workbench's fitness graph as it
-// stands, written as a PNG or SVG picture chosen by the file's extension.
+// The "chart FILE" command of nqueens-ga: the fitness graph attached to the
+// workbench, as it stands, written as a PNG or SVG picture chosen by the
+// file's extension.
 #pragma once
 
 #include <string>
 
 namespace zp::queens {
-class TQueensWorkbench;
+class TFitnessGraph;
 }
 
 namespace zp::cli {
@@ -13,6 +14,6 @@ namespace zp::cli {
 // Writes the picture whole or not at all; an unknown extension or a write
 // failure raises Exception with a message naming the file. Starts a
 // headless Qt GUI application when none is running.
-void RenderChartFile(queens::TQueensWorkbench& Workbench, const std::string& FileName, int Width, int Height);
+void RenderChartFile(queens::TFitnessGraph& Graph, const std::string& FileName, int Width, int Height);
 
 }  // namespace zp::cli

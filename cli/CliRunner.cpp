@@ -9,6 +9,7 @@
 
 #include "cli/ScriptCommands.h"
 #include "platform/Numbers.h"
+#include "workbench/FitnessGraph.h"
 #include "workbench/QueensWorkbench.h"
 
 namespace zp::cli {
@@ -125,7 +126,9 @@ std::vector<TCommand> ReadScript(const TScriptMode& Mode, std::istream& In) {
 }
 
 int RunScript(const TScriptMode& Mode, const std::vector<TCommand>& Commands, std::ostream& Out, std::ostream& Err) {
+  queens::TFitnessGraph graph;  // the plotted points, for csv and chart
   queens::TQueensWorkbench wb;
+  wb.Attach(graph);
   for (const std::string& line : wb.Log()) Out << line << '\n';
   wb.OnLogLine = [&Out](const std::string& line) { Out << line << '\n'; };
   wb.FormCreate();
@@ -140,7 +143,7 @@ int RunScript(const TScriptMode& Mode, const std::vector<TCommand>& Commands, st
       failed = true;
     }
   };
-  TCommandContext context{wb, Mode.Generations, Mode.Width, Mode.Height, Out};
+  TCommandContext context{wb, graph, Mode.Generations, Mode.Width, Mode.Height, Out};
   if (Mode.Queens) attempt("", [&] { wb.SpinEdit1Change(StrToInt(*Mode.Queens)); });
   for (const TCommand& c : Commands) attempt(WhereFrom(c), [&] { RunCommand(c, context); });
   Out.flush();

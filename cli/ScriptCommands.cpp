@@ -10,6 +10,7 @@
 #include "cli/ChartOutput.h"
 #include "platform/Exceptions.h"
 #include "platform/Numbers.h"
+#include "workbench/FitnessGraph.h"
 #include "workbench/QueensWorkbench.h"
 
 namespace zp::cli {
@@ -110,10 +111,10 @@ void Show(const TCommand& C, TCommandContext& X) {
 }
 
 void Csv(const TCommand& C, TCommandContext& X) {
-  OnFile(C.Rest, [&] { WriteTextFile(C.Rest, X.Workbench.Graph().Csv()); });
+  OnFile(C.Rest, [&] { WriteTextFile(C.Rest, X.Graph.Csv()); });
 }
 
-void Chart(const TCommand& C, TCommandContext& X) { RenderChartFile(X.Workbench, C.Rest, X.Width, X.Height); }
+void Chart(const TCommand& C, TCommandContext& X) { RenderChartFile(X.Graph, C.Rest, X.Width, X.Height); }
 
 // The workbench's six file commands, each given the rest of the line as the file name.
 template <void (TQueensWorkbench::*Method)(const std::string&)>

@@ -13,8 +13,9 @@
 #include <vector>
 
 namespace zp::queens {
+class TFitnessGraph;
 class TQueensWorkbench;
-}
+}  // namespace zp::queens
 
 namespace zp::cli {
 
@@ -36,6 +37,7 @@ struct TCommand {
 // What the commands act on and the settings of the command line they use.
 struct TCommandContext {
   queens::TQueensWorkbench& Workbench;
+  queens::TFitnessGraph& Graph;    // the plotted points
   const std::string& Generations;  // "run" without a text
   int Width, Height;               // "chart"
   std::ostream& Out;

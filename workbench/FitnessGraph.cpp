@@ -1,5 +1,9 @@
 #include "workbench/FitnessGraph.h"
 
+#include <algorithm>
+
+#include "platform/Numbers.h"
+
 namespace zp::queens {
 
 namespace {
@@ -11,7 +15,7 @@ struct TCurveLook {
 
 // Brush and pen colours in run order; the pen (the series colour) tells the
 // last three apart, their yellow brushes are not drawn by lines.
-constexpr std::array<TCurveLook, TGraphFeed::kCurves> kLooks{{
+constexpr std::array<TCurveLook, kCurves> kLooks{{
     {0x00FF00, 0x00FF00},
     {0x0000FF, 0x0000FF},
     {0x00FFFF, 0x00FFFF},
@@ -27,7 +31,7 @@ TFitnessGraph::TFitnessGraph() : panel_(std::make_unique<chart::TZPChartPanel>()
   for (size_t i = 0; i < series_.size(); ++i) {
     auto s = std::make_unique<chart::TZPLineChart>();
     s->SetParent(panel_.get());
-    s->SetCaption(TGraphFeed::Captions()[i]);
+    s->SetCaption(CurveCaptions()[i]);
     s->Brush().SetColor(kLooks[i].Brush);
     s->Pen().SetColor(kLooks[i].Pen);
     s->SetOptions({chart::TChartOption::coShowInLegend});
@@ -40,18 +44,40 @@ TFitnessGraph::~TFitnessGraph() {
   for (auto& s : series_) s.reset();
 }
 
-void TFitnessGraph::ResetCurves(double Cutoff) {
+// A line series keeps its points sorted by generation, so a run that starts
+// below a curve's last generation lands amid the earlier points; each point's
+// tag is its place in arrival order, which the CSV keeps.
+std::vector<TGraphPoint> TFitnessGraph::Points(int Curve) const {
+  const chart::TZP2DChartValues& values = Series(Curve).Values();
+  std::vector<const chart::TZP2DChartValue*> arrived;
+  arrived.reserve(static_cast<size_t>(values.Count()));
+  for (int i = 0; i < values.Count(); ++i) arrived.push_back(&values.Items(i));
+  std::stable_sort(arrived.begin(), arrived.end(), [](auto* a, auto* b) { return a->Tag() < b->Tag(); });
+  std::vector<TGraphPoint> points;
+  points.reserve(arrived.size());
+  for (const chart::TZP2DChartValue* v : arrived) points.push_back({v->X(), v->Y()});
+  return points;
+}
+
+std::string TFitnessGraph::Csv() const {
+  std::string out = "method,generation,fitness\n";
+  for (int c = 0; c < kCurves; ++c)
+    for (const TGraphPoint& p : Points(c))
+      out += CurveCaptions()[static_cast<size_t>(c)] + "," + FormatFloat15(p.X) + "," + FormatFloat15(p.Y) + "\n";
+  return out;
+}
+
+void TFitnessGraph::OnCurvesReset(double Cutoff) {
   panel_->LeftAxis().SetMaximum(Cutoff);
   for (auto& s : series_) s->Values().Clear();
 }
 
-void TFitnessGraph::SelectCurve(ga::TGASelectionMethod Method) {
-  for (int i = 0; i < TGraphFeed::kCurves; ++i)
-    if (TGraphFeed::Methods()[static_cast<size_t>(i)] == Method) current_ = i;
-}
-
-void TFitnessGraph::AddPoint(double X, double Y) {
-  CurrentSeries().Values().AddPoint(X, Y, "", chart::kAutoValueColor);
+void TFitnessGraph::OnGeneration(const TGenerationReport& Report) {
+  const int curve = CurveOf(Report.Method);
+  if (curve < 0) return;
+  chart::TZP2DChartValues& values = Series(curve).Values();
+  const int arrival = values.Count();
+  values.AddPoint(Report.Generation, Report.MaxFitness, "", chart::kAutoValueColor).SetTag(arrival);
 }
 
 }  // namespace zp::queens

@@ -1,22 +1,31 @@
-// TFitnessGraph: the Graph page's chart: a chart panel with one line series
-// per selection method ("Roulette" ... "Elitist"), left axis "Fitness",
-// bottom axis "Generation". It is the graph feed's sink: a reset empties the
-// five curves and puts the left axis' top at the fitness cutoff, and each
-// point lands on the curve of the method running.
+// TFitnessGraph: the Graph page's chart and the one store of plotted points:
+// a chart panel with one line series per selection method ("Roulette" ...
+// "Elitist"), left axis "Fitness", bottom axis "Generation". It observes a
+// workbench: a reset empties the five curves and puts the left axis' top at
+// the fitness cutoff, and each generation's best fitness lands on the curve
+// of its method. The points, the CSV and the pictures are all read from the
+// series. A front end creates it and attaches it; a workbench runs as well
+// without one.
 //
-//   TFitnessGraph graph;  feed.SetSink(&graph);
+//   TFitnessGraph graph;  workbench.Attach(graph);
 //   chartWidget.SetPanel(&graph.Panel());
 #pragma once
 
 #include <array>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "chart/ZPChartPanel.h"
-#include "workbench/GraphFeed.h"
+#include "workbench/RunEvents.h"
 
 namespace zp::queens {
 
-class TFitnessGraph : public IGraphSink {
+struct TGraphPoint {
+  double X, Y;
+};
+
+class TFitnessGraph : public IRunObserver {
  public:
   TFitnessGraph();
   ~TFitnessGraph() override;
@@ -25,17 +34,21 @@ class TFitnessGraph : public IGraphSink {
 
   chart::TZPChartPanel& Panel() { return *panel_; }
   // Curve in run order (0 Roulette ... 4 Elitist).
-  chart::TZPLineChart& Series(int Curve) { return *series_[static_cast<size_t>(Curve)]; }
-  chart::TZPLineChart& CurrentSeries() { return *series_[static_cast<size_t>(current_)]; }
+  chart::TZPLineChart& Series(int Curve) const { return *series_[static_cast<size_t>(Curve)]; }
 
-  void ResetCurves(double Cutoff) override;
-  void SelectCurve(ga::TGASelectionMethod Method) override;
-  void AddPoint(double X, double Y) override;
+  // The points of Curve (generation, best fitness) in the order they came, whereas the
+  // series holds them sorted by generation; empty after a reset.
+  std::vector<TGraphPoint> Points(int Curve) const;
+  // Every point as "method,generation,fitness" rows under that header line, curve by curve.
+  std::string Csv() const;
+
+  void OnCurvesReset(double Cutoff) override;
+  // A generation of a method the run never uses (smCustom) is not plotted.
+  void OnGeneration(const TGenerationReport& Report) override;
 
  private:
   std::unique_ptr<chart::TZPChartPanel> panel_;
-  std::array<std::unique_ptr<chart::TZPLineChart>, TGraphFeed::kCurves> series_;
-  int current_ = 0;
+  std::array<std::unique_ptr<chart::TZPLineChart>, kCurves> series_;
 };
 
 }  // namespace zp::queens

@@ -1,7 +1,8 @@
 #include "workbench/QueensWorkbench.h"
 
+#include <algorithm>
+
 #include "platform/Numbers.h"
-#include "workbench/FitnessGraph.h"
 #include "workbench/QueensProblem.h"
 
 namespace zp::queens {
@@ -25,17 +26,25 @@ const char* const kIntroduction[] = {
 
 }  // namespace
 
-TQueensWorkbench::TQueensWorkbench()
-    : ga_(std::make_unique<TZPGeneticAlgorithm>()), fitness_graph_(std::make_unique<TFitnessGraph>()) {
+TQueensWorkbench::TQueensWorkbench() : ga_(std::make_unique<TZPGeneticAlgorithm>()) {
   ga_->SetName("ZPGeneticAlgorithm1");
-  graph_.SetSink(fitness_graph_.get());
   ApplyStoredSettings();
   for (const char* line : kIntroduction) log_.emplace_back(line);
 }
 
 TQueensWorkbench::~TQueensWorkbench() = default;
 
-chart::TZPChartPanel& TQueensWorkbench::ChartPanel() { return fitness_graph_->Panel(); }
+void TQueensWorkbench::Attach(IRunObserver& Observer) {
+  if (std::find(observers_.begin(), observers_.end(), &Observer) == observers_.end()) observers_.push_back(&Observer);
+}
+
+void TQueensWorkbench::Detach(IRunObserver& Observer) { std::erase(observers_, &Observer); }
+
+// By index: an observer that attaches or detaches one while being told leaves no dangling iterator.
+template <class Event, class Arg>
+void TQueensWorkbench::Notify(Event Handler, const Arg& Value) {
+  for (size_t i = 0; i < observers_.size(); ++i) (observers_[i]->*Handler)(Value);
+}
 
 // The component's stored settings, in property order: the setters' rules
 // depend on that order.
@@ -113,7 +122,7 @@ void TQueensWorkbench::Initialization(bool& /*Initialized*/) {
 
   board_.SetSize(genes, genes);
   board_.FitCells(genes);
-  graph_.ResetCurves(ga.FitnessCutoff());
+  Notify(&IRunObserver::OnCurvesReset, ga.FitnessCutoff());
 }
 
 void TQueensWorkbench::EvaluateFitness(TZPGAIndividual& Item, TGAFitness& Fitness) {
@@ -123,8 +132,10 @@ void TQueensWorkbench::EvaluateFitness(TZPGAIndividual& Item, TGAFitness& Fitnes
 }
 
 void TQueensWorkbench::Evolve() {
-  graph_.AddPoint(ga_->Generation(), ga_->MaxFitness());
-  if (OnProgress) OnProgress(ga_->SelectionMethod(), ga_->Generation());
+  const TZPGeneticAlgorithm& ga = *ga_;
+  const TGenerationReport report{ga.SelectionMethod(), ga.Generation(), ga.MaxFitness(), ga.AvgFitness(),
+                                 ga.MinFitness()};
+  Notify(&IRunObserver::OnGeneration, report);
 }
 
 void TQueensWorkbench::btnRunClick(const std::string& GenerationText) {
@@ -133,10 +144,7 @@ void TQueensWorkbench::btnRunClick(const std::string& GenerationText) {
   if (!ga.Initialized()) ga.Initialize();
   start.Assign(ga.Population());
   const int32_t start_generation = ga.Generation();
-  for (TGASelectionMethod method : TGraphFeed::Methods()) {
-    graph_.SelectCurve(method);
-    RunSelectionMethod(method, start_generation, start, GenerationText);
-  }
+  for (TGASelectionMethod method : RunMethods()) RunSelectionMethod(method, start_generation, start, GenerationText);
 }
 
 void TQueensWorkbench::RunSelectionMethod(TGASelectionMethod Method, int32_t Generation,

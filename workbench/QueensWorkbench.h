@@ -1,9 +1,13 @@
 // TQueensWorkbench: the workbench model behind the window and nqueens-ga.
-// It owns ZPGeneticAlgorithm1 set up for N-Queens, the log, the board and
-// the graph feed, and has one operation per window action. Errors leave the
-// operations as exceptions; each front end shows them and stays usable.
+// It owns ZPGeneticAlgorithm1 set up for N-Queens, the log and the board,
+// and has one operation per window action. Errors leave the operations as
+// exceptions; each front end shows them and stays usable. It creates no
+// chart: curve resets and generations go to the observers a front end
+// attaches (the fitness graph, a progress display), or nowhere.
 //
 //   TQueensWorkbench wb;
+//   TFitnessGraph graph;
+//   wb.Attach(graph);
 //   wb.FormCreate();
 //   wb.btnRunClick("100");   // initializes if needed, runs all five methods
 #pragma once
@@ -15,16 +19,10 @@
 
 #include "engine/ZPGeneticAlgorithm.h"
 #include "workbench/ChessBoard.h"
-#include "workbench/GraphFeed.h"
 #include "workbench/QueensProblem.h"
-
-namespace zp::chart {
-class TZPChartPanel;
-}
+#include "workbench/RunEvents.h"
 
 namespace zp::queens {
-
-class TFitnessGraph;
 
 class TQueensWorkbench {
  public:
@@ -42,7 +40,7 @@ class TQueensWorkbench {
   void btnRunClick(const std::string& GenerationText);
   // The queen count control changed: clamps to 4..32, re-initializes.
   void SpinEdit1Change(int Value);
-  // The Graph check box: plot generations or not.
+  // The Graph check box: report (and so plot) generations or not.
   void cbGraphClick(bool Checked);
   // The grid's client size changed: cells re-fitted.
   void FormResize(int GridClientWidth, int GridClientHeight);
@@ -61,16 +59,17 @@ class TQueensWorkbench {
   bool GraphEnabled() const { return graph_enabled_; }
   const std::vector<std::string>& Log() const { return log_; }
   const TChessBoard& Board() const { return board_; }
-  TGraphFeed& Graph() { return graph_; }
-  const TGraphFeed& Graph() const { return graph_; }
-  // The Graph page's chart, the graph feed's sink; the window and nqueens-ga show this panel.
-  chart::TZPChartPanel& ChartPanel();
-  TFitnessGraph& FitnessGraph() { return *fitness_graph_; }
+
+  // --- observers ---
+  // Observer hears of curve resets and generations from now on, after those attached
+  // before it. Not owned: detach it before it goes if the workbench still runs then.
+  // Attaching one already attached does nothing.
+  void Attach(IRunObserver& Observer);
+  // Observer hears nothing more; one not attached is ignored.
+  void Detach(IRunObserver& Observer);
 
   // Told of every log line as it is appended.
   std::function<void(const std::string& Line)> OnLogLine;
-  // Told after every generation of a comparison run (method, generation), for progress display.
-  std::function<void(ga::TGASelectionMethod Method, int Generation)> OnProgress;
 
  private:
   void ApplyStoredSettings();
@@ -78,6 +77,9 @@ class TQueensWorkbench {
   void Initialization(bool& Initialized);
   void EvaluateFitness(ga::TZPGAIndividual& Item, ga::TGAFitness& Fitness);
   void Evolve();
+  // Tells every observer, in the order attached.
+  template <class Event, class Arg>
+  void Notify(Event Handler, const Arg& Value);
   void RunSelectionMethod(ga::TGASelectionMethod Method, int32_t Generation, const ga::TZPGAPopulation& Population,
                           const std::string& GenerationText);
   void ShowSolution();
@@ -87,10 +89,9 @@ class TQueensWorkbench {
   bool graph_enabled_ = true;
   std::vector<std::string> log_;
   TChessBoard board_;
-  TGraphFeed graph_;
-  std::vector<int32_t> rows_;  // scratch for the fitness
+  std::vector<IRunObserver*> observers_;  // not owned
+  std::vector<int32_t> rows_;             // scratch for the fitness
   TRowDecoder decoder_;
-  std::unique_ptr<TFitnessGraph> fitness_graph_;
 };
 
 }  // namespace zp::queens

@@ -10,6 +10,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
+#include <utility>
 
 #include "app/QueensMain.h"
 
@@ -36,20 +37,25 @@ TEST(TForm1Screenshots, TextPageAfterARunAndGraphPage) {
   form.SetProgressInterval(0);
   form.findChild<QTabWidget*>("PageControl1")->setCurrentIndex(0);
   form.findChild<QLineEdit*>("Edit1")->setText("1000");
-  int generations = 0;
-  const auto window_progress = form.Workbench().OnProgress;
-  form.Workbench().OnProgress = [&](zp::ga::TGASelectionMethod method, int generation) {
-    window_progress(method, generation);
-    if (++generations == 1500) {
-      EXPECT_TRUE(form.grab().save(QDir(folder).filePath("during-run.png")));
+  // Told after the window, so the picture shows the progress line of that generation.
+  struct TGrabber : zp::queens::IRunObserver {
+    zp::app::TForm1& form;
+    QString file;
+    int generations = 0;
+    TGrabber(zp::app::TForm1& Form, QString File) : form(Form), file(std::move(File)) {}
+    void OnGeneration(const zp::queens::TGenerationReport&) override {
+      if (++generations == 1500) {
+        EXPECT_TRUE(form.grab().save(file));
+      }
     }
-  };
+  } grabber(form, QDir(folder).filePath("during-run.png"));
+  form.Workbench().Attach(grabber);
   QTest::mouseClick(form.findChild<QPushButton*>("btnRun"), Qt::LeftButton);
   QTest::qWait(200);
   EXPECT_TRUE(form.grab().save(QDir(folder).filePath("second-run.png")));
 
   // Many queens: small cells, smaller letters.
-  form.Workbench().OnProgress = window_progress;
+  form.Workbench().Detach(grabber);
   form.findChild<QSpinBox*>("SpinEdit1")->setValue(20);
   form.findChild<QLineEdit*>("Edit1")->setText("300");
   QTest::mouseClick(form.findChild<QPushButton*>("btnRun"), Qt::LeftButton);

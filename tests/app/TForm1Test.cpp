@@ -25,6 +25,7 @@
 
 #include "app/FileDialogs.h"
 #include "app/QueensMain.h"
+#include "chart/qt/ChartWidget.h"
 #include "platform/Random.h"
 
 // Readable failure messages for Qt values.
@@ -135,6 +136,8 @@ TEST(TForm1, ControlsHaveTheirNamesPlacesTextsAndHints) {
   EXPECT_EQ(pages->widget(0)->objectName(), "tsText");
   EXPECT_EQ(pages->widget(1)->objectName(), "tsGraph");
   EXPECT_EQ(pages->currentIndex(), 0);
+  // The Graph page shows the window's fitness graph, which the workbench reports to.
+  EXPECT_EQ(Child<zp::chart::TZPChartWidget>(w.form, "ChartPanel")->Panel(), &w.form.FitnessGraph().Panel());
 
   auto* memo = Child<QPlainTextEdit>(w.form, "Memo1");
   EXPECT_TRUE(memo->isReadOnly());
@@ -236,7 +239,7 @@ TEST(TForm1, UncheckedGraphLeavesTheCurvesAsTheyWere) {
   Window w;
   w.SetGenerations("5");
   w.Click("btnRun");
-  const auto& graph = w.form.Workbench().Graph();
+  const auto& graph = w.form.FitnessGraph();
   std::vector<size_t> before;
   for (int i = 0; i < 5; ++i) before.push_back(graph.Points(i).size());
   ASSERT_GT(before[0], 0u);

@@ -13,6 +13,7 @@
 
 #include "platform/Numbers.h"
 #include "platform/Random.h"
+#include "workbench/FitnessGraph.h"
 #include "workbench/QueensWorkbench.h"
 
 namespace {
@@ -366,6 +367,8 @@ constexpr size_t kIntroductionLines = 7;
 // ExtraIndividuals are appended to the population after the initialization.
 void ExpectSameRun(int n, const std::vector<std::string>& generation_texts, int extra_individuals = 0) {
   zp::queens::TQueensWorkbench wb;
+  zp::queens::TFitnessGraph graph;
+  wb.Attach(graph);
   wb.FormCreate();
   ReferenceWorkbench ref(n, zp::GlobalRandom().Seed());
   wb.SpinEdit1Change(n);
@@ -386,7 +389,7 @@ void ExpectSameRun(int n, const std::vector<std::string>& generation_texts, int 
     ASSERT_EQ(log[kIntroductionLines + i], ref.log[i]) << "log line " << kIntroductionLines + i;
 
   for (int c = 0; c < 5; ++c) {
-    const auto& points = wb.Graph().Points(c);
+    const auto& points = graph.Points(c);
     ASSERT_EQ(points.size(), ref.curves[c].size()) << "curve " << c;
     for (size_t i = 0; i < points.size(); ++i) {
       EXPECT_EQ(points[i].X, ref.curves[c][i].x) << "curve " << c << " point " << i;

@@ -1,5 +1,6 @@
 // The workbench model: start-up, initialization, the queen count, the
-// comparison run's log and failures, the graph feed and the board.
+// comparison run's log and failures, the curves of an attached fitness graph
+// and the board.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,6 +9,7 @@
 #include "platform/Exceptions.h"
 #include "platform/Numbers.h"
 #include "platform/Random.h"
+#include "workbench/FitnessGraph.h"
 #include "workbench/QueensProblem.h"
 #include "workbench/QueensWorkbench.h"
 
@@ -15,6 +17,7 @@ namespace {
 
 using zp::ga::TGAFitnessMethod;
 using zp::ga::TGASelectionMethod;
+using zp::queens::TFitnessGraph;
 using zp::queens::TQueensWorkbench;
 
 constexpr size_t kIntroductionLines = 7;
@@ -96,6 +99,8 @@ TEST(QueensWorkbenchTest, StartsWithTheStoredSettingsAndTheIntroduction) {
 
 TEST(QueensWorkbenchTest, InitializeLogsTheBlockAndFitsTheBoard) {
   TQueensWorkbench wb;
+  TFitnessGraph graph;
+  wb.Attach(graph);
   wb.FormCreate();
   wb.btnInitClick();
   EXPECT_EQ(Since(wb, kIntroductionLines), (std::vector<std::string>{
@@ -117,8 +122,8 @@ TEST(QueensWorkbenchTest, InitializeLogsTheBlockAndFitsTheBoard) {
   EXPECT_EQ(wb.Board().RowCount(), 8);
   EXPECT_EQ(wb.Board().DefaultColWidth(), wb.Board().ClientWidth() / 8);
   EXPECT_EQ(wb.Board().DefaultRowHeight(), wb.Board().ClientHeight() / 8);
-  EXPECT_TRUE(wb.Graph().LeftAxisMaximumSet());
-  EXPECT_EQ(wb.Graph().LeftAxisMaximum(), 28);
+  EXPECT_FALSE(graph.Panel().LeftAxis().Options().Contains(zp::chart::TAxisOption::axAutomaticMaximum));
+  EXPECT_EQ(graph.Panel().LeftAxis().Maximum(), 28);
 }
 
 TEST(QueensWorkbenchTest, LoweringTheQueenCountKeepsTheLongerChromosome) {
@@ -153,9 +158,11 @@ TEST(QueensWorkbenchTest, LoweringTheQueenCountKeepsTheLongerChromosome) {
 
 TEST(QueensWorkbenchTest, RaisingTheQueenCountReinitializesAndClearsTheCurves) {
   TQueensWorkbench wb;
+  TFitnessGraph graph;
+  wb.Attach(graph);
   wb.FormCreate();
   wb.btnRunClick("2");
-  ASSERT_FALSE(wb.Graph().Points(0).empty());
+  ASSERT_FALSE(graph.Points(0).empty());
   wb.SpinEdit1Change(12);
   const std::vector<std::string> block = Since(wb, wb.Log().size() - kInitBlockLines);
   EXPECT_EQ(block[2], "     Number of queens is 12");
@@ -164,8 +171,8 @@ TEST(QueensWorkbenchTest, RaisingTheQueenCountReinitializesAndClearsTheCurves) {
   EXPECT_EQ(block[5], "     Fitness Cutoff is 66");
   EXPECT_EQ(wb.Board().ColCount(), 12);
   EXPECT_EQ(wb.Board().RowCount(), 12);
-  EXPECT_EQ(wb.Graph().LeftAxisMaximum(), 66);
-  for (int c = 0; c < 5; ++c) EXPECT_TRUE(wb.Graph().Points(c).empty()) << "curve " << c;
+  EXPECT_EQ(graph.Panel().LeftAxis().Maximum(), 66);
+  for (int c = 0; c < 5; ++c) EXPECT_TRUE(graph.Points(c).empty()) << "curve " << c;
   EXPECT_EQ(wb.Algorithm().Generation(), 0);
 }
 
@@ -217,6 +224,8 @@ TEST(QueensWorkbenchTest, EightQueensForAHundredGenerationsSolvesOrRunsOut) {
 
 TEST(QueensWorkbenchTest, BadGenerationTextFailsInsideTheFirstMethodAndLogsNothing) {
   TQueensWorkbench wb;
+  TFitnessGraph graph;
+  wb.Attach(graph);
   wb.FormCreate();
   wb.btnInitClick();
   const size_t mark = wb.Log().size();
@@ -234,7 +243,7 @@ TEST(QueensWorkbenchTest, BadGenerationTextFailsInsideTheFirstMethodAndLogsNothi
     EXPECT_EQ(wb.Algorithm().Generation(), 0);
     ASSERT_NE(wb.Algorithm().FittestIndividual(), nullptr);
     EXPECT_EQ(wb.Algorithm().FittestIndividual()->Bits().BitString(), start);
-    for (int c = 0; c < 5; ++c) EXPECT_TRUE(wb.Graph().Points(c).empty());
+    for (int c = 0; c < 5; ++c) EXPECT_TRUE(graph.Points(c).empty());
   }
   // The window stays usable.
   wb.btnRunClick("+2");
@@ -244,6 +253,8 @@ TEST(QueensWorkbenchTest, BadGenerationTextFailsInsideTheFirstMethodAndLogsNothi
 TEST(QueensWorkbenchTest, CountOfZeroOrLessLogsTheRestoredStatisticsWithoutEvolving) {
   for (const std::string text : {"0", "-3"}) {
     TQueensWorkbench wb;
+    TFitnessGraph graph;
+    wb.Attach(graph);
     wb.FormCreate();
     wb.SpinEdit1Change(5);
     auto& ga = wb.Algorithm();
@@ -267,12 +278,14 @@ TEST(QueensWorkbenchTest, CountOfZeroOrLessLogsTheRestoredStatisticsWithoutEvolv
       EXPECT_EQ(block[6], "Min Fitness:" + min);
       EXPECT_EQ(block[7], "Max Fitness:" + max);
     }
-    for (int c = 0; c < 5; ++c) EXPECT_TRUE(wb.Graph().Points(c).empty());
+    for (int c = 0; c < 5; ++c) EXPECT_TRUE(graph.Points(c).empty());
   }
 }
 
 TEST(QueensWorkbenchTest, EveryGenerationIsPlottedOnTheRunningMethodsCurve) {
   TQueensWorkbench wb;
+  TFitnessGraph graph;
+  wb.Attach(graph);
   wb.FormCreate();
   wb.SpinEdit1Change(6);
   const size_t mark = wb.Log().size();
@@ -280,7 +293,7 @@ TEST(QueensWorkbenchTest, EveryGenerationIsPlottedOnTheRunningMethodsCurve) {
   const auto blocks = Blocks(wb, mark);
   ASSERT_EQ(blocks.size(), 5u);
   for (int c = 0; c < 5; ++c) {
-    const auto& points = wb.Graph().Points(c);
+    const auto& points = graph.Points(c);
     const int generations = std::stoi(Field(blocks[static_cast<size_t>(c)], "Number of generations:"));
     ASSERT_EQ(points.size(), static_cast<size_t>(generations)) << "curve " << c;
     for (size_t i = 0; i < points.size(); ++i) EXPECT_EQ(points[i].X, static_cast<double>(i + 1));
@@ -288,45 +301,48 @@ TEST(QueensWorkbenchTest, EveryGenerationIsPlottedOnTheRunningMethodsCurve) {
     EXPECT_EQ(zp::FormatFloat15(points.back().Y), Field(blocks[static_cast<size_t>(c)], "Max Fitness:"));
     // A curve that found a solution ends at the top of the left axis.
     if (generations < 7) {
-      EXPECT_EQ(points.back().Y, wb.Graph().LeftAxisMaximum());
+      EXPECT_EQ(points.back().Y, graph.Panel().LeftAxis().Maximum());
     }
   }
-  EXPECT_EQ(wb.Graph().LeftAxisMaximum(), 15);
-  EXPECT_EQ(wb.Graph().CurrentCurve(), 4);
+  EXPECT_EQ(graph.Panel().LeftAxis().Maximum(), 15);
 }
 
 TEST(QueensWorkbenchTest, UncheckedGraphLeavesTheCurvesAsTheyAre) {
   TQueensWorkbench wb;
+  TFitnessGraph graph;
+  wb.Attach(graph);
   wb.FormCreate();
   wb.SpinEdit1Change(8);
   wb.btnRunClick("3");
   std::vector<size_t> before;
-  for (int c = 0; c < 5; ++c) before.push_back(wb.Graph().Points(c).size());
+  for (int c = 0; c < 5; ++c) before.push_back(graph.Points(c).size());
   const size_t mark = wb.Log().size();
 
   wb.cbGraphClick(false);
   EXPECT_FALSE(wb.GraphEnabled());
   wb.btnRunClick("3");
   EXPECT_EQ(wb.Log().size(), mark + 5 * kMethodBlockLines);  // the log is written as usual
-  for (int c = 0; c < 5; ++c) EXPECT_EQ(wb.Graph().Points(c).size(), before[static_cast<size_t>(c)]);
+  for (int c = 0; c < 5; ++c) EXPECT_EQ(graph.Points(c).size(), before[static_cast<size_t>(c)]);
 
   wb.cbGraphClick(true);
   const int32_t generation = wb.Algorithm().Generation();
   wb.btnRunClick("1");
   for (int c = 0; c < 5; ++c) {
-    ASSERT_EQ(wb.Graph().Points(c).size(), before[static_cast<size_t>(c)] + 1);
-    EXPECT_EQ(wb.Graph().Points(c).back().X, generation + 1);
+    ASSERT_EQ(graph.Points(c).size(), before[static_cast<size_t>(c)] + 1);
+    EXPECT_EQ(graph.Points(c).back().X, generation + 1);
   }
 }
 
 TEST(QueensWorkbenchTest, SecondRunCountsOnFromTheFirstRunsLastGeneration) {
   TQueensWorkbench wb;
+  TFitnessGraph graph;
+  wb.Attach(graph);
   wb.FormCreate();
   wb.SpinEdit1Change(10);  // large enough that five generations rarely solve it
   wb.btnRunClick("5");
   const int32_t first_end = wb.Algorithm().Generation();
   std::vector<size_t> before;
-  for (int c = 0; c < 5; ++c) before.push_back(wb.Graph().Points(c).size());
+  for (int c = 0; c < 5; ++c) before.push_back(graph.Points(c).size());
   const size_t mark = wb.Log().size();
 
   wb.btnRunClick("4");
@@ -336,7 +352,7 @@ TEST(QueensWorkbenchTest, SecondRunCountsOnFromTheFirstRunsLastGeneration) {
     const int32_t reached = std::stoi(Field(blocks[static_cast<size_t>(c)], "Number of generations:"));
     EXPECT_GT(reached, first_end);
     EXPECT_LE(reached, first_end + 4);
-    const auto& points = wb.Graph().Points(c);
+    const auto& points = graph.Points(c);
     ASSERT_EQ(points.size(), before[static_cast<size_t>(c)] + static_cast<size_t>(reached - first_end));
     // The second run's points follow the first run's on the same curve.
     EXPECT_EQ(points[before[static_cast<size_t>(c)]].X, first_end + 1);
@@ -375,6 +391,8 @@ TEST(QueensWorkbenchTest, BoardShowsTheLastSolutionFound) {
 
 TEST(QueensWorkbenchTest, EmptyPopulationRunsNothingAndNamesNoFittestIndividual) {
   TQueensWorkbench wb;
+  TFitnessGraph graph;
+  wb.Attach(graph);
   wb.FormCreate();
   wb.SpinEdit1Change(4);
   wb.Algorithm().Population().Clear();
@@ -394,7 +412,7 @@ TEST(QueensWorkbenchTest, EmptyPopulationRunsNothingAndNamesNoFittestIndividual)
   EXPECT_EQ(blocks, 5);
   for (const std::string& line : lines) EXPECT_EQ(line.rfind("     Score:", 0), std::string::npos);
   EXPECT_EQ(lines.back(), "Max Fitness:0");
-  for (int c = 0; c < 5; ++c) EXPECT_TRUE(wb.Graph().Points(c).empty());
+  for (int c = 0; c < 5; ++c) EXPECT_TRUE(graph.Points(c).empty());
   EXPECT_EQ(wb.Board().Lines(), board);
 }
 
