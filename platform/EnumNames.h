@@ -1,5 +1,6 @@
 // Text forms of enumerations: a constexpr name table per enumeration, and a
-// case-insensitive lookup that reports "no match" instead of a sentinel.
+// lookup that ignores the letter case of A-Z and reports "no match" instead of
+// a sentinel.
 //
 //   constexpr std::array<std::string_view, 2> kNames{"fmMinimize", "fmMaximize"};
 //   EnumName(kNames, TGAFitnessMethod::fmMaximize);        // "fmMaximize"
