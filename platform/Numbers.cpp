@@ -1,6 +1,5 @@
 #include "platform/Numbers.h"
 
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -96,13 +95,6 @@ std::optional<int32_t> TryStrToInt(const std::string& text) {
 int32_t StrToInt(const std::string& text) {
   if (auto v = TryStrToInt(text)) return *v;
   throw InvalidInteger(text);
-}
-
-bool SameText(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-  return true;
 }
 
 }  // namespace zp

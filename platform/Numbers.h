@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/AsciiText.h"  // SameText, which callers have reached through this header
+
 namespace zp {
 
 // At most 15 significant digits; fixed notation for 1E-4 <= |x| < 1E15, else
@@ -25,8 +27,5 @@ std::optional<int32_t> TryStrToInt(const std::string& text);
 
 // As TryStrToInt, raising EConvertError "'%s' is not a valid integer value".
 int32_t StrToInt(const std::string& text);
-
-// ASCII case-insensitive equality, the comparison used for names and enumerations.
-bool SameText(const std::string& a, const std::string& b);
 
 }  // namespace zp

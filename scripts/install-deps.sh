@@ -9,6 +9,7 @@ packages=(
   libpugixml-dev libcli11-dev libboost-math-dev libgtest-dev libgmock-dev libbenchmark-dev
   libxml2-utils xvfb xauth
   clang libclang-rt-14-dev
+  locales
 )
 
 missing=()

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "TestComponents.h"
+#include "platform/Numbers.h"
 
 using namespace zp;
 using namespace zp::ga;
