@@ -200,8 +200,7 @@ pugi::xml_node TXMLNode::ChildElement(const char* Name) const {
 std::string_view TXMLNode::ChildText(const char* Name) const { return NodeText(node_.child(Name)); }
 
 void TXMLNode::SetChildText(const char* Name, std::string_view Text) const {
-  if (!IsXMLText(Text))
-    throw EGADocumentError(std::string("The text of ") + Name + " holds a character an XML document cannot carry");
+  if (!IsXMLText(Text)) throw EGADocumentError::UncarriableText(Name);
   ChildElement(Name).text().set(std::string(Text).c_str());
 }
 
@@ -215,8 +214,7 @@ std::string TXMLString_List::Items(int Index) const {
 }
 
 void TXMLString_List::Add(const std::string& Value) {
-  if (!IsXMLText(Value))
-    throw EGADocumentError(std::string("The text of ") + name_ + " holds a character an XML document cannot carry");
+  if (!IsXMLText(Value)) throw EGADocumentError::UncarriableText(name_);
   items_.push_back(parent_.append_child(name_));
   items_.back().text().set(Value.c_str());
 }

@@ -42,6 +42,8 @@ class EXMLDocError : public EZPException {
 class EGADocumentError : public EZPException {
  public:
   using EZPException::EZPException;
+  // "The text of Element holds a character an XML document cannot carry".
+  static EGADocumentError UncarriableText(const std::string& Element);
 };
 
 }  // namespace zp::xml
