@@ -32,6 +32,12 @@ E CheckedEnum(const std::array<std::string_view, N>& names, const std::string& t
 
 int32_t BitsOfEntries(size_t count) { return BitLength(count); }
 
+// Names and entries are checked as a save would check them: what loads can be written again.
+std::string CheckedText(std::string text, const char* element) {
+  if (!IsXMLText(text)) throw EGADocumentError::UncarriableText(element);
+  return text;
+}
+
 }  // namespace
 
 TGenoTypeData ReadGenoTypeData(const TXMLGenoType& Node) {
@@ -46,7 +52,7 @@ TGenoTypeData ReadGenoTypeData(const TXMLGenoType& Node) {
     const TXMLGeneType node(Node.OwnerDocument().Shared(), child);
     TGeneData gene;
     gene.Kind = node.Kind();
-    gene.Name = node.Name();
+    gene.Name = CheckedText(node.Name(), "Name");
     gene.Size = CheckedSize(RequiredInteger(node.Size()), "Size", " of gene \"" + gene.Name + "\"");
     if (node.IsNumeric()) {
       const TXMLNumericGeneType numeric = node.AsNumeric();
@@ -56,7 +62,8 @@ TGenoTypeData ReadGenoTypeData(const TXMLGenoType& Node) {
     }
     if (gene.Kind == TXMLGeneKind::Enumeration) {
       const TXMLString_List entries = node.AsEnumeration().Enumeration();
-      for (int i = 0; i < entries.Count(); ++i) gene.Enumerations.push_back(entries.Items(i));
+      for (int i = 0; i < entries.Count(); ++i)
+        gene.Enumerations.push_back(CheckedText(entries.Items(i), "Enumeration"));
     }
     total += std::max<int64_t>(gene.Size, BitsOfEntries(gene.Enumerations.size()));
     if (total > kMaxDocumentBits)
@@ -68,7 +75,7 @@ TGenoTypeData ReadGenoTypeData(const TXMLGenoType& Node) {
 
 TChromosomeData ReadChromosomeData(const TXMLChromosome& Node) {
   TChromosomeData data;
-  data.Name = Node.Name();
+  data.Name = CheckedText(Node.Name(), "Name");
   data.Bits = Node.Genes().Bits();
   return data;
 }
@@ -99,6 +106,10 @@ TAlgorithmData ReadAlgorithmData(const TXMLGeneticAlgorithm& Node) {
   d.SelectionMethod = CheckedEnum<TGASelectionMethod>(kSelectionMethodNames, selection.Method(), "SelectionMethod");
   d.ElitistPercent = RequiredSingle(selection.ElitistPercent());
   d.TournamentField = RequiredInteger(selection.TournamentField());
+  // Each tournament draws that many times: a huge field would make Run hang.
+  if (d.TournamentField > kMaxTournamentField)
+    throw EGADocumentError("TournamentField " + std::to_string(d.TournamentField) + " is out of range (at most " +
+                           std::to_string(kMaxTournamentField) + ")");
   const TXMLGADomainType domain = Node.Domain();
   d.GenoType = ReadGenoTypeData(domain.GenoType());
   d.Chromosomes = ReadChromosomesData(domain.Chromosomes());

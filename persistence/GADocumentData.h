@@ -23,6 +23,9 @@ inline constexpr int32_t kMaxDocumentBits = 1 << 20;
 // 2^30 bits (128 MiB).
 inline constexpr int64_t kMaxPopulationBits = int64_t{1} << 30;
 
+// The largest TournamentField a document may set.
+inline constexpr int32_t kMaxTournamentField = 1 << 16;
+
 struct TGeneData {
   TXMLGeneKind Kind = TXMLGeneKind::Boolean;
   std::string Name;
@@ -64,12 +67,13 @@ struct TAlgorithmData {
 
 // Raises the first error a sequential load would meet: a conversion error,
 // "Interface not supported" for a child that is no gene, or EGADocumentError
-// for a size out of range.
+// for a size out of range or a name or entry that a save could not write.
 TGenoTypeData ReadGenoTypeData(const TXMLGenoType& Node);
 // The Chromosome children in order; bit texts are checked by CheckChromosomes.
 std::vector<TChromosomeData> ReadChromosomesData(const TXMLChromosomes& Node);
 TChromosomeData ReadChromosomeData(const TXMLChromosome& Node);
-// Settings, then genotype, then population; unknown enumerator names raise EGADocumentError.
+// Settings, then genotype, then population; unknown enumerator names and a
+// TournamentField above kMaxTournamentField raise EGADocumentError.
 TAlgorithmData ReadAlgorithmData(const TXMLGeneticAlgorithm& Node);
 
 // The chromosome length the genotype leaves the component with: GeneSize is
