@@ -38,6 +38,15 @@ std::string CheckedText(std::string text, const char* element) {
   return text;
 }
 
+// A float gene decodes through an exponent field of at most kMaxFloatExponentBits.
+void CheckFloatGene(const TGeneData& gene) {
+  if (FloatExponentBits(gene.Size, gene.PreserveSignBit) <= kMaxFloatExponentBits) return;
+  const int32_t widest = 4 * kMaxFloatExponentBits + 3;
+  throw EGADocumentError("Size " + std::to_string(gene.Size) + " of gene \"" + gene.Name +
+                         "\" is out of range for a float gene (0 to " + std::to_string(widest) + " bits, " +
+                         std::to_string(widest + 1) + " with PreserveSignBit)");
+}
+
 }  // namespace
 
 TGenoTypeData ReadGenoTypeData(const TXMLGenoType& Node) {
@@ -65,6 +74,7 @@ TGenoTypeData ReadGenoTypeData(const TXMLGenoType& Node) {
       for (int i = 0; i < entries.Count(); ++i)
         gene.Enumerations.push_back(CheckedText(entries.Items(i), "Enumeration"));
     }
+    if (gene.Kind == TXMLGeneKind::Float) CheckFloatGene(gene);
     total += std::max<int64_t>(gene.Size, BitsOfEntries(gene.Enumerations.size()));
     if (total > kMaxDocumentBits)
       throw EGADocumentError("The genes of GenoType need more than " + kMaxBitsText + " bits");

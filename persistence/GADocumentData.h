@@ -67,7 +67,8 @@ struct TAlgorithmData {
 
 // Raises the first error a sequential load would meet: a conversion error,
 // "Interface not supported" for a child that is no gene, or EGADocumentError
-// for a size out of range or a name or entry that a save could not write.
+// for a size out of range (for a float gene, an exponent field past
+// kMaxFloatExponentBits) or a name or entry that a save could not write.
 TGenoTypeData ReadGenoTypeData(const TXMLGenoType& Node);
 // The Chromosome children in order; bit texts are checked by CheckChromosomes.
 std::vector<TChromosomeData> ReadChromosomesData(const TXMLChromosomes& Node);

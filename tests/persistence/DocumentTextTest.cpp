@@ -170,6 +170,25 @@ TEST(GADocumentText, TournamentFieldIsBoundedOnLoadOnly) {
   EXPECT_EQ(ga->TournamentField(), 100000);
 }
 
+TEST(GADocumentText, FloatGenesAreBoundedByTheirExponentWidth) {
+  const auto doc = [](int size, bool sign) {
+    return "<GenoType><FloatGene><Name>f</Name><Size>" + std::to_string(size) + "</Size><PreserveSignBit>" +
+           (sign ? "true" : "false") + "</PreserveSignBit></FloatGene></GenoType>";
+  };
+  TZPGeneticAlgorithm ga;
+  const auto load = [&](int size, bool sign) {
+    return MessageOf([&] { LoadFromXML(ga.Genes(), BindGenoTypeDocument(TXMLDocument::Parse(doc(size, sign)))); });
+  };
+  EXPECT_EQ(load(260, false),
+            "Size 260 of gene \"f\" is out of range for a float gene (0 to 259 bits, 260 with PreserveSignBit)");
+  EXPECT_EQ(load(261, true),
+            "Size 261 of gene \"f\" is out of range for a float gene (0 to 259 bits, 260 with PreserveSignBit)");
+  EXPECT_EQ(ga.Genes().Count(), 0);
+  EXPECT_EQ(load(259, false), "(no error)");
+  EXPECT_EQ(load(260, true), "(no error)");
+  EXPECT_EQ(ga.Genes().Items(0).Size(), 260);
+}
+
 TEST(GADocumentText, FileLoadsNameTheFileAndTheReason) {
   const std::filesystem::path dir = std::filesystem::path(::testing::TempDir()) / "document_text";
   std::filesystem::create_directories(dir);
