@@ -152,6 +152,34 @@ void CheckChromosomes(const std::vector<TChromosomeData>& Chromosomes, int32_t L
   }
 }
 
+void CheckEnumerationValues(const TZPGAGenes& Genes, const std::vector<TChromosomeData>& Chromosomes, int32_t Length) {
+  std::vector<const TZPGAGene*> enumerations;
+  for (int i = 0; i < Genes.Count(); ++i)
+    if (Genes.Items(i).GeneType() == TGeneType::gtEnumeration) enumerations.push_back(&Genes.Items(i));
+  if (enumerations.empty()) return;
+  TZPEncodedBits bits;
+  for (size_t i = 0; i < Chromosomes.size(); ++i) {
+    bits.SetSize(std::max(Length, 0));
+    bits.SetBitText(0, bits.Size(), Chromosomes[i].Bits);
+    for (const TZPGAGene* gene : enumerations) {
+      try {
+        gene->DecodeEnumeration(bits);
+      } catch (const EGAException&) {
+        throw EGADocumentError("The Bits of chromosome " + std::to_string(i) + " hold no entry of the gene \"" +
+                               gene->DisplayName() + "\"");
+      }
+    }
+  }
+}
+
+void CheckEnumerationValues(const TGenoTypeData& GenoType, const std::vector<TChromosomeData>& Chromosomes) {
+  const auto is_enumeration = [](const TGeneData& g) { return g.Kind == TXMLGeneKind::Enumeration; };
+  if (Chromosomes.empty() || std::none_of(GenoType.Genes.begin(), GenoType.Genes.end(), is_enumeration)) return;
+  TZPCustomGeneticAlgorithm scratch;
+  ApplyGenoTypeData(scratch.Genes(), GenoType);
+  CheckEnumerationValues(scratch.Genes(), Chromosomes, scratch.GeneSize());
+}
+
 void ApplyGenoTypeData(TZPGAGenes& Genes, const TGenoTypeData& Data) {
   if (TZPCustomGeneticAlgorithm* ga = Genes.Algorithm()) ga->SetGeneSize(Data.Size);
   TUpdateGuard update(Genes);

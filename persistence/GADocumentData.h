@@ -85,6 +85,12 @@ int32_t GeneSizeAfterLoad(const TGenoTypeData& Data);
 // Input" for a character other than 0 or 1 among the first Length; a text
 // longer than kMaxDocumentBits or a population beyond kMaxPopulationBits raises EGADocumentError.
 void CheckChromosomes(const std::vector<TChromosomeData>& Chromosomes, int32_t Length);
+// EGADocumentError when a chromosome's bits, read over Length, hold an index
+// past the entries of an enumeration gene: a save could not write its value.
+// The second form replays the genotype to learn the genes and the length.
+void CheckEnumerationValues(const ga::TZPGAGenes& Genes, const std::vector<TChromosomeData>& Chromosomes,
+                            int32_t Length);
+void CheckEnumerationValues(const TGenoTypeData& GenoType, const std::vector<TChromosomeData>& Chromosomes);
 // EGADocumentError when Count chromosomes of Length bits pass kMaxPopulationBits.
 void CheckPopulationSize(int64_t Count, int32_t Length);
 

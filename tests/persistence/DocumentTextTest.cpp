@@ -199,3 +199,35 @@ TEST(GADocumentText, FileLoadsNameTheFileAndTheReason) {
             file + ": the declared encoding \"Latin1\" is not supported (only UTF-8 is supported)");
   EXPECT_THROW(LoadGenoTypeFile(ga.Genes(), file), EXMLDocError);
 }
+
+TEST(GADocumentRoundTrip, ChromosomesLongerThanTheGenesKeepTheirLength) {
+  const auto ga = MakeQueens();
+  ga->SetGeneSize(30);  // the bits past the genes still take part in crossover and mutation
+  const std::string text = Text(*ga);
+  EXPECT_NE(text.find("<GenoType Size=\"30\">"), std::string::npos);
+  TZPGeneticAlgorithm copy;
+  std::istringstream in(text);
+  LoadFromStream(copy, in);
+  EXPECT_EQ(copy.GeneSize(), 30);
+  EXPECT_EQ(copy.Population().Items(5).Bits().BitString(), ga->Population().Items(5).Bits().BitString());
+  EXPECT_EQ(Text(copy), text);
+}
+
+TEST(GADocumentRoundTrip, LoadRefusesChromosomesWhoseEnumerationHoldsNoEntry) {
+  // Three entries in two bits: the bits 11 name no entry, and a save could not write the value.
+  TZPGeneticAlgorithm ga;
+  TZPGAGene& colour = ga.Genes().Add();
+  colour.SetName("colour");
+  colour.SetGeneType(TGeneType::gtEnumeration);
+  for (const char* c : {"red", "green", "blue"}) colour.MutableEnumerations().Add(c);
+  ga.Population().Add().Bits().SetBitText(0, 2, "01");
+  const std::string good = Text(ga);
+  const std::string bad = Replaced(good, "<Bits>01</Bits>", "<Bits>11</Bits>");
+  const std::string message = "The Bits of chromosome 0 hold no entry of the gene \"colour\"";
+  std::istringstream whole(bad);
+  EXPECT_EQ(MessageOf([&] { LoadFromStream(ga, whole); }), message);
+  std::istringstream population(
+      bad.substr(bad.find("<Chromosomes>"), bad.find("</Domain>") - bad.find("<Chromosomes>")));
+  EXPECT_EQ(MessageOf([&] { LoadFromStream(ga.Population(), population); }), message);
+  EXPECT_EQ(Text(ga), good);
+}
