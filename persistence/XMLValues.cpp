@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "persistence/XMLCharacters.h"
 #include "persistence/XMLErrors.h"
 #include "platform/Numbers.h"
 
@@ -127,35 +128,10 @@ bool RequiredBoolean(std::optional<bool> Value) {
 }
 
 bool IsXMLText(std::string_view Text) {
-  const auto* p = reinterpret_cast<const unsigned char*>(Text.data());
-  const auto* end = p + Text.size();
-  while (p < end) {
-    const unsigned char c = *p;
-    uint32_t cp = 0;
-    int extra = 0;
-    if (c < 0x80) {
-      if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') return false;
-      ++p;
-      continue;
-    }
-    if ((c & 0xE0) == 0xC0)
-      cp = c & 0x1F, extra = 1;
-    else if ((c & 0xF0) == 0xE0)
-      cp = c & 0x0F, extra = 2;
-    else if ((c & 0xF8) == 0xF0)
-      cp = c & 0x07, extra = 3;
-    else
-      return false;
-    if (end - p <= extra) return false;
-    for (int k = 1; k <= extra; ++k) {
-      if ((p[k] & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (p[k] & 0x3F);
-    }
-    // Overlong forms, surrogates and code points past U+10FFFF are no UTF-8.
-    static constexpr uint32_t kMin[] = {0, 0x80, 0x800, 0x10000};
-    if (cp < kMin[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-    if (cp == 0xFFFE || cp == 0xFFFF) return false;
-    p += extra + 1;
+  for (size_t at = 0; at < Text.size();) {
+    const TUTF8Char ch = DecodeUTF8(Text, at);
+    if (ch.Length == 0 || !IsXMLChar(ch.CodePoint)) return false;
+    at += static_cast<size_t>(ch.Length);
   }
   return true;
 }

@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "EngineTestSupport.h"
@@ -326,4 +327,27 @@ TEST(ZPEncodedBits, WordWiseFieldsMatchThePositionRule) {
       const uint32_t mask = count >= 32 ? 0xFFFFFFFFu : (1u << count) - 1u;
       ASSERT_EQ(static_cast<uint32_t>(b.ReadInteger(start, count)), static_cast<uint32_t>(value) & mask);
     }
+}
+
+TEST(ZPEncodedBits, FloatExponentFieldsUpTo64BitsRoundTrip) {
+  // 132 bits: 33 exponent bits with bias 2^32 - 1; the field of 1.0 is 2^32, past 32 bits.
+  TZPEncodedBits b;
+  b.WriteFloat(0, 132, 1.0);
+  EXPECT_EQ(b.BitText(0, 33), std::string(32, '0') + "1");
+  EXPECT_EQ(b.ReadFloat(0, 132), 1.0f);
+  for (const int count : {132, 133, 200, 256, 259}) {
+    EXPECT_EQ(FloatExponentBits(count, false), count / 4);
+    for (const float v : {0.0f, 1.0f, 0.375f, 1234.5f, 3.0e-30f, 1.5e30f, std::numeric_limits<float>::min()}) {
+      b.WriteFloat(3, count, static_cast<double>(v));
+      EXPECT_EQ(b.ReadFloat(3, count), v) << count << " " << v;
+    }
+  }
+  // The widest signed field: 260 bits, 64 exponent bits with bias 2^63 - 1.
+  b.SetPreserveSignBit(true);
+  EXPECT_EQ(FloatExponentBits(260, true), kMaxFloatExponentBits);
+  for (const float v : {-1234.5f, 0.0f, 2.5f, -1.0e-20f}) {
+    b.WriteFloat(1, 260, static_cast<double>(v));
+    EXPECT_EQ(b.ReadFloat(1, 260), v) << v;
+  }
+  EXPECT_TRUE(b.PreserveSignBit());
 }
