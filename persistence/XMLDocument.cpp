@@ -20,6 +20,7 @@
 #include "persistence/XMLCharacters.h"
 #include "persistence/XMLErrors.h"
 #include "persistence/XMLValues.h"
+#include "platform/ScopeGuard.h"
 
 namespace zp::xml {
 
@@ -93,20 +94,6 @@ std::string ReadWholeFile(const std::string& file_name) {
                        " tags, the limit for a document");
   return data;
 }
-
-class TFdGuard {
- public:
-  explicit TFdGuard(int fd) : fd_(fd) {}
-  ~TFdGuard() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  TFdGuard(const TFdGuard&) = delete;
-  TFdGuard& operator=(const TFdGuard&) = delete;
-  int Release() { return std::exchange(fd_, -1); }
-
- private:
-  int fd_;
-};
 
 std::atomic<unsigned> g_temp_counter{0};
 
@@ -194,15 +181,12 @@ void WriteFileAtomically(const std::string& FileName, std::string_view Text) {
     if (fd < 0 && errno != EEXIST) break;
   }
   if (fd < 0) throw fail("cannot create a temporary file next to it", errno);
-  TFdGuard guard(fd);
+  // Until the rename, every way out closes the file and removes it.
   bool renamed = false;
-  struct Cleanup {
-    const fs::path& temp;
-    const bool& renamed;
-    ~Cleanup() {
-      if (!renamed) ::unlink(temp.c_str());
-    }
-  } cleanup{temp, renamed};
+  TScopeExit cleanup([&] {
+    if (fd >= 0) ::close(fd);
+    if (!renamed) ::unlink(temp.c_str());
+  });
 
   // A replaced file keeps its permissions.
   if (existed) ::fchmod(fd, old_stat.st_mode & 07777);
@@ -218,7 +202,7 @@ void WriteFileAtomically(const std::string& FileName, std::string_view Text) {
     left -= static_cast<size_t>(n);
   }
   if (::fsync(fd) != 0) throw fail("cannot write the file", errno);
-  if (::close(guard.Release()) != 0) throw fail("cannot write the file", errno);
+  if (::close(std::exchange(fd, -1)) != 0) throw fail("cannot write the file", errno);
   if (::rename(temp.c_str(), target.c_str()) != 0) throw fail("cannot replace the file", errno);
   renamed = true;
   // Make the rename itself durable; a failure here loses nothing.

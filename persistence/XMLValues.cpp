@@ -6,19 +6,12 @@
 
 #include "persistence/XMLCharacters.h"
 #include "persistence/XMLErrors.h"
+#include "platform/AsciiText.h"
 #include "platform/Numbers.h"
 
 namespace zp::xml {
 
 namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -44,17 +37,6 @@ bool IsDecimalNumber(std::string_view s) {
   return i == s.size();
 }
 
-bool SameAscii(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
 // Parses a number without raising; nullopt when the text is none.
 std::optional<double> ParseNumber(std::string_view s) {
   std::string_view body = s;
@@ -63,9 +45,9 @@ std::optional<double> ParseNumber(std::string_view s) {
     negative = body[0] == '-';
     body.remove_prefix(1);
   }
-  if (SameAscii(body, "INF"))
+  if (SameText(body, "INF"))
     return negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
-  if (SameAscii(body, "NAN")) return std::numeric_limits<double>::quiet_NaN();
+  if (SameText(body, "NAN")) return std::numeric_limits<double>::quiet_NaN();
   if (!IsDecimalNumber(s)) return std::nullopt;
   double value = 0;
   const auto [end, ec] = std::from_chars(body.data(), body.data() + body.size(), value);
@@ -104,8 +86,8 @@ std::optional<double> ReadSingle(std::string_view Text) {
 std::optional<bool> ReadBoolean(std::string_view Text) {
   const std::string_view s = Trim(Text);
   if (s.empty()) return std::nullopt;
-  if (SameAscii(s, "true")) return true;
-  if (SameAscii(s, "false")) return false;
+  if (SameText(s, "true")) return true;
+  if (SameText(s, "false")) return false;
   if (auto v = ParseNumber(s)) return *v != 0;
   throw EVariantTypeCastError(kTextType, kBooleanType);
 }
