@@ -25,12 +25,6 @@ bool Intersects(const TRect& A, const TRect& B) {
   return std::max(A.Left, B.Left) < std::min(A.Right, B.Right) && std::max(A.Top, B.Top) < std::min(A.Bottom, B.Bottom);
 }
 
-// Every axis alive, so that a series going away can leave them all.
-std::vector<TZPChartAxis*>& LiveAxes() {
-  static std::vector<TZPChartAxis*> axes;
-  return axes;
-}
-
 TRect LabelBox(TAlignment Alignment, int X, int Y, int CX, int CY) {
   switch (Alignment) {
     case TAlignment::taLeftJustify:
@@ -55,11 +49,11 @@ TZPChartAxis::TZPChartAxis(IZPAxisPanel* Panel) : panel_(Panel), grid_(this) {
   title_.OnChange = [this](TZPChartGraphic&) { LabelVisibilityChanged(); };
   labels_.OnChange = [this](TZPChartGraphic&) { LabelVisibilityChanged(); };
   grid_.OnChange = [this](TZPChartGraphic&) { Changed(); };
-  LiveAxes().push_back(this);
 }
 
 TZPChartAxis::~TZPChartAxis() {
-  std::erase(LiveAxes(), this);
+  // The series still bound must not unbind themselves from a freed axis later.
+  for (IZPAxisSeries* s : charts_) s->AxisLetGo(*this);
   // The owned children must not call back into a half-destroyed axis.
   title_.OnChange = nullptr;
   labels_.OnChange = nullptr;
@@ -282,6 +276,7 @@ void TZPChartAxis::CalculateRange() {
 void TZPChartAxis::BindSeries(IZPAxisSeries& Series) {
   if (std::find(charts_.begin(), charts_.end(), &Series) != charts_.end()) return;
   charts_.push_back(&Series);
+  Series.AxisHolds(*this);
   ChartListChanged();
 }
 
@@ -289,12 +284,8 @@ void TZPChartAxis::UnbindSeries(IZPAxisSeries& Series) {
   auto it = std::find(charts_.begin(), charts_.end(), &Series);
   if (it == charts_.end()) return;
   charts_.erase(it);
+  Series.AxisLetGo(*this);
   ChartListChanged();
-}
-
-void TZPChartAxis::SeriesGone(IZPAxisSeries& Series) {
-  // By index: an unbinding notice may reach code that creates or frees axes.
-  for (size_t i = 0; i < LiveAxes().size(); ++i) LiveAxes()[i]->UnbindSeries(Series);
 }
 
 void TZPChartAxis::ChartListChanged() {
@@ -637,7 +628,11 @@ void TZPChartAxis::Assign(const TPersistent& Source) {
     end_position_ = src->end_position_;
     start_position_ = src->start_position_;
     inward_position_ = src->inward_position_;
-    charts_ = src->charts_;
+    if (src != this) {
+      for (IZPAxisSeries* s : charts_) s->AxisLetGo(*this);
+      charts_ = src->charts_;
+      for (IZPAxisSeries* s : charts_) s->AxisHolds(*this);
+    }
     title_.Assign(src->title_);
     labels_.Assign(src->labels_);
   }

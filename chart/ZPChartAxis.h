@@ -109,12 +109,11 @@ class TZPChartAxis : public TZPChartGraphicArea, public IZPGridAxis {
 
   // ---- bound series ----
   const std::vector<IZPAxisSeries*>& Charts() const { return charts_; }
-  // Binding or unbinding makes the axis visible exactly when a bound series is.
+  // Binding or unbinding makes the axis visible exactly when a bound series
+  // is. Each series in the list knows this axis holds it (AxisHolds), so a
+  // series going away unbinds itself from every axis, copies included.
   void BindSeries(IZPAxisSeries& Series);
   void UnbindSeries(IZPAxisSeries& Series);
-  // Series is going away: every axis drops it, also one that holds it only
-  // through a copied list of bound series (Assign).
-  static void SeriesGone(IZPAxisSeries& Series);
 
   // ---- mapping ----
   TAxisMapping Mapping() const;

@@ -34,8 +34,13 @@ TZPCustomChart::~TZPCustomChart() {
   // Axes bound by hand (custom axes) must not keep a pointer to this series.
   SetHorizAxisObject(nullptr);
   SetVertAxisObject(nullptr);
-  // An axis that copied another's bound series holds this one too.
-  TZPChartAxis::SeriesGone(*this);
+  // An axis that copied another's bound series holds this one too. Popped
+  // before unbinding, so the loop ends even if an axis no longer lists it.
+  while (!holding_axes_.empty()) {
+    TZPChartAxis* axis = holding_axes_.back();
+    holding_axes_.pop_back();
+    axis->UnbindSeries(*this);
+  }
   brush_.reset();
   font_.reset();
   pen_.reset();
@@ -233,6 +238,13 @@ void TZPCustomChart::SetVertAxisObject(TZPChartAxis* Axis) {
   }
   AxisChanged(Axis);
 }
+
+void TZPCustomChart::AxisHolds(TZPChartAxis& Axis) {
+  if (std::find(holding_axes_.begin(), holding_axes_.end(), &Axis) == holding_axes_.end())
+    holding_axes_.push_back(&Axis);
+}
+
+void TZPCustomChart::AxisLetGo(TZPChartAxis& Axis) { std::erase(holding_axes_, &Axis); }
 
 void TZPCustomChart::AxisChanged(TZPChartAxis* Axis) {
   if (Axis) {
