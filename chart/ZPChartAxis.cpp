@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <map>
 
 #include "chart/ZPChartValue.h"
 #include "chart/ZPNumberFormat.h"
+#include "platform/Numbers.h"
 
 namespace zp::chart {
 
@@ -324,11 +324,7 @@ bool TZPChartAxis::IsDateTimeAxis() const {
 
 std::string TZPChartAxis::FormatLabel(double V) const {
   if (IsDateTimeAxis()) return FormatDateTime(date_time_format_, V);
-  if (format_.empty()) {
-    char buf[400];
-    std::snprintf(buf, sizeof buf, "%.4f", V);
-    return buf;
-  }
+  if (format_.empty()) return FormatFixed(V, 4);
   return FormatFloat(format_, V);
 }
 

@@ -1,13 +1,13 @@
 #include "chart/ZPChartSeries.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "chart/NextAutoColor.h"
 #include "chart/ZPChartAxis.h"
 #include "chart/ZPCustomChartPanel.h"
 #include "chart/ZPNumberFormat.h"
 #include "chart/ZPTextInRect.h"
+#include "platform/Numbers.h"
 
 namespace zp::chart {
 
@@ -386,9 +386,7 @@ std::string TZPCustomChart::ValueLabelText(const TZPChartValue& Value, TZPLegend
   auto percent = [&] {
     // An all-zero list has no shares: 0 % rather than a division by zero.
     const double sum = values_->AbsoluteSum(0);
-    char text[64];
-    std::snprintf(text, sizeof text, "%.2f %%", sum == 0 ? 0.0 : Value.Value() / sum * 100);
-    return std::string(text);
+    return FormatFixed(sum == 0 ? 0.0 : Value.Value() / sum * 100, 2) + " %";
   };
   switch (Style) {
     case ltsCaption:
