@@ -6,6 +6,7 @@
 #include "chart/ZPChartAxis.h"
 #include "chart/ZPChartValue.h"
 #include "chart/ZPRotatedText.h"
+#include "platform/ScopeGuard.h"
 
 namespace zp::chart {
 
@@ -302,10 +303,7 @@ void TZPChartAxis::Measure(TCanvas& Canvas, const TRect& R) {
 void TZPChartAxis::DrawGraphic(TCanvas& Canvas, const TRect& Rect) {
   TZPChartGraphicArea::DrawGraphic(Canvas, Rect);
   drawing_ = true;
-  struct TDrawingReset {
-    bool& flag;
-    ~TDrawingReset() { flag = false; }
-  } reset{drawing_};
+  TScopeExit reset([this] { drawing_ = false; });
   LayoutPass(Canvas, Rect);
 }
 

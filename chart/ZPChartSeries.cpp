@@ -8,21 +8,13 @@
 #include "chart/ZPNumberFormat.h"
 #include "chart/ZPTextInRect.h"
 #include "platform/Numbers.h"
+#include "platform/ScopeGuard.h"
 
 namespace zp::chart {
 
 namespace {
 
 using enum TChartOption;
-
-// Ends an update bracket on every exit path.
-struct TUpdateGuard {
-  TZPCustomChart& Series;
-  explicit TUpdateGuard(TZPCustomChart& S) : Series(S) { Series.BeginUpdate(); }
-  ~TUpdateGuard() { Series.EndUpdate(); }
-  TUpdateGuard(const TUpdateGuard&) = delete;
-  TUpdateGuard& operator=(const TUpdateGuard&) = delete;
-};
 
 }  // namespace
 
@@ -467,7 +459,8 @@ void TZPCustomChart::Assign(const TPersistent& Source) {
     return;
   }
   if (src == this) return;
-  TUpdateGuard guard(*this);
+  BeginUpdate();
+  TScopeExit end_update([this] { EndUpdate(); });
   SetCaption(src->caption_);
   hover_cursor_ = src->hover_cursor_;
   parent_font_ = src->parent_font_;

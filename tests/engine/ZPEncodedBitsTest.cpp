@@ -6,6 +6,7 @@
 #include <string>
 
 #include "EngineTestSupport.h"
+#include "TestSupport.h"
 #include "engine/ZPEncodedBits.h"
 #include "platform/Exceptions.h"
 #include "platform/Strings.h"
@@ -163,12 +164,7 @@ TEST(ZPEncodedBits, RangeErrorsAndGrowth) {
   EXPECT_EQ(b.Size(), 4);
   EXPECT_EQ(b.BitString(), "1011");
 
-  try {
-    b.WriteInteger(-1, 4, 15);
-    FAIL() << "negative position accepted";
-  } catch (const EBitsError& e) {
-    EXPECT_EQ(e.Message(), "Bits index out of range");
-  }
+  EXPECT_THROW_MSG(b.WriteInteger(-1, 4, 15), EBitsError, "Bits index out of range");
   EXPECT_EQ(b.BitString(), "1011");  // nothing changed
 
   // Writing past the end grows the set; the new bits between are 0.
@@ -301,12 +297,7 @@ TEST(ZPEncodedBits, AssignCopiesSizeBitsAndSignFlag) {
   EXPECT_TRUE(dst.PreserveSignBit());
 
   TStrings notBits;
-  try {
-    dst.Assign(notBits);
-    FAIL();
-  } catch (const EConvertError& e) {
-    EXPECT_EQ(e.Message(), "Cannot assign a TStrings to a TZPEncodedBits");
-  }
+  EXPECT_THROW_MSG(dst.Assign(notBits), EConvertError, "Cannot assign a TStrings to a TZPEncodedBits");
   EXPECT_EQ(dst.DisplayText(), "01");
 }
 

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "CommaLocale.h"
+#include "TestSupport.h"
 #include "platform/Exceptions.h"
 #include "platform/Numbers.h"
 #include "platform/Random.h"
@@ -74,12 +75,7 @@ TEST(StrToInt, AcceptsOnlySignedDecimalIn32Bits) {
   for (const char* bad :
        {"", " 1", "1 ", "1.5", "0x10", "$10", "2147483648", "-2147483649", "abc", "-", "99999999999999999999"})
     EXPECT_FALSE(TryStrToInt(bad).has_value()) << bad;
-  try {
-    StrToInt("abc");
-    FAIL();
-  } catch (const EConvertError& e) {
-    EXPECT_STREQ(e.what(), "'abc' is not a valid integer value");
-  }
+  EXPECT_THROW_MSG(StrToInt("abc"), EConvertError, "'abc' is not a valid integer value");
 }
 
 TEST(TRandom, FollowsTheLinearCongruentialSequence) {
