@@ -32,20 +32,6 @@ class TResizeWatcher : public TZPGeneticAlgorithm {
   }
 };
 
-std::string Repeat(const std::string& piece, int64_t count) {
-  std::string text;
-  for (int64_t i = 0; i < count; ++i) text += piece;
-  return text;
-}
-
-std::string AlgorithmDocument(const std::string& genes, const std::string& chromosomes) {
-  TZPGeneticAlgorithm empty;
-  std::string text = Text(empty);
-  text.replace(text.find("<GenoType Size=\"0\" />"), 21, "<GenoType>" + genes + "</GenoType>");
-  text.replace(text.find("<Chromosomes />"), 15, "<Chromosomes>" + chromosomes + "</Chromosomes>");
-  return text;
-}
-
 }  // namespace
 
 TEST(GADocumentLimits, LoadingTheAlgorithmDoesNotResizeTheOldPopulation) {
