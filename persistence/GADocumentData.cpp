@@ -35,7 +35,7 @@ int32_t BitsOfEntries(size_t count) { return BitLength(count); }
 
 // The longest text a save writes for a value of a gene of that kind: "false",
 // a 32-bit integer, a float of 15 digits with sign, point and exponent, or the
-// longest entry of an enumeration.
+// longest entry of an enumeration as saved.
 int64_t LongestValueText(TXMLGeneKind kind, const std::vector<std::string>& entries) {
   switch (kind) {
     case TXMLGeneKind::Boolean:
@@ -47,9 +47,9 @@ int64_t LongestValueText(TXMLGeneKind kind, const std::vector<std::string>& entr
     case TXMLGeneKind::Enumeration:
       break;
   }
-  size_t longest = 0;
-  for (const std::string& entry : entries) longest = std::max(longest, entry.size());
-  return static_cast<int64_t>(longest);
+  int64_t longest = 0;
+  for (const std::string& entry : entries) longest = std::max(longest, SavedTextLength(entry));
+  return longest;
 }
 
 // The document element a gene of that type is written as; none for gtUnknown.
@@ -92,6 +92,10 @@ TGenoTypeData ReadGenoTypeData(const TXMLGenoType& Node) {
   // The genes need at most the sum of their widths at any moment of a load;
   // bounding it keeps offsets and GeneSize small.
   int64_t total = 0;
+  // Entries and texts are bounded so that the genotype's save stays within a
+  // document a load reads (the assertions next to the limits).
+  int64_t entries = 0;
+  int64_t text = 0;
   // Child by child, so that errors come in the order a sequential load meets them.
   for (const pugi::xml_node child : Node.ChildNodes()) {
     TXMLGeneType::KindOf(child);
@@ -117,6 +121,15 @@ TGenoTypeData ReadGenoTypeData(const TXMLGenoType& Node) {
       throw EGADocumentError("The genes of GenoType need more than " + kMaxBitsText + " bits");
     if (data.Genes.size() == static_cast<size_t>(kMaxGenoTypeGenes))
       throw EGADocumentError("GenoType holds more than " + std::to_string(kMaxGenoTypeGenes) + " genes");
+    entries += static_cast<int64_t>(gene.Enumerations.size());
+    if (entries > kMaxGenoTypeEntries)
+      throw EGADocumentError("GenoType holds more than " + std::to_string(kMaxGenoTypeEntries) +
+                             " enumeration entries");
+    text += SavedTextLength(gene.Name);
+    for (const std::string& entry : gene.Enumerations) text += SavedTextLength(entry);
+    if (text > kMaxGenoTypeText)
+      throw EGADocumentError("The names and entries of GenoType need more than " + std::to_string(kMaxGenoTypeText) +
+                             " characters");
     data.Genes.push_back(std::move(gene));
   }
   return data;
@@ -210,9 +223,25 @@ void CheckPopulationSize(int64_t Count, const TIndividualSize& Size) {
         " with gene values of up to " + std::to_string(Size.ValueText) + " characters", " characters of gene values");
 }
 
+void CheckPopulationNames(int64_t Count, int64_t NameText) {
+  if (NameText > kMaxPopulationNameText)
+    throw EGADocumentError(std::to_string(Count) + " chromosomes with names of " + std::to_string(NameText) +
+                           " characters pass the limit of " + std::to_string(kMaxPopulationNameText) +
+                           " characters of names in a population");
+}
+
+int64_t SavedNameText(const TZPGAPopulation& Population) {
+  int64_t text = 0;
+  for (int i = 0; i < Population.Count(); ++i) text += SavedTextLength(Population.Items(i).Name());
+  return text;
+}
+
 void CheckChromosomes(const std::vector<TChromosomeData>& Chromosomes, const TIndividualSize& Size) {
   const int32_t Length = Size.Length;
   CheckPopulationSize(static_cast<int64_t>(Chromosomes.size()), Size);
+  int64_t names = 0;
+  for (const TChromosomeData& chromosome : Chromosomes) names += SavedTextLength(chromosome.Name);
+  CheckPopulationNames(static_cast<int64_t>(Chromosomes.size()), names);
   for (size_t i = 0; i < Chromosomes.size(); ++i) {
     const std::string& bits = Chromosomes[i].Bits;
     if (bits.size() > static_cast<size_t>(kMaxDocumentBits))

@@ -11,6 +11,7 @@
 
 #include "engine/ZPCustomGeneticAlgorithm.h"
 #include "engine/ZPGAConsts.h"
+#include "persistence/SavedSize.h"
 #include "persistence/ZPGADomainXML.h"
 #include "persistence/ZPGeneticAlgorithmXML.h"
 
@@ -21,18 +22,44 @@ namespace zp::xml {
 inline constexpr int32_t kMaxDocumentBits = 1 << 20;
 // The limits below keep a load and the save of what it loaded within about
 // 500 MB even with every limit reached at once (scripts/limit_documents.py
-// writes such documents). The engine's offset bookkeeping makes loading n
-// genes cost n^2 steps, which bounds the genes more tightly than memory does.
+// writes such documents), and what any of them saves loads again (see the
+// assertions below). Texts count at their saved length (SavedTextLength: "<"
+// and ">" as 4 characters, "&" and a carriage return as 5). The engine's
+// offset bookkeeping makes loading n genes cost n^2 steps, which bounds the
+// genes more tightly than memory does.
 inline constexpr int32_t kMaxGenoTypeGenes = 1 << 14;
+// Enumeration entries of all genes of a genotype: each is an element of its own.
+inline constexpr int64_t kMaxGenoTypeEntries = 1 << 16;
+// The gene names and enumeration entries of a genotype, at their saved length.
+inline constexpr int64_t kMaxGenoTypeText = int64_t{1} << 22;
 // Individuals of a population, whatever their length.
 inline constexpr int64_t kMaxPopulationIndividuals = 1 << 16;
 // Individuals x chromosome bits: 2^24 bits (2 MiB packed, 16 MiB as text).
 inline constexpr int64_t kMaxPopulationBits = int64_t{1} << 24;
+// The names of the individuals of a population, at their saved length.
+inline constexpr int64_t kMaxPopulationNameText = int64_t{1} << 22;
 // Individuals x genes: a save writes one value element per gene of each individual.
 inline constexpr int64_t kMaxPopulationGeneValues = 1 << 18;
-// Individuals x the longest texts their gene values can have (an
+// Individuals x the longest saved texts their gene values can have (an
 // enumeration value is one of its entries, which may be long).
-inline constexpr int64_t kMaxPopulationValueText = int64_t{1} << 24;
+inline constexpr int64_t kMaxPopulationValueText = int64_t{1} << 23;
+
+// A component at every limit at once saves at most
+//     1,024 (declaration, settings)      + 16,384 genes x 269 + 65,536 entries x 36 + 4,194,304 (names, entries)
+//   + 65,536 individuals x 134 + 16,777,216 bits + 4,194,304 (names)
+//   + 262,144 values x 56 + 8,388,608 (values)
+//   = 63,783,936 bytes <= 67,108,864 (kMaxDocumentFileBytes), in at most
+//     64 + 16,384 x 12 + 65,536 x 2 + 65,536 x 8 + 262,144 x 2 = 1,376,320 tags <= 2,097,152 (kMaxDocumentTags).
+// The sum takes every limit as reached at once, which no component can do
+// (genes x individuals is bounded by the gene values), so it holds for every
+// state loads leave, the genotype and the population loaded from different files included.
+inline constexpr TDocumentAmounts kMaxDocumentAmounts{
+    kMaxGenoTypeGenes,  kMaxGenoTypeEntries,    kMaxGenoTypeText,         kMaxPopulationIndividuals,
+    kMaxPopulationBits, kMaxPopulationNameText, kMaxPopulationGeneValues, kMaxPopulationValueText};
+static_assert(SavedSizeBound(kMaxDocumentAmounts).Bytes == 63'783'936);
+static_assert(SavedSizeBound(kMaxDocumentAmounts).Bytes <= static_cast<int64_t>(kMaxDocumentFileBytes));
+static_assert(SavedSizeBound(kMaxDocumentAmounts).Tags == 1'376'320);
+static_assert(SavedSizeBound(kMaxDocumentAmounts).Tags <= static_cast<int64_t>(kMaxDocumentTags));
 
 // The largest TournamentField a document may set.
 inline constexpr int32_t kMaxTournamentField = 1 << 16;
@@ -79,7 +106,9 @@ struct TAlgorithmData {
 // Raises the first error a sequential load would meet: a conversion error,
 // "Interface not supported" for a child that is no gene, or EGADocumentError
 // for a size out of range (for a float gene, an exponent field past
-// kMaxFloatExponentBits) or a name or entry that a save could not write.
+// kMaxFloatExponentBits), a name or entry that a save could not write, or
+// more genes, entries or text than kMaxGenoTypeGenes, kMaxGenoTypeEntries and
+// kMaxGenoTypeText allow.
 TGenoTypeData ReadGenoTypeData(const TXMLGenoType& Node);
 // The Chromosome children in order; bit texts are checked by CheckChromosomes.
 std::vector<TChromosomeData> ReadChromosomesData(const TXMLChromosomes& Node);
@@ -108,11 +137,17 @@ TIndividualSize IndividualSizeOf(const ga::TZPGAPopulation& Population);
 
 // Checks what SetBitText(0, Size.Length, Bits) would read: "Invalid Bit String
 // Input" for a character other than 0 or 1 among the first Length; a text
-// longer than kMaxDocumentBits or a population past a limit (CheckPopulationSize) raises EGADocumentError.
+// longer than kMaxDocumentBits or a population past a limit (CheckPopulationSize,
+// CheckPopulationNames) raises EGADocumentError.
 void CheckChromosomes(const std::vector<TChromosomeData>& Chromosomes, const TIndividualSize& Size);
 // EGADocumentError when Count individuals of that size pass
 // kMaxPopulationIndividuals, kMaxPopulationBits, kMaxPopulationGeneValues or kMaxPopulationValueText.
 void CheckPopulationSize(int64_t Count, const TIndividualSize& Size);
+// EGADocumentError when the names of Count individuals, NameText characters
+// as saved, pass kMaxPopulationNameText.
+void CheckPopulationNames(int64_t Count, int64_t NameText);
+// The saved length of the names of the individuals (an empty name counts 0).
+int64_t SavedNameText(const ga::TZPGAPopulation& Population);
 // EGADocumentError when a chromosome's bits, read over Length, hold an index
 // past the entries of an enumeration gene: a save could not write its value.
 // The second form replays the genotype to learn the genes and the length.

@@ -152,7 +152,12 @@ void LoadFromXML(TZPGAPopulation& Population, const TXMLChromosomes& Node) {
 void LoadFromXML(TZPGAIndividual& Individual, const TXMLChromosome& Node) {
   const TChromosomeData data = ReadChromosomeData(Node);
   CheckChromosomes({data}, {Individual.Bits().Size()});
-  if (const TZPGAPopulation* population = Individual.Population(); population && population->Algorithm())
+  const TZPGAPopulation* population = Individual.Population();
+  // The new name replaces this individual's own among the names of its population.
+  if (population)
+    CheckPopulationNames(population->Count(),
+                         SavedNameText(*population) - SavedTextLength(Individual.Name()) + SavedTextLength(data.Name));
+  if (population && population->Algorithm())
     CheckEnumerationValues(population->Algorithm()->Genes(), {data}, Individual.Bits().Size());
   ApplyChromosomeData(Individual, data);
 }

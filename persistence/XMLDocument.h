@@ -22,8 +22,8 @@ namespace zp::xml {
 
 // The largest file a document is read from: 2^26 bytes (64 MiB), and the
 // most tags ('<') in it: 2^21, as each becomes a node of the parsed tree. Both
-// are above what a save writes for the largest population a load accepts
-// (GADocumentData.h).
+// are above what a save writes for the largest component a load accepts
+// (asserted next to the limits in GADocumentData.h).
 inline constexpr size_t kMaxDocumentFileBytes = size_t{1} << 26;
 inline constexpr size_t kMaxDocumentTags = size_t{1} << 21;
 

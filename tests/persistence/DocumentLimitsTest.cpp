@@ -32,20 +32,6 @@ class TResizeWatcher : public TZPGeneticAlgorithm {
   }
 };
 
-std::string Repeat(const std::string& piece, int64_t count) {
-  std::string text;
-  for (int64_t i = 0; i < count; ++i) text += piece;
-  return text;
-}
-
-std::string AlgorithmDocument(const std::string& genes, const std::string& chromosomes) {
-  TZPGeneticAlgorithm empty;
-  std::string text = Text(empty);
-  text.replace(text.find("<GenoType Size=\"0\" />"), 21, "<GenoType>" + genes + "</GenoType>");
-  text.replace(text.find("<Chromosomes />"), 15, "<Chromosomes>" + chromosomes + "</Chromosomes>");
-  return text;
-}
-
 }  // namespace
 
 TEST(GADocumentLimits, LoadingTheAlgorithmDoesNotResizeTheOldPopulation) {
@@ -75,10 +61,11 @@ TEST(GADocumentLimits, PopulationsPastALimitAreRefusedAndChangeNothing) {
        "65537 chromosomes pass the limit of 65536 individuals in a population"},
       {AlgorithmDocument(Repeat(bit, 16), Repeat(empty, kMaxPopulationGeneValues / 16 + 1)),
        "16385 chromosomes of 16 genes pass the limit of 262144 gene values in a population"},
-      {AlgorithmDocument("<EnumerationGene><Name>e</Name><Size>1</Size><Enumeration>" + std::string(4096, 'x') +
+      // An entry counts at its saved length: each '<' is written as "&lt;".
+      {AlgorithmDocument("<EnumerationGene><Name>e</Name><Size>1</Size><Enumeration>" + Repeat("&lt;", 1024) +
                              "</Enumeration></EnumerationGene>",
                          Repeat(empty, kMaxPopulationValueText / 4096 + 1)),
-       "4097 chromosomes with gene values of up to 4096 characters pass the limit of 16777216 characters of gene "
+       "2049 chromosomes with gene values of up to 4096 characters pass the limit of 8388608 characters of gene "
        "values in a population"},
       {AlgorithmDocument(Repeat("<BooleanGene><Size>0</Size></BooleanGene>", kMaxGenoTypeGenes + 1), ""),
        "GenoType holds more than 16384 genes"},

@@ -56,6 +56,22 @@ inline std::string Text(const TZPCustomGeneticAlgorithm& ga) {
 
 using zp::test::ReadFile;
 
+inline std::string Repeat(const std::string& piece, int64_t count) {
+  std::string text;
+  text.reserve(piece.size() * static_cast<size_t>(count));
+  for (int64_t i = 0; i < count; ++i) text += piece;
+  return text;
+}
+
+// The document of an empty component with these GenoType children and Chromosomes children.
+inline std::string AlgorithmDocument(const std::string& genes, const std::string& chromosomes) {
+  TZPGeneticAlgorithm empty;
+  std::string text = Text(empty);
+  text.replace(text.find("<GenoType Size=\"0\" />"), 21, "<GenoType>" + genes + "</GenoType>");
+  text.replace(text.find("<Chromosomes />"), 15, "<Chromosomes>" + chromosomes + "</Chromosomes>");
+  return text;
+}
+
 // An empty folder of that name under the test's temporary folder.
 inline std::filesystem::path FreshFolder(const std::string& name) {
   const std::filesystem::path dir = std::filesystem::path(::testing::TempDir()) / name;
