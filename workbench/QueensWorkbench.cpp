@@ -26,8 +26,9 @@ const char* const kIntroduction[] = {
 
 }  // namespace
 
-TQueensWorkbench::TQueensWorkbench() : ga_(std::make_unique<TZPGeneticAlgorithm>()) {
+TQueensWorkbench::TQueensWorkbench(TRandom& Random) : ga_(std::make_unique<TZPGeneticAlgorithm>()) {
   ga_->SetName("ZPGeneticAlgorithm1");
+  ga_->SetRandomSource(Random);
   ApplyStoredSettings();
   for (const char* line : kIntroduction) log_.emplace_back(line);
 }

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "engine/ZPGeneticAlgorithm.h"
+#include "platform/Random.h"
 #include "workbench/ChessBoard.h"
 #include "workbench/QueensProblem.h"
 #include "workbench/RunEvents.h"
@@ -27,7 +28,9 @@ namespace zp::queens {
 class TQueensWorkbench {
  public:
   // Creates the component with its stored settings and the log's introduction lines.
-  TQueensWorkbench();
+  // The component draws from Random (not owned; it must outlive the workbench):
+  // the process-wide source by default, a source of its own for each worker of a batch.
+  explicit TQueensWorkbench(TRandom& Random = GlobalRandom());
   ~TQueensWorkbench();
   TQueensWorkbench(const TQueensWorkbench&) = delete;
   TQueensWorkbench& operator=(const TQueensWorkbench&) = delete;
