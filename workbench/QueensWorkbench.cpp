@@ -145,7 +145,12 @@ void TQueensWorkbench::btnRunClick(const std::string& GenerationText) {
   if (!ga.Initialized()) ga.Initialize();
   start.Assign(ga.Population());
   const int32_t start_generation = ga.Generation();
-  for (TGASelectionMethod method : RunMethods()) RunSelectionMethod(method, start_generation, start, GenerationText);
+  TRandom& random = ga.RandomSource();
+  const uint32_t start_state = random.Seed();
+  for (TGASelectionMethod method : RunMethods()) {
+    if (streams_ == TRandomStreams::rsShared) random.SetSeed(start_state);
+    RunSelectionMethod(method, start_generation, start, GenerationText);
+  }
 }
 
 void TQueensWorkbench::RunSelectionMethod(TGASelectionMethod Method, int32_t Generation,
@@ -171,6 +176,10 @@ void TQueensWorkbench::RunSelectionMethod(TGASelectionMethod Method, int32_t Gen
   AddLog("Min Fitness:" + FormatFloat15(ga.MinFitness()));
   AddLog("Max Fitness:" + FormatFloat15(ga.MaxFitness()));
   if (ga.FittestIndividual() && ga.MaxFitness() == ga.FitnessCutoff()) ShowSolution();
+  const TZPGAIndividual* fittest = ga.FittestIndividual();
+  Notify(&IRunObserver::OnMethodFinished,
+         TMethodReport{ga.SelectionMethod(), ga.Generation(), ga.Population().Count(), ga.MaxFitness(), ga.AvgFitness(),
+                       ga.MinFitness(), ga.FitnessCutoff(), fittest ? fittest->Bits().DisplayText() : std::string()});
 }
 
 void TQueensWorkbench::ShowSolution() {

@@ -12,18 +12,28 @@
 //   wb.btnRunClick("100");   // initializes if needed, runs all five methods
 #pragma once
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/ZPGeneticAlgorithm.h"
+#include "platform/EnumNames.h"
 #include "platform/Random.h"
 #include "workbench/ChessBoard.h"
 #include "workbench/QueensProblem.h"
 #include "workbench/RunEvents.h"
 
 namespace zp::queens {
+
+// How the methods of one Run draw their random numbers: each continuing the
+// stream where the previous method stopped, or each from the state the first
+// method starts from (the methods then differ only by their selection).
+enum class TRandomStreams { rsContinued, rsShared };
+inline constexpr std::array<std::string_view, 2> kRandomStreamsNames{"continued", "shared"};
+inline std::string ToString(TRandomStreams v) { return EnumName(kRandomStreamsNames, v); }
 
 class TQueensWorkbench {
  public:
@@ -55,6 +65,10 @@ class TQueensWorkbench {
   void LoadGenoType(const std::string& FileName);
   void SavePopulation(const std::string& FileName);
   void LoadPopulation(const std::string& FileName);
+
+  // Continued (the default) or shared random numbers for the methods of a Run.
+  void SetStreams(TRandomStreams Value) { streams_ = Value; }
+  TRandomStreams Streams() const { return streams_; }
 
   // --- state ---
   ga::TZPGeneticAlgorithm& Algorithm() { return *ga_; }
@@ -90,6 +104,7 @@ class TQueensWorkbench {
   std::unique_ptr<ga::TZPGeneticAlgorithm> ga_;
   int num_queens_ = 8;
   bool graph_enabled_ = true;
+  TRandomStreams streams_ = TRandomStreams::rsContinued;
   std::vector<std::string> log_;
   TChessBoard board_;
   std::vector<IRunObserver*> observers_;  // not owned
