@@ -9,6 +9,7 @@
 
 #include "cli/ScriptCommands.h"
 #include "platform/Numbers.h"
+#include "platform/Random.h"
 #include "workbench/FitnessGraph.h"
 #include "workbench/QueensWorkbench.h"
 
@@ -28,6 +29,7 @@ constexpr const char* kEpilogue =
 
 // The default mode: a script of commands over one workbench, as the options give it.
 struct TScriptMode {
+  std::optional<uint32_t> Seed;  // the random source's seed at start; 0 when not given
   std::optional<std::string> Queens;
   std::string Generations = "100";
   int Width = 800, Height = 500;
@@ -58,6 +60,16 @@ std::optional<std::pair<int, int>> ParseSize(const std::string& Text) {
 
 // Options that may be repeated keep the last value, as they always did.
 void AddScriptOptions(CLI::App& App, TScriptMode& Mode) {
+  App.add_option_function<std::string>(
+         "--seed", [&Mode](const std::string& Text) { Mode.Seed = ParseSeed(Text); },
+         "the random source's seed at start, before -q (decimal or\n0x hexadecimal, 0 to 4294967295; default 0)")
+      ->type_name("S")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
+      ->check(CLI::Validator(
+          [](std::string& Text) {
+            return ParseSeed(Text) ? "" : "takes an integer from 0 to 4294967295, not '" + Text + "'";
+          },
+          ""));
   App.add_option_function<std::string>(
          "-q", [&Mode](const std::string& Text) { Mode.Queens = Text; },
          "set the queen count to N (4 to 32) before the commands, as\nthe queen-count control does (this initializes)")
@@ -126,6 +138,7 @@ std::vector<TCommand> ReadScript(const TScriptMode& Mode, std::istream& In) {
 }
 
 int RunScript(const TScriptMode& Mode, const std::vector<TCommand>& Commands, std::ostream& Out, std::ostream& Err) {
+  if (Mode.Seed) GlobalRandom().SetSeed(*Mode.Seed);
   queens::TFitnessGraph graph;  // the plotted points, for csv and chart
   queens::TQueensWorkbench wb;
   wb.Attach(graph);
