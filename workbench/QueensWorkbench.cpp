@@ -139,7 +139,9 @@ void TQueensWorkbench::Evolve() {
   Notify(&IRunObserver::OnGeneration, report);
 }
 
-void TQueensWorkbench::btnRunClick(const std::string& GenerationText) {
+void TQueensWorkbench::btnRunClick(const std::string& GenerationText) { RunComparison(GenerationText, RunMethods()); }
+
+void TQueensWorkbench::RunComparison(const std::string& GenerationText, std::span<const TGASelectionMethod> Methods) {
   TZPGeneticAlgorithm& ga = *ga_;
   TZPGAPopulation start(nullptr, ga.Population().Factory());
   if (!ga.Initialized()) ga.Initialize();
@@ -147,7 +149,7 @@ void TQueensWorkbench::btnRunClick(const std::string& GenerationText) {
   const int32_t start_generation = ga.Generation();
   TRandom& random = ga.RandomSource();
   const uint32_t start_state = random.Seed();
-  for (TGASelectionMethod method : RunMethods()) {
+  for (TGASelectionMethod method : Methods) {
     if (streams_ == TRandomStreams::rsShared) random.SetSeed(start_state);
     RunSelectionMethod(method, start_generation, start, GenerationText);
   }

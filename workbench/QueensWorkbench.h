@@ -15,6 +15,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,6 +52,9 @@ class TQueensWorkbench {
   void btnInitClick();
   // The comparison run; GenerationText is read as a decimal integer for every method.
   void btnRunClick(const std::string& GenerationText);
+  // The comparison run over Methods only, in the order given; with shared streams
+  // each method runs as it would in the whole run. No methods: initializes if needed.
+  void RunComparison(const std::string& GenerationText, std::span<const ga::TGASelectionMethod> Methods);
   // The queen count control changed: clamps to 4..32, re-initializes.
   void SpinEdit1Change(int Value);
   // The Graph check box: report (and so plot) generations or not.

@@ -339,6 +339,36 @@ TEST(QueensWorkbenchTest, FinishedMethodsAreReportedAsTheLogPrintsThem) {
   }
 }
 
+// With shared streams a method alone gives what it gives within the whole run:
+// nothing but the start population and the generator state carries over.
+TEST(QueensWorkbenchTest, SharedStreamsRunAMethodAloneAsInTheWholeRun) {
+  struct TMethods : zp::queens::IRunObserver {
+    std::vector<zp::queens::TMethodReport> reports;
+    void OnMethodFinished(const zp::queens::TMethodReport& r) override { reports.push_back(r); }
+  };
+  auto run = [](uint32_t seed, int n, std::span<const TGASelectionMethod> methods) {
+    zp::TRandom random(seed);
+    TQueensWorkbench wb(random);
+    wb.SetStreams(zp::queens::TRandomStreams::rsShared);
+    TMethods observer;
+    wb.Attach(observer);
+    wb.FormCreate();
+    wb.SpinEdit1Change(n);
+    wb.RunComparison("30", methods);
+    return observer.reports;
+  };
+  for (uint32_t seed : {0u, 99u})
+    for (int n : {5, 9}) {
+      const auto whole = run(seed, n, zp::queens::RunMethods());
+      ASSERT_EQ(whole.size(), 5u);
+      for (size_t m = 0; m < 5; ++m) {
+        const auto alone = run(seed, n, std::span(zp::queens::RunMethods()).subspan(m, 1));
+        ASSERT_EQ(alone.size(), 1u);
+        EXPECT_EQ(alone[0], whole[m]) << "seed " << seed << " N " << n << " method " << m;
+      }
+    }
+}
+
 TEST(QueensWorkbenchTest, UncheckedGraphLeavesTheCurvesAsTheyAre) {
   TQueensWorkbench wb;
   TFitnessGraph graph;
