@@ -13,10 +13,15 @@
 #include <sstream>
 #include <thread>
 
+#include "cli/ChartOutput.h"
+#include "experiment/Comparisons.h"
+#include "experiment/Ecdf.h"
 #include "experiment/ExperimentFolder.h"
 #include "experiment/ExperimentSpec.h"
 #include "experiment/OutputFiles.h"
+#include "experiment/Report.h"
 #include "experiment/Runner.h"
+#include "experiment/Summary.h"
 
 namespace zp::cli {
 
@@ -24,6 +29,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace zp::experiment;
+
+// The ECDF pictures' size: that of nqueens-ga's charts by default.
+constexpr int kEcdfWidth = 800, kEcdfHeight = 500;
 
 // Set from the signal handler; both are lock-free, so storing them there is safe.
 std::atomic<bool> g_stop{false};
@@ -197,8 +205,7 @@ class TProgress {
 }  // namespace
 
 CLI::App* AddBatchCommand(CLI::App& App, TBatchOptions& O) {
-  CLI::App* batch = App.add_subcommand(
-      "batch", "many repeats of the comparison run, on all cores, into a folder");
+  CLI::App* batch = App.add_subcommand("batch", "many repeats of the comparison run, on all cores, into a folder");
   batch->add_option("--queens", O.Queens, "queen counts and ranges, 4 to 32 (default 8): 8,10-12")->type_name("LIST");
   batch->add_option("--repeats", O.Repeats, "repeats per queen count (default 30)")->type_name("R");
   batch->add_option("--generations", O.Generations, "generations per method (default 100)")->type_name("G");
@@ -222,7 +229,21 @@ CLI::App* AddBatchCommand(CLI::App& App, TBatchOptions& O) {
   return batch;
 }
 
-int RunBatch(const TBatchOptions& O, std::ostream& /*Out*/, std::ostream& Err) {
+// summary.csv, comparisons.csv, iohprofiler/ and the ECDF pictures from the
+// files as written, and the table on Out.
+void WriteAnalysis(const fs::path& Folder, const TExperimentSpec& Spec, std::ostream& Out) {
+  const TRecordedRuns recorded = ReadRecordedRuns(Folder);
+  WriteOutputFiles(Folder, AnalysisFiles(recorded.Rows, recorded.Traces));
+  for (const int32_t n : Spec.Queens) {
+    TEcdfChart chart(recorded.Rows, n, Spec.Generations);
+    for (const char* type : {"png", "svg"})
+      RenderPanelFile(chart.Panel(), (Folder / ("ecdf-" + std::to_string(n) + "." + type)).string(), kEcdfWidth,
+                      kEcdfHeight);
+  }
+  Out << ReportTable(Summarize(recorded.Rows), Compare(recorded.Rows)) << std::flush;
+}
+
+int RunBatch(const TBatchOptions& O, std::ostream& Out, std::ostream& Err) {
   TPlan plan;
   try {
     plan = Plan(O);
@@ -260,6 +281,7 @@ int RunBatch(const TBatchOptions& O, std::ostream& /*Out*/, std::ostream& Err) {
     progress.End();
     done = progress.Done();
     if (!g_stop) {
+      WriteAnalysis(folder, spec, Out);
       run.End = UtcNow();
       WriteOutputFiles(folder, {{"experiment.json", ExperimentJson(spec, ProgramVersion(), run)}});
       return 0;

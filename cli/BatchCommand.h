@@ -1,6 +1,7 @@
 // nqueens-ga batch: many repeats of the comparison run over queen counts, on
 // all cores, written to a folder (runs.csv, traces.csv, timing.csv,
-// experiment.json) in key order; interruptible and resumable.
+// experiment.json) in key order; interruptible and resumable; at the end the
+// statistics, the ECDF pictures and the IOHprofiler files over them.
 //
 //   nqueens-ga batch --queens 8,10-12 --repeats 30 --generations 500 --out exp
 #pragma once
@@ -28,8 +29,8 @@ struct TBatchOptions {
 CLI::App* AddBatchCommand(CLI::App& App, TBatchOptions& Options);
 
 // Runs the experiment. Exit status: 0 done, 1 a failed write, 2 bad input
-// (nothing written), 130/143 stopped by SIGINT/SIGTERM. Out gets nothing yet;
-// Err gets "error: MESSAGE" lines, the progress line and how to resume.
+// (nothing written), 130/143 stopped by SIGINT/SIGTERM. Out gets the table of
+// results at the end; Err gets "error: MESSAGE" lines, the progress line and how to resume.
 int RunBatch(const TBatchOptions& Options, std::ostream& Out, std::ostream& Err);
 
 }  // namespace zp::cli

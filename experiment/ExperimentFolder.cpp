@@ -8,9 +8,12 @@
 #include <set>
 #include <sstream>
 
+#include "experiment/Comparisons.h"
+#include "experiment/IohProfiler.h"
 #include "experiment/OutputFiles.h"
 #include "experiment/ProgramVersion.h"
 #include "experiment/RecordedRuns.h"
+#include "experiment/Summary.h"
 #include "platform/Exceptions.h"
 #include "platform/Numbers.h"
 
@@ -142,9 +145,20 @@ void StartFolder(const std::filesystem::path& Folder) {
                             {"timing.csv", std::string(kTimingCsvHeader) + "\n"}});
 }
 
+TRecordedRuns ReadRecordedRuns(const std::filesystem::path& Folder) {
+  return {ParseRunsCsv(ReadFile(Folder / "runs.csv")), ParseTracesCsv(ReadFile(Folder / "traces.csv"))};
+}
+
+std::vector<TOutputFile> AnalysisFiles(const std::vector<TRunRow>& Rows, const std::vector<TRunTrace>& Traces) {
+  std::vector<TOutputFile> files{{"summary.csv", SummaryCsv(Summarize(Rows))},
+                                 {"comparisons.csv", ComparisonsCsv(Compare(Rows))}};
+  std::vector<TOutputFile> ioh = IohProfilerFiles(Rows, Traces);
+  files.insert(files.end(), std::make_move_iterator(ioh.begin()), std::make_move_iterator(ioh.end()));
+  return files;
+}
+
 std::vector<TRepeatKey> ResumeFolder(const std::filesystem::path& Folder, const TExperimentSpec& Spec) {
-  const TRecordedRuns recorded{ParseRunsCsv(ReadFile(Folder / "runs.csv")),
-                               ParseTracesCsv(ReadFile(Folder / "traces.csv"))};
+  const TRecordedRuns recorded = ReadRecordedRuns(Folder);
   const TRecordedRuns complete = KeepCompleteRepeats(recorded, Spec.Methods);
   std::set<TRepeatKey> have;
   for (const TRunRow& row : complete.Rows) have.insert({row.Queens, row.Repeat});

@@ -15,6 +15,8 @@
 
 #include "experiment/ExperimentSpec.h"
 #include "experiment/Json.h"
+#include "experiment/OutputFiles.h"
+#include "experiment/RecordedRuns.h"
 #include "experiment/Runner.h"
 
 namespace zp::experiment {
@@ -59,6 +61,15 @@ void StartFolder(const std::filesystem::path& Folder);
 // them, and returns the repeats still to run. Raises Exception for a file that
 // is damaged before its last line.
 std::vector<TRepeatKey> ResumeFolder(const std::filesystem::path& Folder, const TExperimentSpec& Spec);
+
+// What a finished experiment's rows and traces give besides them: summary.csv,
+// comparisons.csv and the iohprofiler/ folder (the ECDF pictures are drawn by
+// the front ends). Made from the files as written, so a resumed experiment
+// gets the same.
+std::vector<TOutputFile> AnalysisFiles(const std::vector<TRunRow>& Rows, const std::vector<TRunTrace>& Traces);
+
+// The rows and traces of Folder's runs.csv and traces.csv.
+TRecordedRuns ReadRecordedRuns(const std::filesystem::path& Folder);
 
 // runs.csv, traces.csv and timing.csv of Folder, open for appending.
 class TResultFiles {
