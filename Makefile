@@ -1,5 +1,5 @@
 # The commands people type. Each one installs what is missing first.
-.PHONY: all deps build test run release bench asan clean
+.PHONY: all deps build test run release bench asan tsan clean
 
 all: build
 
@@ -38,6 +38,13 @@ asan: deps
 	cmake --preset asan >/dev/null
 	cmake --build --preset asan
 	ctest --preset asan
+
+# ThreadSanitizer over the libraries without Qt (Qt's own libraries are not
+# instrumented, so the window, nqueens-ga and the Qt canvas are left out).
+tsan: deps
+	cmake --preset tsan >/dev/null
+	cmake --build --preset tsan
+	ctest --preset tsan
 
 clean:
 	rm -rf build

@@ -30,6 +30,11 @@ class IZPAxisSeries {
   // Recomputes which values fall inside Axis' zoom window (ignored unless
   // Axis is the series' horizontal axis).
   virtual void CalculateVisibleRange(TZPChartAxis& Axis) = 0;
+  // Axis took this series into its list of bound series, or let it go. The
+  // series keeps the axes that hold it and leaves each of them when it goes
+  // away; an axis copied with Assign holds its source's series this way too.
+  virtual void AxisHolds(TZPChartAxis& Axis) = 0;
+  virtual void AxisLetGo(TZPChartAxis& Axis) = 0;
 
  protected:
   virtual ~IZPAxisSeries() = default;

@@ -2,12 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <map>
 
 #include "chart/ZPChartValue.h"
 #include "chart/ZPNumberFormat.h"
-#include "chart/ZPRotatedText.h"
+#include "platform/Numbers.h"
 
 namespace zp::chart {
 
@@ -19,28 +18,6 @@ namespace {
 bool SameWithin(double A, double B) {
   const double tolerance = std::max(std::min(std::fabs(A), std::fabs(B)) * 1e-12, 1e-12);
   return std::fabs(A - B) <= tolerance;
-}
-
-bool Intersects(const TRect& A, const TRect& B) {
-  return std::max(A.Left, B.Left) < std::min(A.Right, B.Right) && std::max(A.Top, B.Top) < std::min(A.Bottom, B.Bottom);
-}
-
-// Every axis alive, so that a series going away can leave them all.
-std::vector<TZPChartAxis*>& LiveAxes() {
-  static std::vector<TZPChartAxis*> axes;
-  return axes;
-}
-
-TRect LabelBox(TAlignment Alignment, int X, int Y, int CX, int CY) {
-  switch (Alignment) {
-    case TAlignment::taLeftJustify:
-      return Rect(X - CX, Y - CY, X, Y);
-    case TAlignment::taRightJustify:
-      return Rect(X, Y, X + CX, Y + CY);
-    case TAlignment::taCenter:
-      break;
-  }
-  return Rect(X - CX / 2, Y - CY / 2, X + CX / 2, Y + CY / 2);
 }
 
 }  // namespace
@@ -55,11 +32,11 @@ TZPChartAxis::TZPChartAxis(IZPAxisPanel* Panel) : panel_(Panel), grid_(this) {
   title_.OnChange = [this](TZPChartGraphic&) { LabelVisibilityChanged(); };
   labels_.OnChange = [this](TZPChartGraphic&) { LabelVisibilityChanged(); };
   grid_.OnChange = [this](TZPChartGraphic&) { Changed(); };
-  LiveAxes().push_back(this);
 }
 
 TZPChartAxis::~TZPChartAxis() {
-  std::erase(LiveAxes(), this);
+  // The series still bound must not unbind themselves from a freed axis later.
+  for (IZPAxisSeries* s : charts_) s->AxisLetGo(*this);
   // The owned children must not call back into a half-destroyed axis.
   title_.OnChange = nullptr;
   labels_.OnChange = nullptr;
@@ -282,6 +259,7 @@ void TZPChartAxis::CalculateRange() {
 void TZPChartAxis::BindSeries(IZPAxisSeries& Series) {
   if (std::find(charts_.begin(), charts_.end(), &Series) != charts_.end()) return;
   charts_.push_back(&Series);
+  Series.AxisHolds(*this);
   ChartListChanged();
 }
 
@@ -289,12 +267,8 @@ void TZPChartAxis::UnbindSeries(IZPAxisSeries& Series) {
   auto it = std::find(charts_.begin(), charts_.end(), &Series);
   if (it == charts_.end()) return;
   charts_.erase(it);
+  Series.AxisLetGo(*this);
   ChartListChanged();
-}
-
-void TZPChartAxis::SeriesGone(IZPAxisSeries& Series) {
-  // By index: an unbinding notice may reach code that creates or frees axes.
-  for (size_t i = 0; i < LiveAxes().size(); ++i) LiveAxes()[i]->UnbindSeries(Series);
 }
 
 void TZPChartAxis::ChartListChanged() {
@@ -337,286 +311,29 @@ double TZPChartAxis::PixelDeltaToValue(int D, const TRect& R) const {
 
 // ---- labels ----
 
-namespace {
-IZPAxisSeries* FirstVisible(const std::vector<IZPAxisSeries*>& Charts) {
-  auto it = std::find_if(Charts.begin(), Charts.end(), [](IZPAxisSeries* s) { return s->Visible(); });
-  return it == Charts.end() ? nullptr : *it;
+IZPAxisSeries* TZPChartAxis::FirstVisibleSeries() const {
+  auto it = std::find_if(charts_.begin(), charts_.end(), [](IZPAxisSeries* s) { return s->Visible(); });
+  return it == charts_.end() ? nullptr : *it;
 }
-}  // namespace
 
 bool TZPChartAxis::IsDateTimeAxis() const {
-  IZPAxisSeries* s = FirstVisible(charts_);
+  IZPAxisSeries* s = FirstVisibleSeries();
   if (!s || dimension_ > 7) return false;
   return (s->Values().DateTimeFlags() >> dimension_) & 1u;
 }
 
 std::string TZPChartAxis::FormatLabel(double V) const {
   if (IsDateTimeAxis()) return FormatDateTime(date_time_format_, V);
-  if (format_.empty()) {
-    char buf[400];
-    std::snprintf(buf, sizeof buf, "%.4f", V);
-    return buf;
-  }
+  if (format_.empty()) return FormatFixed(V, 4);
   return FormatFloat(format_, V);
 }
 
 TAxisLabelStyle TZPChartAxis::EffectiveLabelStyle() const {
   if (label_style_ != TAxisLabelStyle::alsAutomatic) return label_style_;
-  IZPAxisSeries* s = FirstVisible(charts_);
+  IZPAxisSeries* s = FirstVisibleSeries();
   if (s && s->Values().SortByDimension() == dimension_ && s->Values().Count() > 0 && s->Values().HasCaptions())
     return TAxisLabelStyle::alsCaption;
   return TAxisLabelStyle::alsValue;
-}
-
-int TZPChartAxis::MeasureText(const std::string& Text) {
-  const TSize size = pass_canvas_->TextExtent(Text);
-  return IsVerticalLocation(location_) ? size.cy : size.cx;
-}
-
-double TZPChartAxis::FitStep(double PixelStep, double Step) {
-  if (label_increment_ != 0) return label_increment_;
-  // Without any distance between labels the walk below would never advance;
-  // an empty or inverted extent (a tiny picture) has no room for labels, and
-  // its negative separation would make every label "too wide" forever.
-  if (PixelStep + pass_sep_ <= 0 || pass_far_ <= pass_near_ || !std::isfinite(Step)) return Step;
-  double pos = pass_far_ - PixelStep;
-  double v = maximum_ - Step;
-  do {
-    const int size = MeasureText(FormatLabel(v));
-    if (size > PixelStep + pass_sep_) return FitStep(size, 2 * Step);
-    v -= Step;
-    pos -= PixelStep + pass_sep_;
-  } while (pass_near_ < pos);
-  return Step;
-}
-
-void TZPChartAxis::DrawLabels(TCanvas& Canvas, const TRect& R, TRect& Remaining) {
-  Remaining = R;
-  IZPAxisSeries* series = FirstVisible(charts_);
-  if (zoom_maximum_ == zoom_minimum_ || !series) return;
-  Canvas.Font().Assign(labels_.Font());
-  const bool vertical = IsVerticalLocation(location_);
-  pass_canvas_ = &Canvas;
-  pass_near_ = vertical ? R.Top : R.Left;
-  pass_far_ = vertical ? R.Bottom : R.Right;
-  pass_sep_ = (pass_far_ - pass_near_) * min_separation_pct_ / 100.0;
-  const TAxisLabelStyle style = EffectiveLabelStyle();
-
-  double step = NextNiceStep(std::pow(10.0, std::log10(std::fabs(zoom_maximum_ - zoom_minimum_)) - 1));
-  const double pixel_step = std::abs(ValueToPixel(R, zoom_maximum_) - ValueToPixel(R, zoom_maximum_ - step));
-  step = FitStep(pixel_step, step);
-  step = std::max(step, min_step_increment_);
-  const float single_step = static_cast<float>(step);  // the grid keeps single precision
-  step = single_step;
-  grid_.SetStep(single_step);
-  pass_canvas_ = nullptr;
-  if (step == 0) return;
-
-  double first;
-  if (snap_grid_) {
-    first = std::trunc(zoom_maximum_ / step) * step;
-    grid_.SetFirstTick(first);
-  } else {
-    grid_.SetFirstTick(zoom_maximum_);
-    first = maximum_;
-  }
-  while (first > zoom_maximum_) {
-    const double next = first - step;
-    if (next == first) break;
-    first = next;
-  }
-
-  // A single-precision step drifts; ends within a millionth of it still count.
-  const double slack = step * 1e-6;
-  TZPChartValues& values = series->Values();
-  int k = values.Count() - 1;
-  const int text_height_a = Canvas.TextHeight("A");
-  const int prev_label_width = label_width_;
-  int widest = 0;
-  bool first_label = true;
-  TRect last_box;
-  for (double v = first; v >= zoom_minimum_ - slack && v <= zoom_maximum_ + slack;) {
-    std::string text;
-    if (style == TAxisLabelStyle::alsCaption) {
-      auto coordinate = [&](int i) {
-        return values.Dimensions() > 1 ? values.Items(i).Coordinate(std::min(dimension_, values.Dimensions() - 1))
-                                       : static_cast<double>(i);
-      };
-      while (k > 0 && coordinate(k) > v) --k;
-      if (k >= 0 && k < values.Count()) text = values.Items(k).Caption();
-    } else {
-      text = FormatLabel(v);
-    }
-    const TSize extent = Canvas.TextExtent(text);
-    widest = std::max(widest, extent.cx);
-    if (drawing_) {
-      const int p = ValueToPixel(R, v);
-      TPoint anchor;
-      switch (location_) {
-        case caLeft:
-          anchor = Point(R.Left, p);
-          break;
-        case caRight:
-          anchor = Point(R.Right - prev_label_width, p);
-          break;
-        case caBottom:
-          anchor = Point(p, R.Bottom - text_height_a);
-          break;
-        case caTop:
-          anchor = Point(p, R.Top);
-          break;
-      }
-      TRect box = LabelBox(labels_.Alignment(), anchor.X, anchor.Y, extent.cx, extent.cy);
-      if (first_label || !Intersects(box, last_box)) {
-        last_box = box;
-        box = vertical ? LabelBox(labels_.Alignment(), anchor.X, anchor.Y, 0, extent.cy)
-                       : LabelBox(labels_.Alignment(), anchor.X, anchor.Y, extent.cx, 0);
-        Canvas.TextOut(box.Left, box.Top, text);
-        first_label = false;
-      }
-    }
-    const double next = v - step;
-    if (next == v) break;
-    v = next;
-  }
-  label_width_ = widest;
-  switch (location_) {
-    case caLeft:
-      Remaining.Left += label_width_;
-      break;
-    case caRight:
-      Remaining.Right -= label_width_ + 1;
-      break;
-    case caBottom:
-      Remaining.Bottom -= text_height_a;
-      break;
-    case caTop:
-      Remaining.Top += text_height_a;
-      break;
-  }
-}
-
-void TZPChartAxis::DrawTitle(TCanvas& Canvas, const TRect& R, TRect& Remaining) {
-  Canvas.Font().Assign(title_.Font());
-  const TSize size = RotatedTextExtent(Canvas, title_.Angle(), title_.Text()).Size;
-  const int w = size.cx, h = size.cy;
-  Remaining = R;
-  TRect box = R;
-  switch (location_) {
-    case caLeft:
-      Remaining.Left += w + title_margin_;
-      box.Right = R.Left + w;
-      break;
-    case caRight:
-      Remaining.Right -= w + title_margin_;
-      box.Left = R.Right - w;
-      break;
-    case caBottom:
-      Remaining.Bottom -= h + 2 * title_margin_;
-      box.Top = R.Bottom - h - title_margin_;
-      break;
-    case caTop:
-      Remaining.Top += h + title_margin_;
-      box.Bottom = R.Top + h;
-      break;
-  }
-  const TAlignment a = title_.Alignment();
-  const bool at_bottom = (location_ == caLeft && a == TAlignment::taLeftJustify) ||
-                         (location_ == caRight && a == TAlignment::taRightJustify);
-  const bool at_top = (location_ == caLeft && a == TAlignment::taRightJustify) ||
-                      (location_ == caRight && a == TAlignment::taLeftJustify);
-  if (at_bottom) box.Top = box.Bottom - h;
-  if (at_top) box.Bottom = box.Top + h;
-  if (drawing_) title_.Draw(Canvas, box);
-}
-
-void TZPChartAxis::DrawAxisLine(TCanvas& Canvas, const TRect& R, TRect& Remaining) {
-  Canvas.Pen().Assign(Pen());
-  const bool ticks = grid_.Visible() && (grid_.TickLength() > 0 || grid_.InnerLength() > 0) &&
-                     grid_.DrawOptions().Contains(TAxisDrawGridOption::goDrawTickMarks);
-  const int tick = ticks ? grid_.TickLength() : 0;
-  grid_.SetTickSpace(tick);
-  Remaining = R;
-  TPoint from, to;
-  switch (location_) {
-    case caLeft:
-      Remaining.Left = R.Left + tick;
-      from = Point(Remaining.Left, R.Top), to = Point(Remaining.Left, R.Bottom);
-      break;
-    case caRight:
-      Remaining.Right = R.Right - tick;
-      from = Point(Remaining.Right, R.Top), to = Point(Remaining.Right, R.Bottom);
-      break;
-    case caBottom:
-      Remaining.Bottom = R.Bottom - tick;
-      from = Point(R.Left, Remaining.Bottom), to = Point(R.Right, Remaining.Bottom);
-      break;
-    case caTop:
-      Remaining.Top = R.Top + tick;
-      from = Point(R.Left, Remaining.Top), to = Point(R.Right, Remaining.Top);
-      break;
-  }
-  if (drawing_) {
-    Canvas.MoveTo(from.X, from.Y);
-    Canvas.LineTo(to.X, to.Y);
-  }
-}
-
-void TZPChartAxis::LayoutPass(TCanvas& Canvas, TRect R) {
-  if (needs_range_) CalculateRange();
-  used_height_ = R.Height();
-  used_width_ = R.Width();
-  if (inward_position_ != 0) {
-    const int extent = IsVerticalLocation(location_) ? R.Width() : R.Height();
-    const int shift = static_cast<int>(std::trunc(extent * inward_position_ / 100.0));
-    switch (location_) {
-      case caLeft:
-        R.Left += shift;
-        break;
-      case caRight:
-        R.Right -= shift;
-        break;
-      case caBottom:
-        R.Bottom -= shift;
-        break;
-      case caTop:
-        R.Top += shift;
-        break;
-    }
-  }
-  TRect remaining;
-  if (options_.Contains(axShowTitle)) {
-    DrawTitle(Canvas, R, remaining);
-    R = remaining;
-  }
-  if (options_.Contains(axShowLabels)) {
-    DrawLabels(Canvas, R, remaining);
-    R = remaining;
-  }
-  const TRect grid_rect = R;
-  DrawAxisLine(Canvas, R, remaining);
-  R = remaining;
-  // Only the drawing pass paints the grid; measuring leaves the canvas alone.
-  if (drawing_ && grid_.Visible()) grid_.Draw(Canvas, grid_rect);
-  if (!drawing_) {
-    used_height_ -= R.Height();
-    used_width_ -= R.Width();
-  }
-}
-
-void TZPChartAxis::Measure(TCanvas& Canvas, const TRect& R) {
-  drawing_ = false;
-  LayoutPass(Canvas, R);
-}
-
-void TZPChartAxis::DrawGraphic(TCanvas& Canvas, const TRect& Rect) {
-  TZPChartGraphicArea::DrawGraphic(Canvas, Rect);
-  drawing_ = true;
-  struct TDrawingReset {
-    bool& flag;
-    ~TDrawingReset() { flag = false; }
-  } reset{drawing_};
-  LayoutPass(Canvas, Rect);
 }
 
 void TZPChartAxis::Assign(const TPersistent& Source) {
@@ -637,7 +354,11 @@ void TZPChartAxis::Assign(const TPersistent& Source) {
     end_position_ = src->end_position_;
     start_position_ = src->start_position_;
     inward_position_ = src->inward_position_;
-    charts_ = src->charts_;
+    if (src != this) {
+      for (IZPAxisSeries* s : charts_) s->AxisLetGo(*this);
+      charts_ = src->charts_;
+      for (IZPAxisSeries* s : charts_) s->AxisHolds(*this);
+    }
     title_.Assign(src->title_);
     labels_.Assign(src->labels_);
   }

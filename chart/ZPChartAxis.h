@@ -109,12 +109,11 @@ class TZPChartAxis : public TZPChartGraphicArea, public IZPGridAxis {
 
   // ---- bound series ----
   const std::vector<IZPAxisSeries*>& Charts() const { return charts_; }
-  // Binding or unbinding makes the axis visible exactly when a bound series is.
+  // Binding or unbinding makes the axis visible exactly when a bound series
+  // is. Each series in the list knows this axis holds it (AxisHolds), so a
+  // series going away unbinds itself from every axis, copies included.
   void BindSeries(IZPAxisSeries& Series);
   void UnbindSeries(IZPAxisSeries& Series);
-  // Series is going away: every axis drops it, also one that holds it only
-  // through a copied list of bound series (Assign).
-  static void SeriesGone(IZPAxisSeries& Series);
 
   // ---- mapping ----
   TAxisMapping Mapping() const;
@@ -151,17 +150,19 @@ class TZPChartAxis : public TZPChartGraphicArea, public IZPGridAxis {
   virtual void DrawTitle(TCanvas& Canvas, const TRect& R, TRect& Remaining);
   virtual void DrawLabels(TCanvas& Canvas, const TRect& R, TRect& Remaining);
   virtual void DrawAxisLine(TCanvas& Canvas, const TRect& R, TRect& Remaining);
-  // The step for labels PixelStep pixels apart: doubled while a label would
-  // not fit; LabelIncrement when set.
-  double FitStep(double PixelStep, double Step);
   bool Drawing() const { return drawing_; }
 
  private:
+  // What one labels pass knows: canvas, extent, separation and the labels
+  // placed so far (ZPChartAxisLayout.cpp).
+  struct TLabelPass;
+
   void ChartListChanged();
   void LabelVisibilityChanged();
   void UpdateZoomed();
   void RecalculateVisibleRanges();
   TRect PanelRect() const;
+  IZPAxisSeries* FirstVisibleSeries() const;
   // The shape of the plain setters: compare, store, notify.
   template <typename T>
   void Store(T& Field, const T& Value) {
@@ -169,7 +170,16 @@ class TZPChartAxis : public TZPChartGraphicArea, public IZPGridAxis {
     Field = Value;
     Changed();
   }
-  int MeasureText(const std::string& Text);
+  // The label step for this pass, in single precision; also the grid's step.
+  double ChooseStep(const TLabelPass& Pass, const TRect& R);
+  // The step for labels PixelStep pixels apart: doubled while a label would
+  // not fit; LabelIncrement when set.
+  double FitStep(const TLabelPass& Pass, double PixelStep, double Step) const;
+  // The highest tick inside the zoom window; also the grid's first tick.
+  double FirstTick(double Step);
+  // Measures one label and, when drawing, writes it unless it would overlap
+  // the last one written.
+  void PlaceLabel(TLabelPass& Pass, const TRect& R, double V, const std::string& Text) const;
 
   IZPAxisPanel* panel_;  // not owned
   int log_base_ = 10;
@@ -203,11 +213,6 @@ class TZPChartAxis : public TZPChartGraphicArea, public IZPGridAxis {
   double label_increment_ = 0;
   TZPLogarithmicType logarithmic_type_ = TZPLogarithmicType::ltCompressRight;
   int label_width_ = 0;
-  // State of one labels pass that FitStep reads.
-  TCanvas* pass_canvas_ = nullptr;  // not owned
-  int pass_near_ = 0;
-  int pass_far_ = 0;
-  double pass_sep_ = 0;
 };
 
 }  // namespace zp::chart

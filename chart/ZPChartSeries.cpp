@@ -1,28 +1,20 @@
 #include "chart/ZPChartSeries.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "chart/NextAutoColor.h"
 #include "chart/ZPChartAxis.h"
 #include "chart/ZPCustomChartPanel.h"
 #include "chart/ZPNumberFormat.h"
 #include "chart/ZPTextInRect.h"
+#include "platform/Numbers.h"
+#include "platform/ScopeGuard.h"
 
 namespace zp::chart {
 
 namespace {
 
 using enum TChartOption;
-
-// Ends an update bracket on every exit path.
-struct TUpdateGuard {
-  TZPCustomChart& Series;
-  explicit TUpdateGuard(TZPCustomChart& S) : Series(S) { Series.BeginUpdate(); }
-  ~TUpdateGuard() { Series.EndUpdate(); }
-  TUpdateGuard(const TUpdateGuard&) = delete;
-  TUpdateGuard& operator=(const TUpdateGuard&) = delete;
-};
 
 }  // namespace
 
@@ -34,8 +26,13 @@ TZPCustomChart::~TZPCustomChart() {
   // Axes bound by hand (custom axes) must not keep a pointer to this series.
   SetHorizAxisObject(nullptr);
   SetVertAxisObject(nullptr);
-  // An axis that copied another's bound series holds this one too.
-  TZPChartAxis::SeriesGone(*this);
+  // An axis that copied another's bound series holds this one too. Popped
+  // before unbinding, so the loop ends even if an axis no longer lists it.
+  while (!holding_axes_.empty()) {
+    TZPChartAxis* axis = holding_axes_.back();
+    holding_axes_.pop_back();
+    axis->UnbindSeries(*this);
+  }
   brush_.reset();
   font_.reset();
   pen_.reset();
@@ -234,6 +231,13 @@ void TZPCustomChart::SetVertAxisObject(TZPChartAxis* Axis) {
   AxisChanged(Axis);
 }
 
+void TZPCustomChart::AxisHolds(TZPChartAxis& Axis) {
+  if (std::find(holding_axes_.begin(), holding_axes_.end(), &Axis) == holding_axes_.end())
+    holding_axes_.push_back(&Axis);
+}
+
+void TZPCustomChart::AxisLetGo(TZPChartAxis& Axis) { std::erase(holding_axes_, &Axis); }
+
 void TZPCustomChart::AxisChanged(TZPChartAxis* Axis) {
   if (Axis) {
     if (Axis == vert_axis_object_) {
@@ -374,9 +378,7 @@ std::string TZPCustomChart::ValueLabelText(const TZPChartValue& Value, TZPLegend
   auto percent = [&] {
     // An all-zero list has no shares: 0 % rather than a division by zero.
     const double sum = values_->AbsoluteSum(0);
-    char text[64];
-    std::snprintf(text, sizeof text, "%.2f %%", sum == 0 ? 0.0 : Value.Value() / sum * 100);
-    return std::string(text);
+    return FormatFixed(sum == 0 ? 0.0 : Value.Value() / sum * 100, 2) + " %";
   };
   switch (Style) {
     case ltsCaption:
@@ -457,7 +459,8 @@ void TZPCustomChart::Assign(const TPersistent& Source) {
     return;
   }
   if (src == this) return;
-  TUpdateGuard guard(*this);
+  BeginUpdate();
+  TScopeExit end_update([this] { EndUpdate(); });
   SetCaption(src->caption_);
   hover_cursor_ = src->hover_cursor_;
   parent_font_ = src->parent_font_;

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "chart/ZPAxisSeries.h"
 #include "chart/ZPChartConsts.h"
@@ -124,6 +125,8 @@ class TZPCustomChart : public TComponent, public IZPChartValuesOwner, public IZP
   // The indexes inside Axis' zoom window plus one beyond each edge; nothing
   // unless Axis is the bound horizontal axis.
   void CalculateVisibleRange(TZPChartAxis& Axis) override;
+  void AxisHolds(TZPChartAxis& Axis) override;
+  void AxisLetGo(TZPChartAxis& Axis) override;
 
   // ---- update bracket and notices ----
   int UpdateCount() const { return update_count_; }
@@ -244,6 +247,8 @@ class TZPCustomChart : public TComponent, public IZPChartValuesOwner, public IZP
   int last_index_ = -1;
   int first_index_ = 0;
   int index_count_ = 0;
+  // Every axis whose list holds this series, bound ones and copies alike.
+  std::vector<TZPChartAxis*> holding_axes_;  // not owned
 };
 
 // Tag for the constructors that leave Initialize() to a more derived class.

@@ -2,21 +2,13 @@
 
 #include <algorithm>
 
+#include "platform/ScopeGuard.h"
+
 namespace zp::chart {
 
 namespace {
 
 using enum TZPChartAxisLocation;
-
-// Keeps the canvas of a paint in progress as the panel's own.
-struct TOwnCanvas {
-  TCanvas*& Slot;
-  TCanvas* Saved;
-  TOwnCanvas(TCanvas*& S, TCanvas& C) : Slot(S), Saved(S) { Slot = &C; }
-  ~TOwnCanvas() { Slot = Saved; }
-  TOwnCanvas(const TOwnCanvas&) = delete;
-  TOwnCanvas& operator=(const TOwnCanvas&) = delete;
-};
 
 constexpr TColor clBtnHighlight = 0xFF000014;
 
@@ -179,7 +171,10 @@ void TZPCustomChartPanel::Invalidate() {
 void TZPCustomChartPanel::Paint(TCanvas& Canvas) { Paint(Canvas, ClientRect()); }
 
 void TZPCustomChartPanel::Paint(TCanvas& Canvas, const TRect& Client) {
-  TOwnCanvas own(canvas_, Canvas);
+  // The canvas of a paint in progress is the panel's own until the paint ends.
+  TCanvas* const saved_canvas = canvas_;
+  canvas_ = &Canvas;
+  TScopeExit restore_canvas([this, saved_canvas] { canvas_ = saved_canvas; });
   PaintFrame(Canvas, Client);
   Draw(Canvas, Client);
 }

@@ -1,20 +1,10 @@
 #include "chart/ZPDeltaFont.h"
 
+#include "platform/ScopeGuard.h"
+
 namespace zp::chart {
 
 namespace {
-
-// Sets a flag for the duration of a scope, also when it ends by an exception.
-class TUpdatingScope {
- public:
-  explicit TUpdatingScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~TUpdatingScope() { flag_ = false; }
-  TUpdatingScope(const TUpdatingScope&) = delete;
-  TUpdatingScope& operator=(const TUpdatingScope&) = delete;
-
- private:
-  bool& flag_;
-};
 
 struct StyleDelta {
   TFontStyle Style;
@@ -29,7 +19,9 @@ constexpr StyleDelta kStyleDeltas[] = {{TFontStyle::fsBold, TDeltaAttribute::daB
 
 void TZPCustomDeltaFont::ComputeDeltas(const TFont* Original) {
   if (updating_ || !Original) return;
-  TUpdatingScope scope(updating_);
+  // The flag is down again on every exit path, exceptions included.
+  updating_ = true;
+  TScopeExit done([this] { updating_ = false; });
   TDeltaAttributes d;
   for (const auto& sd : kStyleDeltas)
     if (Style().Contains(sd.Style) != Original->Style().Contains(sd.Style)) d.Include(sd.Delta);
@@ -41,7 +33,9 @@ void TZPCustomDeltaFont::ComputeDeltas(const TFont* Original) {
 
 void TZPCustomDeltaFont::ApplyOriginal(const TFont* Original) {
   if (updating_ || !Original) return;
-  TUpdatingScope scope(updating_);
+  // The flag is down again on every exit path, exceptions included.
+  updating_ = true;
+  TScopeExit done([this] { updating_ = false; });
   TFontStyles style = Style();
   for (const auto& sd : kStyleDeltas) {
     if (deltas_.Contains(sd.Delta)) continue;

@@ -3,6 +3,7 @@
 #include "chart/ZPChartAxis.h"
 #include "chart/ZPSplines.h"
 #include "platform/Collection.h"
+#include "platform/ScopeGuard.h"
 
 namespace zp::chart {
 
@@ -172,10 +173,7 @@ void TZPCustomLineChart::LoadPreviewData() {
                                          {"Marketing", 300, 100},
                                          {"Development", 400, 500}};
   // Preview goes on after the bracket's notice (which turns it off), also when adding fails.
-  struct TPreviewOn {
-    TZPCustomLineChart& Series;
-    ~TPreviewOn() { Series.StorePreview(true); }
-  } preview_on{*this};
+  TScopeExit preview_on([this] { StorePreview(true); });
   TUpdateGuard bracket(Points());
   for (const TSample& s : kSamples) Points().AddPoint(s.X, s.Y, s.Caption, kAutoValueColor);
 }

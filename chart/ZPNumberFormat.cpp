@@ -1,8 +1,6 @@
 #include "chart/ZPNumberFormat.h"
 
-#include <cctype>
 #include <cmath>
-#include <cstdio>
 #include <string_view>
 
 #include "platform/Numbers.h"
@@ -31,6 +29,9 @@ std::string Literal(std::string_view s) {
   }
   return out;
 }
+
+// Pattern letters fold in ASCII only, whatever the locale says of 'I'.
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 std::string Pad(int v, int width) {
   std::string s = std::to_string(v);
@@ -65,9 +66,7 @@ std::string FormatFloat(const std::string& Format, double Value) {
     }
   }
 
-  char buf[400];
-  std::snprintf(buf, sizeof buf, "%.*f", frac_max, std::fabs(Value));
-  std::string digits = buf;
+  const std::string digits = FormatFixed(std::fabs(Value), frac_max);
   std::string int_part = digits, frac_part;
   if (auto dot = digits.find('.'); dot != std::string::npos) {
     int_part = digits.substr(0, dot);
@@ -114,9 +113,9 @@ std::string FormatDateTime(const std::string& Format, TDateTime Value) {
   std::string out;
   bool after_hour = false;
   for (size_t i = 0; i < pattern.size();) {
-    const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(pattern[i])));
+    const char c = Lower(pattern[i]);
     size_t n = 1;
-    while (i + n < pattern.size() && std::tolower(static_cast<unsigned char>(pattern[i + n])) == c) ++n;
+    while (i + n < pattern.size() && Lower(pattern[i + n]) == c) ++n;
     if (c == '"' || c == '\'') {
       const auto end = pattern.find(pattern[i], i + 1);
       out += pattern.substr(i + 1, end == std::string::npos ? std::string::npos : end - i - 1);

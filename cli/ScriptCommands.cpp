@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "cli/ChartOutput.h"
+#include "platform/AsciiText.h"
 #include "platform/Exceptions.h"
 #include "platform/Numbers.h"
 #include "workbench/FitnessGraph.h"
@@ -18,13 +19,6 @@ namespace zp::cli {
 namespace {
 
 using queens::TQueensWorkbench;
-
-std::string Trim(const std::string& s) {
-  const auto b = s.find_first_not_of(" \t\r\n");
-  if (b == std::string::npos) return "";
-  const auto e = s.find_last_not_of(" \t\r\n");
-  return s.substr(b, e - b + 1);
-}
 
 std::vector<std::string> Words(const std::string& s) {
   std::istringstream in(s);
@@ -176,13 +170,13 @@ std::vector<TCommand> ReadCommands(const std::string& Text, char Separator) {
   int line = 0;
   for (std::string segment; std::getline(in, segment, Separator);) {
     ++line;
-    segment = Trim(segment);
+    segment = std::string(Trim(segment));
     if (segment.empty() || segment[0] == '#') continue;
     TCommand c;
     c.Args = Words(segment);
     c.Name = c.Args.front();
     c.Args.erase(c.Args.begin());
-    c.Rest = Trim(segment.substr(c.Name.size()));
+    c.Rest = std::string(Trim(std::string_view(segment).substr(c.Name.size())));
     c.Line = line;
     try {
       const TCommandSpec& spec = FindCommand(c.Name);

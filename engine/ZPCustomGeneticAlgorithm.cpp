@@ -9,6 +9,11 @@ namespace zp::ga {
 
 namespace {
 bool IsProbability(double v) { return v >= 0 && v <= 1; }
+
+// The selection routines compare through the component, whose FitterOf a subclass may override.
+TZPGAIndividual& ComponentFitterOf(const void* ga, TZPGAIndividual& A, TZPGAIndividual& B) {
+  return static_cast<const TZPCustomGeneticAlgorithm*>(ga)->FitterOf(A, B);
+}
 }  // namespace
 
 TZPCustomGeneticAlgorithm::TZPCustomGeneticAlgorithm(TComponent* Owner)
@@ -73,76 +78,70 @@ void TZPCustomGeneticAlgorithm::CheckGeneSize() {
 void TZPCustomGeneticAlgorithm::SetSelectionMethod(TGASelectionMethod Value) {
   if (selection_method_ == Value) return;
   selection_method_ = Value;
-  using M = TGASelectionMethod;
-  using Routine = void (TZPCustomGeneticAlgorithm::*)(TZPGAPopulation&, TZPGAIndividual*&);
-  Routine routine = nullptr;
-  switch (Value) {
-    case M::smRoulette:
-      routine = &TZPCustomGeneticAlgorithm::SelectRoulette;
-      break;
-    case M::smRandom:
-      routine = &TZPCustomGeneticAlgorithm::SelectRandom;
-      break;
-    case M::smTournament:
-      routine = &TZPCustomGeneticAlgorithm::SelectTournament;
-      break;
-    case M::smStochasticTournament:
-      routine = &TZPCustomGeneticAlgorithm::SelectStochasticTournament;
-      break;
-    case M::smElitist:
-      routine = &TZPCustomGeneticAlgorithm::SelectElitist;
-      break;
-    case M::smCustom:
-      break;
-  }
-  builtin_selection_ = routine != nullptr;
-  if (routine)
-    on_selection_ = [this, routine](TZPCustomGeneticAlgorithm&, TZPGAPopulation& p, TZPGAIndividual*& parent) {
-      (this->*routine)(p, parent);
+  builtin_routine_ = selection::RoutineOf(Value);
+  if (builtin_routine_)
+    on_selection_ = [this, routine = builtin_routine_](TZPCustomGeneticAlgorithm&, TZPGAPopulation& p,
+                                                       TZPGAIndividual*& parent) {
+      parent = &routine(SelectionContext(p));
     };
   else
     on_selection_ = nullptr;
 }
 
 void TZPCustomGeneticAlgorithm::SetOnSelection(TZPGASelectionEvent Value) {
+  builtin_routine_ = nullptr;
   if (Value) {
     on_selection_ = std::move(Value);
-    builtin_selection_ = false;
     selection_method_ = TGASelectionMethod::smCustom;
   } else {
     on_selection_ = nullptr;
-    builtin_selection_ = false;
     SetSelectionMethod(TGASelectionMethod::smRoulette);
   }
 }
 
+selection::TSelectionContext TZPCustomGeneticAlgorithm::SelectionContext(TZPGAPopulation& Population) {
+  return {.population = Population,
+          .scored = *population_,
+          .roulette_table = roulette_table_,
+          .elitist_queue = elitist_queue_,
+          .elitist_index = elitist_index_,
+          .fitter_of = {this, &ComponentFitterOf},
+          .random = *random_,
+          .equal_fitness = min_fitness_ == max_fitness_,
+          .total_fitness = total_fitness_,
+          .fitness_method = fitness_method_,
+          .tournament_field = tournament_field_,
+          .elitist_pct = elitist_pct_};
+}
+
+void TZPCustomGeneticAlgorithm::SelectRandom(TZPGAPopulation& Population, TZPGAIndividual*& Parent) {
+  Parent = &selection::SelectRandom(SelectionContext(Population));
+}
+void TZPCustomGeneticAlgorithm::SelectRoulette(TZPGAPopulation& Population, TZPGAIndividual*& Parent) {
+  Parent = &selection::SelectRoulette(SelectionContext(Population));
+}
+void TZPCustomGeneticAlgorithm::SelectTournament(TZPGAPopulation& Population, TZPGAIndividual*& Parent) {
+  Parent = &selection::SelectTournament(SelectionContext(Population));
+}
+void TZPCustomGeneticAlgorithm::SelectStochasticTournament(TZPGAPopulation& Population, TZPGAIndividual*& Parent) {
+  Parent = &selection::SelectStochasticTournament(SelectionContext(Population));
+}
+void TZPCustomGeneticAlgorithm::SelectElitist(TZPGAPopulation& Population, TZPGAIndividual*& Parent) {
+  Parent = &selection::SelectElitist(SelectionContext(Population));
+}
+void TZPCustomGeneticAlgorithm::BuildRouletteTable() {
+  selection::BuildRouletteTable(roulette_table_, *population_, total_fitness_);
+}
+void TZPCustomGeneticAlgorithm::BuildElitistQueue() {
+  selection::BuildElitistQueue(elitist_queue_, *population_, fitness_method_);
+}
+
 TZPGAIndividual& TZPCustomGeneticAlgorithm::SelectParent(TZPGAPopulation& Population) {
+  // The slot holds the built-in routine of the current method: call it directly.
+  if (builtin_routine_) return builtin_routine_(SelectionContext(Population));
+  if (!on_selection_) throw EGAException(kNoCustomSelection);
   TZPGAIndividual* parent = nullptr;
-  if (builtin_selection_) {
-    // The slot holds the built-in routine of the current method: call it directly.
-    switch (selection_method_) {
-      case TGASelectionMethod::smRoulette:
-        SelectRoulette(Population, parent);
-        break;
-      case TGASelectionMethod::smRandom:
-        SelectRandom(Population, parent);
-        break;
-      case TGASelectionMethod::smTournament:
-        SelectTournament(Population, parent);
-        break;
-      case TGASelectionMethod::smStochasticTournament:
-        SelectStochasticTournament(Population, parent);
-        break;
-      case TGASelectionMethod::smElitist:
-        SelectElitist(Population, parent);
-        break;
-      case TGASelectionMethod::smCustom:
-        break;
-    }
-  } else {
-    if (!on_selection_) throw EGAException(kNoCustomSelection);
-    on_selection_(*this, Population, parent);
-  }
+  on_selection_(*this, Population, parent);
   // A handler that picks nobody would leave the generation without a parent.
   if (!parent) throw EGAException("The selection handler chose no parent");
   return *parent;

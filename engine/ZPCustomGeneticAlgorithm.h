@@ -16,6 +16,7 @@
 #include "engine/ZPGAConsts.h"
 #include "engine/ZPGAGene.h"
 #include "engine/ZPGAIndividual.h"
+#include "engine/ZPGASelection.h"
 #include "platform/Component.h"
 #include "platform/Random.h"
 
@@ -113,7 +114,7 @@ class TZPCustomGeneticAlgorithm : public TComponent {
   virtual TGAFitness EvaluateFitness(TZPGAIndividual& Item);
   // The fitter of A and B under FitnessMethod; ties keep A.
   virtual TZPGAIndividual& FitterOf(TZPGAIndividual& A, TZPGAIndividual& B) const;
-  double RelativeFitness(TGAFitness F) const { return total_fitness_ == 0 ? 0 : F / total_fitness_; }
+  double RelativeFitness(TGAFitness F) const { return selection::RelativeFitness(F, total_fitness_); }
   // AvgFitness / MaxFitness, +infinity when MaxFitness is 0.
   double Diversity() const;
   // Calls the selection slot; raises "No custom selection function defined" when it is empty.
@@ -127,7 +128,7 @@ class TZPCustomGeneticAlgorithm : public TComponent {
   // Grows GeneSize to the genotype's TotalSize; never shrinks it.
   virtual void CheckGeneSize();
 
-  // --- selection routines and their tables ---
+  // --- selection routines and their tables (the routines of engine/ZPGASelection.h over this component) ---
   void SelectRoulette(TZPGAPopulation& Population, TZPGAIndividual*& Parent);
   void SelectRandom(TZPGAPopulation& Population, TZPGAIndividual*& Parent);
   void SelectTournament(TZPGAPopulation& Population, TZPGAIndividual*& Parent);
@@ -160,6 +161,8 @@ class TZPCustomGeneticAlgorithm : public TComponent {
   void RandomizePopulation();
   int32_t ChooseCrossoverBit(const TZPGAIndividual& Child1);
   void InvertRandomRun(TZPGABits& Bits);
+  // What a selection routine reads and writes, picking from Population.
+  selection::TSelectionContext SelectionContext(TZPGAPopulation& Population);
 
   TRandom* random_;  // not owned
   TGAProbability diversity_limit_ = 0.02;
@@ -179,7 +182,7 @@ class TZPCustomGeneticAlgorithm : public TComponent {
                                    TGAGeneticOperation::goInvert};
   TGASelectionMethod selection_method_ = TGASelectionMethod::smStochasticTournament;
   TZPGASelectionEvent on_selection_;
-  bool builtin_selection_ = false;  // the slot holds the routine of selection_method_
+  selection::TSelectionRoutine builtin_routine_ = nullptr;  // the routine the slot holds, when built in
   int32_t tournament_field_ = 2;
   bool use_fitness_cutoff_ = false;
   bool use_diversity_limit_ = false;

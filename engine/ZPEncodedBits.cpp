@@ -108,6 +108,10 @@ void TZPEncodedBits::WriteInt64(int Start, int Count, int64_t Value) {
   if (preserve_sign_bit_) SetBit(Start + Count - 1, negative);
 }
 
+int FloatExponentBits(int Count, bool Signed) {
+  return static_cast<int>((Signed ? Count - 1 : Count) * 0.25);  // truncated toward zero
+}
+
 namespace {
 
 struct FloatLayout {
@@ -121,36 +125,34 @@ FloatLayout Layout(int Start, int Count, bool signed_field) {
     l.start = Start + 1;
     l.count = Count - 1;
   }
-  l.exponent_bits = static_cast<int>(l.count * 0.25);  // truncated toward zero
-  // trunc(2^(E-1)) - 1: -1 for E = 0; held in 64 bits (and capped) for very wide fields.
-  l.bias = l.exponent_bits == 0 ? -1 : (int64_t{1} << std::min(l.exponent_bits - 1, 62)) - 1;
+  l.exponent_bits = FloatExponentBits(Count, signed_field);
+  // trunc(2^(E-1)) - 1: -1 for E = 0; 2^63 - 1 at the widest, and capped there past it.
+  l.bias = l.exponent_bits <= 0
+               ? -1
+               : static_cast<int64_t>((uint64_t{1} << std::min(l.exponent_bits - 1, kMaxFloatExponentBits - 1)) - 1);
   return l;
 }
-
-// Restores PreserveSignBit on every exit, the exponent field being unsigned.
-class UnsignedScope {
- public:
-  explicit UnsignedScope(TZPEncodedBits& b) : b_(b), saved_(b.PreserveSignBit()) { b_.SetPreserveSignBit(false); }
-  ~UnsignedScope() { b_.SetPreserveSignBit(saved_); }
-  UnsignedScope(const UnsignedScope&) = delete;
-  UnsignedScope& operator=(const UnsignedScope&) = delete;
-
- private:
-  TZPEncodedBits& b_;
-  bool saved_;
-};
 
 }  // namespace
 
 float TZPEncodedBits::ReadFloat(int Start, int Count) const {
   const FloatLayout l = Layout(Start, Count, preserve_sign_bit_);
   const bool negative = preserve_sign_bit_ && Bit(Start);
-  // The exponent field reads unsigned whatever PreserveSignBit says: in a
-  // 32-bit field a set top bit is a large exponent, not a negative one.
-  const auto g = static_cast<int64_t>(ReadField(l.start, std::min(l.exponent_bits, 32)));
+  // The exponent field reads unsigned whatever PreserveSignBit says: a set top
+  // bit is a large exponent, not a negative one. Both g and the bias may pass
+  // 2^63, so the difference is taken on the side where it cannot overflow.
+  const uint64_t g = ReadField(l.start, std::min(l.exponent_bits, kMaxFloatExponentBits));
+  constexpr uint64_t kFar = 100000;  // far past any exponent a float or long double reaches
+  int64_t exponent = 0;              // g - B, clamped to +-kFar; B is -1 or 0 .. 2^63 - 1
+  if (l.bias < 0)
+    exponent = static_cast<int64_t>(std::min(g, kFar)) - l.bias;
+  else if (g >= static_cast<uint64_t>(l.bias))
+    exponent = static_cast<int64_t>(std::min(g - static_cast<uint64_t>(l.bias), kFar));
+  else
+    exponent = -static_cast<int64_t>(std::min(static_cast<uint64_t>(l.bias) - g, kFar));
   long double b = 0;
   for (int pos = l.start + l.count - 1; pos >= l.start + l.exponent_bits; --pos) b = (b + (Bit(pos) ? 1 : 0)) / 2;
-  const long double value = std::ldexp(b, static_cast<int>(std::clamp<int64_t>(g - l.bias, -100000, 100000)));
+  const long double value = std::ldexp(b, static_cast<int>(exponent));
   return static_cast<float>(negative ? -value : value);
 }
 
@@ -159,12 +161,9 @@ void TZPEncodedBits::WriteFloat(int Start, int Count, double Value) {
   int e = 0;
   const double m = std::frexp(Value, &e);  // 0.5 <= |m| < 1, both 0 for zero
   if (preserve_sign_bit_) SetBit(Start, Value < 0);
-  {
-    UnsignedScope unsigned_exponent(*this);
-    // Only the low bits of e + B are kept.
-    WriteInteger(l.start, l.exponent_bits,
-                 static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(static_cast<int64_t>(e) + l.bias))));
-  }
+  // Only the low E bits of e + B are kept (unsigned arithmetic wraps where
+  // the sum passes 2^63), written unsigned whatever PreserveSignBit says.
+  WriteField(l.start, l.exponent_bits, static_cast<uint64_t>(e) + static_cast<uint64_t>(l.bias));
   // Doubling and subtracting 1 are exact in binary, so double holds the
   // digits the long-precision loop would produce.
   double r = std::fabs(m);

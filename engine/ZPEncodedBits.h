@@ -16,6 +16,13 @@ namespace zp::ga {
 
 using TZPBitByteArray = std::vector<uint8_t>;
 
+// The widest exponent field a float field can hold: 64 bits, that of a
+// 259-bit field (260 bits with the sign).
+inline constexpr int kMaxFloatExponentBits = 64;
+// The exponent width of a float field of Count bits, the sign bit first taken
+// off when Signed; 0 for fields of fewer than 4 bits.
+int FloatExponentBits(int Count, bool Signed);
+
 class TZPEncodedBits : public TBits {
  public:
   TZPEncodedBits() = default;
@@ -47,7 +54,8 @@ class TZPEncodedBits : public TBits {
   void WriteBoolean(int Start, int Count, bool Value) { WriteInteger(Start, Count, Value ? 1 : 0); }
 
   // Float field: optional sign first, then Count/4 exponent bits (biased),
-  // then the mantissa, first position worth 1/2.
+  // then the mantissa, first position worth 1/2. Exponent fields up to
+  // kMaxFloatExponentBits wide round-trip; wider ones keep only 64 of their bits.
   float ReadFloat(int Start, int Count) const;
   void WriteFloat(int Start, int Count, double Value);
   void WriteSingle(int Start, int Count, float Value) { WriteFloat(Start, Count, static_cast<double>(Value)); }

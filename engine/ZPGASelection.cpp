@@ -1,95 +1,99 @@
-// The five built-in selection routines and the two tables they read.
+// The five built-in selection routines, the two tables they read, and the
+// table from selection method to routine.
+#include "engine/ZPGASelection.h"
+
+#include <array>
 #include <cmath>
 
-#include "engine/ZPCustomGeneticAlgorithm.h"
-#include "platform/Numbers.h"
+namespace zp::ga::selection {
 
-namespace zp::ga {
-
-void TZPCustomGeneticAlgorithm::SelectRandom(TZPGAPopulation& Population, TZPGAIndividual*& Parent) {
-  Parent = &Population.Items(random_->RandomInt(Population.Count()));
-}
-
-void TZPCustomGeneticAlgorithm::BuildRouletteTable() {
-  const TZPGAPopulation& pop = *population_;
-  roulette_table_.resize(static_cast<size_t>(pop.Count()));
+void BuildRouletteTable(TGAFitnessArray& Table, const TZPGAPopulation& Population, TGAFitness TotalFitness) {
+  Table.resize(static_cast<size_t>(Population.Count()));
   double running = 0;
-  for (int i = 0; i < pop.Count(); ++i) {
-    running = (i == 0 ? 0 : running) + RelativeFitness(pop.Items(i).Fitness());
-    roulette_table_[static_cast<size_t>(i)] = running;
+  for (int i = 0; i < Population.Count(); ++i) {
+    running = (i == 0 ? 0 : running) + RelativeFitness(Population.Items(i).Fitness(), TotalFitness);
+    Table[static_cast<size_t>(i)] = running;
   }
 }
 
-void TZPCustomGeneticAlgorithm::SelectRoulette(TZPGAPopulation& Population, TZPGAIndividual*& Parent) {
-  if (min_fitness_ == max_fitness_) {
-    SelectRandom(Population, Parent);
-    return;
+void BuildElitistQueue(std::unique_ptr<TFloatPriorityQueue>& Queue, const TZPGAPopulation& Population,
+                       TGAFitnessMethod FitnessMethod) {
+  if (!Queue) Queue = std::make_unique<TFloatPriorityQueue>();
+  Queue->Clear();
+  Queue->SetDescending(FitnessMethod == TGAFitnessMethod::fmMaximize);
+  for (int i = 0; i < Population.Count(); ++i) {
+    TZPGAIndividual& item = Population.Items(i);
+    Queue->Push(&item, static_cast<float>(item.Fitness()));
   }
-  const double r = random_->Random();
-  if (roulette_table_.empty()) BuildRouletteTable();
+}
+
+TZPGAIndividual& SelectRandom(const TSelectionContext& Context) {
+  return Context.population.Items(Context.random.RandomInt(Context.population.Count()));
+}
+
+TZPGAIndividual& SelectRoulette(const TSelectionContext& Context) {
+  if (Context.equal_fitness) return SelectRandom(Context);
+  const double r = Context.random.Random();
+  TGAFitnessArray& table = Context.roulette_table;
+  if (table.empty()) BuildRouletteTable(table, Context.scored, Context.total_fitness);
   // The search starts with hi one past the end; for a non-decreasing table
   // whose last total exceeds r that position is never probed. When every
   // total is at or below r (rounding, negative fitness) lo reaches the end:
   // the table is not read there and the last individual is taken.
-  const int length = static_cast<int>(roulette_table_.size());
+  const int length = static_cast<int>(table.size());
   int lo = 0, hi = length;
   while (lo <= hi && lo < length) {
     const int mid = (lo + hi) / 2;
     if (mid >= length) break;
-    if (roulette_table_[static_cast<size_t>(mid)] > r)
+    if (table[static_cast<size_t>(mid)] > r)
       hi = mid - 1;
     else
       lo = mid + 1;
   }
   if (lo >= length) lo = length - 1;
-  elitist_index_ = lo;
-  Parent = &Population.Items(lo);
+  Context.elitist_index = lo;
+  return Context.population.Items(lo);
 }
 
-void TZPCustomGeneticAlgorithm::SelectTournament(TZPGAPopulation& Population, TZPGAIndividual*& Parent) {
-  SelectRandom(Population, Parent);
-  for (int i = 1; i < tournament_field_; ++i) {
-    TZPGAIndividual* contender = nullptr;
-    SelectRandom(Population, contender);
-    Parent = &FitterOf(*Parent, *contender);
-  }
+TZPGAIndividual& SelectTournament(const TSelectionContext& Context) {
+  TZPGAIndividual* parent = &SelectRandom(Context);
+  for (int i = 1; i < Context.tournament_field; ++i) parent = &Context.fitter_of(*parent, SelectRandom(Context));
+  return *parent;
 }
 
-void TZPCustomGeneticAlgorithm::SelectStochasticTournament(TZPGAPopulation& Population, TZPGAIndividual*& Parent) {
-  SelectRandom(Population, Parent);
-  for (int i = 1; i < tournament_field_; ++i) {
-    TZPGAIndividual* contender = nullptr;
-    SelectRoulette(Population, contender);
-    Parent = &FitterOf(*Parent, *contender);
-  }
+TZPGAIndividual& SelectStochasticTournament(const TSelectionContext& Context) {
+  TZPGAIndividual* parent = &SelectRandom(Context);
+  for (int i = 1; i < Context.tournament_field; ++i) parent = &Context.fitter_of(*parent, SelectRoulette(Context));
+  return *parent;
 }
 
-void TZPCustomGeneticAlgorithm::BuildElitistQueue() {
-  if (!elitist_queue_) elitist_queue_ = std::make_unique<TFloatPriorityQueue>();
-  elitist_queue_->Clear();
-  elitist_queue_->SetDescending(fitness_method_ == TGAFitnessMethod::fmMaximize);
-  const TZPGAPopulation& pop = *population_;
-  for (int i = 0; i < pop.Count(); ++i) {
-    TZPGAIndividual& item = pop.Items(i);
-    elitist_queue_->Push(&item, static_cast<float>(item.Fitness()));
-  }
-}
-
-void TZPCustomGeneticAlgorithm::SelectElitist(TZPGAPopulation& Population, TZPGAIndividual*& Parent) {
-  if (min_fitness_ == max_fitness_) {
-    SelectRandom(Population, Parent);
-    return;
-  }
-  ++elitist_index_;
+TZPGAIndividual& SelectElitist(const TSelectionContext& Context) {
+  if (Context.equal_fitness) return SelectRandom(Context);
+  int32_t& index = Context.elitist_index;
+  ++index;
   // The share is taken in extended precision, as the rest of the engine's
   // float arithmetic: 5 x 0.1 lies just above one half there and rounds to 1.
-  const long double share = static_cast<long double>(Population.Count()) * static_cast<long double>(elitist_pct_);
-  if (elitist_index_ > std::nearbyint(share)) elitist_index_ = 0;
-  if (!elitist_queue_) BuildElitistQueue();
+  const long double share =
+      static_cast<long double>(Context.population.Count()) * static_cast<long double>(Context.elitist_pct);
+  if (index > std::nearbyint(share)) index = 0;
+  std::unique_ptr<TFloatPriorityQueue>& queue = Context.elitist_queue;
+  if (!queue) BuildElitistQueue(queue, Context.scored, Context.fitness_method);
   // With ElitistPct near 1 the cycle can reach one past the queue: take its last position.
-  int position = elitist_index_;
-  if (position >= elitist_queue_->Count()) position = elitist_queue_->Count() - 1;
-  Parent = static_cast<TZPGAIndividual*>(elitist_queue_->Items(position));
+  int position = index;
+  if (position >= queue->Count()) position = queue->Count() - 1;
+  return *static_cast<TZPGAIndividual*>(queue->Items(position));
 }
 
-}  // namespace zp::ga
+namespace {
+// By TGASelectionMethod, smCustom last.
+constexpr std::array<TSelectionRoutine, 6> kRoutines{
+    &SelectRoulette, &SelectRandom, &SelectTournament, &SelectStochasticTournament, &SelectElitist, nullptr};
+static_assert(kRoutines.size() == kSelectionMethodNames.size());
+}  // namespace
+
+TSelectionRoutine RoutineOf(TGASelectionMethod Method) {
+  const auto i = static_cast<size_t>(Method);
+  return i < kRoutines.size() ? kRoutines[i] : nullptr;
+}
+
+}  // namespace zp::ga::selection

@@ -69,6 +69,21 @@ std::optional<TXMLGeneKind> KindOfType(TGeneType type) {
   return std::nullopt;
 }
 
+// Names and entries are checked as a save would check them: what loads can be written again.
+std::string CheckedText(std::string text, const char* element) {
+  if (!IsXMLText(text)) throw EGADocumentError::UncarriableText(element);
+  return text;
+}
+
+// A float gene decodes through an exponent field of at most kMaxFloatExponentBits.
+void CheckFloatGene(const TGeneData& gene) {
+  if (FloatExponentBits(gene.Size, gene.PreserveSignBit) <= kMaxFloatExponentBits) return;
+  const int32_t widest = 4 * kMaxFloatExponentBits + 3;
+  throw EGADocumentError("Size " + std::to_string(gene.Size) + " of gene \"" + gene.Name +
+                         "\" is out of range for a float gene (0 to " + std::to_string(widest) + " bits, " +
+                         std::to_string(widest + 1) + " with PreserveSignBit)");
+}
+
 }  // namespace
 
 TGenoTypeData ReadGenoTypeData(const TXMLGenoType& Node) {
@@ -83,7 +98,7 @@ TGenoTypeData ReadGenoTypeData(const TXMLGenoType& Node) {
     const TXMLGeneType node(Node.OwnerDocument().Shared(), child);
     TGeneData gene;
     gene.Kind = node.Kind();
-    gene.Name = node.Name();
+    gene.Name = CheckedText(node.Name(), "Name");
     gene.Size = CheckedSize(RequiredInteger(node.Size()), "Size", " of gene \"" + gene.Name + "\"");
     if (node.IsNumeric()) {
       const TXMLNumericGeneType numeric = node.AsNumeric();
@@ -93,8 +108,10 @@ TGenoTypeData ReadGenoTypeData(const TXMLGenoType& Node) {
     }
     if (gene.Kind == TXMLGeneKind::Enumeration) {
       const TXMLString_List entries = node.AsEnumeration().Enumeration();
-      for (int i = 0; i < entries.Count(); ++i) gene.Enumerations.push_back(entries.Items(i));
+      for (int i = 0; i < entries.Count(); ++i)
+        gene.Enumerations.push_back(CheckedText(entries.Items(i), "Enumeration"));
     }
+    if (gene.Kind == TXMLGeneKind::Float) CheckFloatGene(gene);
     total += std::max<int64_t>(gene.Size, BitsOfEntries(gene.Enumerations.size()));
     if (total > kMaxDocumentBits)
       throw EGADocumentError("The genes of GenoType need more than " + kMaxBitsText + " bits");
@@ -107,7 +124,7 @@ TGenoTypeData ReadGenoTypeData(const TXMLGenoType& Node) {
 
 TChromosomeData ReadChromosomeData(const TXMLChromosome& Node) {
   TChromosomeData data;
-  data.Name = Node.Name();
+  data.Name = CheckedText(Node.Name(), "Name");
   data.Bits = Node.Genes().Bits();
   return data;
 }
@@ -138,6 +155,10 @@ TAlgorithmData ReadAlgorithmData(const TXMLGeneticAlgorithm& Node) {
   d.SelectionMethod = CheckedEnum<TGASelectionMethod>(kSelectionMethodNames, selection.Method(), "SelectionMethod");
   d.ElitistPercent = RequiredSingle(selection.ElitistPercent());
   d.TournamentField = RequiredInteger(selection.TournamentField());
+  // Each tournament draws that many times: a huge field would make Run hang.
+  if (d.TournamentField > kMaxTournamentField)
+    throw EGADocumentError("TournamentField " + std::to_string(d.TournamentField) + " is out of range (at most " +
+                           std::to_string(kMaxTournamentField) + ")");
   const TXMLGADomainType domain = Node.Domain();
   d.GenoType = ReadGenoTypeData(domain.GenoType());
   d.Chromosomes = ReadChromosomesData(domain.Chromosomes());
@@ -201,6 +222,34 @@ void CheckChromosomes(const std::vector<TChromosomeData>& Chromosomes, const TIn
     for (size_t k = 0; k < read; ++k)
       if (bits[k] != '0' && bits[k] != '1') throw Exception("Invalid Bit String Input");
   }
+}
+
+void CheckEnumerationValues(const TZPGAGenes& Genes, const std::vector<TChromosomeData>& Chromosomes, int32_t Length) {
+  std::vector<const TZPGAGene*> enumerations;
+  for (int i = 0; i < Genes.Count(); ++i)
+    if (Genes.Items(i).GeneType() == TGeneType::gtEnumeration) enumerations.push_back(&Genes.Items(i));
+  if (enumerations.empty()) return;
+  TZPEncodedBits bits;
+  for (size_t i = 0; i < Chromosomes.size(); ++i) {
+    bits.SetSize(std::max(Length, 0));
+    bits.SetBitText(0, bits.Size(), Chromosomes[i].Bits);
+    for (const TZPGAGene* gene : enumerations) {
+      try {
+        gene->DecodeEnumeration(bits);
+      } catch (const EGAException&) {
+        throw EGADocumentError("The Bits of chromosome " + std::to_string(i) + " hold no entry of the gene \"" +
+                               gene->DisplayName() + "\"");
+      }
+    }
+  }
+}
+
+void CheckEnumerationValues(const TGenoTypeData& GenoType, const std::vector<TChromosomeData>& Chromosomes) {
+  const auto is_enumeration = [](const TGeneData& g) { return g.Kind == TXMLGeneKind::Enumeration; };
+  if (Chromosomes.empty() || std::none_of(GenoType.Genes.begin(), GenoType.Genes.end(), is_enumeration)) return;
+  TZPCustomGeneticAlgorithm scratch;
+  ApplyGenoTypeData(scratch.Genes(), GenoType);
+  CheckEnumerationValues(scratch.Genes(), Chromosomes, scratch.GeneSize());
 }
 
 void ApplyGenoTypeData(TZPGAGenes& Genes, const TGenoTypeData& Data) {

@@ -34,6 +34,9 @@ inline constexpr int64_t kMaxPopulationGeneValues = 1 << 18;
 // enumeration value is one of its entries, which may be long).
 inline constexpr int64_t kMaxPopulationValueText = int64_t{1} << 24;
 
+// The largest TournamentField a document may set.
+inline constexpr int32_t kMaxTournamentField = 1 << 16;
+
 struct TGeneData {
   TXMLGeneKind Kind = TXMLGeneKind::Boolean;
   std::string Name;
@@ -75,12 +78,14 @@ struct TAlgorithmData {
 
 // Raises the first error a sequential load would meet: a conversion error,
 // "Interface not supported" for a child that is no gene, or EGADocumentError
-// for a size out of range.
+// for a size out of range (for a float gene, an exponent field past
+// kMaxFloatExponentBits) or a name or entry that a save could not write.
 TGenoTypeData ReadGenoTypeData(const TXMLGenoType& Node);
 // The Chromosome children in order; bit texts are checked by CheckChromosomes.
 std::vector<TChromosomeData> ReadChromosomesData(const TXMLChromosomes& Node);
 TChromosomeData ReadChromosomeData(const TXMLChromosome& Node);
-// Settings, then genotype, then population; unknown enumerator names raise EGADocumentError.
+// Settings, then genotype, then population; unknown enumerator names and a
+// TournamentField above kMaxTournamentField raise EGADocumentError.
 TAlgorithmData ReadAlgorithmData(const TXMLGeneticAlgorithm& Node);
 
 // What each individual of a population costs under a genotype: its
@@ -108,6 +113,12 @@ void CheckChromosomes(const std::vector<TChromosomeData>& Chromosomes, const TIn
 // EGADocumentError when Count individuals of that size pass
 // kMaxPopulationIndividuals, kMaxPopulationBits, kMaxPopulationGeneValues or kMaxPopulationValueText.
 void CheckPopulationSize(int64_t Count, const TIndividualSize& Size);
+// EGADocumentError when a chromosome's bits, read over Length, hold an index
+// past the entries of an enumeration gene: a save could not write its value.
+// The second form replays the genotype to learn the genes and the length.
+void CheckEnumerationValues(const ga::TZPGAGenes& Genes, const std::vector<TChromosomeData>& Chromosomes,
+                            int32_t Length);
+void CheckEnumerationValues(const TGenoTypeData& GenoType, const std::vector<TChromosomeData>& Chromosomes);
 
 // Applying checked data, in the order that lets every setter apply its rules.
 // These raise nothing for data that passed the checks above.

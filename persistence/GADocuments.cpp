@@ -1,5 +1,7 @@
 #include "persistence/GADocuments.h"
 
+#include <algorithm>
+
 #include "platform/Numbers.h"
 
 namespace zp::xml {
@@ -68,8 +70,10 @@ void SaveToXML(const TZPGAGenes& Genes, const TXMLGenoType& Node) {
       for (const std::string& entry : gene.Enumerations().Lines()) entries.Add(entry);
     }
   }
+  // The component's chromosomes may be longer than the genes need; the
+  // attribute keeps their length, so that a load does not cut them.
   int32_t size = Genes.TotalSize();
-  if (size == 0 && Genes.Algorithm()) size = Genes.Algorithm()->GeneSize();
+  if (Genes.Algorithm()) size = std::max(size, Genes.Algorithm()->GeneSize());
   Node.SetSize(size);
 }
 
@@ -118,6 +122,7 @@ void SaveToXML(const TZPGAIndividual& Individual, const TXMLChromosome& Node) {
 void LoadFromXML(TZPCustomGeneticAlgorithm& GA, const TXMLGeneticAlgorithm& Node) {
   const TAlgorithmData data = ReadAlgorithmData(Node);
   CheckChromosomes(data.Chromosomes, IndividualSizeAfterLoad(data.GenoType));
+  CheckEnumerationValues(data.GenoType, data.Chromosomes);
   ApplyAlgorithmData(GA, data);
 }
 
@@ -125,6 +130,7 @@ void LoadFromXML(TZPCustomGeneticAlgorithm& GA, const TXMLGADomainType& Node) {
   const TGenoTypeData geno = ReadGenoTypeData(Node.GenoType());
   const std::vector<TChromosomeData> chromosomes = ReadChromosomesData(Node.Chromosomes());
   CheckChromosomes(chromosomes, IndividualSizeAfterLoad(geno));
+  CheckEnumerationValues(geno, chromosomes);
   ApplyDomainData(GA, geno, chromosomes);
 }
 
@@ -138,12 +144,16 @@ void LoadFromXML(TZPGAGenes& Genes, const TXMLGenoType& Node) {
 void LoadFromXML(TZPGAPopulation& Population, const TXMLChromosomes& Node) {
   const std::vector<TChromosomeData> data = ReadChromosomesData(Node);
   CheckChromosomes(data, IndividualSizeOf(Population));
+  if (const TZPCustomGeneticAlgorithm* ga = Population.Algorithm())
+    CheckEnumerationValues(ga->Genes(), data, ga->GeneSize());
   ApplyChromosomesData(Population, data);
 }
 
 void LoadFromXML(TZPGAIndividual& Individual, const TXMLChromosome& Node) {
   const TChromosomeData data = ReadChromosomeData(Node);
   CheckChromosomes({data}, {Individual.Bits().Size()});
+  if (const TZPGAPopulation* population = Individual.Population(); population && population->Algorithm())
+    CheckEnumerationValues(population->Algorithm()->Genes(), {data}, Individual.Bits().Size());
   ApplyChromosomeData(Individual, data);
 }
 

@@ -33,7 +33,7 @@ void SaveToXML(const ga::TZPCustomGeneticAlgorithm& GA, const TXMLGeneticAlgorit
 // Genotype, then population.
 void SaveToXML(const ga::TZPCustomGeneticAlgorithm& GA, const TXMLGADomainType& Node);
 // One element per gene (none for gtUnknown); the Size attribute is TotalSize,
-// or the owning component's GeneSize when that is 0.
+// or the owning component's GeneSize when that is larger.
 void SaveToXML(const ga::TZPGAGenes& Genes, const TXMLGenoType& Node);
 // One decoded value element per gene of Genes for the chromosome of Individual.
 void WriteGeneValues(const ga::TZPGAGenes& Genes, const TXMLGenes& Node, const ga::TZPGAIndividual& Individual);

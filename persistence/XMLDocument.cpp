@@ -17,8 +17,10 @@
 #include <sstream>
 #include <utility>
 
+#include "persistence/XMLCharacters.h"
 #include "persistence/XMLErrors.h"
 #include "persistence/XMLValues.h"
+#include "platform/ScopeGuard.h"
 
 namespace zp::xml {
 
@@ -32,11 +34,35 @@ std::string ParseMessage(const pugi::xml_parse_result& result) {
   return std::string(result.description()) + " at offset " + std::to_string(result.offset);
 }
 
+std::string FromSource(const std::string& source, const std::string& message) {
+  return source.empty() ? message : source + ": " + message;
+}
+
 std::shared_ptr<pugi::xml_document> ParseBuffer(std::string_view text, const std::string& source) {
+  // Only UTF-8 text that XML can carry is read, so that whatever loads can be
+  // written again (the writer writes UTF-8) and reads back the same.
+  const std::string fault = DocumentTextFault(text);
+  if (!fault.empty()) throw EXMLDocError(FromSource(source, fault));
   auto doc = std::make_shared<pugi::xml_document>();
-  const pugi::xml_parse_result result = doc->load_buffer(text.data(), text.size(), kParseOptions);
-  if (!result) throw EXMLDocError(source.empty() ? ParseMessage(result) : source + ": " + ParseMessage(result));
+  const pugi::xml_parse_result result = doc->load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_utf8);
+  if (!result) throw EXMLDocError(FromSource(source, ParseMessage(result)));
   return doc;
+}
+
+// The writer leaves a carriage return in text as it is, and every reader
+// reads it as a line feed; written as a reference it reads back as itself.
+// Indentation holds none, so every one left in the text belongs to a value.
+std::string WithCarriageReturnsAsReferences(std::string text) {
+  if (text.find('\r') == std::string::npos) return text;
+  std::string escaped;
+  escaped.reserve(text.size() + 64);
+  for (const char c : text) {
+    if (c == '\r')
+      escaped += "&#13;";
+    else
+      escaped += c;
+  }
+  return escaped;
 }
 
 std::string ErrnoText(int error) { return std::strerror(error); }
@@ -69,20 +95,6 @@ std::string ReadWholeFile(const std::string& file_name) {
   return data;
 }
 
-class TFdGuard {
- public:
-  explicit TFdGuard(int fd) : fd_(fd) {}
-  ~TFdGuard() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  TFdGuard(const TFdGuard&) = delete;
-  TFdGuard& operator=(const TFdGuard&) = delete;
-  int Release() { return std::exchange(fd_, -1); }
-
- private:
-  int fd_;
-};
-
 std::atomic<unsigned> g_temp_counter{0};
 
 }  // namespace
@@ -113,7 +125,7 @@ void TXMLDocument::LoadFromStream(std::istream& Stream) {
 std::string TXMLDocument::XML() const {
   std::ostringstream out;
   doc_->save(out, "  ", pugi::format_indent, pugi::encoding_utf8);
-  return std::move(out).str();
+  return WithCarriageReturnsAsReferences(std::move(out).str());
 }
 
 void TXMLDocument::SaveToStream(std::ostream& Stream) const {
@@ -169,15 +181,12 @@ void WriteFileAtomically(const std::string& FileName, std::string_view Text) {
     if (fd < 0 && errno != EEXIST) break;
   }
   if (fd < 0) throw fail("cannot create a temporary file next to it", errno);
-  TFdGuard guard(fd);
+  // Until the rename, every way out closes the file and removes it.
   bool renamed = false;
-  struct Cleanup {
-    const fs::path& temp;
-    const bool& renamed;
-    ~Cleanup() {
-      if (!renamed) ::unlink(temp.c_str());
-    }
-  } cleanup{temp, renamed};
+  TScopeExit cleanup([&] {
+    if (fd >= 0) ::close(fd);
+    if (!renamed) ::unlink(temp.c_str());
+  });
 
   // A replaced file keeps its permissions.
   if (existed) ::fchmod(fd, old_stat.st_mode & 07777);
@@ -193,7 +202,7 @@ void WriteFileAtomically(const std::string& FileName, std::string_view Text) {
     left -= static_cast<size_t>(n);
   }
   if (::fsync(fd) != 0) throw fail("cannot write the file", errno);
-  if (::close(guard.Release()) != 0) throw fail("cannot write the file", errno);
+  if (::close(std::exchange(fd, -1)) != 0) throw fail("cannot write the file", errno);
   if (::rename(temp.c_str(), target.c_str()) != 0) throw fail("cannot replace the file", errno);
   renamed = true;
   // Make the rename itself durable; a failure here loses nothing.
@@ -216,11 +225,28 @@ pugi::xml_node TXMLNode::ChildElement(const char* Name) const {
   return child ? child : node.append_child(Name);
 }
 
+std::string_view NodeText(pugi::xml_node Node) {
+  for (pugi::xml_node child = Node.first_child(); child; child = child.next_sibling()) {
+    switch (child.type()) {
+      case pugi::node_pcdata:
+        continue;
+      case pugi::node_cdata:
+        throw EGADocumentError::NotPlainText(Node.name(), "a CDATA section");
+      case pugi::node_comment:
+        throw EGADocumentError::NotPlainText(Node.name(), "a comment");
+      case pugi::node_element:
+        throw EGADocumentError::NotPlainText(Node.name(), std::string("the element ") + child.name());
+      default:
+        throw EGADocumentError::NotPlainText(Node.name(), "a processing instruction");
+    }
+  }
+  return Node.text().get();
+}
+
 std::string_view TXMLNode::ChildText(const char* Name) const { return NodeText(node_.child(Name)); }
 
 void TXMLNode::SetChildText(const char* Name, std::string_view Text) const {
-  if (!IsXMLText(Text))
-    throw EGADocumentError(std::string("The text of ") + Name + " holds a character an XML document cannot carry");
+  if (!IsXMLText(Text)) throw EGADocumentError::UncarriableText(Name);
   ChildElement(Name).text().set(std::string(Text).c_str());
 }
 
@@ -234,8 +260,7 @@ std::string TXMLString_List::Items(int Index) const {
 }
 
 void TXMLString_List::Add(const std::string& Value) {
-  if (!IsXMLText(Value))
-    throw EGADocumentError(std::string("The text of ") + name_ + " holds a character an XML document cannot carry");
+  if (!IsXMLText(Value)) throw EGADocumentError::UncarriableText(name_);
   items_.push_back(parent_.append_child(name_));
   items_.back().text().set(Value.c_str());
 }

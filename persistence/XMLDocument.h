@@ -36,12 +36,15 @@ class TXMLDocument {
   // Parses a file; an unreadable file, one past kMaxDocumentFileBytes or
   // kMaxDocumentTags, or bad XML raises EXMLDocError "FILE: message".
   static TXMLDocument LoadFromFile(const std::string& FileName);
-  // Parses a text; bad XML raises EXMLDocError "message at offset N".
+  // Parses a text; bad XML raises EXMLDocError "message at offset N". Only
+  // UTF-8 is read: a UTF-16 byte-order mark, another declared encoding, bytes
+  // that are no UTF-8 or a character XML 1.0 forbids raise EXMLDocError too.
   static TXMLDocument Parse(std::string_view Text);
 
-  // Replaces the content by the document read from Stream (encoding taken from the content).
+  // Replaces the content by the document read from Stream (UTF-8 only, as Parse).
   void LoadFromStream(std::istream& Stream);
-  // The written text: UTF-8, declaration first, indented by two spaces.
+  // The written text: UTF-8, declaration first, indented by two spaces; a
+  // carriage return in a value is written as "&#13;" so that it reads back.
   std::string XML() const;
   // Writes XML(); a failing stream raises EXMLDocError.
   void SaveToStream(std::ostream& Stream) const;
@@ -92,8 +95,10 @@ class TXMLNode {
   pugi::xml_node node_;
 };
 
-// The element's text; empty for an empty or absent element.
-inline std::string_view NodeText(pugi::xml_node Node) { return Node.text().get(); }
+// The element's text; empty for an empty or absent element. A value is one
+// piece of plain text: a comment, CDATA section, processing instruction or
+// element inside raises EGADocumentError naming the element.
+std::string_view NodeText(pugi::xml_node Node);
 
 // A typed view of the child elements of one name, in document order, as
 // nodes of class T. Add appends a new child after all children of the parent.

@@ -42,6 +42,11 @@ class EXMLDocError : public EZPException {
 class EGADocumentError : public EZPException {
  public:
   using EZPException::EZPException;
+  // "The text of Element holds a character an XML document cannot carry".
+  static EGADocumentError UncarriableText(const std::string& Element);
+  // "The element Element holds What where only text may stand"; What is
+  // "a comment", "a CDATA section", "a processing instruction" or "the element X".
+  static EGADocumentError NotPlainText(const std::string& Element, const std::string& What);
 };
 
 }  // namespace zp::xml

@@ -4,20 +4,14 @@
 #include <cmath>
 #include <limits>
 
+#include "persistence/XMLCharacters.h"
 #include "persistence/XMLErrors.h"
+#include "platform/AsciiText.h"
 #include "platform/Numbers.h"
 
 namespace zp::xml {
 
 namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -43,17 +37,6 @@ bool IsDecimalNumber(std::string_view s) {
   return i == s.size();
 }
 
-bool SameAscii(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
 // Parses a number without raising; nullopt when the text is none.
 std::optional<double> ParseNumber(std::string_view s) {
   std::string_view body = s;
@@ -62,9 +45,9 @@ std::optional<double> ParseNumber(std::string_view s) {
     negative = body[0] == '-';
     body.remove_prefix(1);
   }
-  if (SameAscii(body, "INF"))
+  if (SameText(body, "INF"))
     return negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
-  if (SameAscii(body, "NAN")) return std::numeric_limits<double>::quiet_NaN();
+  if (SameText(body, "NAN")) return std::numeric_limits<double>::quiet_NaN();
   if (!IsDecimalNumber(s)) return std::nullopt;
   double value = 0;
   const auto [end, ec] = std::from_chars(body.data(), body.data() + body.size(), value);
@@ -103,8 +86,8 @@ std::optional<double> ReadSingle(std::string_view Text) {
 std::optional<bool> ReadBoolean(std::string_view Text) {
   const std::string_view s = Trim(Text);
   if (s.empty()) return std::nullopt;
-  if (SameAscii(s, "true")) return true;
-  if (SameAscii(s, "false")) return false;
+  if (SameText(s, "true")) return true;
+  if (SameText(s, "false")) return false;
   if (auto v = ParseNumber(s)) return *v != 0;
   throw EVariantTypeCastError(kTextType, kBooleanType);
 }
@@ -127,35 +110,10 @@ bool RequiredBoolean(std::optional<bool> Value) {
 }
 
 bool IsXMLText(std::string_view Text) {
-  const auto* p = reinterpret_cast<const unsigned char*>(Text.data());
-  const auto* end = p + Text.size();
-  while (p < end) {
-    const unsigned char c = *p;
-    uint32_t cp = 0;
-    int extra = 0;
-    if (c < 0x80) {
-      if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') return false;
-      ++p;
-      continue;
-    }
-    if ((c & 0xE0) == 0xC0)
-      cp = c & 0x1F, extra = 1;
-    else if ((c & 0xF0) == 0xE0)
-      cp = c & 0x0F, extra = 2;
-    else if ((c & 0xF8) == 0xF0)
-      cp = c & 0x07, extra = 3;
-    else
-      return false;
-    if (end - p <= extra) return false;
-    for (int k = 1; k <= extra; ++k) {
-      if ((p[k] & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (p[k] & 0x3F);
-    }
-    // Overlong forms, surrogates and code points past U+10FFFF are no UTF-8.
-    static constexpr uint32_t kMin[] = {0, 0x80, 0x800, 0x10000};
-    if (cp < kMin[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-    if (cp == 0xFFFE || cp == 0xFFFF) return false;
-    p += extra + 1;
+  for (size_t at = 0; at < Text.size();) {
+    const TUTF8Char ch = DecodeUTF8(Text, at);
+    if (ch.Length == 0 || !IsXMLChar(ch.CodePoint)) return false;
+    at += static_cast<size_t>(ch.Length);
   }
   return true;
 }

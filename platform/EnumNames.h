@@ -1,5 +1,6 @@
 // Text forms of enumerations: a constexpr name table per enumeration, and a
-// case-insensitive lookup that reports "no match" instead of a sentinel.
+// lookup that ignores the letter case of A-Z and reports "no match" instead of
+// a sentinel.
 //
 //   constexpr std::array<std::string_view, 2> kNames{"fmMinimize", "fmMaximize"};
 //   EnumName(kNames, TGAFitnessMethod::fmMaximize);        // "fmMaximize"
@@ -11,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Numbers.h"
+#include "platform/AsciiText.h"
 
 namespace zp {
 
@@ -22,9 +23,9 @@ std::string EnumName(const std::array<std::string_view, N>& names, E value) {
 }
 
 template <typename E, size_t N>
-std::optional<E> EnumFromName(const std::array<std::string_view, N>& names, const std::string& text) {
+std::optional<E> EnumFromName(const std::array<std::string_view, N>& names, std::string_view text) {
   for (size_t i = 0; i < N; ++i)
-    if (SameText(std::string(names[i]), text)) return static_cast<E>(i);
+    if (SameText(names[i], text)) return static_cast<E>(i);
   return std::nullopt;
 }
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdlib>
 
-#include "platform/Numbers.h"
+#include "platform/AsciiText.h"
 
 namespace zp {
 

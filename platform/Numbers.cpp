@@ -1,9 +1,10 @@
 #include "platform/Numbers.h"
 
-#include <cctype>
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <limits>
+#include <system_error>
 
 #include "platform/Exceptions.h"
 
@@ -14,14 +15,17 @@ std::string FormatFloat15(double value) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
 
-  // "%.14e" rounds to 15 significant digits and reports the exponent after rounding.
+  // Scientific notation with 14 decimals rounds to 15 significant digits and
+  // reports the exponent after rounding ("d.dddddddddddddde+XX", which always fits).
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.14e", value);
-  std::string s(buf);
+  std::string s(buf, std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14).ptr);
   const bool negative = s[0] == '-';
   if (negative) s.erase(0, 1);
   const auto e_pos = s.find('e');
-  const int exponent = std::atoi(s.c_str() + e_pos + 1);
+  const bool negative_exponent = s[e_pos + 1] == '-';
+  int exponent = 0;
+  std::from_chars(s.data() + e_pos + 2, s.data() + s.size(), exponent);
+  if (negative_exponent) exponent = -exponent;
   std::string digits;
   for (size_t i = 0; i < e_pos; ++i)
     if (s[i] != '.') digits += s[i];
@@ -54,6 +58,17 @@ std::string FormatFloat15(double value) {
     out += std::to_string(exponent);
   }
   return out;
+}
+
+std::string FormatFixed(double value, int decimals) {
+  decimals = std::max(decimals, 0);
+  // Room for the integer digits of the largest double, a sign, the point and the decimals.
+  std::string text(static_cast<size_t>(std::numeric_limits<double>::max_exponent10) + 4 + static_cast<size_t>(decimals),
+                   '\0');
+  const auto [end, ec] =
+      std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, decimals);
+  text.resize(ec == std::errc() ? static_cast<size_t>(end - text.data()) : 0);
+  return text;
 }
 
 int BitLength(uint64_t n) {
@@ -96,13 +111,6 @@ std::optional<int32_t> TryStrToInt(const std::string& text) {
 int32_t StrToInt(const std::string& text) {
   if (auto v = TryStrToInt(text)) return *v;
   throw InvalidInteger(text);
-}
-
-bool SameText(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-  return true;
 }
 
 }  // namespace zp

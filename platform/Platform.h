@@ -1,6 +1,7 @@
 // Umbrella header of the platform layer.
 #pragma once
 
+#include "platform/AsciiText.h"
 #include "platform/Bits.h"
 #include "platform/Collection.h"
 #include "platform/Component.h"

@@ -1,7 +1,7 @@
 #include "platform/Strings.h"
 
+#include "platform/AsciiText.h"
 #include "platform/Exceptions.h"
-#include "platform/Numbers.h"
 
 namespace zp {
 

@@ -2,23 +2,10 @@
 
 #include <algorithm>
 
+#include "platform/ScopeGuard.h"
 #include "platform/Strings.h"
 
 namespace zp {
-
-namespace {
-// Resumes the list's updates on every exit path.
-class TStringsUpdate {
- public:
-  explicit TStringsUpdate(TStrings& s) : s_(s) { s_.BeginUpdate(); }
-  ~TStringsUpdate() { s_.EndUpdate(); }
-  TStringsUpdate(const TStringsUpdate&) = delete;
-  TStringsUpdate& operator=(const TStringsUpdate&) = delete;
-
- private:
-  TStrings& s_;
-};
-}  // namespace
 
 TGCollectionItem::~TGCollectionItem() {
   // Last link first; each call removes its own entry, and a descendant that
@@ -64,7 +51,8 @@ void TGCollection::AssignTo(TPersistent& Dest) const {
     TCollection::AssignTo(Dest);
     return;
   }
-  TStringsUpdate update(*strings);
+  strings->BeginUpdate();
+  TScopeExit resume([strings] { strings->EndUpdate(); });
   strings->Clear();
   for (int i = 0; i < Count(); ++i) strings->Add(Item(i).DisplayName(), &Item(i));
 }

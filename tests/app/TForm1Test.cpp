@@ -20,9 +20,11 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <clocale>
 #include <string>
 #include <vector>
 
+#include "CommaLocale.h"
 #include "app/FileDialogs.h"
 #include "app/QueensMain.h"
 #include "chart/qt/ChartWidget.h"
@@ -193,6 +195,14 @@ TEST(TForm1, TabOrderFollowsTheCommands) {
   EXPECT_EQ(order, named);
 }
 
+// Run as a German user (app_tests_de), the application has switched the C
+// library to the decimal comma; the other tests then show that nothing the
+// window writes noticed.
+TEST(TForm1, TheApplicationTakesTheUsersLocale) {
+  if (!zp::locale_test::CommaLocaleRequired()) GTEST_SKIP() << "only when run as a German user";
+  EXPECT_STREQ(std::localeconv()->decimal_point, ",");
+}
+
 TEST(TForm1, RunFirstThingInitializesAndRunsAllFiveMethods) {
   Window w;
   w.Click("btnRun");
@@ -202,6 +212,7 @@ TEST(TForm1, RunFirstThingInitializesAndRunsAllFiveMethods) {
   ASSERT_EQ(log.size(), 7u + 8u + 5u * 8u);
   EXPECT_EQ(log[8], "Population Initialized.");
   EXPECT_EQ(log[9], "     Number of queens is 8");
+  EXPECT_EQ(log[13], "     Mutation probability is 0.0416666666666667");  // 1/24, in every locale
   const char* const methods[] = {"smRoulette", "smRandom", "smTournament", "smStochasticTournament", "smElitist"};
   for (int i = 0; i < 5; ++i)
     EXPECT_EQ(log[static_cast<size_t>(15 + 8 * i + 1)], std::string("Selection Method: ") + methods[i]);

@@ -33,6 +33,9 @@ struct TFakeSeries : IZPAxisSeries {
   int Group() const override { return group; }
   TZPGroupStyle GroupStyle() const override { return group_style; }
   void CalculateVisibleRange(TZPChartAxis&) override { ++visible_range_calls; }
+  // The axes here outlive nothing they hold: no list to keep.
+  void AxisHolds(TZPChartAxis&) override {}
+  void AxisLetGo(TZPChartAxis&) override {}
 };
 
 struct TFakePanel : IZPAxisPanel {
@@ -232,8 +235,8 @@ TEST(TZPChartAxis, HandSetEndsSwitchTheAutomaticOptionsOff) {
 }
 
 TEST(TZPChartAxis, RangeFromVisibleSeriesWithStacking) {
+  TFakeSeries s1, s2, hidden;  // outlive the axis that holds them
   TZPChartAxis a;
-  TFakeSeries s1, s2, hidden;
   for (double y : {1.0, 5.0}) s1.values.AddPoint(0, y);
   for (double y : {2.0, 3.0}) s2.values.AddPoint(0, y);
   hidden.values.AddPoint(0, 100);

@@ -457,3 +457,20 @@ TEST(TZPChartPanel, ACopiedAxisLetsGoOfSeriesThatAreFreed) {
   TRecordingCanvas canvas;
   copy.Paint(canvas);  // reads only live series
 }
+
+TEST(TZPChartPanel, AnAxisCopiedAgainLetsGoOfTheSeriesItHeldBefore) {
+  TZPChartPanel first, second;
+  auto a = std::make_unique<TZPLineChart>(&first);
+  auto b = std::make_unique<TZPLineChart>(&second);
+  {
+    TZPChartPanel copy;
+    copy.SetLeftAxis(first.LeftAxis());
+    copy.SetLeftAxis(second.LeftAxis());
+    ASSERT_EQ(copy.LeftAxis().Charts(), (std::vector<IZPAxisSeries*>{b.get()}));
+  }
+  // Neither series may reach back into the freed copy.
+  a.reset();
+  b.reset();
+  EXPECT_TRUE(first.LeftAxis().Charts().empty());
+  EXPECT_TRUE(second.LeftAxis().Charts().empty());
+}

@@ -3,7 +3,7 @@
 # what it prints and writes with the stored results. ZP_GOLDEN_UPDATE=1
 # stores the results instead.
 set -u
-tool=$1
+tool=$(realpath "$1")
 golden=$(cd "$(dirname "$0")/golden" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

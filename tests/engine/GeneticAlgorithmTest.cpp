@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "EngineTestSupport.h"
+#include "TestSupport.h"
 #include "platform/Strings.h"
 
 using namespace zp;
@@ -85,12 +86,7 @@ TEST(GeneticAlgorithm, SelectionSlotFollowsTheMethod) {
   // Already roulette: clearing installs nothing and leaves the slot empty.
   p.ga.SetOnSelection(nullptr);
   EXPECT_FALSE(static_cast<bool>(p.ga.OnSelection()));
-  try {
-    p.ga.SelectParent(p.ga.Population());
-    FAIL();
-  } catch (const EGAException& e) {
-    EXPECT_EQ(e.Message(), "No custom selection function defined");
-  }
+  EXPECT_THROW_MSG(p.ga.SelectParent(p.ga.Population()), EGAException, "No custom selection function defined");
   p.ga.SetSelectionMethod(M::smCustom);
   EXPECT_FALSE(static_cast<bool>(p.ga.OnSelection()));
   p.ga.SetSelectionMethod(M::smRandom);
@@ -266,20 +262,10 @@ TEST(GeneticAlgorithm, EvolveRefusesBeforeAnythingChanges) {
   const std::string bits = p.ga.Population().Items(2).Bits().BitString();
 
   p.ga.OnEvaluateFitness = nullptr;
-  try {
-    p.ga.Evolve();
-    FAIL();
-  } catch (const EGAException& e) {
-    EXPECT_EQ(e.Message(), "No fitness function defined");
-  }
+  EXPECT_THROW_MSG(p.ga.Evolve(), EGAException, "No fitness function defined");
   p.ga.OnEvaluateFitness = [](TZPCustomGeneticAlgorithm&, TZPGAIndividual&, TGAFitness& f) { f = 1; };
   p.ga.SetSelectionMethod(M::smCustom);
-  try {
-    p.ga.Evolve();
-    FAIL();
-  } catch (const EGAException& e) {
-    EXPECT_EQ(e.Message(), "No custom selection function defined");
-  }
+  EXPECT_THROW_MSG(p.ga.Evolve(), EGAException, "No custom selection function defined");
   EXPECT_EQ(&p.ga.Population(), current);
   EXPECT_EQ(p.ga.Generation(), 0);
   EXPECT_EQ(p.rng.Seed(), seed);
@@ -302,12 +288,7 @@ TEST(GeneticAlgorithm, AFailingSelectionLeavesTheGenerationAndResumesNotificatio
   // A handler's exception passes through unchanged, with the same cleanup.
   p.ga.SetSelectionMethod(M::smRandom);
   p.ga.OnReproduction = [](TZPCustomGeneticAlgorithm&, TZPGAIndividual&) { throw std::runtime_error("boom"); };
-  try {
-    p.ga.Evolve();
-    FAIL();
-  } catch (const std::runtime_error& e) {
-    EXPECT_STREQ(e.what(), "boom");
-  }
+  EXPECT_THROW_MSG(p.ga.Evolve(), std::runtime_error, "boom");
   EXPECT_EQ(p.ga.Population().UpdateCount(), 0);
   EXPECT_EQ(p.ga.Generation(), 0);
 }

@@ -246,3 +246,67 @@ TEST_F(Selection, ElitistQueueOrderAndLazyBuild) {
   EXPECT_EQ(p.ga.FittestIndividual(), Item(1));
   EXPECT_EQ(p.ga.ElitistQueue()->Items(0), Item(0));
 }
+
+namespace {
+// Prefers the less fit of two individuals whatever FitnessMethod says.
+struct LeastFitWins : TZPGeneticAlgorithm {
+  TZPGAIndividual& FitterOf(TZPGAIndividual& A, TZPGAIndividual& B) const override {
+    return B.Fitness() < A.Fitness() ? B : A;
+  }
+};
+
+TZPGAIndividual& FirstWins(const void*, TZPGAIndividual& A, TZPGAIndividual&) { return A; }
+}  // namespace
+
+TEST(SelectionRoutines, TournamentsCompareThroughAnOverriddenFitterOf) {
+  TRandom rng;
+  LeastFitWins ga;
+  ga.SetRandomSource(rng);
+  ga.SetFitnessMethod(TGAFitnessMethod::fmMaximize);
+  ga.OnEvaluateFitness = [](auto&, TZPGAIndividual& item, TGAFitness& f) { f = 1 + item.Index(); };
+  for (int i = 0; i < 4; ++i) ga.Population().Add();
+  ga.EvaluatePopulation();
+  // The first contender is the fittest, the second the least fit (a roulette draw below 0.1 for the stochastic one).
+  ga.SetSelectionMethod(M::smTournament);
+  rng.SetSeed(SeedForInts(4, {3, 0}));
+  EXPECT_EQ(&ga.SelectParent(ga.Population()), &ga.Population().Items(0));
+  ga.SetSelectionMethod(M::smStochasticTournament);
+  rng.SetSeed(SeedWhere([](RefRandom& r) { return r.Int(4) == 3 && r.Real() < 0.1; }));
+  EXPECT_EQ(&ga.SelectParent(ga.Population()), &ga.Population().Items(0));
+}
+
+TEST(SelectionRoutines, PickFromThePopulationAndBuildTablesFromTheScoredOne) {
+  // A context over plain collections, as the component's lazy build inside a
+  // generation sees them: picks come from the parents, a missing table is
+  // built from the scored buffer.
+  TZPGAPopulation parents, scored;
+  for (int i = 0; i < 3; ++i) {
+    parents.Add().SetFitness(1);
+    scored.Add().SetFitness(i == 2 ? 4 : 0);
+  }
+  TGAFitnessArray table;
+  std::unique_ptr<TFloatPriorityQueue> queue;
+  int32_t elitist_index = -1;
+  TRandom rng(SeedForDraw(0.1));
+  const selection::TSelectionContext context{.population = parents,
+                                             .scored = scored,
+                                             .roulette_table = table,
+                                             .elitist_queue = queue,
+                                             .elitist_index = elitist_index,
+                                             .fitter_of = {nullptr, &FirstWins},
+                                             .random = rng,
+                                             .equal_fitness = false,
+                                             .total_fitness = 4,
+                                             .fitness_method = TGAFitnessMethod::fmMaximize,
+                                             .tournament_field = 2,
+                                             .elitist_pct = 0.5};
+  EXPECT_EQ(&selection::SelectRoulette(context), &parents.Items(2));  // the table 0, 0, 1 from the scored buffer
+  EXPECT_EQ(table, (TGAFitnessArray{0, 0, 1}));
+  EXPECT_EQ(elitist_index, 2);
+
+  elitist_index = -1;
+  EXPECT_EQ(&selection::SelectElitist(context), &scored.Items(2));  // the queue holds the scored individuals
+  ASSERT_NE(queue, nullptr);
+  EXPECT_EQ(queue->Count(), 3);
+  EXPECT_EQ(elitist_index, 0);
+}

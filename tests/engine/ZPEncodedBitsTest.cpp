@@ -2,9 +2,11 @@
 
 #include <climits>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "EngineTestSupport.h"
+#include "TestSupport.h"
 #include "engine/ZPEncodedBits.h"
 #include "platform/Exceptions.h"
 #include "platform/Strings.h"
@@ -162,12 +164,7 @@ TEST(ZPEncodedBits, RangeErrorsAndGrowth) {
   EXPECT_EQ(b.Size(), 4);
   EXPECT_EQ(b.BitString(), "1011");
 
-  try {
-    b.WriteInteger(-1, 4, 15);
-    FAIL() << "negative position accepted";
-  } catch (const EBitsError& e) {
-    EXPECT_EQ(e.Message(), "Bits index out of range");
-  }
+  EXPECT_THROW_MSG(b.WriteInteger(-1, 4, 15), EBitsError, "Bits index out of range");
   EXPECT_EQ(b.BitString(), "1011");  // nothing changed
 
   // Writing past the end grows the set; the new bits between are 0.
@@ -300,12 +297,7 @@ TEST(ZPEncodedBits, AssignCopiesSizeBitsAndSignFlag) {
   EXPECT_TRUE(dst.PreserveSignBit());
 
   TStrings notBits;
-  try {
-    dst.Assign(notBits);
-    FAIL();
-  } catch (const EConvertError& e) {
-    EXPECT_EQ(e.Message(), "Cannot assign a TStrings to a TZPEncodedBits");
-  }
+  EXPECT_THROW_MSG(dst.Assign(notBits), EConvertError, "Cannot assign a TStrings to a TZPEncodedBits");
   EXPECT_EQ(dst.DisplayText(), "01");
 }
 
@@ -326,4 +318,27 @@ TEST(ZPEncodedBits, WordWiseFieldsMatchThePositionRule) {
       const uint32_t mask = count >= 32 ? 0xFFFFFFFFu : (1u << count) - 1u;
       ASSERT_EQ(static_cast<uint32_t>(b.ReadInteger(start, count)), static_cast<uint32_t>(value) & mask);
     }
+}
+
+TEST(ZPEncodedBits, FloatExponentFieldsUpTo64BitsRoundTrip) {
+  // 132 bits: 33 exponent bits with bias 2^32 - 1; the field of 1.0 is 2^32, past 32 bits.
+  TZPEncodedBits b;
+  b.WriteFloat(0, 132, 1.0);
+  EXPECT_EQ(b.BitText(0, 33), std::string(32, '0') + "1");
+  EXPECT_EQ(b.ReadFloat(0, 132), 1.0f);
+  for (const int count : {132, 133, 200, 256, 259}) {
+    EXPECT_EQ(FloatExponentBits(count, false), count / 4);
+    for (const float v : {0.0f, 1.0f, 0.375f, 1234.5f, 3.0e-30f, 1.5e30f, std::numeric_limits<float>::min()}) {
+      b.WriteFloat(3, count, static_cast<double>(v));
+      EXPECT_EQ(b.ReadFloat(3, count), v) << count << " " << v;
+    }
+  }
+  // The widest signed field: 260 bits, 64 exponent bits with bias 2^63 - 1.
+  b.SetPreserveSignBit(true);
+  EXPECT_EQ(FloatExponentBits(260, true), kMaxFloatExponentBits);
+  for (const float v : {-1234.5f, 0.0f, 2.5f, -1.0e-20f}) {
+    b.WriteFloat(1, 260, static_cast<double>(v));
+    EXPECT_EQ(b.ReadFloat(1, 260), v) << v;
+  }
+  EXPECT_TRUE(b.PreserveSignBit());
 }

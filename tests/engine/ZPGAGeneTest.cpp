@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "EngineTestSupport.h"
+#include "TestSupport.h"
 #include "platform/Numbers.h"
 
 using namespace zp;
@@ -201,21 +202,11 @@ TEST(ZPGAGene, Enumerations) {
   EXPECT_EQ(b.BitText(0, 2), "10");
   EXPECT_EQ(g.DecodeEnumeration(b), "green");
 
-  try {
-    g.EncodeEnumeration(b, "purple");
-    FAIL();
-  } catch (const EGAException& e) {
-    EXPECT_EQ(e.Message(), "\"purple\" is not a valid enumerated value");
-  }
+  EXPECT_THROW_MSG(g.EncodeEnumeration(b, "purple"), EGAException, "\"purple\" is not a valid enumerated value");
   EXPECT_EQ(b.BitText(0, 2), "10");  // unchanged
 
   b.SetBitText(0, 2, "11");  // index 3
-  try {
-    g.DecodeEnumeration(b);
-    FAIL();
-  } catch (const EGAException& e) {
-    EXPECT_EQ(e.Message(), "No enumerated value found in chromosome");
-  }
+  EXPECT_THROW_MSG(g.DecodeEnumeration(b), EGAException, "No enumerated value found in chromosome");
 
   // The size is the bit length of the number of values: four values take 3 bits.
   g.MutableEnumerations().Add("black");
@@ -243,12 +234,7 @@ TEST(ZPGAGene, IntegerValueReadsTheAlgorithmsPopulation) {
   ga.Population().Add().Bits().SetBitText(3, 3, "011");
   EXPECT_EQ(g.IntegerValue(1), 6);
   EXPECT_EQ(g.IntegerValue(0), 0);
-  try {
-    g.IntegerValue(5);
-    FAIL();
-  } catch (const EListError& e) {
-    EXPECT_EQ(e.Message(), "List index out of bounds (5)");
-  }
+  EXPECT_THROW_MSG(g.IntegerValue(5), EListError, "List index out of bounds (5)");
   TZPGAGenes loose(nullptr);
   EXPECT_THROW(IntegerGene(loose, 3).IntegerValue(0), EListError);
 }
@@ -281,10 +267,5 @@ TEST(ZPGAGene, AssignCopiesPlainValues) {
   EXPECT_EQ(dst.DisplayName(), "TZPGAGene");
 
   TStrings other;
-  try {
-    dst.Assign(other);
-    FAIL();
-  } catch (const EConvertError& e) {
-    EXPECT_EQ(e.Message(), "Cannot assign a TStrings to a TZPGAGene");
-  }
+  EXPECT_THROW_MSG(dst.Assign(other), EConvertError, "Cannot assign a TStrings to a TZPGAGene");
 }

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "TestComponents.h"
+#include "platform/Numbers.h"
 
 using namespace zp;
 using namespace zp::ga;
@@ -12,7 +13,7 @@ using namespace zp::xml::testing;
 
 namespace {
 
-std::string TempFile(const std::string& name) { return ::testing::TempDir() + name; }
+using zp::test::TempFile;
 
 float Single(double v) { return static_cast<float>(v); }
 

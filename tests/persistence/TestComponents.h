@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "TestSupport.h"
 #include "engine/ZPGeneticAlgorithm.h"
 #include "persistence/GADocuments.h"
 
@@ -53,10 +54,7 @@ inline std::string Text(const TZPCustomGeneticAlgorithm& ga) {
   return out.str();
 }
 
-inline std::string ReadFile(const std::string& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+using zp::test::ReadFile;
 
 // An empty folder of that name under the test's temporary folder.
 inline std::filesystem::path FreshFolder(const std::string& name) {

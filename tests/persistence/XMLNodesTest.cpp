@@ -134,11 +134,17 @@ TEST(TXMLDocument, LoadFromStreamReplacesTheContentOnlyWhenItParses) {
   std::istringstream bad("<Chromosomes>");
   EXPECT_THROW(doc.LoadFromStream(bad), EXMLDocError);
   EXPECT_NO_THROW(BindGeneticAlgorithmDocument(doc));
-  std::istringstream good(
+  // Only UTF-8 is read: what loads must be writable again, and the writer writes UTF-8.
+  std::istringstream latin(
       "<?xml version=\"1.0\" "
       "encoding=\"ISO-8859-1\"?><Chromosomes><Chromosome><Name>\xE9</Name></Chromosome></Chromosomes>");
+  EXPECT_THROW(doc.LoadFromStream(latin), EXMLDocError);
+  EXPECT_NO_THROW(BindGeneticAlgorithmDocument(doc));
+  std::istringstream good(
+      "<?xml version=\"1.0\" "
+      "encoding=\"UTF-8\"?><Chromosomes><Chromosome><Name>\xC3\xA9</Name></Chromosome></Chromosomes>");
   doc.LoadFromStream(good);
-  EXPECT_EQ(BindChromosomesDocument(doc).Chromosome().Items(0).Name(), "\xC3\xA9");  // decoded to UTF-8
+  EXPECT_EQ(BindChromosomesDocument(doc).Chromosome().Items(0).Name(), "\xC3\xA9");
 }
 
 TEST(TXMLGenoType, GenesInterleaveAndAreReadInDocumentOrder) {

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "TestSupport.h"
 #include "platform/Bits.h"
 #include "platform/Collection.h"
 #include "platform/Exceptions.h"
@@ -69,12 +70,7 @@ TEST(TCollection, MovesItemsAndKeepsIndexes) {
 
 TEST(TCollection, IndexErrorCarriesTheIndex) {
   TThings c;
-  try {
-    c.Items(3);
-    FAIL();
-  } catch (const EListError& e) {
-    EXPECT_STREQ(e.what(), "List index out of bounds (3)");
-  }
+  EXPECT_THROW_MSG(c.Items(3), EListError, "List index out of bounds (3)");
   EXPECT_THROW(c.Delete(-1), EListError);
 }
 
@@ -89,12 +85,7 @@ TEST(TCollection, AssignRebuildsAndRejectsUnrelatedClasses) {
   EXPECT_EQ(b.log.back(), "update all");
   EXPECT_EQ(std::count(b.log.begin(), b.log.end(), "update all"), 1);  // one bracket
   TBits bits;
-  try {
-    b.Assign(bits);
-    FAIL();
-  } catch (const EConvertError& e) {
-    EXPECT_STREQ(e.what(), "Cannot assign a TBits to a TCollection");
-  }
+  EXPECT_THROW_MSG(b.Assign(bits), EConvertError, "Cannot assign a TBits to a TCollection");
 }
 
 TEST(TBits, GrowsOnWriteAndRejectsOutsideReads) {
@@ -109,12 +100,7 @@ TEST(TBits, GrowsOnWriteAndRejectsOutsideReads) {
   b.SetSize(65);
   b.SetSize(71);
   EXPECT_FALSE(b.Bit(70));  // shrinking drops bits, growing brings zeros
-  try {
-    b.Bit(71);
-    FAIL();
-  } catch (const EBitsError& e) {
-    EXPECT_STREQ(e.what(), "Bits index out of range");
-  }
+  EXPECT_THROW_MSG(b.Bit(71), EBitsError, "Bits index out of range");
 }
 
 TEST(TBits, WordRangeOperationsMatchBitLoops) {

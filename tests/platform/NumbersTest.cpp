@@ -1,12 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
+#include "CommaLocale.h"
+#include "TestSupport.h"
 #include "platform/Exceptions.h"
 #include "platform/Numbers.h"
 #include "platform/Random.h"
 
 using namespace zp;
 
-TEST(FormatFloat15, WritesTheDocumentedExamples) {
+namespace {
+void ExpectDocumentedExamples() {
   EXPECT_EQ(FormatFloat15(1.0 / 24.0), "0.0416666666666667");
   EXPECT_EQ(FormatFloat15(static_cast<double>(0.02f)), "0.0199999995529652");
   EXPECT_EQ(FormatFloat15(static_cast<double>(0.98f)), "0.980000019073486");
@@ -25,6 +30,22 @@ TEST(FormatFloat15, WritesTheDocumentedExamples) {
   EXPECT_EQ(FormatFloat15(-2.5e-7), "-2.5E-7");
   EXPECT_EQ(FormatFloat15(20.6875), "20.6875");
   EXPECT_EQ(FormatFloat15(0.1), "0.1");
+}
+}  // namespace
+
+TEST(FormatFloat15, WritesTheDocumentedExamples) { ExpectDocumentedExamples(); }
+
+// Documents and logs read the same for a German user as for anyone else.
+TEST(FormatFloat15, KeepsThePointUnderADecimalCommaLocale) {
+  ZP_ENTER_COMMA_LOCALE();
+  ExpectDocumentedExamples();
+  EXPECT_EQ(FormatFloat15(1.5), "1.5");
+  EXPECT_EQ(FormatFloat15(-1234567.25), "-1234567.25");
+  EXPECT_EQ(FormatFixed(2.5, 2), "2.50");
+  EXPECT_EQ(FormatFixed(-0.125, 2), "-0.12");  // an exact half rounds to even
+  EXPECT_EQ(FormatFixed(1e20, 0), "100000000000000000000");
+  EXPECT_EQ(FormatFixed(-1.5, -3), "-2");
+  EXPECT_EQ(FormatFixed(-std::numeric_limits<double>::infinity(), 4), "-inf");
 }
 
 TEST(BitLength, CountsBinaryDigits) {
@@ -54,12 +75,7 @@ TEST(StrToInt, AcceptsOnlySignedDecimalIn32Bits) {
   for (const char* bad :
        {"", " 1", "1 ", "1.5", "0x10", "$10", "2147483648", "-2147483649", "abc", "-", "99999999999999999999"})
     EXPECT_FALSE(TryStrToInt(bad).has_value()) << bad;
-  try {
-    StrToInt("abc");
-    FAIL();
-  } catch (const EConvertError& e) {
-    EXPECT_STREQ(e.what(), "'abc' is not a valid integer value");
-  }
+  EXPECT_THROW_MSG(StrToInt("abc"), EConvertError, "'abc' is not a valid integer value");
 }
 
 TEST(TRandom, FollowsTheLinearCongruentialSequence) {

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "TestSupport.h"
 #include "platform/Bits.h"
 #include "platform/Exceptions.h"
 #include "platform/Strings.h"
@@ -98,12 +99,7 @@ TEST(TGCollection, CopiesIntoStringsWithItemsAsObjects) {
 TEST(TGCollection, CopyIntoOtherClassesRaisesTheAssignmentError) {
   TGCollection c = MakeCollection();
   TBits bits;
-  try {
-    bits.Assign(c);
-    FAIL();
-  } catch (const EConvertError& e) {
-    EXPECT_STREQ(e.what(), "Cannot assign a TGCollection to a TBits");
-  }
+  EXPECT_THROW_MSG(bits.Assign(c), EConvertError, "Cannot assign a TGCollection to a TBits");
 }
 
 TEST(GrowRect, GrowsByHalvesTruncatedTowardZero) {

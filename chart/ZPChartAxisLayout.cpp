@@ -1,0 +1,310 @@
+// The axis' layout pass, shared by measuring and drawing: title, tick labels
+// (step, first tick, one label at a time), axis line and grid.
+#include <algorithm>
+#include <cmath>
+
+#include "chart/ZPChartAxis.h"
+#include "chart/ZPChartValue.h"
+#include "chart/ZPRotatedText.h"
+#include "platform/ScopeGuard.h"
+
+namespace zp::chart {
+
+using enum TAxisOption;
+using enum TZPChartAxisLocation;
+
+struct TZPChartAxis::TLabelPass {
+  TLabelPass(TCanvas& C, bool IsVertical, const TRect& R, int MinSeparationPct, int LabelWidth)
+      : Canvas(C),
+        Vertical(IsVertical),
+        Near(IsVertical ? R.Top : R.Left),
+        Far(IsVertical ? R.Bottom : R.Right),
+        Sep((Far - Near) * MinSeparationPct / 100.0),
+        PrevLabelWidth(LabelWidth) {}
+
+  TCanvas& Canvas;
+  const bool Vertical;
+  // The plot extent along the axis, in pixels, and the least gap between labels.
+  const int Near;
+  const int Far;
+  const double Sep;
+  // The right axis anchors its labels by the widest label of the measuring pass.
+  const int PrevLabelWidth;
+  int TextHeightA = 0;
+  int Widest = 0;
+  bool FirstLabel = true;
+  TRect LastBox;
+
+  // A label's size along the axis.
+  int Measure(const std::string& Text) const {
+    const TSize size = Canvas.TextExtent(Text);
+    return Vertical ? size.cy : size.cx;
+  }
+};
+
+namespace {
+
+bool Intersects(const TRect& A, const TRect& B) {
+  return std::max(A.Left, B.Left) < std::min(A.Right, B.Right) && std::max(A.Top, B.Top) < std::min(A.Bottom, B.Bottom);
+}
+
+TRect LabelBox(TAlignment Alignment, int X, int Y, int CX, int CY) {
+  switch (Alignment) {
+    case TAlignment::taLeftJustify:
+      return Rect(X - CX, Y - CY, X, Y);
+    case TAlignment::taRightJustify:
+      return Rect(X, Y, X + CX, Y + CY);
+    case TAlignment::taCenter:
+      break;
+  }
+  return Rect(X - CX / 2, Y - CY / 2, X + CX / 2, Y + CY / 2);
+}
+
+// The caption for the tick at V: the cursor K walks down the list (kept
+// between ticks) past items whose coordinate lies above V.
+std::string CaptionAt(const TZPChartValues& Values, int Dimension, int& K, double V) {
+  auto coordinate = [&](int i) {
+    return Values.Dimensions() > 1 ? Values.Items(i).Coordinate(std::min(Dimension, Values.Dimensions() - 1))
+                                   : static_cast<double>(i);
+  };
+  while (K > 0 && coordinate(K) > V) --K;
+  return K >= 0 && K < Values.Count() ? Values.Items(K).Caption() : std::string();
+}
+
+}  // namespace
+
+double TZPChartAxis::FitStep(const TLabelPass& Pass, double PixelStep, double Step) const {
+  if (label_increment_ != 0) return label_increment_;
+  // Without any distance between labels the walk below would never advance;
+  // an empty or inverted extent (a tiny picture) has no room for labels, and
+  // its negative separation would make every label "too wide" forever.
+  if (PixelStep + Pass.Sep <= 0 || Pass.Far <= Pass.Near || !std::isfinite(Step)) return Step;
+  double pos = Pass.Far - PixelStep;
+  double v = maximum_ - Step;
+  do {
+    const int size = Pass.Measure(FormatLabel(v));
+    if (size > PixelStep + Pass.Sep) return FitStep(Pass, size, 2 * Step);
+    v -= Step;
+    pos -= PixelStep + Pass.Sep;
+  } while (Pass.Near < pos);
+  return Step;
+}
+
+double TZPChartAxis::ChooseStep(const TLabelPass& Pass, const TRect& R) {
+  // The next nice value above a tenth of the window, widened until labels fit.
+  double step = NextNiceStep(std::pow(10.0, std::log10(std::fabs(zoom_maximum_ - zoom_minimum_)) - 1));
+  const double pixel_step = std::abs(ValueToPixel(R, zoom_maximum_) - ValueToPixel(R, zoom_maximum_ - step));
+  step = FitStep(Pass, pixel_step, step);
+  step = std::max(step, min_step_increment_);
+  const float single_step = static_cast<float>(step);  // the grid keeps single precision
+  grid_.SetStep(single_step);
+  return single_step;
+}
+
+double TZPChartAxis::FirstTick(double Step) {
+  double first;
+  if (snap_grid_) {
+    first = std::trunc(zoom_maximum_ / Step) * Step;
+    grid_.SetFirstTick(first);
+  } else {
+    grid_.SetFirstTick(zoom_maximum_);
+    first = maximum_;
+  }
+  while (first > zoom_maximum_) {
+    const double next = first - Step;
+    if (next == first) break;
+    first = next;
+  }
+  return first;
+}
+
+void TZPChartAxis::PlaceLabel(TLabelPass& Pass, const TRect& R, double V, const std::string& Text) const {
+  const TSize extent = Pass.Canvas.TextExtent(Text);
+  Pass.Widest = std::max(Pass.Widest, extent.cx);
+  if (!drawing_) return;
+  const int p = ValueToPixel(R, V);
+  TPoint anchor;
+  switch (location_) {
+    case caLeft:
+      anchor = Point(R.Left, p);
+      break;
+    case caRight:
+      anchor = Point(R.Right - Pass.PrevLabelWidth, p);
+      break;
+    case caBottom:
+      anchor = Point(p, R.Bottom - Pass.TextHeightA);
+      break;
+    case caTop:
+      anchor = Point(p, R.Top);
+      break;
+  }
+  TRect box = LabelBox(labels_.Alignment(), anchor.X, anchor.Y, extent.cx, extent.cy);
+  if (!Pass.FirstLabel && Intersects(box, Pass.LastBox)) return;
+  Pass.LastBox = box;
+  // The text starts at the box's corner across the axis, centred only along it.
+  box = Pass.Vertical ? LabelBox(labels_.Alignment(), anchor.X, anchor.Y, 0, extent.cy)
+                      : LabelBox(labels_.Alignment(), anchor.X, anchor.Y, extent.cx, 0);
+  Pass.Canvas.TextOut(box.Left, box.Top, Text);
+  Pass.FirstLabel = false;
+}
+
+void TZPChartAxis::DrawLabels(TCanvas& Canvas, const TRect& R, TRect& Remaining) {
+  Remaining = R;
+  IZPAxisSeries* series = FirstVisibleSeries();
+  if (zoom_maximum_ == zoom_minimum_ || !series) return;
+  Canvas.Font().Assign(labels_.Font());
+  TLabelPass pass(Canvas, IsVerticalLocation(location_), R, min_separation_pct_, label_width_);
+  const TAxisLabelStyle style = EffectiveLabelStyle();
+  const double step = ChooseStep(pass, R);
+  if (step == 0) return;
+  const double first = FirstTick(step);
+
+  // A single-precision step drifts; ends within a millionth of it still count.
+  const double slack = step * 1e-6;
+  const TZPChartValues& values = series->Values();
+  int k = values.Count() - 1;
+  pass.TextHeightA = Canvas.TextHeight("A");
+  for (double v = first; v >= zoom_minimum_ - slack && v <= zoom_maximum_ + slack;) {
+    PlaceLabel(pass, R, v, style == TAxisLabelStyle::alsCaption ? CaptionAt(values, dimension_, k, v) : FormatLabel(v));
+    const double next = v - step;
+    if (next == v) break;
+    v = next;
+  }
+  label_width_ = pass.Widest;
+  switch (location_) {
+    case caLeft:
+      Remaining.Left += label_width_;
+      break;
+    case caRight:
+      Remaining.Right -= label_width_ + 1;
+      break;
+    case caBottom:
+      Remaining.Bottom -= pass.TextHeightA;
+      break;
+    case caTop:
+      Remaining.Top += pass.TextHeightA;
+      break;
+  }
+}
+
+void TZPChartAxis::DrawTitle(TCanvas& Canvas, const TRect& R, TRect& Remaining) {
+  Canvas.Font().Assign(title_.Font());
+  const TSize size = RotatedTextExtent(Canvas, title_.Angle(), title_.Text()).Size;
+  const int w = size.cx, h = size.cy;
+  Remaining = R;
+  TRect box = R;
+  switch (location_) {
+    case caLeft:
+      Remaining.Left += w + title_margin_;
+      box.Right = R.Left + w;
+      break;
+    case caRight:
+      Remaining.Right -= w + title_margin_;
+      box.Left = R.Right - w;
+      break;
+    case caBottom:
+      Remaining.Bottom -= h + 2 * title_margin_;
+      box.Top = R.Bottom - h - title_margin_;
+      break;
+    case caTop:
+      Remaining.Top += h + title_margin_;
+      box.Bottom = R.Top + h;
+      break;
+  }
+  const TAlignment a = title_.Alignment();
+  const bool at_bottom = (location_ == caLeft && a == TAlignment::taLeftJustify) ||
+                         (location_ == caRight && a == TAlignment::taRightJustify);
+  const bool at_top = (location_ == caLeft && a == TAlignment::taRightJustify) ||
+                      (location_ == caRight && a == TAlignment::taLeftJustify);
+  if (at_bottom) box.Top = box.Bottom - h;
+  if (at_top) box.Bottom = box.Top + h;
+  if (drawing_) title_.Draw(Canvas, box);
+}
+
+void TZPChartAxis::DrawAxisLine(TCanvas& Canvas, const TRect& R, TRect& Remaining) {
+  Canvas.Pen().Assign(Pen());
+  const bool ticks = grid_.Visible() && (grid_.TickLength() > 0 || grid_.InnerLength() > 0) &&
+                     grid_.DrawOptions().Contains(TAxisDrawGridOption::goDrawTickMarks);
+  const int tick = ticks ? grid_.TickLength() : 0;
+  grid_.SetTickSpace(tick);
+  Remaining = R;
+  TPoint from, to;
+  switch (location_) {
+    case caLeft:
+      Remaining.Left = R.Left + tick;
+      from = Point(Remaining.Left, R.Top), to = Point(Remaining.Left, R.Bottom);
+      break;
+    case caRight:
+      Remaining.Right = R.Right - tick;
+      from = Point(Remaining.Right, R.Top), to = Point(Remaining.Right, R.Bottom);
+      break;
+    case caBottom:
+      Remaining.Bottom = R.Bottom - tick;
+      from = Point(R.Left, Remaining.Bottom), to = Point(R.Right, Remaining.Bottom);
+      break;
+    case caTop:
+      Remaining.Top = R.Top + tick;
+      from = Point(R.Left, Remaining.Top), to = Point(R.Right, Remaining.Top);
+      break;
+  }
+  if (drawing_) {
+    Canvas.MoveTo(from.X, from.Y);
+    Canvas.LineTo(to.X, to.Y);
+  }
+}
+
+void TZPChartAxis::LayoutPass(TCanvas& Canvas, TRect R) {
+  if (needs_range_) CalculateRange();
+  used_height_ = R.Height();
+  used_width_ = R.Width();
+  if (inward_position_ != 0) {
+    const int extent = IsVerticalLocation(location_) ? R.Width() : R.Height();
+    const int shift = static_cast<int>(std::trunc(extent * inward_position_ / 100.0));
+    switch (location_) {
+      case caLeft:
+        R.Left += shift;
+        break;
+      case caRight:
+        R.Right -= shift;
+        break;
+      case caBottom:
+        R.Bottom -= shift;
+        break;
+      case caTop:
+        R.Top += shift;
+        break;
+    }
+  }
+  TRect remaining;
+  if (options_.Contains(axShowTitle)) {
+    DrawTitle(Canvas, R, remaining);
+    R = remaining;
+  }
+  if (options_.Contains(axShowLabels)) {
+    DrawLabels(Canvas, R, remaining);
+    R = remaining;
+  }
+  const TRect grid_rect = R;
+  DrawAxisLine(Canvas, R, remaining);
+  R = remaining;
+  // Only the drawing pass paints the grid; measuring leaves the canvas alone.
+  if (drawing_ && grid_.Visible()) grid_.Draw(Canvas, grid_rect);
+  if (!drawing_) {
+    used_height_ -= R.Height();
+    used_width_ -= R.Width();
+  }
+}
+
+void TZPChartAxis::Measure(TCanvas& Canvas, const TRect& R) {
+  drawing_ = false;
+  LayoutPass(Canvas, R);
+}
+
+void TZPChartAxis::DrawGraphic(TCanvas& Canvas, const TRect& Rect) {
+  TZPChartGraphicArea::DrawGraphic(Canvas, Rect);
+  drawing_ = true;
+  TScopeExit reset([this] { drawing_ = false; });
+  LayoutPass(Canvas, Rect);
+}
+
+}  // namespace zp::chart

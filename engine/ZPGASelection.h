@@ -1,0 +1,65 @@
+// The five built-in selection routines as free functions over a selection
+// context, the two tables they read, and the one table from selection method
+// to routine. The component builds a context from its own state for each pick.
+//
+//   TZPGAIndividual& parent = selection::RoutineOf(TGASelectionMethod::smTournament)(context);
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "engine/DataStructures.h"
+#include "engine/ZPGAConsts.h"
+#include "engine/ZPGAIndividual.h"
+#include "platform/Random.h"
+
+namespace zp::ga::selection {
+
+// A reference to the fitter-of comparison of an object that lives elsewhere
+// (the component's, which a subclass may override); ties keep A.
+struct TFitterOf {
+  const void* object;  // not owned
+  TZPGAIndividual& (*compare)(const void* object, TZPGAIndividual& A, TZPGAIndividual& B);
+  TZPGAIndividual& operator()(TZPGAIndividual& A, TZPGAIndividual& B) const { return compare(object, A, B); }
+};
+
+// What a routine reads and writes. The tables are built on first use from
+// `scored`, the population the last evaluation scored, which need not be the
+// one picks are made from.
+struct TSelectionContext {
+  TZPGAPopulation& population;  // picks are made from here
+  const TZPGAPopulation& scored;
+  TGAFitnessArray& roulette_table;                      // empty until built
+  std::unique_ptr<TFloatPriorityQueue>& elitist_queue;  // nullptr until built
+  int32_t& elitist_index;
+  TFitterOf fitter_of;
+  TRandom& random;
+  bool equal_fitness;  // MinFitness = MaxFitness: roulette and elitist picks fall back to random ones
+  TGAFitness total_fitness;
+  TGAFitnessMethod fitness_method;
+  int32_t tournament_field;
+  TGAProbability elitist_pct;
+};
+
+// F's share of Total, 0 when Total is 0.
+inline double RelativeFitness(TGAFitness F, TGAFitness Total) { return Total == 0 ? 0 : F / Total; }
+
+// One running total of relative fitness per individual of Population, in order.
+void BuildRouletteTable(TGAFitnessArray& Table, const TZPGAPopulation& Population, TGAFitness TotalFitness);
+// Creates Queue when it is nullptr, then holds every individual of Population, best on top.
+void BuildElitistQueue(std::unique_ptr<TFloatPriorityQueue>& Queue, const TZPGAPopulation& Population,
+                       TGAFitnessMethod FitnessMethod);
+
+// Each returns an individual of the context's population; an empty one raises the collection's index error.
+TZPGAIndividual& SelectRandom(const TSelectionContext& Context);
+TZPGAIndividual& SelectRoulette(const TSelectionContext& Context);
+TZPGAIndividual& SelectTournament(const TSelectionContext& Context);
+TZPGAIndividual& SelectStochasticTournament(const TSelectionContext& Context);
+TZPGAIndividual& SelectElitist(const TSelectionContext& Context);
+
+using TSelectionRoutine = TZPGAIndividual& (*)(const TSelectionContext& Context);
+
+// The built-in routine of Method; nullptr for smCustom (and for values outside the enumeration).
+TSelectionRoutine RoutineOf(TGASelectionMethod Method);
+
+}  // namespace zp::ga::selection
