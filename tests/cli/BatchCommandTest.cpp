@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "TestSupport.h"
 #include "cli/CliRunner.h"
 
 extern char** environ;
@@ -36,12 +37,7 @@ Result RunTool(const std::vector<std::string>& args) {
   return {status, out.str(), err.str()};
 }
 
-std::string ReadFile(const fs::path& name) {
-  std::ifstream file(name, std::ios::binary);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
+std::string ReadFile(const fs::path& name) { return zp::test::ReadFile(name.string()); }
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
