@@ -1,10 +1,37 @@
-// nqueens-workbench: the application object and the main window, then the event loop.
+// nqueens-workbench: the application object, the command line (--seed) and the main window, then the event loop.
 #include <QApplication>
+#include <QCommandLineParser>
+#include <cstdio>
 
 #include "app/QueensMain.h"
+#include "platform/Random.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  QCommandLineParser parser;
+  parser.setApplicationDescription("The N-Queens genetic-algorithm workbench.");
+  parser.addHelpOption();
+  const QCommandLineOption seed(
+      "seed", "The random source's seed at start (decimal or 0x hexadecimal, 0 to 4294967295; default 0).", "S");
+  parser.addOption(seed);
+  // A mistake on the command line is reported like nqueens-ga's, exit status 2, before the window appears.
+  auto usage_error = [](const QString& message) {
+    std::fprintf(stderr, "nqueens-workbench: %s\nTry 'nqueens-workbench --help'.\n", qPrintable(message));
+    return 2;
+  };
+  if (!parser.parse(QApplication::arguments())) return usage_error(parser.errorText());
+  if (parser.isSet("help")) {
+    std::fputs(qPrintable(parser.helpText()), stdout);
+    return 0;
+  }
+  if (!parser.positionalArguments().isEmpty())
+    return usage_error("unexpected argument '" + parser.positionalArguments().first() + "'");
+  if (parser.isSet(seed)) {
+    const QString text = parser.value(seed);
+    const auto value = zp::ParseSeed(text.toStdString());
+    if (!value) return usage_error("--seed takes an integer from 0 to 4294967295, not '" + text + "'");
+    zp::GlobalRandom().SetSeed(*value);
+  }
   zp::app::TForm1 form;
   form.show();
   return app.exec();

@@ -37,8 +37,12 @@ void EnsureGuiApplication() {
 }  // namespace
 
 void RenderChartFile(queens::TFitnessGraph& Graph, const std::string& FileName, int Width, int Height) {
+  RenderPanelFile(Graph.Panel(), FileName, Width, Height);
+}
+
+void RenderPanelFile(chart::TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height) {
   EnsureGuiApplication();
-  chart::SaveChartFile(Graph.Panel(), FileName, Width, Height);
+  chart::SaveChartFile(Panel, FileName, Width, Height);
 }
 
 }  // namespace zp::cli

@@ -1,12 +1,15 @@
 // The "chart FILE" command of nqueens-ga: the fitness graph attached to the
 // workbench, as it stands, written as a PNG or SVG picture chosen by the
-// file's extension.
+// file's extension; and the same for the pictures of an experiment.
 #pragma once
 
 #include <string>
 
 namespace zp::queens {
 class TFitnessGraph;
+}
+namespace zp::chart {
+class TZPCustomChartPanel;
 }
 
 namespace zp::cli {
@@ -15,5 +18,8 @@ namespace zp::cli {
 // failure raises Exception with a message naming the file. Starts a
 // headless Qt GUI application when none is running.
 void RenderChartFile(queens::TFitnessGraph& Graph, const std::string& FileName, int Width, int Height);
+
+// Any chart panel (an experiment's ECDF, say) written the same way.
+void RenderPanelFile(chart::TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height);
 
 }  // namespace zp::cli

@@ -7,8 +7,10 @@
 #include <sstream>
 #include <tuple>
 
+#include "cli/BatchCommand.h"
 #include "cli/ScriptCommands.h"
 #include "platform/Numbers.h"
+#include "platform/Random.h"
 #include "workbench/FitnessGraph.h"
 #include "workbench/QueensWorkbench.h"
 
@@ -28,6 +30,7 @@ constexpr const char* kEpilogue =
 
 // The default mode: a script of commands over one workbench, as the options give it.
 struct TScriptMode {
+  std::optional<uint32_t> Seed;  // the random source's seed at start; 0 when not given
   std::optional<std::string> Queens;
   std::string Generations = "100";
   int Width = 800, Height = 500;
@@ -38,8 +41,9 @@ struct TScriptMode {
 // The usage line first, as command-line tools print it, then what the program does.
 class THelpFormatter : public CLI::Formatter {
  public:
-  std::string make_usage(const CLI::App*, std::string Name) const override {
-    return "Usage: " + Name + " [OPTIONS] [-e COMMANDS | SCRIPT-FILE | -]\n";
+  std::string make_usage(const CLI::App* App, std::string Name) const override {
+    if (App->get_parent()) return "Usage: nqueens-ga " + App->get_name() + " [OPTIONS]\n";
+    return "Usage: " + Name + " [OPTIONS] [-e COMMANDS | SCRIPT-FILE | -]\n       " + Name + " batch [OPTIONS]\n";
   }
   std::string make_help(const CLI::App* App, std::string Name, CLI::AppFormatMode Mode) const override {
     if (Mode == CLI::AppFormatMode::Sub) return make_expanded(App);
@@ -58,6 +62,16 @@ std::optional<std::pair<int, int>> ParseSize(const std::string& Text) {
 
 // Options that may be repeated keep the last value, as they always did.
 void AddScriptOptions(CLI::App& App, TScriptMode& Mode) {
+  App.add_option_function<std::string>(
+         "--seed", [&Mode](const std::string& Text) { Mode.Seed = ParseSeed(Text); },
+         "the random source's seed at start, before -q (decimal or\n0x hexadecimal, 0 to 4294967295; default 0)")
+      ->type_name("S")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
+      ->check(CLI::Validator(
+          [](std::string& Text) {
+            return ParseSeed(Text) ? "" : "takes an integer from 0 to 4294967295, not '" + Text + "'";
+          },
+          ""));
   App.add_option_function<std::string>(
          "-q", [&Mode](const std::string& Text) { Mode.Queens = Text; },
          "set the queen count to N (4 to 32) before the commands, as\nthe queen-count control does (this initializes)")
@@ -86,15 +100,16 @@ void AddScriptOptions(CLI::App& App, TScriptMode& Mode) {
       ->option_text("| -");
 }
 
-// Builds the command line of nqueens-ga. A subcommand (a batch of runs, say)
-// registers beside the default mode here; the default mode is what runs when
-// none is given.
-std::unique_ptr<CLI::App> MakeApp(TScriptMode& Mode) {
+// Builds the command line of nqueens-ga: the default mode, what runs when no
+// subcommand is given, and the batch subcommand beside it.
+std::unique_ptr<CLI::App> MakeApp(TScriptMode& Mode, TBatchOptions& Batch) {
   auto app = std::make_unique<CLI::App>(kDescription, "nqueens-ga");
   app->formatter(std::make_shared<THelpFormatter>());
   app->get_formatter()->column_width(24);
   app->set_help_flag("-h,--help", "this text");
   AddScriptOptions(*app, Mode);
+  AddBatchCommand(*app, Batch)->formatter(app->get_formatter());
+  app->require_subcommand(0, 1);
   app->footer(CommandsHelp() + "\nWith no commands, Run is pressed once.\n" + kEpilogue);
   return app;
 }
@@ -126,6 +141,7 @@ std::vector<TCommand> ReadScript(const TScriptMode& Mode, std::istream& In) {
 }
 
 int RunScript(const TScriptMode& Mode, const std::vector<TCommand>& Commands, std::ostream& Out, std::ostream& Err) {
+  if (Mode.Seed) GlobalRandom().SetSeed(*Mode.Seed);
   queens::TFitnessGraph graph;  // the plotted points, for csv and chart
   queens::TQueensWorkbench wb;
   wb.Attach(graph);
@@ -158,17 +174,24 @@ void ReportUsageError(const std::string& Message, std::ostream& Err) {
 
 std::string UsageText() {
   TScriptMode mode;
-  return MakeApp(mode)->help();
+  TBatchOptions batch;
+  return MakeApp(mode, batch)->help();
 }
 
 int RunCli(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& Err, std::istream& In) {
   TScriptMode mode;
-  const std::unique_ptr<CLI::App> app = MakeApp(mode);
+  TBatchOptions batch;
+  const std::unique_ptr<CLI::App> app = MakeApp(mode, batch);
+  CLI::App* const batch_command = app->get_subcommand("batch");
   try {
     // The library takes the arguments last first.
     app->parse(std::vector<std::string>(Args.rbegin(), Args.rend()));
   } catch (const CLI::ParseError& e) {
     // Help (CallForHelp) wins over every other mistake; an option's value ("-g --help") is no help flag.
+    if (batch_command->get_help_ptr()->count() > 0) {
+      Out << batch_command->help();
+      return 0;
+    }
     if (app->get_help_ptr()->count() > 0) {
       Out << app->help();
       return 0;
@@ -176,6 +199,7 @@ int RunCli(const std::vector<std::string>& Args, std::ostream& Out, std::ostream
     ReportUsageError(e.what(), Err);
     return 2;
   }
+  if (batch_command->parsed()) return RunBatch(batch, Out, Err);
   std::vector<TCommand> commands;
   try {
     commands = ReadScript(mode, In);

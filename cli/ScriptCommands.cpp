@@ -95,6 +95,11 @@ void Run(const TCommand& C, TCommandContext& X) { X.Workbench.btnRunClick(C.Args
 
 void Graph(const TCommand& C, TCommandContext& X) { X.Workbench.cbGraphClick(C.Args[0] == "on"); }
 
+void Streams(const TCommand& C, TCommandContext& X) {
+  X.Workbench.SetStreams(C.Args[0] == "shared" ? queens::TRandomStreams::rsShared
+                                               : queens::TRandomStreams::rsContinued);
+}
+
 void Show(const TCommand& C, TCommandContext& X) {
   if (C.Args[0] == "population") {
     const auto& pop = X.Workbench.Algorithm().Population();
@@ -124,6 +129,10 @@ constexpr TCommandSpec kCommands[] = {
      "population, TEXT generations each (default: the -g text)",
      AnyText, Run},
     {"graph", "on|off", "the Graph check box (plot the curves or not)", OneOfTheChoices, Graph},
+    {"streams", "shared|continued",
+     "each method of a run continues the random numbers where the\n"
+     "previous one stopped (the default), or all start from the same state",
+     OneOfTheChoices, Streams},
     {"show", "population|board",
      "one chromosome bit string per line, in population\n"
      "order; or one line per board row, \"Q\" or \".\" per cell",

@@ -8,6 +8,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace zp {
 
@@ -45,5 +47,10 @@ class TRandom {
 
 // The process-wide source, seed 0 at program start.
 TRandom& GlobalRandom();
+
+// A seed as a user writes it: decimal digits, or "0x" and hexadecimal digits,
+// from 0 to 4294967295. Empty for anything else (a sign, spaces, an empty text,
+// a value out of range).
+std::optional<uint32_t> ParseSeed(std::string_view Text);
 
 }  // namespace zp

@@ -26,8 +26,9 @@ const char* const kIntroduction[] = {
 
 }  // namespace
 
-TQueensWorkbench::TQueensWorkbench() : ga_(std::make_unique<TZPGeneticAlgorithm>()) {
+TQueensWorkbench::TQueensWorkbench(TRandom& Random) : ga_(std::make_unique<TZPGeneticAlgorithm>()) {
   ga_->SetName("ZPGeneticAlgorithm1");
+  ga_->SetRandomSource(Random);
   ApplyStoredSettings();
   for (const char* line : kIntroduction) log_.emplace_back(line);
 }
@@ -138,13 +139,20 @@ void TQueensWorkbench::Evolve() {
   Notify(&IRunObserver::OnGeneration, report);
 }
 
-void TQueensWorkbench::btnRunClick(const std::string& GenerationText) {
+void TQueensWorkbench::btnRunClick(const std::string& GenerationText) { RunComparison(GenerationText, RunMethods()); }
+
+void TQueensWorkbench::RunComparison(const std::string& GenerationText, std::span<const TGASelectionMethod> Methods) {
   TZPGeneticAlgorithm& ga = *ga_;
   TZPGAPopulation start(nullptr, ga.Population().Factory());
   if (!ga.Initialized()) ga.Initialize();
   start.Assign(ga.Population());
   const int32_t start_generation = ga.Generation();
-  for (TGASelectionMethod method : RunMethods()) RunSelectionMethod(method, start_generation, start, GenerationText);
+  TRandom& random = ga.RandomSource();
+  const uint32_t start_state = random.Seed();
+  for (TGASelectionMethod method : Methods) {
+    if (streams_ == TRandomStreams::rsShared) random.SetSeed(start_state);
+    RunSelectionMethod(method, start_generation, start, GenerationText);
+  }
 }
 
 void TQueensWorkbench::RunSelectionMethod(TGASelectionMethod Method, int32_t Generation,
@@ -170,6 +178,10 @@ void TQueensWorkbench::RunSelectionMethod(TGASelectionMethod Method, int32_t Gen
   AddLog("Min Fitness:" + FormatFloat15(ga.MinFitness()));
   AddLog("Max Fitness:" + FormatFloat15(ga.MaxFitness()));
   if (ga.FittestIndividual() && ga.MaxFitness() == ga.FitnessCutoff()) ShowSolution();
+  const TZPGAIndividual* fittest = ga.FittestIndividual();
+  Notify(&IRunObserver::OnMethodFinished,
+         TMethodReport{ga.SelectionMethod(), ga.Generation(), ga.Population().Count(), ga.MaxFitness(), ga.AvgFitness(),
+                       ga.MinFitness(), ga.FitnessCutoff(), fittest ? fittest->Bits().DisplayText() : std::string()});
 }
 
 void TQueensWorkbench::ShowSolution() {

@@ -12,22 +12,36 @@
 //   wb.btnRunClick("100");   // initializes if needed, runs all five methods
 #pragma once
 
+#include <array>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/ZPGeneticAlgorithm.h"
+#include "platform/EnumNames.h"
+#include "platform/Random.h"
 #include "workbench/ChessBoard.h"
 #include "workbench/QueensProblem.h"
 #include "workbench/RunEvents.h"
 
 namespace zp::queens {
 
+// How the methods of one Run draw their random numbers: each continuing the
+// stream where the previous method stopped, or each from the state the first
+// method starts from (the methods then differ only by their selection).
+enum class TRandomStreams { rsContinued, rsShared };
+inline constexpr std::array<std::string_view, 2> kRandomStreamsNames{"continued", "shared"};
+inline std::string ToString(TRandomStreams v) { return EnumName(kRandomStreamsNames, v); }
+
 class TQueensWorkbench {
  public:
   // Creates the component with its stored settings and the log's introduction lines.
-  TQueensWorkbench();
+  // The component draws from Random (not owned; it must outlive the workbench):
+  // the process-wide source by default, a source of its own for each worker of a batch.
+  explicit TQueensWorkbench(TRandom& Random = GlobalRandom());
   ~TQueensWorkbench();
   TQueensWorkbench(const TQueensWorkbench&) = delete;
   TQueensWorkbench& operator=(const TQueensWorkbench&) = delete;
@@ -38,6 +52,9 @@ class TQueensWorkbench {
   void btnInitClick();
   // The comparison run; GenerationText is read as a decimal integer for every method.
   void btnRunClick(const std::string& GenerationText);
+  // The comparison run over Methods only, in the order given; with shared streams
+  // each method runs as it would in the whole run. No methods: initializes if needed.
+  void RunComparison(const std::string& GenerationText, std::span<const ga::TGASelectionMethod> Methods);
   // The queen count control changed: clamps to 4..32, re-initializes.
   void SpinEdit1Change(int Value);
   // The Graph check box: report (and so plot) generations or not.
@@ -52,6 +69,10 @@ class TQueensWorkbench {
   void LoadGenoType(const std::string& FileName);
   void SavePopulation(const std::string& FileName);
   void LoadPopulation(const std::string& FileName);
+
+  // Continued (the default) or shared random numbers for the methods of a Run.
+  void SetStreams(TRandomStreams Value) { streams_ = Value; }
+  TRandomStreams Streams() const { return streams_; }
 
   // --- state ---
   ga::TZPGeneticAlgorithm& Algorithm() { return *ga_; }
@@ -87,6 +108,7 @@ class TQueensWorkbench {
   std::unique_ptr<ga::TZPGeneticAlgorithm> ga_;
   int num_queens_ = 8;
   bool graph_enabled_ = true;
+  TRandomStreams streams_ = TRandomStreams::rsContinued;
   std::vector<std::string> log_;
   TChessBoard board_;
   std::vector<IRunObserver*> observers_;  // not owned

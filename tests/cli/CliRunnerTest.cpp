@@ -77,6 +77,10 @@ TEST(CliRunnerTest, UsageErrorsExitTwoAndRunNothing) {
       {"--size", "300"},
       {"-q", "5", "-q", "x"},
       {"/nonexistent/script.txt"},
+      {"--seed", "-1"},
+      {"--seed", "4294967296"},
+      {"--seed", "0x"},
+      {"--seed", "seven"},
   };
   for (const auto& args : cases) {
     const uint32_t seed = zp::GlobalRandom().Seed();
@@ -108,11 +112,45 @@ TEST(CliRunnerTest, HelpExitsZeroAndNamesEveryCommand) {
   EXPECT_NE(value.out.find("Population Initialized."), std::string::npos);
 
   const std::string help = zp::cli::UsageText();
-  for (const char* word :
-       {"-q N", "-g TEXT", "-e COMMANDS", "SCRIPT-FILE", "queens N", "init", "run [TEXT]", "graph on|off",
-        "show population|board", "csv FILE", "save FILE", "load FILE", "save-genotype", "load-genotype",
-        "save-population", "load-population", "chart FILE", "error: MESSAGE"})
+  for (const char* word : {"--seed S",
+                           "-q N",
+                           "-g TEXT",
+                           "streams shared|continued",
+                           "-e COMMANDS",
+                           "SCRIPT-FILE",
+                           "queens N",
+                           "init",
+                           "run [TEXT]",
+                           "graph on|off",
+                           "show population|board",
+                           "csv FILE",
+                           "save FILE",
+                           "load FILE",
+                           "save-genotype",
+                           "load-genotype",
+                           "save-population",
+                           "load-population",
+                           "chart FILE",
+                           "error: MESSAGE"})
     EXPECT_NE(help.find(word), std::string::npos) << word;
+}
+
+// --seed sets the seed before -q initializes: the run is that of a workbench
+// drawing from a source with that seed, in decimal or hexadecimal alike.
+TEST(CliRunnerTest, SeedOptionSeedsTheRandomSourceBeforeTheQueenCount) {
+  const Result hex = RunTool({"--seed", "0x2A", "-q", "6", "-e", "run 4"});
+  const Result dec = RunTool({"--seed", "42", "-q", "6", "-e", "run 4"});
+  ASSERT_EQ(hex.status, 0);
+  EXPECT_EQ(hex.out, dec.out);
+  zp::TRandom own(42);
+  zp::queens::TQueensWorkbench wb(own);
+  wb.FormCreate();
+  wb.SpinEdit1Change(6);
+  wb.btnRunClick("4");
+  std::string log;
+  for (const std::string& line : wb.Log()) log += line + "\n";
+  EXPECT_EQ(hex.out, log);
+  EXPECT_NE(RunTool({"--seed", "43", "-q", "6", "-e", "run 4"}).out, log);
 }
 
 TEST(CliRunnerTest, FailingCommandReportsOnStderrAndTheRestGoOn) {

@@ -108,3 +108,13 @@ TEST(TRandom, GlobalSourceStartsAtZero) {
   TRandom& g = GlobalRandom();
   EXPECT_EQ(&g, &GlobalRandom());
 }
+
+TEST(ParseSeed, TakesDecimalAndHexadecimalSeedsOfThirtyTwoBits) {
+  EXPECT_EQ(ParseSeed("0"), 0u);
+  EXPECT_EQ(ParseSeed("4294967295"), 4294967295u);
+  EXPECT_EQ(ParseSeed("0xFFFFFFFF"), 4294967295u);
+  EXPECT_EQ(ParseSeed("0x1f"), 31u);
+  EXPECT_EQ(ParseSeed("007"), 7u);
+  for (const char* bad : {"", "4294967296", "0x100000000", "-1", "+1", " 1", "1 ", "0x", "0x-1", "1e3", "12a", "x1"})
+    EXPECT_FALSE(ParseSeed(bad).has_value()) << bad;
+}

@@ -110,12 +110,15 @@ class ReferenceWorkbench {
     population.push_back(ind);
   }
 
-  void Run(const int count) {
+  // Shared: every method starts from the generator state the first one starts from.
+  void Run(const int count, bool shared = false) {
     const std::vector<Individual> start = population;
     const int start_generation = generation;
+    const uint32_t start_seed = rng.seed;
     const Method order[] = {Method::Roulette, Method::Random, Method::Tournament, Method::StochasticTournament,
                             Method::Elitist};
     for (Method m : order) {
+      if (shared) rng.seed = start_seed;
       method = m;
       generation = start_generation;
       population = start;
@@ -365,12 +368,17 @@ constexpr size_t kIntroductionLines = 7;
 // Runs the workbench and the reference through the same actions and compares
 // the log after the introduction, line by line, and every plotted point.
 // ExtraIndividuals are appended to the population after the initialization.
-void ExpectSameRun(int n, const std::vector<std::string>& generation_texts, int extra_individuals = 0) {
-  zp::queens::TQueensWorkbench wb;
+// With Source given the workbench draws from it instead of the process-wide
+// source; Shared sets its random streams to shared.
+void ExpectSameRun(int n, const std::vector<std::string>& generation_texts, int extra_individuals = 0,
+                   zp::TRandom* source = nullptr, bool shared = false) {
+  zp::TRandom& random = source ? *source : zp::GlobalRandom();
+  zp::queens::TQueensWorkbench wb(random);
+  if (shared) wb.SetStreams(zp::queens::TRandomStreams::rsShared);
   zp::queens::TFitnessGraph graph;
   wb.Attach(graph);
   wb.FormCreate();
-  ReferenceWorkbench ref(n, zp::GlobalRandom().Seed());
+  ReferenceWorkbench ref(n, random.Seed());
   wb.SpinEdit1Change(n);
   ref.Initialize();
   for (int k = 0; k < extra_individuals; ++k) {
@@ -379,9 +387,9 @@ void ExpectSameRun(int n, const std::vector<std::string>& generation_texts, int 
   }
   for (const std::string& text : generation_texts) {
     wb.btnRunClick(text);
-    ref.Run(std::stoi(text));
+    ref.Run(std::stoi(text), shared);
   }
-  EXPECT_EQ(zp::GlobalRandom().Seed(), ref.rng.seed) << "the two runs drew a different number of times";
+  EXPECT_EQ(random.Seed(), ref.rng.seed) << "the two runs drew a different number of times";
 
   const std::vector<std::string>& log = wb.Log();
   ASSERT_EQ(log.size(), kIntroductionLines + ref.log.size());
@@ -441,6 +449,23 @@ TEST(ComparisonRunTest, QueenCountsAndSeedsSweepMatchesThePlainReference) {
       ExpectSameRun(n, {"12", "3"});
       if (HasFatalFailure()) return;
     }
+}
+
+// A workbench's own source: the process-wide one is left untouched.
+TEST(ComparisonRunTest, OwnRandomSourceMatchesThePlainReferenceAndLeavesTheGlobalOneAlone) {
+  const uint32_t global = zp::GlobalRandom().Seed();
+  zp::TRandom own(77u);
+  ExpectSameRun(6, {"9", "2"}, 0, &own);
+  EXPECT_EQ(zp::GlobalRandom().Seed(), global);
+}
+
+// Shared streams: every method starts from the same generator state, in each Run.
+TEST(ComparisonRunTest, SharedStreamsMatchThePlainReference) {
+  for (uint32_t seed : {0u, 12345u}) {
+    zp::TRandom own(seed);
+    ExpectSameRun(7, {"15", "4"}, 0, &own, true);
+    if (HasFatalFailure()) return;
+  }
 }
 
 TEST(ComparisonRunTest, LargeBoardMatchesThePlainReference) {

@@ -307,6 +307,68 @@ TEST(QueensWorkbenchTest, EveryGenerationIsPlottedOnTheRunningMethodsCurve) {
   EXPECT_EQ(graph.Panel().LeftAxis().Maximum(), 15);
 }
 
+// Each finished method is reported with what its log block prints, graph on or off.
+TEST(QueensWorkbenchTest, FinishedMethodsAreReportedAsTheLogPrintsThem) {
+  struct TMethods : zp::queens::IRunObserver {
+    std::vector<zp::queens::TMethodReport> reports;
+    void OnMethodFinished(const zp::queens::TMethodReport& r) override { reports.push_back(r); }
+  } methods;
+  TQueensWorkbench wb;
+  wb.Attach(methods);
+  wb.FormCreate();
+  wb.SpinEdit1Change(5);
+  for (bool graph : {true, false}) {
+    wb.cbGraphClick(graph);
+    methods.reports.clear();
+    const size_t mark = wb.Log().size();
+    wb.btnRunClick("40");
+    const auto blocks = Blocks(wb, mark);
+    ASSERT_EQ(methods.reports.size(), 5u);
+    for (size_t m = 0; m < 5; ++m) {
+      const zp::queens::TMethodReport& r = methods.reports[m];
+      EXPECT_EQ(r.Method, zp::queens::RunMethods()[m]);
+      EXPECT_EQ("Selection Method: " + zp::ga::ToString(r.Method), blocks[m][1]);
+      EXPECT_EQ(std::to_string(r.Generation), Field(blocks[m], "Number of generations:"));
+      EXPECT_EQ(r.Fittest, Field(blocks[m], "Fittest Individual:"));
+      EXPECT_EQ(zp::FormatFloat15(r.MaxFitness), Field(blocks[m], "Max Fitness:"));
+      EXPECT_EQ(zp::FormatFloat15(r.AvgFitness), Field(blocks[m], "Avg Fitness:"));
+      EXPECT_EQ(zp::FormatFloat15(r.MinFitness), Field(blocks[m], "Min Fitness:"));
+      EXPECT_EQ(r.PopulationSize, 20);
+      EXPECT_EQ(r.FitnessCutoff, 10);
+    }
+  }
+}
+
+// With shared streams a method alone gives what it gives within the whole run:
+// nothing but the start population and the generator state carries over.
+TEST(QueensWorkbenchTest, SharedStreamsRunAMethodAloneAsInTheWholeRun) {
+  struct TMethods : zp::queens::IRunObserver {
+    std::vector<zp::queens::TMethodReport> reports;
+    void OnMethodFinished(const zp::queens::TMethodReport& r) override { reports.push_back(r); }
+  };
+  auto run = [](uint32_t seed, int n, std::span<const TGASelectionMethod> methods) {
+    zp::TRandom random(seed);
+    TQueensWorkbench wb(random);
+    wb.SetStreams(zp::queens::TRandomStreams::rsShared);
+    TMethods observer;
+    wb.Attach(observer);
+    wb.FormCreate();
+    wb.SpinEdit1Change(n);
+    wb.RunComparison("30", methods);
+    return observer.reports;
+  };
+  for (uint32_t seed : {0u, 99u})
+    for (int n : {5, 9}) {
+      const auto whole = run(seed, n, zp::queens::RunMethods());
+      ASSERT_EQ(whole.size(), 5u);
+      for (size_t m = 0; m < 5; ++m) {
+        const auto alone = run(seed, n, std::span(zp::queens::RunMethods()).subspan(m, 1));
+        ASSERT_EQ(alone.size(), 1u);
+        EXPECT_EQ(alone[0], whole[m]) << "seed " << seed << " N " << n << " method " << m;
+      }
+    }
+}
+
 TEST(QueensWorkbenchTest, UncheckedGraphLeavesTheCurvesAsTheyAre) {
   TQueensWorkbench wb;
   TFitnessGraph graph;

@@ -1,0 +1,95 @@
+// An experiment's folder: experiment.json (the parameters that --resume
+// compares, and when and where it ran), and runs.csv, traces.csv and
+// timing.csv, appended one repeat at a time in key order and flushed, so that
+// an interrupted experiment leaves whole rows that a resumed one goes on from.
+//
+//   TResultFiles files(folder);              // after StartFolder or ResumeFolder
+//   files.Append(result);                    // raises Exception on a failed write
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "experiment/ExperimentSpec.h"
+#include "experiment/Json.h"
+#include "experiment/OutputFiles.h"
+#include "experiment/RecordedRuns.h"
+#include "experiment/Runner.h"
+
+namespace zp::experiment {
+
+// The program's version, with the git commit it was configured from.
+const char* ProgramVersion();
+
+// The "parameters" of experiment.json, in file order: queens, repeats,
+// generations, seed, streams, methods, seed_function, version.
+std::vector<std::pair<std::string, TJsonValue>> Parameters(const TExperimentSpec& Spec, const std::string& Version);
+
+// The "run" part: the only part besides timing.csv that differs between runs of one experiment.
+struct TRunInfo {
+  std::string Start, End;  // UTC, ISO 8601; End empty while running
+  int Jobs = 1;
+  std::string Host;
+};
+
+// The whole text of experiment.json.
+std::string ExperimentJson(const TExperimentSpec& Spec, const std::string& Version, const TRunInfo& Run);
+
+// An experiment.json read back: its parameters as written and the spec they describe.
+struct TStoredExperiment {
+  std::vector<std::pair<std::string, TJsonValue>> Parameters;
+  TExperimentSpec Spec;
+};
+// Raises Exception "experiment.json: ..." for a file that does not hold valid parameters.
+TStoredExperiment ReadExperimentJson(std::string_view Text);
+
+// "key (A in the folder, B given)" for each parameter whose text differs, in Stored's order.
+std::vector<std::string> DifferingParameters(const std::vector<std::pair<std::string, TJsonValue>>& Stored,
+                                             const std::vector<std::pair<std::string, TJsonValue>>& Given);
+
+// Now as UTC ISO 8601 ("2024-05-01T12:00:00Z").
+std::string UtcNow();
+
+// A new experiment: the three CSV files with their headers only.
+void StartFolder(const std::filesystem::path& Folder);
+
+// Goes on from what Folder holds: keeps the rows and traces of the complete
+// repeats that lead the key order, rewrites runs.csv and traces.csv with only
+// them, and returns the repeats still to run. Raises Exception for a file that
+// is damaged before its last line.
+std::vector<TRepeatKey> ResumeFolder(const std::filesystem::path& Folder, const TExperimentSpec& Spec);
+
+// What a finished experiment's rows and traces give besides them: summary.csv,
+// comparisons.csv and the iohprofiler/ folder (the ECDF pictures are drawn by
+// the front ends). Made from the files as written, so a resumed experiment
+// gets the same.
+std::vector<TOutputFile> AnalysisFiles(const std::vector<TRunRow>& Rows, const std::vector<TRunTrace>& Traces);
+
+// The rows and traces of Folder's runs.csv and traces.csv.
+TRecordedRuns ReadRecordedRuns(const std::filesystem::path& Folder);
+
+// runs.csv, traces.csv and timing.csv of Folder, open for appending.
+class TResultFiles {
+ public:
+  explicit TResultFiles(const std::filesystem::path& Folder);
+  ~TResultFiles();
+  TResultFiles(const TResultFiles&) = delete;
+  TResultFiles& operator=(const TResultFiles&) = delete;
+
+  // Writes a repeat's traces, rows and time, each file flushed to the system.
+  // Raises Exception "cannot write FILE: REASON" (a full disk, say); what was written before stays.
+  void Append(const TRepeatResult& Result);
+
+ private:
+  struct TFile {
+    std::filesystem::path Path;
+    std::FILE* Handle = nullptr;
+  };
+  void Write(TFile& File, const std::string& Text);
+  TFile runs_, traces_, timing_;
+};
+
+}  // namespace zp::experiment

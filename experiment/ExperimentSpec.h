@@ -1,0 +1,93 @@
+// What an experiment runs: queen counts, repeats, generations, the base seed,
+// the random streams and the methods written; the seed of each repeat; and the
+// parsing of the option texts a front end is given, each error naming its option.
+//
+//   TExperimentSpec spec;
+//   spec.Queens = ParseQueenList("8,10-12");       // {8, 10, 11, 12}
+//   uint32_t s = RepeatSeed(spec.Seed, 10, 3);     // the seed of repeat 3 of 10 queens
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "engine/ZPGAConsts.h"
+#include "workbench/QueensWorkbench.h"
+
+namespace zp::experiment {
+
+// A bad option text; the message names the option ("--queens: ...").
+class TSpecError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct TExperimentSpec {
+  std::vector<int32_t> Queens{8};  // ascending, distinct, each 4..32
+  int32_t Repeats = 30;            // numbered 0 .. Repeats-1
+  int32_t Generations = 100;
+  uint32_t Seed = 0;
+  queens::TRandomStreams Streams = queens::TRandomStreams::rsContinued;
+  std::vector<ga::TGASelectionMethod> Methods;  // written ones, in the workbench's order; all five by default
+
+  TExperimentSpec();
+  // The methods a repeat runs: the written ones with shared streams, all five with
+  // continued streams (each method's numbers depend on those before it).
+  std::span<const ga::TGASelectionMethod> MethodsToRun() const;
+  // Rows in the whole experiment.
+  int64_t RowCount() const;
+  bool operator==(const TExperimentSpec&) const = default;
+};
+
+// The experiment's unit of work: one repeat of one queen count.
+struct TRepeatKey {
+  int32_t Queens = 0;
+  int32_t Repeat = 0;
+  auto operator<=>(const TRepeatKey&) const = default;
+};
+
+// Every repeat of Spec in key order: queen counts ascending, then repeats.
+std::vector<TRepeatKey> RepeatKeys(const TExperimentSpec& Spec);
+
+// MurmurHash3's 32-bit finaliser, a bijection with Fmix32(0) = 0.
+constexpr uint32_t Fmix32(uint32_t h) {
+  h ^= h >> 16;
+  h *= 0x85ebca6bu;
+  h ^= h >> 13;
+  h *= 0xc2b2ae35u;
+  h ^= h >> 16;
+  return h;
+}
+
+// The name experiment.json gives the seed function.
+inline constexpr const char* kSeedFunctionName = "S xor fmix32(r xor (N << 24))";
+
+// The seed of repeat Repeat of Queens queens: Seed for repeat 0, else
+// Seed XOR Fmix32(Repeat XOR (Queens << 24)); distinct within one queen count.
+constexpr uint32_t RepeatSeed(uint32_t Seed, int32_t Queens, int32_t Repeat) {
+  if (Repeat == 0) return Seed;
+  return Seed ^ Fmix32(static_cast<uint32_t>(Repeat) ^ (static_cast<uint32_t>(Queens) << 24));
+}
+
+// "8,10-12": counts and ascending ranges, each 4..32; duplicates dropped, sorted.
+// TSpecError "--queens: ..." for an empty list, a bad count or a descending range.
+std::vector<int32_t> ParseQueenList(const std::string& Text);
+
+// A positive integer for Option ("--repeats"); TSpecError naming it otherwise.
+int32_t ParsePositive(const std::string& Option, const std::string& Text);
+
+// A seed, decimal or 0x hexadecimal, 0..4294967295; TSpecError "--seed ..." otherwise.
+uint32_t ParseSeedOption(const std::string& Text);
+
+// "continued" or "shared"; TSpecError "--streams ..." otherwise.
+queens::TRandomStreams ParseStreams(const std::string& Text);
+
+// Method names as the log prints them or short names (roulette, random,
+// tournament, stochastic, elitist), case-insensitive, comma-separated; the
+// result in the workbench's order without duplicates. TSpecError "--methods ..."
+// for an unknown or missing name.
+std::vector<ga::TGASelectionMethod> ParseMethodList(const std::string& Text);
+
+}  // namespace zp::experiment

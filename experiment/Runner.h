@@ -1,0 +1,49 @@
+// Running an experiment's repeats: one repeat is the workbench's comparison run
+// from a freshly made workbench with the repeat's seed; many repeats run on
+// worker threads, each with its own workbench and random source, and reach one
+// writer in key order, whatever order they finish in.
+//
+//   std::atomic<bool> stop{false};
+//   RunRepeats(spec, RepeatKeys(spec), 4, stop, [&](TRepeatResult& r) { Write(r); });
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <span>
+#include <vector>
+
+#include "experiment/ExperimentSpec.h"
+#include "experiment/RunRow.h"
+#include "experiment/Traces.h"
+
+namespace zp::experiment {
+
+struct TRepeatResult {
+  TRepeatKey Key;
+  uint32_t Seed = 0;
+  std::vector<TRunRow> Rows;      // one per written method, in the workbench's order
+  std::vector<TRunTrace> Traces;  // the same runs' improvements; none for a run that made no generation
+  double Seconds = 0;             // wall time of the repeat
+};
+
+// Raised out of RunRepeat when Stop became true while it ran: the repeat is abandoned.
+class TRepeatStopped : public std::exception {
+ public:
+  const char* what() const noexcept override { return "the repeat was stopped"; }
+};
+
+// Repeat Key of Spec, run on the calling thread. Stop (if given) is looked at
+// every generation; raises TRepeatStopped once it is true.
+TRepeatResult RunRepeat(const TExperimentSpec& Spec, TRepeatKey Key, const std::atomic<bool>* Stop = nullptr);
+
+// Runs Todo (in key order) on Jobs worker threads (at least one) and calls
+// Deliver on the calling thread once per repeat, in Todo's order. Returns when
+// all are delivered or, once Stop is true, as soon as the running repeats are
+// abandoned (later ones are not delivered). Idle is called on the calling thread
+// about every PollMs while it waits. An exception from Deliver or a worker stops
+// the rest and is raised here after the workers have ended.
+void RunRepeats(const TExperimentSpec& Spec, std::span<const TRepeatKey> Todo, int Jobs, const std::atomic<bool>& Stop,
+                const std::function<void(TRepeatResult&)>& Deliver, const std::function<void()>& Idle = {},
+                int PollMs = 250);
+
+}  // namespace zp::experiment

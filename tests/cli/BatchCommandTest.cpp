@@ -1,0 +1,316 @@
+// nqueens-ga batch: the files are the same for any job count and any split of
+// the queen counts, each row is the log of the run its seed replays, bad input
+// writes nothing, and an interrupted experiment resumes to the same files.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "TestSupport.h"
+#include "cli/CliRunner.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+  int status;
+  std::string out, err;
+};
+
+Result RunTool(const std::vector<std::string>& args) {
+  std::ostringstream out, err;
+  std::istringstream in;
+  const int status = zp::cli::RunCli(args, out, err, in);
+  return {status, out.str(), err.str()};
+}
+
+std::string ReadFile(const fs::path& name) { return zp::test::ReadFile(name.string()); }
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::vector<std::string> Split(const std::string& line) {
+  std::vector<std::string> fields;
+  std::istringstream in(line);
+  for (std::string f; std::getline(in, f, ',');) fields.push_back(f);
+  return fields;
+}
+
+// A fresh, empty folder under the test's temporary directory.
+fs::path Folder(const std::string& name) {
+  const fs::path path = fs::path(testing::TempDir()) / ("nqueens_batch_" + name);
+  fs::remove_all(path);
+  return path;
+}
+
+// Runs a batch into Out and returns it; the test fails unless it succeeds.
+fs::path Batch(const std::string& name, std::vector<std::string> args) {
+  const fs::path out = Folder(name);
+  args.insert(args.begin(), "batch");
+  args.insert(args.end(), {"--quiet", "--out", out.string()});
+  const Result r = RunTool(args);
+  EXPECT_EQ(r.status, 0) << r.err;
+  return out;
+}
+
+// experiment.json without its "run" part, the part that may differ between runs.
+std::string ParametersOf(const fs::path& folder) {
+  const std::string json = ReadFile(folder / "experiment.json");
+  return json.substr(0, json.find("\"run\""));
+}
+
+// Every file the same, timing.csv and the "run" part of experiment.json aside.
+void ExpectSameFiles(const fs::path& a, const fs::path& b) {
+  std::vector<fs::path> files_a, files_b;
+  for (const auto& [root, files] : {std::pair{a, &files_a}, std::pair{b, &files_b}})
+    for (const auto& entry : fs::recursive_directory_iterator(root))
+      if (entry.is_regular_file()) files->push_back(fs::relative(entry.path(), root));
+  std::sort(files_a.begin(), files_a.end());
+  std::sort(files_b.begin(), files_b.end());
+  ASSERT_EQ(files_a, files_b);
+  EXPECT_GT(files_a.size(), 10u);  // the CSV files, experiment.json, pictures and iohprofiler/
+  for (const fs::path& file : files_a) {
+    if (file == "timing.csv") continue;
+    if (file == "experiment.json")
+      EXPECT_EQ(ParametersOf(a), ParametersOf(b));
+    else
+      EXPECT_EQ(ReadFile(a / file), ReadFile(b / file)) << file;
+  }
+}
+
+TEST(BatchCommandTest, FilesAreTheSameForOneAndTwoJobs) {
+  const std::vector<std::string> args{"--queens", "5,7", "--repeats", "6", "--generations", "30", "--seed", "0x51"};
+  const fs::path one = Batch("jobs1", [&] {
+    auto a = args;
+    a.insert(a.end(), {"--jobs", "1"});
+    return a;
+  }());
+  const fs::path two = Batch("jobs2", [&] {
+    auto a = args;
+    a.insert(a.end(), {"--jobs", "2"});
+    return a;
+  }());
+  EXPECT_EQ(Lines(ReadFile(one / "runs.csv")).size(), 1u + 2 * 6 * 5);
+  ExpectSameFiles(one, two);
+  EXPECT_EQ(Lines(ReadFile(two / "timing.csv")).size(), 1u + 2 * 6);
+  for (const char* picture : {"ecdf-5.png", "ecdf-7.svg"}) EXPECT_TRUE(fs::exists(two / picture)) << picture;
+  EXPECT_EQ(Lines(ReadFile(two / "summary.csv")).size(), 1u + 2 * 5);
+  EXPECT_NE(ReadFile(two / "experiment.json").find("\"jobs\": 2"), std::string::npos);
+}
+
+TEST(BatchCommandTest, SeveralQueenCountsAreTheSeparateBatchesInOrder) {
+  const std::vector<std::string> common{"--repeats", "3", "--generations", "20", "--jobs", "1", "--seed", "9"};
+  auto with = [&](const std::string& queens) {
+    auto a = common;
+    a.insert(a.end(), {"--queens", queens});
+    return a;
+  };
+  const std::string all = ReadFile(Batch("all", with("12,8,4")) / "runs.csv");
+  std::string separate = Lines(all)[0] + "\n";
+  for (const char* n : {"4", "8", "12"}) {
+    const std::string runs = ReadFile(Batch(std::string("q") + n, with(n)) / "runs.csv");
+    separate += runs.substr(runs.find('\n') + 1);
+  }
+  EXPECT_EQ(all, separate);
+}
+
+// The five method blocks printed after Mark, as runs.csv would hold them (best_ever aside).
+std::vector<std::string> RowsFromLog(const std::vector<std::string>& log, size_t mark, int queens, int repeat,
+                                     const std::string& seed) {
+  const std::string cutoff = std::to_string(queens * (queens - 1) / 2);
+  std::vector<std::string> rows;
+  for (size_t at = mark; at + 8 <= log.size(); at += 8) {
+    auto after = [&](size_t i, const std::string& prefix) {
+      EXPECT_EQ(log[at + i].rfind(prefix, 0), 0u) << log[at + i];
+      return log[at + i].substr(prefix.size());
+    };
+    const std::string max = after(7, "Max Fitness:");
+    const std::string generations = after(2, "Number of generations:");
+    rows.push_back(std::to_string(queens) + "," + std::to_string(repeat) + "," + seed + "," +
+                   after(1, "Selection Method: ") + "," + (max == cutoff ? "1" : "0") + "," + generations + "," +
+                   std::to_string(4 * queens * (1 + std::stoi(generations))) + "," + max + "," +
+                   after(5, "Avg Fitness:") + "," + after(6, "Min Fitness:") + ",*," + after(3, "Fittest Individual:"));
+  }
+  return rows;
+}
+
+// A row with its best_ever field replaced by "*".
+std::string WithoutBestEver(const std::string& row) {
+  std::vector<std::string> f = Split(row);
+  f[10] = "*";
+  std::string text;
+  for (size_t i = 0; i < f.size(); ++i) text += (i ? "," : "") + f[i];
+  return text;
+}
+
+TEST(BatchCommandTest, EachRepeatIsTheRunItsSeedReplays) {
+  for (const char* streams : {"continued", "shared"}) {
+    SCOPED_TRACE(streams);
+    const fs::path out = Batch(std::string("replay_") + streams,
+                               {"--queens", "6,9", "--repeats", "3", "--generations", "60", "--streams", streams});
+    const std::vector<std::string> rows = Lines(ReadFile(out / "runs.csv"));
+    ASSERT_EQ(rows.size(), 1u + 2 * 3 * 5);
+    for (size_t first = 1; first < rows.size(); first += 5) {
+      const std::vector<std::string> key = Split(rows[first]);
+      const std::string script = std::string(streams) == "shared" ? "streams shared; " : "";
+      const Result replay = RunTool({"--seed", key[2], "-e", script + "queens " + key[0] + "; run 60"});
+      ASSERT_EQ(replay.status, 0);
+      const std::vector<std::string> log = Lines(replay.out);
+      const std::vector<std::string> expected = RowsFromLog(log, 7 + 8, std::stoi(key[0]), std::stoi(key[1]), key[2]);
+      ASSERT_EQ(expected.size(), 5u);
+      for (size_t m = 0; m < 5; ++m) EXPECT_EQ(WithoutBestEver(rows[first + m]), expected[m]);
+    }
+  }
+}
+
+TEST(BatchCommandTest, OneRepeatFromSeedZeroIsTheDefaultSessionsRun) {
+  // What nqueens-ga printed with no arguments when this was written: 8 queens, 100 generations.
+  const std::vector<std::string> log = Lines(ReadFile(fs::path(ZP_TESTS_DIR) / "cli/golden/default/stdout.txt"));
+  ASSERT_EQ(log.size(), 7u + 8 + 5 * 8);
+  const std::vector<std::string> expected = RowsFromLog(log, 7 + 8, 8, 0, "0");
+  const fs::path out = Batch("first", {"--repeats", "1", "--seed", "0"});
+  const std::vector<std::string> rows = Lines(ReadFile(out / "runs.csv"));
+  ASSERT_EQ(rows.size(), 6u);
+  for (size_t m = 0; m < 5; ++m) EXPECT_EQ(WithoutBestEver(rows[1 + m]), expected[m]);
+}
+
+TEST(BatchCommandTest, BadInputIsOneErrorLineNamingTheOptionAndWritesNothing) {
+  const fs::path out = Folder("bad");
+  const fs::path file = Folder("a_file");
+  std::ofstream(file) << "x";
+  const fs::path full = Folder("full");
+  fs::create_directories(full);
+  std::ofstream(full / "something") << "x";
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+      {{"--queens", "3"}, "--queens"},
+      {{"--queens", "8,x"}, "--queens"},
+      {{"--queens", "12-10"}, "--queens"},
+      {{"--queens", "8-"}, "--queens"},
+      {{"--repeats", "0"}, "--repeats"},
+      {{"--repeats", "2.5"}, "--repeats"},
+      {{"--generations", "-3"}, "--generations"},
+      {{"--seed", "4294967296"}, "--seed"},
+      {{"--seed", "-1"}, "--seed"},
+      {{"--jobs", "0"}, "--jobs"},
+      {{"--jobs", "-2"}, "--jobs"},
+      {{"--methods", "roulette,best"}, "--methods"},
+      {{"--streams", "mixed"}, "--streams"},
+  };
+  for (const auto& [args, option] : cases) {
+    std::vector<std::string> a{"batch", "--out", out.string()};
+    a.insert(a.end(), args.begin(), args.end());
+    const Result r = RunTool(a);
+    EXPECT_EQ(r.status, 2) << args[0] << " " << args[1];
+    EXPECT_EQ(r.err.rfind("error: " + option, 0), 0u) << r.err;
+    EXPECT_EQ(Lines(r.err).size(), 1u) << r.err;
+    EXPECT_FALSE(fs::exists(out)) << args[0] << " " << args[1];
+  }
+  const Result on_file = RunTool({"batch", "--out", file.string()});
+  EXPECT_EQ(on_file.status, 2);
+  EXPECT_EQ(on_file.err, "error: --out: '" + file.string() + "' is a file\n");
+  const Result unwritable = RunTool({"batch", "--out", (file / "sub").string()});
+  EXPECT_EQ(unwritable.status, 2);
+  EXPECT_EQ(unwritable.err.rfind("error: --out: ", 0), 0u);
+  const Result not_empty = RunTool({"batch", "--out", full.string()});
+  EXPECT_EQ(not_empty.status, 2);
+  EXPECT_EQ(not_empty.err.rfind("error: --out: '" + full.string() + "' is not empty", 0), 0u);
+  EXPECT_EQ(ReadFile(full / "something"), "x");
+}
+
+TEST(BatchCommandTest, ResumeTakesTheStoredOptionsAndRefusesOtherOnes) {
+  const fs::path out = Batch("resume_opts", {"--queens", "5", "--repeats", "2", "--generations", "10"});
+  const std::string runs = ReadFile(out / "runs.csv");
+  const Result differs =
+      RunTool({"batch", "--quiet", "--resume", "--out", out.string(), "--repeats", "3", "--seed", "1"});
+  EXPECT_EQ(differs.status, 2);
+  EXPECT_EQ(differs.err, "error: --resume: the experiment in '" + out.string() +
+                             "' differs in repeats (2 in the folder, 3 given), seed (0 in the folder, 1 given)\n");
+  // The same options again, or none: nothing is left to run and nothing changes.
+  EXPECT_EQ(RunTool({"batch", "--quiet", "--resume", "--out", out.string(), "--queens", "5"}).status, 0);
+  EXPECT_EQ(RunTool({"batch", "--quiet", "--resume", "--out", out.string()}).status, 0);
+  EXPECT_EQ(ReadFile(out / "runs.csv"), runs);
+}
+
+TEST(BatchCommandTest, ResumeDropsACutLineAndAPartialRepeatAndEndsWithTheSameFiles) {
+  const std::vector<std::string> args{"--queens", "6,7", "--repeats", "5", "--generations", "25"};
+  const fs::path whole = Batch("cut_whole", args);
+  const fs::path cut = Folder("cut");
+  fs::copy(whole, cut);
+  const std::string runs = ReadFile(whole / "runs.csv");
+  // Cut in the middle of a row of the fourth repeat of 6 queens.
+  std::ofstream(cut / "runs.csv", std::ios::trunc) << runs.substr(0, runs.find("\n6,3,") + 20);
+  std::vector<std::string> again{"batch", "--quiet", "--resume", "--out", cut.string()};
+  ASSERT_EQ(RunTool(again).status, 0);
+  ExpectSameFiles(whole, cut);
+}
+
+// Runs nqueens-ga as a child process with stdout and stderr in files.
+pid_t Spawn(const std::vector<std::string>& args, const fs::path& log) {
+  std::vector<std::string> argv{ZP_NQUEENS_GA};
+  argv.insert(argv.end(), args.begin(), args.end());
+  std::vector<char*> pointers;
+  for (std::string& a : argv) pointers.push_back(a.data());
+  pointers.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  pid_t pid = 0;
+  EXPECT_EQ(posix_spawn(&pid, pointers[0], &actions, nullptr, pointers.data(), environ), 0);
+  posix_spawn_file_actions_destroy(&actions);
+  return pid;
+}
+
+TEST(BatchCommandTest, InterruptedExperimentKeepsWholeRowsAndResumesToTheSameFiles) {
+  const std::vector<std::string> args{"--queens", "11", "--repeats", "60", "--generations", "200", "--jobs", "2"};
+  for (const int sig : {SIGINT, SIGTERM}) {
+    SCOPED_TRACE(sig);
+    const fs::path out = Folder("interrupted" + std::to_string(sig));
+    const fs::path log = Folder("interrupted.log");
+    std::vector<std::string> a{"batch", "--out", out.string()};
+    a.insert(a.end(), args.begin(), args.end());
+    const pid_t pid = Spawn(a, log);
+    // Wait for a few repeats to be written, then interrupt.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (Lines(ReadFile(out / "runs.csv")).size() < 1 + 2 * 5 && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    kill(pid, sig);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 128 + sig);
+    const std::string runs = ReadFile(out / "runs.csv");
+    const size_t rows = Lines(runs).size() - 1;
+    EXPECT_EQ(runs.back(), '\n');
+    EXPECT_EQ(rows % 5, 0u);
+    EXPECT_LT(rows, 60u * 5) << "the experiment ended before the signal";
+    EXPECT_NE(ReadFile(log).find("--resume"), std::string::npos) << ReadFile(log);
+
+    ASSERT_EQ(RunTool({"batch", "--quiet", "--resume", "--out", out.string(), "--jobs", "1"}).status, 0);
+    if (sig == SIGINT) {
+      std::vector<std::string> b(args.begin(), args.end());
+      ExpectSameFiles(Batch("uninterrupted", b), out);
+    } else {
+      EXPECT_EQ(Lines(ReadFile(out / "runs.csv")).size(), 1u + 60 * 5);
+    }
+  }
+}
+
+}  // namespace
