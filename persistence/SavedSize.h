@@ -13,10 +13,18 @@ namespace zp::xml {
 
 // The length Text takes as an element's text in a saved document: "<" and
 // ">" are written as "&lt;" and "&gt;", "&" as "&amp;" and a carriage return
-// as "&#13;"; every other byte (quotes, tab and line feed too) stays as it is.
+// as "&#13;"; every other byte (quotes, tab and line feed too) stays as it is,
+// but in a text of blanks alone, which is written all in references ("&#32;",
+// "&#9;", "&#10;", "&#13;").
 constexpr int64_t SavedTextLength(std::string_view Text) {
+  const bool blanks = !Text.empty() && Text.find_first_not_of(" \t\n\r") == std::string_view::npos;
   int64_t length = 0;
-  for (const char c : Text) length += c == '<' || c == '>' ? 4 : c == '&' || c == '\r' ? 5 : 1;
+  for (const char c : Text) {
+    if (blanks)
+      length += c == '\t' ? 4 : 5;
+    else
+      length += c == '<' || c == '>' ? 4 : c == '&' || c == '\r' ? 5 : 1;
+  }
   return length;
 }
 

@@ -65,6 +65,53 @@ std::string WithCarriageReturnsAsReferences(std::string text) {
   return escaped;
 }
 
+// A text of blanks alone is dropped by every reader as mere layout, so such a
+// text (a name " ") is written as references, which read back as themselves.
+// The writer puts an element with text on one line, "<Name>text</Name>", and
+// an element with children never closes right after blanks of its own, so
+// "<X>", blanks, "</X>" is always a text. Runs after the carriage returns
+// became "&#13;", which may stand among the blanks.
+std::string WithBlankTextsAsReferences(const std::string& text) {
+  std::string out;
+  size_t copied = 0;
+  for (size_t close = text.find("</"); close != std::string::npos; close = text.find("</", close + 2)) {
+    // The blanks (and references to carriage returns) just before "</".
+    size_t start = close;
+    while (start > 0) {
+      const char c = text[start - 1];
+      if (c == ' ' || c == '\t' || c == '\n') {
+        --start;
+      } else if (start >= 5 && text.compare(start - 5, 5, "&#13;") == 0) {
+        start -= 5;
+      } else {
+        break;
+      }
+    }
+    if (start == close || start == 0 || text[start - 1] != '>') continue;
+    // The tag that ">" ends must open the element that "</" closes.
+    const size_t open = text.rfind('<', start - 1);
+    if (open == std::string::npos || text[open + 1] == '/' || text[start - 2] == '/') continue;
+    const size_t name_end = text.find_first_of(" >", open + 1);
+    const size_t close_end = text.find('>', close);
+    if (close_end == std::string::npos ||
+        text.compare(open + 1, name_end - open - 1, text, close + 2, close_end - close - 2) != 0)
+      continue;
+    out.append(text, copied, start - copied);
+    for (size_t i = start; i < close; ++i) {
+      if (text[i] == '&') {
+        out += "&#13;";
+        i += 4;
+      } else {
+        out += text[i] == ' ' ? "&#32;" : text[i] == '\t' ? "&#9;" : "&#10;";
+      }
+    }
+    copied = close;
+  }
+  if (copied == 0) return text;
+  out.append(text, copied, std::string::npos);
+  return out;
+}
+
 std::string ErrnoText(int error) { return std::strerror(error); }
 
 std::string ReadWholeFile(const std::string& file_name) {
@@ -125,7 +172,7 @@ void TXMLDocument::LoadFromStream(std::istream& Stream) {
 std::string TXMLDocument::XML() const {
   std::ostringstream out;
   doc_->save(out, "  ", pugi::format_indent, pugi::encoding_utf8);
-  return WithCarriageReturnsAsReferences(std::move(out).str());
+  return WithBlankTextsAsReferences(WithCarriageReturnsAsReferences(std::move(out).str()));
 }
 
 void TXMLDocument::SaveToStream(std::ostream& Stream) const {

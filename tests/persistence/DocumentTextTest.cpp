@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "TestComponents.h"
+#include "persistence/SavedSize.h"
 
 using namespace zp;
 using namespace zp::ga;
@@ -123,6 +124,25 @@ TEST(GADocumentText, CarriageReturnsInNamesReadBackAsThemselves) {
   std::istringstream in(text);
   LoadFromStream(copy, in);
   EXPECT_EQ(copy.Genes().Items(0).Name(), "a\rb\r\nc");
+}
+
+TEST(GADocumentText, NamesOfBlanksAloneReadBackAsThemselves) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {" ", "&#32;"}, {"\t\n", "&#9;&#10;"}, {" \r ", "&#32;&#13;&#32;"}, {"\n\n", "&#10;&#10;"}};
+  for (const auto& [name, written] : cases) {
+    const auto ga = MakeQueens();
+    ga->Genes().Items(0).SetName(name);
+    ga->Population().Items(1).SetName(name);
+    const std::string text = Text(*ga);
+    EXPECT_NE(text.find("<Name>" + written + "</Name>"), std::string::npos) << written;
+    EXPECT_EQ(SavedTextLength(name), static_cast<int64_t>(written.size())) << written;
+    TZPGeneticAlgorithm copy;
+    std::istringstream in(text);
+    LoadFromStream(copy, in);
+    EXPECT_EQ(copy.Genes().Items(0).Name(), name);
+    EXPECT_EQ(copy.Population().Items(1).Name(), name);
+    EXPECT_EQ(Text(copy), text);
+  }
 }
 
 TEST(GADocumentText, ValueElementsHoldPlainTextOnly) {
