@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "cli/CliRunner.h"
 #include "platform/Random.h"
 #include "workbench/QueensWorkbench.h"
@@ -41,14 +42,9 @@ std::string Joined(const std::vector<std::string>& lines) {
   return text;
 }
 
-std::string TempFile(const std::string& name) { return testing::TempDir() + "nqueens_cli_" + name; }
+std::string TempFile(const std::string& name) { return zp::test::TempFile("nqueens_cli_" + name); }
 
-std::string ReadFile(const std::string& name) {
-  std::ifstream file(name, std::ios::binary);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
+using zp::test::ReadFile;
 
 constexpr size_t kIntroductionLines = 7;
 constexpr size_t kInitBlockLines = 8;

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "TestSupport.h"
 #include "TwoRunExperiment.h"
 #include "experiment/IohProfiler.h"
 #include "experiment/RecordedRuns.h"
@@ -44,12 +45,7 @@ const std::vector<TOutputFile> kExpected{
      "96 4\n"},
 };
 
-std::string ReadFile(const std::filesystem::path& File) {
-  std::ifstream in(File, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+std::string ReadFile(const std::filesystem::path& File) { return zp::test::ReadFile(File.string()); }
 
 TRunRow MakeRun(int32_t Queens, int32_t Generations, int64_t Evaluations, double BestEver) {
   TRunRow row;
