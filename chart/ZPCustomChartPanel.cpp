@@ -66,8 +66,9 @@ TZPCustomChartPanel::~TZPCustomChartPanel() {
     host_ = nullptr;
     host->PanelDestroyed();
   }
-  // Series outlive the panel or not; either way they let go of it now.
-  while (charts_.Count() > 0) charts_.Items(charts_.Count() - 1)->SetParent(nullptr);
+  // Series outlive the panel or not; either way they let go of it now. The
+  // list drops each one as its Parent changes.
+  while (charts_.Count() > 0) charts_.Remove(*charts_.Items(charts_.Count() - 1));
   gradient_.reset();
   bottom_axis_.reset();
   left_axis_.reset();
@@ -363,6 +364,7 @@ void TZPCustomChartPanel::Notification(TComponent& AComponent, TOperation Operat
   // Only the address is compared: the component may be half destroyed.
   for (int i = 0; i < charts_.Count(); ++i)
     if (static_cast<TComponent*>(charts_.Items(i)) == &AComponent) {
+      if (Operation == TOperation::opRemove) charts_.Forget(charts_.Items(i));
       Invalidate();
       break;
     }

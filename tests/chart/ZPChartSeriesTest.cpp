@@ -277,3 +277,53 @@ TEST(TZPChartList, WithoutAPanelCountsWhenAsked) {
   EXPECT_EQ(notices, 1);
   EXPECT_EQ(list.IndexOf(&b), -1);
 }
+
+// Listed and parented go together, whichever side is changed; a panel with
+// series added through its list ends (this test has a ctest timeout: a
+// regression loops forever in the panel's destructor).
+TEST(TZPChartList, APanelsListKeepsParentInStep) {
+  auto panel = std::make_unique<TZPChartPanel>();
+  TZPChart added, removed;
+  panel->Charts().Add(added);
+  EXPECT_EQ(added.Parent(), panel.get());
+  EXPECT_EQ(added.HorizAxisObject(), &panel->BottomAxis());
+  EXPECT_EQ(panel->Charts().VisibleCount(), 1);
+  EXPECT_TRUE(added.CanDraw());
+
+  removed.SetParent(panel.get());
+  panel->Charts().Remove(removed);
+  EXPECT_EQ(removed.Parent(), nullptr);
+  EXPECT_EQ(removed.VertAxisObject(), nullptr);
+  EXPECT_EQ(panel->LeftAxis().Charts().size(), 1u);
+  EXPECT_EQ(panel->Charts().VisibleCount(), 1);
+
+  // Moving a series to another panel through that panel's list.
+  TZPChartPanel other;
+  other.Charts().Add(added);
+  EXPECT_EQ(added.Parent(), &other);
+  EXPECT_EQ(panel->Charts().Count(), 0);
+  EXPECT_EQ(panel->Charts().FirstVisible(), nullptr);
+  other.Charts().Remove(added);
+  panel->Charts().Add(added);
+  panel.reset();
+  EXPECT_EQ(added.Parent(), nullptr);
+}
+
+TEST(TZPChartList, AFreedSeriesLeavesNoEntry) {
+  TZPChartPanel panel;
+  auto a = std::make_unique<TZPChart>();
+  TZPChart b;
+  panel.Charts().Add(*a);
+  panel.Charts().Add(b);
+  a.reset();
+  ASSERT_EQ(panel.Charts().Count(), 1);
+  EXPECT_EQ(panel.Charts().Items(0), &b);
+  EXPECT_EQ(panel.Charts().FirstVisible(), &b);
+  // A series the panel owns is dropped as well.
+  auto* owned = new TZPChart(&panel);
+  EXPECT_EQ(panel.Charts().Count(), 2);
+  delete owned;
+  EXPECT_EQ(panel.Charts().Count(), 1);
+  TRecordingCanvas canvas;
+  panel.Paint(canvas, Rect(0, 0, 400, 300));  // nothing dangling is drawn
+}
