@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "chart/ZPChartSeries.h"
+#include "chart/ZPCustomChartPanel.h"
 
 namespace zp::chart {
 
@@ -49,6 +50,7 @@ void TZPChartList::Forget(const void* Series) {
   // The gone series cannot say whether it was visible: count the others again.
   visible_count_ = static_cast<int>(std::count_if(items_.begin(), items_.end(), [](auto* s) { return s->Visible(); }));
   FindFirstVisible();
+  if (panel_) panel_->SeriesListChanged();
 }
 
 void TZPChartList::Notify(TZPCustomChart& Series, TListNotification Action) {
@@ -65,6 +67,7 @@ void TZPChartList::Notify(TZPCustomChart& Series, TListNotification Action) {
     else if (!added && Series.Parent() == panel_)
       Series.SetParent(nullptr);
   }
+  if (panel_) panel_->SeriesListChanged();
   if (OnChange) OnChange(*this, Series, Action);
 }
 

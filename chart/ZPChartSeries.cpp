@@ -304,6 +304,9 @@ void TZPCustomChart::Changed() {
 }
 
 void TZPCustomChart::StyleChanged() {
+  // The legend boxes show the series' colour (the brush's, a line series'
+  // pen's); pen, brush and font change seldom, so any of them rebuilds it.
+  if (parent_) parent_->LegendNeedsRebuild(*this);
   if (Live() && parent_) parent_->ChartChanged(*this);
   Changed();
 }

@@ -327,6 +327,9 @@ void TZPCustomChartPanel::ChartChanged(TZPCustomChart& Chart) {
 
 void TZPCustomChartPanel::ChartValueChanged(TZPCustomChart& Chart, TZPChartValue* Value) {
   if (OnChartValueChange) OnChartValueChange(*this, Chart, Value);
+  // A names legend shows no values unless it shows each series' last one;
+  // otherwise adding points leaves it alone, which keeps them cheap.
+  if (legend_->LegendStyle() == TZPLegendStyle::lsChartNameAndLastValue) LegendNeedsRebuild(Chart);
   ChartChanged(Chart);
 }
 
@@ -340,13 +343,21 @@ void TZPCustomChartPanel::ChartValueVisibleChanged(TZPCustomChart& Chart, TZPCha
 
 void TZPCustomChartPanel::SeriesVisibilityChanged(TZPCustomChart& Chart) {
   charts_.VisibilityChanged(Chart);
-  LegendNeedsRebuild(Chart);
+  // Any visibility change may move the legend between names and values.
+  legend_->MarkDirty();
   if (Chart.UpdateCount() == 0) ChartChanged(Chart);
 }
 
 bool TZPCustomChartPanel::LegendNeedsRebuild(TZPCustomChart& Chart) {
-  if (legend_->Dirty() || legend_->ListsSeriesNames() || &Chart == charts_.FirstVisible()) legend_->MarkDirty();
+  // Whatever a listed series shows of itself (caption, colour, options) may be
+  // a legend line, whether the legend lists names or that series' values.
+  if (charts_.IndexOf(&Chart) >= 0) legend_->MarkDirty();
   return legend_->Dirty();
+}
+
+void TZPCustomChartPanel::SeriesListChanged() {
+  legend_->MarkDirty();
+  Invalidate();
 }
 
 void TZPCustomChartPanel::SetSelectionColor(TColor Value) {

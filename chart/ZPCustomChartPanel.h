@@ -169,9 +169,10 @@ class TZPCustomChartPanel : public TComponent, public IZPAxisPanel, public IZPLe
   virtual void ChartValueSelectionChanged(TZPCustomChart& Chart, TZPChartValue* Value);
   virtual void ChartValueVisibleChanged(TZPCustomChart& Chart, TZPChartValue* Value);
   virtual void SeriesVisibilityChanged(TZPCustomChart& Chart);
-  // Marks the legend dirty when it is, when it lists series names or when
-  // Chart is the first visible series; returns the flag.
+  // Marks the legend dirty when Chart is in the series list; returns the flag.
   virtual bool LegendNeedsRebuild(TZPCustomChart& Chart);
+  // A series joined or left the series list: the legend and the picture change.
+  void SeriesListChanged();
 
   // ---- what the legend reads ----
   const TCanvas* Canvas() const override { return canvas_; }
