@@ -77,8 +77,10 @@ class TZPChartValue : public TGCollectionItem {
   void SetCoordinate(int Index, double V);
 
   // Coordinate 0 here; Y on a 2-D value.
-  virtual double Value() const { return Coordinate(0); }
-  virtual void SetValue(double V) { SetCoordinate(0, V); }
+  virtual double Value() const { return Coordinate(ValueDimension()); }
+  virtual void SetValue(double V) { SetCoordinate(ValueDimension(), V); }
+  // The coordinate that Value reads: 0 here, 1 (Y) on a 2-D value.
+  virtual int ValueDimension() const { return 0; }
   TDateTime AsDateTime() const { return Coordinate(0); }
   void SetAsDateTime(TDateTime V) { SetCoordinate(0, V); }
 

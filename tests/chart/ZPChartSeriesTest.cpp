@@ -185,6 +185,13 @@ TEST(TZPChart, ValueLabelTextInEveryStyle) {
   EXPECT_EQ(s.ValueLabelText(v, ltsValue), "25.0000");
 }
 
+TEST(TZPChart, PercentOfAPointIsItsShareOfTheYSum) {
+  TZPLineChart s;
+  TZPChartValue& first = s.Values().AddPoint(100, 25);
+  s.Values().AddPoint(300, -75);
+  EXPECT_EQ(s.ValueLabelText(first, TZPLegendTextStyle::ltsPercent), "25.00 %");
+}
+
 TEST(TZPChart, PercentOfAnAllZeroListIsZero) {
   TZPChart s;
   TZPChartValue& v = s.Values().AddValues({0}, kAutoValueColor, "");
