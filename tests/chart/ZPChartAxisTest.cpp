@@ -234,6 +234,21 @@ TEST(TZPChartAxis, HandSetEndsSwitchTheAutomaticOptionsOff) {
   EXPECT_FALSE(a.Options().Contains(axAutomaticMaximum));
 }
 
+TEST(TZPChartAxis, AnEndSetToTheValueItHoldsStaysFixed) {
+  TBottomAxis b(0, 40);
+  b.axis.CalculateRange();
+  ASSERT_EQ(b.axis.Maximum(), 40);
+  b.axis.SetMaximum(40);
+  b.axis.SetMinimum(0);
+  EXPECT_FALSE(b.axis.Options().Contains(axAutomaticMaximum));
+  EXPECT_FALSE(b.axis.Options().Contains(axAutomaticMinimum));
+  b.series.values.AddPoint(-20, 0);
+  b.series.values.AddPoint(80, 0);
+  b.axis.CalculateRange();
+  EXPECT_EQ(b.axis.Minimum(), 0);
+  EXPECT_EQ(b.axis.Maximum(), 40);
+}
+
 TEST(TZPChartAxis, RangeFromVisibleSeriesWithStacking) {
   TFakeSeries s1, s2, hidden;  // outlive the axis that holds them
   TZPChartAxis a;
