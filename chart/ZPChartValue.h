@@ -162,11 +162,9 @@ class TZPChartValues : public TGCollection {
   // Adds (AddNext) or deletes from the end until Count is N (at most Limit).
   void SetCount(int N);
 
-  // Ascending quicksort by SortByDimension (equal within 0.0001), then Sorted
-  // on. Nothing when already sorted or fewer than two values.
+  // Ascending by SortByDimension, equal values keeping their order, then
+  // Sorted on. Nothing when already sorted or fewer than two values.
   virtual void Sort();
-  // The ordering the sort uses: -1, 0 (within 0.0001) or +1.
-  static int CompareCoordinates(double A, double B);
 
   // A coordinate D of Value changed: statistics go stale, a sorted list moves
   // the value into place, and (outside an update bracket) the series hears of it.
@@ -183,7 +181,6 @@ class TZPChartValues : public TGCollection {
   void Notify(TCollectionItem& Item, TCollectionNotification Action) override;
   void Update(TCollectionItem* Item) override;
   void SetDateTimeFlags(uint8_t Value);
-  void QuickSort(int L, int R);
 
  private:
   friend class TZPChartValue;
