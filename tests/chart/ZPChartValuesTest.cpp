@@ -140,6 +140,25 @@ TEST(TZPChartValues, EveryAddedValueTakesOnePaletteEntry) {
   EXPECT_EQ(AutoColorIndex(), (start + 2) % 10);  // the palette wraps after ten
 }
 
+TEST(NextAutoColor, GivesTheTenColoursInOrderThenStartsOver) {
+  // Written out as 0x00BBGGRR values, not read from the table under test.
+  const TColor expected[] = {
+      0x0000FF,  // red
+      0x008000,  // green
+      0x00FFFF,  // yellow
+      0xFF0000,  // blue
+      0x800080,  // purple
+      0x000080,  // maroon
+      0x00FF00,  // lime
+      0x808000,  // teal
+      0xFF00FF,  // fuchsia
+      0xFFFF00,  // aqua
+  };
+  while (AutoColorIndex() != 0) NextAutoColor();
+  for (int round = 0; round < 2; ++round)
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(NextAutoColor(), expected[i]) << "entry " << i;
+}
+
 TEST(TZP2DChartValues, StatisticsCoverEveryValueAndGoStaleOnChange) {
   TZP2DChartValues v;
   v.Recalculate();
