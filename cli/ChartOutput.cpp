@@ -36,9 +36,9 @@ void EnsureGuiApplication() {
 
 }  // namespace
 
-void RenderChartFile(queens::TFitnessGraph& Graph, const std::string& FileName, int Width, int Height) {
+void RenderChartFile(queens::TFitnessGraph& Graph, const std::string& FileName, int Width, int Height, int Scale) {
   EnsureGuiApplication();
-  chart::SaveChartFile(Graph.Panel(), FileName, Width, Height);
+  chart::SaveChartFile(Graph.Panel(), FileName, Width, Height, Scale);
 }
 
 }  // namespace zp::cli

@@ -75,6 +75,9 @@ TEST(CliRunnerTest, UsageErrorsExitTwoAndRunNothing) {
       {"one.txt", "two.txt"},
       {"--size", "15x300"},
       {"--size", "300"},
+      {"--scale", "0"},
+      {"--scale", "5"},
+      {"--scale", "x"},
       {"-q", "5", "-q", "x"},
       {"/nonexistent/script.txt"},
   };
