@@ -27,8 +27,7 @@ class TZP2DChartValue : public TZPChartValue {
   void SetYAsDateTime(TDateTime V) { SetCoordinate(1, V); }
 
   // Y.
-  double Value() const override { return Coordinate(1); }
-  void SetValue(double V) override { SetCoordinate(1, V); }
+  int ValueDimension() const override { return 1; }
   // The point (X, Y) in Area, by the modes of the base.
   bool HitTest(const TFloatRect& Area, int Mode) const override;
 };

@@ -126,9 +126,10 @@ void TZPAxisGrid::DrawGraphic(TCanvas& Canvas, const TRect& Rect) {
     Canvas.LineTo(b.X + to.X, b.Y + to.Y);
   };
 
-  while (v >= axis.ZoomMinimum()) {
+  const double slack = TickSlack(step);
+  while (v >= axis.ZoomMinimum() - slack) {
     const TPoint b = base(v);
-    if (v <= axis.ZoomMaximum()) {
+    if (v <= axis.ZoomMaximum() + slack) {
       if (draw_options_.Contains(goDrawMajorGrid)) line(grid_pen_, b, {0, 0}, grid_vec);
       if (major_ticks) line(ticks_pen_, b, major_from, major_to);
     }

@@ -12,6 +12,11 @@
 
 namespace zp::chart {
 
+// Ticks walk down by a single-precision step and drift from its exact
+// multiples; a value within this much beyond an end of the window still counts
+// as inside it (so the "1" of a 0..1 axis stays).
+inline double TickSlack(double Step) { return Step * 1e-6; }
+
 // What the grid needs of its axis.
 class IZPGridAxis {
  public:

@@ -121,7 +121,8 @@ void TZPChartAxis::LabelVisibilityChanged() {
 // ---- range and zoom ----
 
 void TZPChartAxis::SetMaximum(double Value) {
-  if (Value == maximum_) return;
+  // A bound set by hand stays put even when it equals the one the data gave.
+  if (Value == maximum_) return SetOptions(options_ - TAxisOptions{axAutomaticMaximum});
   maximum_ = Value;
   if (Value < minimum_) SetMinimum(Value);
   if (maximum_ < zoom_maximum_ || !zoomed_) zoom_maximum_ = maximum_;
@@ -131,7 +132,8 @@ void TZPChartAxis::SetMaximum(double Value) {
 }
 
 void TZPChartAxis::SetMinimum(double Value) {
-  if (Value == minimum_) return;
+  // A bound set by hand stays put even when it equals the one the data gave.
+  if (Value == minimum_) return SetOptions(options_ - TAxisOptions{axAutomaticMinimum});
   minimum_ = Value;
   if (Value > maximum_) SetMaximum(Value);
   if (minimum_ > zoom_minimum_ || !zoomed_) zoom_minimum_ = minimum_;

@@ -177,9 +177,11 @@ class TZPChartAxis : public TZPChartGraphicArea, public IZPGridAxis {
   double FitStep(const TLabelPass& Pass, double PixelStep, double Step) const;
   // The highest tick inside the zoom window; also the grid's first tick.
   double FirstTick(double Step);
-  // Measures one label and, when drawing, writes it unless it would overlap
-  // the last one written.
-  void PlaceLabel(TLabelPass& Pass, const TRect& R, double V, const std::string& Text) const;
+  // Measures one label and, when drawing, keeps its box and text for
+  // DrawPlacedLabels.
+  void PlaceLabel(TLabelPass& Pass, const TRect& R, double V, double Step, const std::string& Text) const;
+  // Writes the labels of every K-th tick, K the least that keeps them apart.
+  void DrawPlacedLabels(TLabelPass& Pass) const;
 
   IZPAxisPanel* panel_;  // not owned
   int log_base_ = 10;

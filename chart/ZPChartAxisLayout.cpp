@@ -2,6 +2,8 @@
 // (step, first tick, one label at a time), axis line and grid.
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "chart/ZPChartAxis.h"
 #include "chart/ZPChartValue.h"
@@ -32,8 +34,15 @@ struct TZPChartAxis::TLabelPass {
   const int PrevLabelWidth;
   int TextHeightA = 0;
   int Widest = 0;
-  bool FirstLabel = true;
-  TRect LastBox;
+  // The labels of the drawing pass, top value first: the tick's index
+  // (value ÷ step), the box it takes and where its text starts.
+  struct TPlaced {
+    long long Tick;
+    TRect Box;
+    TPoint At;
+    std::string Text;
+  };
+  std::vector<TPlaced> Placed;
 
   // A label's size along the axis.
   int Measure(const std::string& Text) const {
@@ -44,8 +53,9 @@ struct TZPChartAxis::TLabelPass {
 
 namespace {
 
-bool Intersects(const TRect& A, const TRect& B) {
-  return std::max(A.Left, B.Left) < std::min(A.Right, B.Right) && std::max(A.Top, B.Top) < std::min(A.Bottom, B.Bottom);
+// The free room between two label boxes along the axis; negative when they overlap.
+int GapAlong(bool Vertical, const TRect& A, const TRect& B) {
+  return Vertical ? std::max(A.Top - B.Bottom, B.Top - A.Bottom) : std::max(A.Left - B.Right, B.Left - A.Right);
 }
 
 TRect LabelBox(TAlignment Alignment, int X, int Y, int CX, int CY) {
@@ -102,15 +112,18 @@ double TZPChartAxis::ChooseStep(const TLabelPass& Pass, const TRect& R) {
 }
 
 double TZPChartAxis::FirstTick(double Step) {
+  // The step is single precision (0.2 is a little more than 0.2): a top end
+  // that is a whole number of steps stays a tick within this much.
+  const double slack = TickSlack(Step);
   double first;
   if (snap_grid_) {
-    first = std::trunc(zoom_maximum_ / Step) * Step;
+    first = std::trunc((zoom_maximum_ + slack) / Step) * Step;
     grid_.SetFirstTick(first);
   } else {
     grid_.SetFirstTick(zoom_maximum_);
     first = maximum_;
   }
-  while (first > zoom_maximum_) {
+  while (first > zoom_maximum_ + slack) {
     const double next = first - Step;
     if (next == first) break;
     first = next;
@@ -118,7 +131,7 @@ double TZPChartAxis::FirstTick(double Step) {
   return first;
 }
 
-void TZPChartAxis::PlaceLabel(TLabelPass& Pass, const TRect& R, double V, const std::string& Text) const {
+void TZPChartAxis::PlaceLabel(TLabelPass& Pass, const TRect& R, double V, double Step, const std::string& Text) const {
   const TSize extent = Pass.Canvas.TextExtent(Text);
   Pass.Widest = std::max(Pass.Widest, extent.cx);
   if (!drawing_) return;
@@ -138,14 +151,38 @@ void TZPChartAxis::PlaceLabel(TLabelPass& Pass, const TRect& R, double V, const 
       anchor = Point(p, R.Top);
       break;
   }
-  TRect box = LabelBox(labels_.Alignment(), anchor.X, anchor.Y, extent.cx, extent.cy);
-  if (!Pass.FirstLabel && Intersects(box, Pass.LastBox)) return;
-  Pass.LastBox = box;
+  const TRect box = LabelBox(labels_.Alignment(), anchor.X, anchor.Y, extent.cx, extent.cy);
   // The text starts at the box's corner across the axis, centred only along it.
-  box = Pass.Vertical ? LabelBox(labels_.Alignment(), anchor.X, anchor.Y, 0, extent.cy)
-                      : LabelBox(labels_.Alignment(), anchor.X, anchor.Y, extent.cx, 0);
-  Pass.Canvas.TextOut(box.Left, box.Top, Text);
-  Pass.FirstLabel = false;
+  const TRect text = Pass.Vertical ? LabelBox(labels_.Alignment(), anchor.X, anchor.Y, 0, extent.cy)
+                                   : LabelBox(labels_.Alignment(), anchor.X, anchor.Y, extent.cx, 0);
+  Pass.Placed.push_back({std::llround(V / Step), box, Point(text.Left, text.Top), Text});
+}
+
+void TZPChartAxis::DrawPlacedLabels(TLabelPass& Pass) const {
+  // Labels that merely do not overlap still read as one number ("40,00045,000"):
+  // each drawn label keeps the separation the step was fitted with from the
+  // last one. Every K-th tick is labelled (multiples of K steps, so the labels
+  // stay evenly spaced), K as small as keeps them apart.
+  const auto& placed = Pass.Placed;
+  auto keeps_apart = [&](long long K) {
+    const TRect* last = nullptr;
+    for (const auto& l : placed) {
+      if (l.Tick % K != 0) continue;
+      if (last && GapAlong(Pass.Vertical, l.Box, *last) < Pass.Sep) return false;
+      last = &l.Box;
+    }
+    return last != nullptr;
+  };
+  long long k = 1;
+  const auto count = static_cast<long long>(placed.size());
+  while (k < count && !keeps_apart(k)) ++k;
+  if (!keeps_apart(k)) {
+    // No multiple of the step lies in the window: the first label alone.
+    if (!placed.empty()) Pass.Canvas.TextOut(placed.front().At.X, placed.front().At.Y, placed.front().Text);
+    return;
+  }
+  for (const auto& l : placed)
+    if (l.Tick % k == 0) Pass.Canvas.TextOut(l.At.X, l.At.Y, l.Text);
 }
 
 void TZPChartAxis::DrawLabels(TCanvas& Canvas, const TRect& R, TRect& Remaining) {
@@ -159,17 +196,18 @@ void TZPChartAxis::DrawLabels(TCanvas& Canvas, const TRect& R, TRect& Remaining)
   if (step == 0) return;
   const double first = FirstTick(step);
 
-  // A single-precision step drifts; ends within a millionth of it still count.
-  const double slack = step * 1e-6;
+  const double slack = TickSlack(step);
   const TZPChartValues& values = series->Values();
   int k = values.Count() - 1;
   pass.TextHeightA = Canvas.TextHeight("A");
   for (double v = first; v >= zoom_minimum_ - slack && v <= zoom_maximum_ + slack;) {
-    PlaceLabel(pass, R, v, style == TAxisLabelStyle::alsCaption ? CaptionAt(values, dimension_, k, v) : FormatLabel(v));
+    PlaceLabel(pass, R, v, step,
+               style == TAxisLabelStyle::alsCaption ? CaptionAt(values, dimension_, k, v) : FormatLabel(v));
     const double next = v - step;
     if (next == v) break;
     v = next;
   }
+  if (drawing_) DrawPlacedLabels(pass);
   label_width_ = pass.Widest;
   switch (location_) {
     case caLeft:

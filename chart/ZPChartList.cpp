@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "chart/ZPChartSeries.h"
+#include "chart/ZPCustomChartPanel.h"
 
 namespace zp::chart {
 
@@ -42,11 +43,31 @@ void TZPChartList::VisibilityChanged(TZPCustomChart& Series) {
   FindFirstVisible();
 }
 
+void TZPChartList::Forget(const void* Series) {
+  auto it = std::find_if(items_.begin(), items_.end(), [Series](auto* s) { return s == Series; });
+  if (it == items_.end()) return;
+  items_.erase(it);
+  // The gone series cannot say whether it was visible: count the others again.
+  visible_count_ = static_cast<int>(std::count_if(items_.begin(), items_.end(), [](auto* s) { return s->Visible(); }));
+  FindFirstVisible();
+  if (panel_) panel_->SeriesListChanged();
+}
+
 void TZPChartList::Notify(TZPCustomChart& Series, TListNotification Action) {
+  const bool added = Action == TListNotification::lnAdded;
   if (panel_ && Series.Visible()) {
-    visible_count_ += Action == TListNotification::lnAdded ? 1 : -1;
+    visible_count_ += added ? 1 : -1;
     FindFirstVisible();
   }
+  // Listed and parented go together, whichever side changed first; the
+  // series' own setter finds itself already (or no longer) listed.
+  if (panel_) {
+    if (added && Series.Parent() != panel_)
+      Series.SetParent(panel_);
+    else if (!added && Series.Parent() == panel_)
+      Series.SetParent(nullptr);
+  }
+  if (panel_) panel_->SeriesListChanged();
   if (OnChange) OnChange(*this, Series, Action);
 }
 

@@ -1,10 +1,10 @@
 // TZPChartList: the series a panel draws, in the order they were given the
 // panel as parent. It holds the series without owning them and, when it
-// belongs to a panel, keeps the number of visible series and the first of
-// them up to date.
+// belongs to a panel, keeps each listed series' Parent equal to that panel,
+// the number of visible series and the first of them up to date.
 //
-//   TZPChartList list(&panel);
-//   list.Add(series);   // list.VisibleCount() == 1, list.FirstVisible() == &series
+//   panel.Charts().Add(series);   // series.Parent() == &panel, VisibleCount() == 1
+//   panel.Charts().Remove(series);   // series.Parent() == nullptr
 #pragma once
 
 #include <functional>
@@ -30,10 +30,14 @@ class TZPChartList {
   TZPCustomChart* Items(int Index) const { return items_[static_cast<size_t>(Index)]; }
   // -1 when absent.
   int IndexOf(const TZPCustomChart* Series) const;
-  // Adds Series when it is not in the list yet; returns its index.
+  // Adds Series when it is not in the list yet; returns its index. A panel's
+  // list makes the panel the series' Parent.
   int Add(TZPCustomChart& Series);
-  // Nothing when absent.
+  // Nothing when absent. A panel's list sets the series' Parent to nullptr.
   void Remove(TZPCustomChart& Series);
+  // Drops the entry of a series that is being destroyed, without calling it
+  // (its parts may be gone already). Nothing when absent.
+  void Forget(const void* Series);
 
   int VisibleCount() const;
   // nullptr when no series is visible.

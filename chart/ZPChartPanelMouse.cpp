@@ -1,5 +1,6 @@
 // The panel's zoom, pan and selection, by call and by mouse gesture.
 #include <algorithm>
+#include <cstdlib>
 
 #include "chart/ZPCustomChartPanel.h"
 #include "chart/ZPFloatGeometry.h"
@@ -64,6 +65,10 @@ void TZPCustomChartPanel::SetScreenCursor(TCursor Cursor) {
 
 // ---- gestures ----
 
+bool TZPCustomChartPanel::IsClick(const TRect& Drag) {
+  return std::abs(Drag.Right - Drag.Left) <= kClickTolerance && std::abs(Drag.Bottom - Drag.Top) <= kClickTolerance;
+}
+
 void TZPCustomChartPanel::MouseDown(TMouseButton /*Button*/, TShiftState Shift, int X, int Y) {
   // The whole shift state must match, not merely contain the gesture's keys.
   if (Shift == user_zoom_ && user_actions_.Contains(cuaZoom)) {
@@ -125,10 +130,14 @@ void TZPCustomChartPanel::MouseUp(TMouseButton /*Button*/, TShiftState /*Shift*/
       if (host_) host_->DrawFocusRect(drag_rect_);
       drag_rect_.Right = X;
       drag_rect_.Bottom = Y;
+      // A click is neither a zoom nor an unzoom, and a window a few pixels
+      // across would leave nothing to see: both leave the axes alone.
+      if (IsClick(drag_rect_)) break;
       // Dragging leftwards unzooms.
       if (drag_rect_.Left > drag_rect_.Right)
         Unzoom(true, true);
-      else
+      else if (NormalizeRect(drag_rect_).Width() >= kClickTolerance &&
+               NormalizeRect(drag_rect_).Height() >= kClickTolerance)
         ZoomPixels(drag_rect_, true, true);
       break;
     case dsSelect:

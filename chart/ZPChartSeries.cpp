@@ -296,6 +296,9 @@ void TZPCustomChart::Changed() {
 }
 
 void TZPCustomChart::StyleChanged() {
+  // The legend boxes show the series' colour (the brush's, a line series'
+  // pen's); pen, brush and font change seldom, so any of them rebuilds it.
+  if (parent_) parent_->LegendNeedsRebuild(*this);
   if (Live() && parent_) parent_->ChartChanged(*this);
   Changed();
 }
@@ -376,8 +379,9 @@ std::string TZPCustomChart::ValueLabelText(const TZPChartValue& Value, TZPLegend
       vert_axis_object_ && !vert_axis_object_->Format().empty() ? vert_axis_object_->Format() : "0.0000";
   auto number = [&] { return FormatFloat(pattern, Value.Value()); };
   auto percent = [&] {
-    // An all-zero list has no shares: 0 % rather than a division by zero.
-    const double sum = values_->AbsoluteSum(0);
+    // A share of the dimension Value reads (Y on a 2-D list). An all-zero
+    // list has no shares: 0 % rather than a division by zero.
+    const double sum = values_->AbsoluteSum(Value.ValueDimension());
     return FormatFixed(sum == 0 ? 0.0 : Value.Value() / sum * 100, 2) + " %";
   };
   switch (Style) {

@@ -215,53 +215,21 @@ void TZPChartValues::SetCount(int N) {
   while (Count() > N) Delete(Count() - 1);
 }
 
-int TZPChartValues::CompareCoordinates(double A, double B) {
-  constexpr double kTolerance = 0.0001;
-  if (A < B - kTolerance) return -1;
-  if (A > B + kTolerance) return 1;
-  return 0;
-}
-
 void TZPChartValues::Sort() {
   if (sorted_ || Count() < 2) return;
   {
     TUpdateGuard guard(*this);
-    QuickSort(0, Count() - 1);
+    // Plainly ascending, equal values in their old order: a comparison with
+    // a tolerance is no ordering, and chains of near-equal values could be
+    // left descending. Not-a-number sorts last.
+    const int d = SortByDimension();
+    StableSortItems([d](const TCollectionItem& A, const TCollectionItem& B) {
+      const double a = static_cast<const TZPChartValue&>(A).Coordinate(d);
+      const double b = static_cast<const TZPChartValue&>(B).Coordinate(d);
+      return !std::isnan(a) && (std::isnan(b) || a < b);
+    });
   }
   sorted_ = true;
-}
-
-void TZPChartValues::QuickSort(int L, int R) {
-  const int d = SortByDimension();
-  auto compare = [&](int A, int B) { return CompareCoordinates(Items(A).Coordinate(d), Items(B).Coordinate(d)); };
-  int I = 0;
-  do {
-    I = L;
-    int J = R;
-    int P = (L + R) / 2;
-    do {
-      while (compare(I, P) < 0) ++I;
-      while (compare(J, P) > 0) --J;
-      if (I <= J) {
-        if (I != J) {
-          // Moving one item shifts those between; moving the other back
-          // restores them, so the pair is exchanged.
-          TZPChartValue& a = Items(I);
-          TZPChartValue& b = Items(J);
-          a.SetIndex(J);
-          b.SetIndex(I);
-        }
-        if (P == I)
-          P = J;
-        else if (P == J)
-          P = I;
-        ++I;
-        --J;
-      }
-    } while (I <= J);
-    if (L < J) QuickSort(L, J);
-    L = I;
-  } while (I < R);
 }
 
 void TZPChartValues::ValueChanged(TZPChartValue& Value, int D) {

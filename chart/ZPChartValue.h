@@ -77,8 +77,10 @@ class TZPChartValue : public TGCollectionItem {
   void SetCoordinate(int Index, double V);
 
   // Coordinate 0 here; Y on a 2-D value.
-  virtual double Value() const { return Coordinate(0); }
-  virtual void SetValue(double V) { SetCoordinate(0, V); }
+  virtual double Value() const { return Coordinate(ValueDimension()); }
+  virtual void SetValue(double V) { SetCoordinate(ValueDimension(), V); }
+  // The coordinate that Value reads: 0 here, 1 (Y) on a 2-D value.
+  virtual int ValueDimension() const { return 0; }
   TDateTime AsDateTime() const { return Coordinate(0); }
   void SetAsDateTime(TDateTime V) { SetCoordinate(0, V); }
 
@@ -160,11 +162,9 @@ class TZPChartValues : public TGCollection {
   // Adds (AddNext) or deletes from the end until Count is N (at most Limit).
   void SetCount(int N);
 
-  // Ascending quicksort by SortByDimension (equal within 0.0001), then Sorted
-  // on. Nothing when already sorted or fewer than two values.
+  // Ascending by SortByDimension, equal values keeping their order, then
+  // Sorted on. Nothing when already sorted or fewer than two values.
   virtual void Sort();
-  // The ordering the sort uses: -1, 0 (within 0.0001) or +1.
-  static int CompareCoordinates(double A, double B);
 
   // A coordinate D of Value changed: statistics go stale, a sorted list moves
   // the value into place, and (outside an update bracket) the series hears of it.
@@ -181,7 +181,6 @@ class TZPChartValues : public TGCollection {
   void Notify(TCollectionItem& Item, TCollectionNotification Action) override;
   void Update(TCollectionItem* Item) override;
   void SetDateTimeFlags(uint8_t Value);
-  void QuickSort(int L, int R);
 
  private:
   friend class TZPChartValue;

@@ -66,8 +66,9 @@ TZPCustomChartPanel::~TZPCustomChartPanel() {
     host_ = nullptr;
     host->PanelDestroyed();
   }
-  // Series outlive the panel or not; either way they let go of it now.
-  while (charts_.Count() > 0) charts_.Items(charts_.Count() - 1)->SetParent(nullptr);
+  // Series outlive the panel or not; either way they let go of it now. The
+  // list drops each one as its Parent changes.
+  while (charts_.Count() > 0) charts_.Remove(*charts_.Items(charts_.Count() - 1));
   gradient_.reset();
   bottom_axis_.reset();
   left_axis_.reset();
@@ -326,6 +327,9 @@ void TZPCustomChartPanel::ChartChanged(TZPCustomChart& Chart) {
 
 void TZPCustomChartPanel::ChartValueChanged(TZPCustomChart& Chart, TZPChartValue* Value) {
   if (OnChartValueChange) OnChartValueChange(*this, Chart, Value);
+  // A names legend shows no values unless it shows each series' last one;
+  // otherwise adding points leaves it alone, which keeps them cheap.
+  if (legend_->LegendStyle() == TZPLegendStyle::lsChartNameAndLastValue) LegendNeedsRebuild(Chart);
   ChartChanged(Chart);
 }
 
@@ -339,13 +343,21 @@ void TZPCustomChartPanel::ChartValueVisibleChanged(TZPCustomChart& Chart, TZPCha
 
 void TZPCustomChartPanel::SeriesVisibilityChanged(TZPCustomChart& Chart) {
   charts_.VisibilityChanged(Chart);
-  LegendNeedsRebuild(Chart);
+  // Any visibility change may move the legend between names and values.
+  legend_->MarkDirty();
   if (Chart.UpdateCount() == 0) ChartChanged(Chart);
 }
 
 bool TZPCustomChartPanel::LegendNeedsRebuild(TZPCustomChart& Chart) {
-  if (legend_->Dirty() || legend_->ListsSeriesNames() || &Chart == charts_.FirstVisible()) legend_->MarkDirty();
+  // Whatever a listed series shows of itself (caption, colour, options) may be
+  // a legend line, whether the legend lists names or that series' values.
+  if (charts_.IndexOf(&Chart) >= 0) legend_->MarkDirty();
   return legend_->Dirty();
+}
+
+void TZPCustomChartPanel::SeriesListChanged() {
+  legend_->MarkDirty();
+  Invalidate();
 }
 
 void TZPCustomChartPanel::SetSelectionColor(TColor Value) {
@@ -363,6 +375,7 @@ void TZPCustomChartPanel::Notification(TComponent& AComponent, TOperation Operat
   // Only the address is compared: the component may be half destroyed.
   for (int i = 0; i < charts_.Count(); ++i)
     if (static_cast<TComponent*>(charts_.Items(i)) == &AComponent) {
+      if (Operation == TOperation::opRemove) charts_.Forget(charts_.Items(i));
       Invalidate();
       break;
     }

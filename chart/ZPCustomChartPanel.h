@@ -160,6 +160,11 @@ class TZPCustomChartPanel : public TComponent, public IZPAxisPanel, public IZPLe
   virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
   TDragState DragState() const { return drag_state_; }
   const TRect& DragRect() const { return drag_rect_; }
+  // Press and release this close (device-independent pixels, each way) make
+  // a click; a zoom drag narrower or lower than this is ignored.
+  static constexpr int kClickTolerance = 3;
+  // Whether a drag from (Left, Top) to (Right, Bottom) is a click.
+  static bool IsClick(const TRect& Drag);
   // The host's cursor (nothing without a host).
   void SetScreenCursor(TCursor Cursor);
 
@@ -169,9 +174,10 @@ class TZPCustomChartPanel : public TComponent, public IZPAxisPanel, public IZPLe
   virtual void ChartValueSelectionChanged(TZPCustomChart& Chart, TZPChartValue* Value);
   virtual void ChartValueVisibleChanged(TZPCustomChart& Chart, TZPChartValue* Value);
   virtual void SeriesVisibilityChanged(TZPCustomChart& Chart);
-  // Marks the legend dirty when it is, when it lists series names or when
-  // Chart is the first visible series; returns the flag.
+  // Marks the legend dirty when Chart is in the series list; returns the flag.
   virtual bool LegendNeedsRebuild(TZPCustomChart& Chart);
+  // A series joined or left the series list: the legend and the picture change.
+  void SeriesListChanged();
 
   // ---- what the legend reads ----
   const TCanvas* Canvas() const override { return canvas_; }

@@ -36,13 +36,13 @@ void EnsureGuiApplication() {
 
 }  // namespace
 
-void RenderChartFile(queens::TFitnessGraph& Graph, const std::string& FileName, int Width, int Height) {
-  RenderPanelFile(Graph.Panel(), FileName, Width, Height);
+void RenderChartFile(queens::TFitnessGraph& Graph, const std::string& FileName, int Width, int Height, int Scale) {
+  RenderPanelFile(Graph.Panel(), FileName, Width, Height, Scale);
 }
 
-void RenderPanelFile(chart::TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height) {
+void RenderPanelFile(chart::TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height, int Scale) {
   EnsureGuiApplication();
-  chart::SaveChartFile(Panel, FileName, Width, Height);
+  chart::SaveChartFile(Panel, FileName, Width, Height, Scale);
 }
 
 }  // namespace zp::cli

@@ -16,10 +16,12 @@ namespace zp::cli {
 
 // Writes the picture whole or not at all; an unknown extension or a write
 // failure raises Exception with a message naming the file. Starts a
-// headless Qt GUI application when none is running.
-void RenderChartFile(queens::TFitnessGraph& Graph, const std::string& FileName, int Width, int Height);
+// headless Qt GUI application when none is running. A PNG is Scale times
+// the size in pixels, laid out as the Width x Height one; SVG ignores Scale.
+void RenderChartFile(queens::TFitnessGraph& Graph, const std::string& FileName, int Width, int Height, int Scale = 1);
 
 // Any chart panel (an experiment's ECDF, say) written the same way.
-void RenderPanelFile(chart::TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height);
+void RenderPanelFile(chart::TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height,
+                     int Scale = 1);
 
 }  // namespace zp::cli

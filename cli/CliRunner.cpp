@@ -34,6 +34,7 @@ struct TScriptMode {
   std::optional<std::string> Queens;
   std::string Generations = "100";
   int Width = 800, Height = 500;
+  int Scale = 1;
   std::vector<std::string> CommandTexts;  // each -e
   std::vector<std::string> ScriptFiles;   // each SCRIPT-FILE or "-"
 };
@@ -92,6 +93,12 @@ void AddScriptOptions(CLI::App& App, TScriptMode& Mode) {
             return ParseSize(Text) ? "" : "takes WIDTHxHEIGHT between 16 and 10000, not '" + Text + "'";
           },
           ""));
+  App.add_option(
+         "--scale", Mode.Scale,
+         "device pixel ratio of \"chart\" PNG pictures, 1 to 4:\nthe --size layout at K times the pixels (default 1)")
+      ->type_name("K")
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
+      ->check(CLI::Range(1, 4));
   App.add_option("-e", Mode.CommandTexts, "commands separated by \";\"")
       ->option_text("COMMANDS")
       ->allow_extra_args(false);
@@ -159,7 +166,7 @@ int RunScript(const TScriptMode& Mode, const std::vector<TCommand>& Commands, st
       failed = true;
     }
   };
-  TCommandContext context{wb, graph, Mode.Generations, Mode.Width, Mode.Height, Out};
+  TCommandContext context{wb, graph, Mode.Generations, Mode.Width, Mode.Height, Out, Mode.Scale};
   if (Mode.Queens) attempt("", [&] { wb.SpinEdit1Change(StrToInt(*Mode.Queens)); });
   for (const TCommand& c : Commands) attempt(WhereFrom(c), [&] { RunCommand(c, context); });
   Out.flush();

@@ -113,7 +113,7 @@ void Csv(const TCommand& C, TCommandContext& X) {
   OnFile(C.Rest, [&] { WriteTextFile(C.Rest, X.Graph.Csv()); });
 }
 
-void Chart(const TCommand& C, TCommandContext& X) { RenderChartFile(X.Graph, C.Rest, X.Width, X.Height); }
+void Chart(const TCommand& C, TCommandContext& X) { RenderChartFile(X.Graph, C.Rest, X.Width, X.Height, X.Scale); }
 
 // The workbench's six file commands, each given the rest of the line as the file name.
 template <void (TQueensWorkbench::*Method)(const std::string&)>

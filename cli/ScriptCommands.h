@@ -41,6 +41,7 @@ struct TCommandContext {
   const std::string& Generations;  // "run" without a text
   int Width, Height;               // "chart"
   std::ostream& Out;
+  int Scale = 1;  // "chart": device pixels per picture pixel (PNG only)
 };
 
 struct TCommandSpec;

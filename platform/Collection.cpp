@@ -89,6 +89,12 @@ void TCollection::Assign(const TPersistent& Source) {
   for (int i = 0; i < src->Count(); ++i) AddItem().Assign(src->Item(i));
 }
 
+void TCollection::StableSortItems(const std::function<bool(const TCollectionItem&, const TCollectionItem&)>& Less) {
+  std::stable_sort(items_.begin(), items_.end(), [&](const auto& A, const auto& B) { return Less(*A, *B); });
+  Renumber(0);
+  Changed();
+}
+
 void TCollection::MoveItem(int From, int To) {
   if (To < 0 || To >= Count()) throw EListError::IndexOutOfBounds(To);
   auto item = std::move(items_[static_cast<size_t>(From)]);

@@ -96,6 +96,9 @@ class TCollection : public TPersistent {
   virtual void Update(TCollectionItem* /*Item*/) {}
   // Sends Update(nullptr) unless inside an update bracket.
   void Changed();
+  // Puts the items in a new order, stable for equal keys: every item whose
+  // Less-key comes first moves ahead, one renumbering for all; then Changed.
+  void StableSortItems(const std::function<bool(const TCollectionItem&, const TCollectionItem&)>& Less);
 
  private:
   friend class TCollectionItem;

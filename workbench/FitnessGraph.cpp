@@ -28,6 +28,10 @@ constexpr std::array<TCurveLook, kCurves> kLooks{{
 TFitnessGraph::TFitnessGraph() : panel_(std::make_unique<chart::TZPChartPanel>()) {
   panel_->LeftAxis().Title().SetText("Fitness");
   panel_->BottomAxis().Title().SetText("Generation");
+  // The graph plots on the left and bottom axes only; the other two would
+  // stand as bare lines taking room from the plot.
+  panel_->TopAxis().SetVisible(false);
+  panel_->RightAxis().SetVisible(false);
   for (size_t i = 0; i < series_.size(); ++i) {
     auto s = std::make_unique<chart::TZPLineChart>();
     s->SetParent(panel_.get());

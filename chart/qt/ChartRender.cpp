@@ -26,18 +26,23 @@ void Open(QSaveFile& File, const std::string& FileName) {
 
 }  // namespace
 
-QImage RenderChartImage(TZPCustomChartPanel& Panel, int Width, int Height) {
-  QImage image(std::max(Width, 1), std::max(Height, 1), QImage::Format_RGB32);
+QImage RenderChartImage(TZPCustomChartPanel& Panel, int Width, int Height, int Scale) {
+  Width = std::max(Width, 1);
+  Height = std::max(Height, 1);
+  Scale = std::clamp(Scale, 1, 4);
+  QImage image(Width * Scale, Height * Scale, QImage::Format_RGB32);
+  image.setDevicePixelRatio(Scale);
   image.fill(Qt::white);
   QPainter painter(&image);
   TQtCanvas canvas(painter);
-  Panel.Paint(canvas, Rect(0, 0, image.width(), image.height()));
+  // The layout is the Width x Height one, in device-independent pixels.
+  Panel.Paint(canvas, Rect(0, 0, Width, Height));
   painter.end();
   return image;
 }
 
-void SaveChartPng(TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height) {
-  const QImage image = RenderChartImage(Panel, Width, Height);
+void SaveChartPng(TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height, int Scale) {
+  const QImage image = RenderChartImage(Panel, Width, Height, Scale);
   QSaveFile file(ToQString(FileName));
   Open(file, FileName);
   if (!image.save(&file, "PNG")) {
@@ -72,10 +77,10 @@ void SaveChartSvg(TZPCustomChartPanel& Panel, const std::string& FileName, int W
   Commit(file, FileName);
 }
 
-void SaveChartFile(TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height) {
+void SaveChartFile(TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height, int Scale) {
   const QString suffix = QFileInfo(ToQString(FileName)).suffix().toLower();
   if (suffix == QLatin1String("png"))
-    SaveChartPng(Panel, FileName, Width, Height);
+    SaveChartPng(Panel, FileName, Width, Height, Scale);
   else if (suffix == QLatin1String("svg"))
     SaveChartSvg(Panel, FileName, Width, Height);
   else

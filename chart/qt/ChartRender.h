@@ -11,15 +11,17 @@
 
 namespace zp::chart {
 
-// The panel painted into a Width x Height image (at least 1 x 1).
-QImage RenderChartImage(TZPCustomChartPanel& Panel, int Width, int Height);
+// The panel laid out for Width x Height (at least 1 x 1) and painted at
+// device pixel ratio Scale (1 to 4): an image of Width x Scale by Height x
+// Scale pixels that looks like the Width x Height one, only sharper.
+QImage RenderChartImage(TZPCustomChartPanel& Panel, int Width, int Height, int Scale = 1);
 
 // Write the picture; the file appears whole or not at all. A failure raises
-// Exception naming the file.
-void SaveChartPng(TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height);
+// Exception naming the file. SVG has no pixels: it takes no scale.
+void SaveChartPng(TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height, int Scale = 1);
 void SaveChartSvg(TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height);
 // PNG or SVG by the file name's extension (any letter case); another
-// extension raises Exception and writes nothing.
-void SaveChartFile(TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height);
+// extension raises Exception and writes nothing. Scale applies to PNG only.
+void SaveChartFile(TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height, int Scale = 1);
 
 }  // namespace zp::chart

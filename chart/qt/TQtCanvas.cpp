@@ -199,12 +199,15 @@ void TQtCanvas::Ellipse(const TRect& R) {
 
 QImage* TQtCanvas::DirectImage() const {
   // Plain 32-bit images without transform or clip can be written directly,
-  // which keeps gradients of thousands of thin strips cheap.
+  // which keeps gradients of thousands of thin strips cheap. An image for a
+  // high-density screen has more pixels than the chart has coordinates: Qt
+  // scales what is painted into it, so it goes through the painter too.
   QPaintDevice* device = painter_.device();
   if (!device || device->devType() != QInternal::Image || painter_.hasClipping() ||
       !painter_.transform().isIdentity() || painter_.compositionMode() != QPainter::CompositionMode_SourceOver)
     return nullptr;
   auto* img = static_cast<QImage*>(device);
+  if (img->devicePixelRatio() != 1) return nullptr;
   const auto f = img->format();
   return f == QImage::Format_RGB32 || f == QImage::Format_ARGB32 || f == QImage::Format_ARGB32_Premultiplied ? img
                                                                                                              : nullptr;

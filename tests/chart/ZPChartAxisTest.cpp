@@ -95,11 +95,63 @@ TEST(TZPChartAxis, SnappedLabelsSitAtMultiplesOfTheStep) {
   EXPECT_EQ(b.axis.Grid().FirstTick(), 35);
 }
 
-TEST(TZPChartAxis, UnitRangeStepsByTwoTenthsAndKeepsTheZeroLabel) {
+TEST(TZPChartAxis, UnitRangeStepsByTwoTenthsAndKeepsBothEnds) {
   TBottomAxis b(0, 1);
-  // The single-precision step lands the first snapped tick just below 1.
-  EXPECT_EQ(DrawnLabels(b.axis, Rect(0, 0, 400, 100)), (std::vector<std::string>{"0.8", "0.6", "0.4", "0.2", "0"}));
+  // Five single-precision steps of 0.2 overshoot 1 a little: still the top tick.
+  EXPECT_EQ(DrawnLabels(b.axis, Rect(0, 0, 400, 100)),
+            (std::vector<std::string>{"1", "0.8", "0.6", "0.4", "0.2", "0"}));
   EXPECT_EQ(b.axis.Grid().Step(), 0.2f);
+  // The grid line of the top tick is drawn too: six lines, at 0 and 1 included.
+  TRecordingCanvas c;
+  b.axis.Draw(c, Rect(0, 0, 400, 100));
+  std::vector<int> xs;
+  for (const TCanvasCall& call : c.CallsOf("LineTo"))
+    if (call.Points.size() == 2 && call.Points[0].X == call.Points[1].X && call.Points[0].Y != call.Points[1].Y &&
+        std::abs(call.Points[1].Y - call.Points[0].Y) > 10)
+      xs.push_back(call.Points[0].X);
+  EXPECT_EQ(xs.size(), 6u);
+  EXPECT_EQ(xs.front(), 400);
+  EXPECT_EQ(xs.back(), 0);
+}
+
+// Drawn labels keep the step fitting's separation between their boxes, so two
+// numbers never read as one ("40,00045,000"), at any size and zoom.
+TEST(TZPChartAxis, DrawnLabelsKeepTheirSeparation) {
+  struct TCase {
+    double lo, hi, zoom_lo, zoom_hi;
+    int width;
+    bool vertical;
+  };
+  for (const TCase& t :
+       {TCase{0, 100000, 55000, 100000, 600, false}, TCase{0, 100000, 0, 100000, 300, false},
+        TCase{1, 100, 1, 100, 260, false}, TCase{0, 100, 0, 100, 120, true}, TCase{0, 496, 0, 496, 200, true}}) {
+    SCOPED_TRACE(t.width);
+    TFakeSeries series;
+    TZPChartAxis axis;
+    axis.SetLocation(t.vertical ? caLeft : caBottom);
+    axis.SetFormat("#,##0");
+    series.values.AddPoint(t.lo, t.lo);
+    series.values.AddPoint(t.hi, t.hi);
+    axis.BindSeries(series);
+    axis.CalculateRange();
+    if (t.zoom_lo != t.lo || t.zoom_hi != t.hi) axis.ZoomToValues({t.zoom_lo, t.zoom_lo, t.zoom_hi, t.zoom_hi});
+    const TRect r = t.vertical ? Rect(0, 0, 100, t.width) : Rect(0, 0, t.width, 100);
+    TRecordingCanvas c;
+    axis.Draw(c, r);
+    const double sep = t.width * axis.MinSeparationPct() / 100.0;
+    std::vector<std::pair<int, int>> spans;  // along the axis
+    for (const TCanvasCall& call : c.CallsOf("TextOut")) {
+      if (call.Text.empty()) continue;
+      const TSize size = c.TextExtent(call.Text);
+      const int at = t.vertical ? call.Points[0].Y : call.Points[0].X;
+      spans.emplace_back(at, at + (t.vertical ? size.cy : size.cx));
+    }
+    ASSERT_GE(spans.size(), 2u);
+    for (size_t i = 1; i < spans.size(); ++i) {
+      const int gap = std::max(spans[i].first - spans[i - 1].second, spans[i - 1].first - spans[i].second);
+      EXPECT_GE(gap, sep) << "label " << i;
+    }
+  }
 }
 
 TEST(TZPChartAxis, WideLabelsDoubleTheStepAndOverlappingOnesAreSkipped) {
@@ -232,6 +284,21 @@ TEST(TZPChartAxis, HandSetEndsSwitchTheAutomaticOptionsOff) {
   EXPECT_EQ(a.Maximum(), 5);
   EXPECT_FALSE(a.Options().Contains(axAutomaticMinimum));
   EXPECT_FALSE(a.Options().Contains(axAutomaticMaximum));
+}
+
+TEST(TZPChartAxis, AnEndSetToTheValueItHoldsStaysFixed) {
+  TBottomAxis b(0, 40);
+  b.axis.CalculateRange();
+  ASSERT_EQ(b.axis.Maximum(), 40);
+  b.axis.SetMaximum(40);
+  b.axis.SetMinimum(0);
+  EXPECT_FALSE(b.axis.Options().Contains(axAutomaticMaximum));
+  EXPECT_FALSE(b.axis.Options().Contains(axAutomaticMinimum));
+  b.series.values.AddPoint(-20, 0);
+  b.series.values.AddPoint(80, 0);
+  b.axis.CalculateRange();
+  EXPECT_EQ(b.axis.Minimum(), 0);
+  EXPECT_EQ(b.axis.Maximum(), 40);
 }
 
 TEST(TZPChartAxis, RangeFromVisibleSeriesWithStacking) {

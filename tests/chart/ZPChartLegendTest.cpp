@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "chart/ZPChartDecorations.h"
+#include "chart/ZPChartPanel.h"
+#include "chart/ZPCharts.h"
 #include "platform/RecordingCanvas.h"
 
 using namespace zp;
@@ -355,4 +357,77 @@ TEST(TZPChartLabel, AngleIsKeptModulo360AndTheTextCentredByItsRotatedBox) {
   EXPECT_EQ(copy.Text(), "ABCDEFGH");
   EXPECT_EQ(copy.Angle(), 90);
   EXPECT_EQ(changes, before);
+}
+
+// ---- the legend on a real panel stays current ----
+
+namespace {
+
+// Two captioned line series on a panel; Lines() has been read once, so the
+// cache is clean before each change.
+struct TLegendCurrency : ::testing::Test {
+  TZPChartPanel panel;
+  std::vector<std::unique_ptr<TZPLineChart>> series;
+  TZPLineChart& Add(const std::string& caption, TColor pen) {
+    series.push_back(std::make_unique<TZPLineChart>());
+    TZPLineChart& s = *series.back();
+    s.SetParent(&panel);
+    s.SetOptions({TChartOption::coShowInLegend});
+    s.SetCaption(caption);
+    s.Pen().SetColor(pen);
+    s.Values().AddPoint(1, 2);
+    s.Values().AddPoint(2, 3);
+    return s;
+  }
+  void SetUp() override {
+    Add("A", clRed);
+    Add("B", clBlue);
+    ReadLines();
+  }
+  std::vector<std::string> ReadLines() { return panel.Legend().Lines().Lines(); }
+};
+
+}  // namespace
+
+TEST_F(TLegendCurrency, HidingOneOfTwoSeries) {
+  series[1]->SetVisible(false);
+  // One visible series: the legend lists its values now.
+  EXPECT_EQ(ReadLines(), (std::vector<std::string>{"2", "3"}));
+}
+
+TEST_F(TLegendCurrency, AttachingAndDetachingASeries) {
+  TZPLineChart& c = Add("C", clGreen);
+  EXPECT_EQ(ReadLines(), (std::vector<std::string>{"A", "B", "C"}));
+  c.SetParent(nullptr);
+  EXPECT_EQ(ReadLines(), (std::vector<std::string>{"A", "B"}));
+  panel.Charts().Remove(*series[0]);
+  EXPECT_EQ(ReadLines(), (std::vector<std::string>{"2", "3"}));
+}
+
+TEST_F(TLegendCurrency, ACaptionChange) {
+  series[1]->SetCaption("Bee");
+  EXPECT_EQ(ReadLines(), (std::vector<std::string>{"A", "Bee"}));
+}
+
+TEST_F(TLegendCurrency, AColourChange) {
+  series[1]->SetColor(clGreen);
+  ReadLines();
+  EXPECT_EQ(TZPChartLegend::LineColor(panel.Legend().Lines(), 1), clGreen);
+}
+
+TEST_F(TLegendCurrency, TheShowInLegendOption) {
+  series[0]->SetOptions({});
+  EXPECT_EQ(ReadLines(), (std::vector<std::string>{"B"}));
+}
+
+TEST_F(TLegendCurrency, ALastValueUnderNameAndLastValue) {
+  panel.Legend().SetLegendStyle(TZPLegendStyle::lsChartNameAndLastValue);
+  EXPECT_EQ(ReadLines(), (std::vector<std::string>{"A 3", "B 3"}));
+  series[1]->Values().AddPoint(3, 7);
+  EXPECT_EQ(ReadLines(), (std::vector<std::string>{"A 3", "B 7"}));
+}
+
+TEST_F(TLegendCurrency, ValueChangesLeaveANamesLegendClean) {
+  series[1]->Values().AddPoint(3, 7);
+  EXPECT_FALSE(panel.Legend().Dirty());
 }

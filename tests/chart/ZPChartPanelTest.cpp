@@ -365,13 +365,29 @@ TEST_F(TMouseFixture, ALeftDragZoomsWithInvertedFeedback) {
   EXPECT_FALSE(p.LeftAxis().Zoomed());
 }
 
-TEST_F(TMouseFixture, AClickZoomsToAZeroWidthWindow) {
+TEST_F(TMouseFixture, AClickOrANarrowDragLeavesTheZoomAlone) {
   const TPoint a = At(5, 5);
-  p.MouseDown(TMouseButton::mbLeft, {ssLeft}, a.X, a.Y);
-  p.MouseUp(TMouseButton::mbLeft, {ssLeft}, a.X, a.Y);
-  EXPECT_EQ(zooms, 1);
-  EXPECT_TRUE(p.BottomAxis().Zoomed());
-  EXPECT_EQ(p.BottomAxis().ZoomMinimum(), p.BottomAxis().ZoomMaximum());
+  Drag({ssLeft}, a, a);                    // a click
+  Drag({ssLeft}, a, {a.X + 3, a.Y - 2});   // a shaky click
+  Drag({ssLeft}, a, {a.X - 3, a.Y + 3});   // leftwards, still a click: no unzoom
+  Drag({ssLeft}, a, {a.X + 2, a.Y + 40});  // a window two pixels wide
+  Drag({ssLeft}, a, {a.X + 40, a.Y + 1});  // one pixel high
+  EXPECT_EQ(zooms + unzooms, 0);
+  EXPECT_FALSE(p.BottomAxis().Zoomed());
+  EXPECT_FALSE(p.LeftAxis().Zoomed());
+  // The chart still draws its labels and lines.
+  TRecordingCanvas c;
+  p.Paint(c);
+  EXPECT_FALSE(c.CallsOf("Polyline").empty());
+
+  // Zoomed in, a click keeps the window; a drag just past the limit zooms.
+  Drag({ssLeft}, At(2, 8), At(6, 4));
+  const double lo = p.BottomAxis().ZoomMinimum(), hi = p.BottomAxis().ZoomMaximum();
+  Drag({ssLeft}, a, a);
+  EXPECT_EQ(p.BottomAxis().ZoomMinimum(), lo);
+  EXPECT_EQ(p.BottomAxis().ZoomMaximum(), hi);
+  Drag({ssLeft}, a, {a.X + 4, a.Y + 4});
+  EXPECT_EQ(zooms, 2);
 }
 
 TEST_F(TMouseFixture, ShiftStatesMustMatchExactly) {

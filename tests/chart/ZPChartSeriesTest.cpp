@@ -185,6 +185,13 @@ TEST(TZPChart, ValueLabelTextInEveryStyle) {
   EXPECT_EQ(s.ValueLabelText(v, ltsValue), "25.0000");
 }
 
+TEST(TZPChart, PercentOfAPointIsItsShareOfTheYSum) {
+  TZPLineChart s;
+  TZPChartValue& first = s.Values().AddPoint(100, 25);
+  s.Values().AddPoint(300, -75);
+  EXPECT_EQ(s.ValueLabelText(first, TZPLegendTextStyle::ltsPercent), "25.00 %");
+}
+
 TEST(TZPChart, PercentOfAnAllZeroListIsZero) {
   TZPChart s;
   TZPChartValue& v = s.Values().AddValues({0}, kAutoValueColor, "");
@@ -276,4 +283,54 @@ TEST(TZPChartList, WithoutAPanelCountsWhenAsked) {
   list.Remove(b);
   EXPECT_EQ(notices, 1);
   EXPECT_EQ(list.IndexOf(&b), -1);
+}
+
+// Listed and parented go together, whichever side is changed; a panel with
+// series added through its list ends (this test has a ctest timeout: a
+// regression loops forever in the panel's destructor).
+TEST(TZPChartList, APanelsListKeepsParentInStep) {
+  auto panel = std::make_unique<TZPChartPanel>();
+  TZPChart added, removed;
+  panel->Charts().Add(added);
+  EXPECT_EQ(added.Parent(), panel.get());
+  EXPECT_EQ(added.HorizAxisObject(), &panel->BottomAxis());
+  EXPECT_EQ(panel->Charts().VisibleCount(), 1);
+  EXPECT_TRUE(added.CanDraw());
+
+  removed.SetParent(panel.get());
+  panel->Charts().Remove(removed);
+  EXPECT_EQ(removed.Parent(), nullptr);
+  EXPECT_EQ(removed.VertAxisObject(), nullptr);
+  EXPECT_EQ(panel->LeftAxis().Charts().size(), 1u);
+  EXPECT_EQ(panel->Charts().VisibleCount(), 1);
+
+  // Moving a series to another panel through that panel's list.
+  TZPChartPanel other;
+  other.Charts().Add(added);
+  EXPECT_EQ(added.Parent(), &other);
+  EXPECT_EQ(panel->Charts().Count(), 0);
+  EXPECT_EQ(panel->Charts().FirstVisible(), nullptr);
+  other.Charts().Remove(added);
+  panel->Charts().Add(added);
+  panel.reset();
+  EXPECT_EQ(added.Parent(), nullptr);
+}
+
+TEST(TZPChartList, AFreedSeriesLeavesNoEntry) {
+  TZPChartPanel panel;
+  auto a = std::make_unique<TZPChart>();
+  TZPChart b;
+  panel.Charts().Add(*a);
+  panel.Charts().Add(b);
+  a.reset();
+  ASSERT_EQ(panel.Charts().Count(), 1);
+  EXPECT_EQ(panel.Charts().Items(0), &b);
+  EXPECT_EQ(panel.Charts().FirstVisible(), &b);
+  // A series the panel owns is dropped as well.
+  auto* owned = new TZPChart(&panel);
+  EXPECT_EQ(panel.Charts().Count(), 2);
+  delete owned;
+  EXPECT_EQ(panel.Charts().Count(), 1);
+  TRecordingCanvas canvas;
+  panel.Paint(canvas, Rect(0, 0, 400, 300));  // nothing dangling is drawn
 }

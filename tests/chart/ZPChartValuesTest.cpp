@@ -67,7 +67,7 @@ TEST(TZP2DChartValues, DescendingOrderSwapsPairsAndSearchesReversed) {
   EXPECT_EQ(Xs(v), (std::vector<double>{5, 3, 1}));
 }
 
-TEST(TZP2DChartValues, QuicksortIsAscendingWhateverTheOrderAndTurnsSortedOn) {
+TEST(TZP2DChartValues, SortIsAscendingWhateverTheOrderAndTurnsSortedOn) {
   TZP2DChartValues v;
   for (double x : {5.0, 1.0, 4.0, 2.0, 3.0, 0.5}) v.AddPoint(x, -x);
   v.SetSortOrder(TSortOrder::soDescending);
@@ -94,11 +94,16 @@ TEST(TZP2DChartValues, NewSortDimensionKeepsAShortListSorted) {
   EXPECT_EQ(v.Items(2).Y(), 3);
 }
 
-TEST(TZPChartValues, SortComparisonTreatsNearValuesAsEqual) {
-  EXPECT_EQ(TZPChartValues::CompareCoordinates(1.00005, 1.0), 0);
-  EXPECT_EQ(TZPChartValues::CompareCoordinates(0.99995, 1.0), 0);
-  EXPECT_EQ(TZPChartValues::CompareCoordinates(1.0002, 1.0), 1);
-  EXPECT_EQ(TZPChartValues::CompareCoordinates(0.9998, 1.0), -1);
+TEST(TZP2DChartValues, SortIsStrictlyAscendingThroughNearEqualChainsAndStableForTies) {
+  TZP2DChartValues v;
+  // Neighbours 0.00006 apart: each pair is "equal" within 0.0001, the ends are not.
+  for (double x : {1.00018, 1.0, 1.00012, 1.00006, 1.00024, 1.0, 0.99994}) v.AddPoint(x, 0);
+  for (int i = 0; i < v.Count(); ++i) v.Items(i).SetTag(i);
+  v.Sort();
+  EXPECT_EQ(Xs(v), (std::vector<double>{0.99994, 1.0, 1.0, 1.00006, 1.00012, 1.00018, 1.00024}));
+  EXPECT_EQ(v.Items(1).Tag(), 1);  // the two exact 1.0 keep their order
+  EXPECT_EQ(v.Items(2).Tag(), 5);
+  for (int i = 0; i < v.Count(); ++i) EXPECT_EQ(v.Items(i).Index(), i);
 }
 
 TEST(TZPChartValues, LimitKeepsASlidingWindow) {
@@ -133,6 +138,25 @@ TEST(TZPChartValues, EveryAddedValueTakesOnePaletteEntry) {
   EXPECT_EQ(AutoColorIndex(), (start + 2) % 10);
   for (int i = 0; i < 10; ++i) NextAutoColor();
   EXPECT_EQ(AutoColorIndex(), (start + 2) % 10);  // the palette wraps after ten
+}
+
+TEST(NextAutoColor, GivesTheTenColoursInOrderThenStartsOver) {
+  // Written out as 0x00BBGGRR values, not read from the table under test.
+  const TColor expected[] = {
+      0x0000FF,  // red
+      0x008000,  // green
+      0x00FFFF,  // yellow
+      0xFF0000,  // blue
+      0x800080,  // purple
+      0x000080,  // maroon
+      0x00FF00,  // lime
+      0x808000,  // teal
+      0xFF00FF,  // fuchsia
+      0xFFFF00,  // aqua
+  };
+  while (AutoColorIndex() != 0) NextAutoColor();
+  for (int round = 0; round < 2; ++round)
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(NextAutoColor(), expected[i]) << "entry " << i;
 }
 
 TEST(TZP2DChartValues, StatisticsCoverEveryValueAndGoStaleOnChange) {

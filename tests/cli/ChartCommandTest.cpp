@@ -49,6 +49,29 @@ TEST(ChartCommand, WritesPngAndSvgAtTheAskedSize) {
   EXPECT_EQ(image.size(), QSize(800, 500));
 }
 
+TEST(ChartCommand, ScaleMultipliesPngPixelsButNotTheLayoutOrTheSvg) {
+  const std::string png = TempFile("scaled.png"), svg = TempFile("scaled.svg"), one = TempFile("one.png");
+  const TResult r = RunTool(
+      {"--size", "400x300", "--scale", "2", "-e", "run 10; chart " + png + "; chart " + svg + "; chart " + one});
+  EXPECT_EQ(r.status, 0) << r.err;
+  QImage scaled, plain;
+  ASSERT_TRUE(scaled.load(QString::fromStdString(png), "PNG"));
+  EXPECT_EQ(scaled.size(), QSize(800, 600));
+  QSvgRenderer renderer(QString::fromStdString(svg));
+  EXPECT_EQ(renderer.viewBox(), QRect(0, 0, 400, 300));
+  // The same layout: halved, the picture matches the scale-1 one nearly everywhere.
+  ASSERT_TRUE(RunTool({"--size", "400x300", "-e", "run 10; chart " + one}).status == 0);
+  ASSERT_TRUE(plain.load(QString::fromStdString(one), "PNG"));
+  const QImage halved = scaled.scaled(400, 300, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+  int differ = 0;
+  for (int y = 0; y < 300; ++y)
+    for (int x = 0; x < 400; ++x) {
+      const QColor a = halved.pixelColor(x, y), b = plain.pixelColor(x, y);
+      differ += std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()) > 96;
+    }
+  EXPECT_LT(differ, 400 * 300 / 10);
+}
+
 TEST(ChartCommand, AnUnknownPictureTypeIsAnErrorAndTheRestGoOn) {
   const std::string gif = TempFile("graph.gif"), png = TempFile("after.png");
   const TResult r = RunTool({"-e", "chart " + gif + "; chart " + png});

@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/Numbers.h"
 #include "platform/Random.h"
+#include "platform/RecordingCanvas.h"
 #include "workbench/FitnessGraph.h"
 #include "workbench/QueensWorkbench.h"
 
@@ -101,6 +103,62 @@ TEST(TFitnessGraph, FiveCurvesSetUpForTheGraphPage) {
   }
   EXPECT_EQ(p.Legend().Lines().Count(), 5);
   EXPECT_EQ(g.Csv(), "method,generation,fitness\n");
+}
+
+// The graph as drawn: left and bottom axes with their room, the top and
+// right ones hidden (10 pixels of room each), the legend at the right.
+TEST(TFitnessGraph, LayoutOfTheGraphPage) {
+  TFitnessGraph g;
+  chart::TZPChartPanel& p = g.Panel();
+  for (int i = 0; i < 5; ++i) g.Series(i).Values().AddPoint(i + 1, 20 + i);
+  std::map<std::string, TRect> drawn;
+  auto watch = [&](chart::TZPChartGraphic& e, const std::string& name) {
+    e.OnDraw = [&drawn, name](chart::TZPChartGraphic&, TCanvas&, TRect r) { drawn[name] = r; };
+  };
+  watch(p.BottomAxis(), "bottom");
+  watch(p.LeftAxis(), "left");
+  watch(p.TopAxis(), "top");
+  watch(p.RightAxis(), "right");
+  watch(p.Header(), "header");
+  watch(p.Legend(), "legend");
+  TRecordingCanvas c;
+  p.Paint(c, Rect(0, 0, 800, 500));
+
+  EXPECT_TRUE(p.LeftAxis().Visible());
+  EXPECT_TRUE(p.BottomAxis().Visible());
+  EXPECT_FALSE(p.TopAxis().Visible());
+  EXPECT_FALSE(p.RightAxis().Visible());
+  EXPECT_EQ(drawn.count("top") + drawn.count("right"), 0u);  // neither is drawn
+  // Margins 3, 4 and the one-pixel bevel; the header strip below.
+  const int header_bottom = 4 + 1 + p.Header().Height();
+  const TRect plot = p.PlotRect();
+  EXPECT_EQ(plot.Top, header_bottom + 10);  // hidden top axis: 10 pixels
+  // The legend box at the right edge, the plot ending 10 pixels before it.
+  int item_width = 0;
+  c.Font().Assign(p.Legend().Font());
+  const TRect legend = p.Legend().CalcRect(c, drawn.at("legend"), item_width);
+  EXPECT_EQ(legend.Right, 800 - 3 - 1);
+  EXPECT_EQ(legend.Top, header_bottom);
+  EXPECT_EQ(plot.Right, legend.Left - 10);
+  // The left and bottom axes take the room they measured: title, labels, ticks.
+  const TRect left = drawn.at("left"), bottom = drawn.at("bottom");
+  EXPECT_EQ(left.Left, 3 + 1);
+  EXPECT_EQ(bottom.Bottom, 500 - 4 - 1 - p.Footer().Height());
+  p.LeftAxis().Measure(c, Rect(left.Left, header_bottom, legend.Left, bottom.Bottom));
+  p.BottomAxis().Measure(c, Rect(left.Left, header_bottom, legend.Left, bottom.Bottom));
+  EXPECT_EQ(plot.Left, left.Left + p.LeftAxis().UsedWidth());
+  EXPECT_EQ(plot.Bottom, bottom.Bottom - p.BottomAxis().UsedHeight());
+  EXPECT_GT(p.LeftAxis().UsedWidth(), 10);
+  EXPECT_GT(p.BottomAxis().UsedHeight(), 10);
+  EXPECT_EQ(bottom.Right, plot.Right);
+  EXPECT_EQ(drawn.at("left").Top, plot.Top);
+  // Every curve is drawn inside the plot.
+  for (const TCanvasCall& call : c.CallsOf("Polyline"))
+    if (call.Points.size() == 2 && call.Points[0].Y >= plot.Top)
+      for (const TPoint& pt : call.Points) {
+        EXPECT_GE(pt.X, plot.Left);
+        EXPECT_LE(pt.X, plot.Right);
+      }
 }
 
 TEST(TFitnessGraph, TheWorkbenchFeedsAndClearsItsCurves) {

@@ -85,6 +85,28 @@ TEST(ChartRender, ImageShowsEveryCurveAtTheAskedSize) {
   Keep(image, "render.png");
 }
 
+// At device pixel ratio 2 the picture has four times the pixels and the
+// same layout: the gradient fills the whole inner area, not a quarter of it.
+TEST(ChartRender, AHighDensityPictureIsTheSameLayoutWithMorePixels) {
+  TGraph g(100);
+  const QImage plain = RenderChartImage(g.panel, 400, 300);
+  const TRect plot = g.panel.PlotRect();
+  const QImage image = RenderChartImage(g.panel, 400, 300, 2);
+  EXPECT_EQ(image.size(), QSize(800, 600));
+  EXPECT_EQ(g.panel.PlotRect(), plot);
+  // The gradient (yellow at the left to white at the right) near the corners
+  // and the middle of the bottom edge shows as in the plain picture.
+  for (const QPoint p : {QPoint(8, 290), QPoint(8, 10), QPoint(200, 292), QPoint(392, 290)}) {
+    const QColor c = image.pixelColor(p * 2), want = plain.pixelColor(p);
+    EXPECT_EQ(c.red(), 255) << p.x() << "," << p.y();
+    EXPECT_EQ(c.green(), 255) << p.x() << "," << p.y();
+    EXPECT_NEAR(c.blue(), want.blue(), 12) << p.x() << "," << p.y();
+  }
+  EXPECT_LT(plain.pixelColor(200, 292).blue(), 200);  // not the white the image starts as
+  ExpectFiveCurves(image);
+  Keep(image, "render_scale2.png");
+}
+
 TEST(ChartRender, PngAndSvgFilesReadBack) {
   TGraph g(100);
   QTemporaryDir dir;
