@@ -25,6 +25,11 @@ function(zp_add_library name)
   zp_warnings(${name})
 endfunction()
 
+# What every test runs with: no display, and the fonts of tests/fonts.conf
+# alone, so that text extents (and the pictures and layouts made with them)
+# are the same on every machine.
+set(ZP_TEST_ENV QT_QPA_PLATFORM=offscreen FONTCONFIG_FILE=${PROJECT_SOURCE_DIR}/tests/fonts.conf)
+
 # zp_add_test(name DIR folder LIBS ...): one GoogleTest program of every .cpp
 # in tests/<folder>, registered with ctest.
 function(zp_add_test name)
@@ -38,5 +43,5 @@ function(zp_add_test name)
   target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
   zp_warnings(${name})
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${ZP_TEST_ENV}")
 endfunction()

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build make pkg-config
-  qt6-base-dev qt6-svg-dev libgl-dev
+  qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core fonts-dejavu-extra
   libpugixml-dev libcli11-dev libboost-math-dev libgtest-dev libgmock-dev libbenchmark-dev
   libxml2-utils xvfb xauth locales
   clang libclang-rt-14-dev

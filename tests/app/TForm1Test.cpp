@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -144,7 +145,10 @@ TEST(TForm1, ControlsHaveTheirNamesPlacesTextsAndHints) {
   auto* memo = Child<QPlainTextEdit>(w.form, "Memo1");
   EXPECT_TRUE(memo->isReadOnly());
   EXPECT_EQ(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-  EXPECT_TRUE(QFontInfo(memo->font()).fixedPitch());
+  // Every character as wide as every other: fontconfig does not mark every
+  // monospaced face as fixed pitch (Noto Sans Mono), so measure instead.
+  const QFontMetrics metrics(memo->font());
+  EXPECT_EQ(metrics.horizontalAdvance("iiiiiiiiii"), metrics.horizontalAdvance("WWWWWWWWWW"));
   EXPECT_EQ(MemoLines(w.form), w.form.Workbench().Log());
   EXPECT_EQ(MemoLines(w.form).size(), 7u);
 }
