@@ -5,6 +5,8 @@
 set -u
 tool=$(realpath "$1")
 golden=$(cd "$(dirname "$0")/golden" && pwd)
+# The pictures' text extents come from the fonts: draw with the tests' own set.
+export FONTCONFIG_FILE=${FONTCONFIG_FILE:-$(cd "$golden/../.." && pwd)/fonts.conf}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 status=0
