@@ -304,6 +304,12 @@ void ApplyGenoTypeData(TZPGAGenes& Genes, const TGenoTypeData& Data) {
         break;
       case TXMLGeneKind::Enumeration:
         gene.SetGeneType(TGeneType::gtEnumeration);
+        // The entries size the gene from no bits, as they size a gene a
+        // program fills, so that the first one always resets the range. From
+        // the document's Size, one entry would keep the range the type left
+        // (0 to -1) when that Size is 1 and reset it (0 to 0) otherwise, and
+        // the gene would not load back to itself.
+        if (!d.Enumerations.empty()) gene.SetSize(0);
         for (const std::string& entry : d.Enumerations) gene.MutableEnumerations().Add(entry);
         break;
       case TXMLGeneKind::Integer:

@@ -160,7 +160,9 @@ void CheckEnumerationValues(const TGenoTypeData& GenoType, const std::vector<TCh
 
 // The component's GeneSize := Size (when the genotype has one), then all genes
 // replaced: Name, Size, MinValue, MaxValue, PreserveSignBit, then the type
-// (which resets the range), then the enumeration entries one by one.
+// (which resets the range), then the enumeration entries one by one from a
+// Size of 0: an enumeration gene with entries ends as a gene a program fills
+// with them, whatever Size the document wrote.
 void ApplyGenoTypeData(ga::TZPGAGenes& Genes, const TGenoTypeData& Data);
 // All individuals replaced; each new one reads its bits over its own length.
 void ApplyChromosomesData(ga::TZPGAPopulation& Population, const std::vector<TChromosomeData>& Data);
