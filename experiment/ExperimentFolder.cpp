@@ -202,15 +202,19 @@ void TResultFiles::Write(TFile& File, const std::string& Text) {
     throw Exception("cannot write " + File.Path.string() + ": " + std::strerror(errno ? errno : EIO));
 }
 
-void TResultFiles::Append(const TRepeatResult& Result) {
-  std::string traces, runs;
-  for (const TRunTrace& trace : Result.Traces) traces += FormatRunTrace(trace);
-  for (const TRunRow& row : Result.Rows) runs += FormatRunRow(row) + "\n";
+TRepeatLines RepeatLines(const TRepeatResult& Result) {
+  TRepeatLines lines{Result.Key, "", "", Result.Seconds};
+  for (const TRunTrace& trace : Result.Traces) lines.Traces += FormatRunTrace(trace);
+  for (const TRunRow& row : Result.Rows) lines.Runs += FormatRunRow(row) + "\n";
+  return lines;
+}
+
+void TResultFiles::Append(const TRepeatLines& Repeat) {
   // Traces first: a repeat counts as done once its rows are all there.
-  Write(traces_, traces);
-  Write(runs_, runs);
-  Write(timing_, std::to_string(Result.Key.Queens) + "," + std::to_string(Result.Key.Repeat) + "," +
-                     FormatFloat15(Result.Seconds) + "\n");
+  Write(traces_, Repeat.Traces);
+  Write(runs_, Repeat.Runs);
+  Write(timing_, std::to_string(Repeat.Key.Queens) + "," + std::to_string(Repeat.Key.Repeat) + "," +
+                     FormatFloat15(Repeat.Seconds) + "\n");
 }
 
 }  // namespace zp::experiment

@@ -71,6 +71,16 @@ std::vector<TOutputFile> AnalysisFiles(const std::vector<TRunRow>& Rows, const s
 // The rows and traces of Folder's runs.csv and traces.csv.
 TRecordedRuns ReadRecordedRuns(const std::filesystem::path& Folder);
 
+// A finished repeat as the lines the result files get: what TResultFiles
+// appends, and what a process that ran the repeat hands to the one that writes.
+struct TRepeatLines {
+  TRepeatKey Key;
+  std::string Runs;    // its runs.csv lines, each "\n"-ended
+  std::string Traces;  // its traces.csv lines, "" for none
+  double Seconds = 0;  // wall time of the repeat
+};
+TRepeatLines RepeatLines(const TRepeatResult& Result);
+
 // runs.csv, traces.csv and timing.csv of Folder, open for appending.
 class TResultFiles {
  public:
@@ -81,7 +91,8 @@ class TResultFiles {
 
   // Writes a repeat's traces, rows and time, each file flushed to the system.
   // Raises Exception "cannot write FILE: REASON" (a full disk, say); what was written before stays.
-  void Append(const TRepeatResult& Result);
+  void Append(const TRepeatResult& Result) { Append(RepeatLines(Result)); }
+  void Append(const TRepeatLines& Repeat);
 
  private:
   struct TFile {
