@@ -1,7 +1,9 @@
 #include "cli/BatchCommand.h"
 
+#include <unistd.h>
+
 #include <CLI/CLI.hpp>
-#include <ostream>
+#include <iostream>
 
 #include "cli/BatchSession.h"
 #include "experiment/ExperimentFolder.h"
@@ -45,7 +47,8 @@ int RunBatch(const TBatchOptions& O, std::ostream& Out, std::ostream& Err) {
   TStopSignals signals;
   size_t done = 0, total = experiment::RepeatKeys(plan.Spec).size();
   try {
-    TBatchSession session(O, plan, {experiment::UtcNow(), "", plan.Jobs, HostName()}, Err);
+    TBatchSession session(O, plan, {experiment::UtcNow(), "", plan.Jobs, HostName()}, Err,
+                          &Err == &std::cerr && isatty(2));
     experiment::RunRepeats(
         plan.Spec, session.Todo(), plan.Jobs, TStopSignals::Stop(),
         [&](experiment::TRepeatResult& result) { session.Write(result); }, [&] { session.Idle(); });

@@ -197,14 +197,15 @@ void TProgress::End() {
   err_ << '\n' << std::flush;
 }
 
-TBatchSession::TBatchSession(const TBatchOptions& O, const TBatchPlan& Plan, TRunInfo Run, std::ostream& Err)
+TBatchSession::TBatchSession(const TBatchOptions& O, const TBatchPlan& Plan, TRunInfo Run, std::ostream& Err,
+                             bool ShowProgress)
     : folder_(O.Out),
       spec_(Plan.Spec),
       run_(std::move(Run)),
       todo_(PrepareFolder(folder_, Plan, run_)),
       total_(RepeatKeys(spec_).size()),
       files_(folder_),
-      progress_(!O.Quiet && &Err == &std::cerr && isatty(2), Err, total_, total_ - todo_.size(), spec_.Methods.size()) {
+      progress_(ShowProgress && !O.Quiet, Err, total_, total_ - todo_.size(), spec_.Methods.size()) {
   progress_.Show(true);
 }
 

@@ -4,7 +4,7 @@
 // statistics, pictures and table at the end.
 //
 //   TBatchPlan plan = PlanBatch(options, HardwareJobs());   // TSpecError: exit 2
-//   TBatchSession session(options, plan, {UtcNow(), "", plan.Jobs, HostName()}, std::cerr);
+//   TBatchSession session(options, plan, {UtcNow(), "", plan.Jobs, HostName()}, std::cerr, isatty(2));
 //   RunRepeats(plan.Spec, session.Todo(), plan.Jobs, TStopSignals::Stop(), [&](auto& r) { session.Write(r); });
 //   session.Finish(std::cout);
 #pragma once
@@ -75,11 +75,12 @@ class TProgress {
 
 // An experiment being written: the folder made, or resumed (its incomplete
 // repeats dropped), experiment.json written with Run, the result files open
-// for appending and the progress line on Err (a terminal, unless --quiet).
+// for appending and, when ShowProgress, the progress line on Err.
 // Raises Exception on a failed write.
 class TBatchSession {
  public:
-  TBatchSession(const TBatchOptions& Options, const TBatchPlan& Plan, experiment::TRunInfo Run, std::ostream& Err);
+  TBatchSession(const TBatchOptions& Options, const TBatchPlan& Plan, experiment::TRunInfo Run, std::ostream& Err,
+                bool ShowProgress);
 
   const std::filesystem::path& Folder() const { return folder_; }
   // The repeats still to run, in key order.

@@ -74,10 +74,11 @@ std::vector<std::pair<std::string, TJsonValue>> Parameters(const TExperimentSpec
 }
 
 std::string ExperimentJson(const TExperimentSpec& Spec, const std::string& Version, const TRunInfo& Run) {
-  const std::vector<std::pair<std::string, TJsonValue>> run{{"start", String(Run.Start)},
-                                                            {"end", Run.End.empty() ? TJsonValue{} : String(Run.End)},
-                                                            {"jobs", Number(Run.Jobs)},
-                                                            {"host", String(Run.Host)}};
+  std::vector<std::pair<std::string, TJsonValue>> run{{"start", String(Run.Start)},
+                                                      {"end", Run.End.empty() ? TJsonValue{} : String(Run.End)},
+                                                      {"jobs", Number(Run.Jobs)},
+                                                      {"host", String(Run.Host)}};
+  if (Run.Ranks > 0) run.emplace_back("ranks", Number(Run.Ranks));
   return "{\n  \"parameters\": " + ObjectLines(Parameters(Spec, Version)) + ",\n  \"run\": " + ObjectLines(run) +
          "\n}\n";
 }
@@ -216,5 +217,7 @@ void TResultFiles::Append(const TRepeatLines& Repeat) {
   Write(timing_, std::to_string(Repeat.Key.Queens) + "," + std::to_string(Repeat.Key.Repeat) + "," +
                      FormatFloat15(Repeat.Seconds) + "\n");
 }
+
+void TResultFiles::AppendTimingNote(const std::string& Note) { Write(timing_, "# " + Note + "\n"); }
 
 }  // namespace zp::experiment

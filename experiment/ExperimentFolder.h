@@ -31,8 +31,9 @@ std::vector<std::pair<std::string, TJsonValue>> Parameters(const TExperimentSpec
 // The "run" part: the only part besides timing.csv that differs between runs of one experiment.
 struct TRunInfo {
   std::string Start, End;  // UTC, ISO 8601; End empty while running
-  int Jobs = 1;
+  int Jobs = 1;            // worker threads (per rank under MPI)
   std::string Host;
+  int Ranks = 0;  // MPI ranks; 0 when not under MPI, and then not written
 };
 
 // The whole text of experiment.json.
@@ -93,6 +94,8 @@ class TResultFiles {
   // Raises Exception "cannot write FILE: REASON" (a full disk, say); what was written before stays.
   void Append(const TRepeatResult& Result) { Append(RepeatLines(Result)); }
   void Append(const TRepeatLines& Repeat);
+  // A "# "-led note line at the end of timing.csv (a session's compute phase, say).
+  void AppendTimingNote(const std::string& Note);
 
  private:
   struct TFile {
