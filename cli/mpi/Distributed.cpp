@@ -22,19 +22,39 @@ using std::chrono::microseconds;
 constexpr int kTagReport = 1;   // a rank to rank 0
 constexpr int kTagHandOut = 2;  // rank 0 to a rank
 
-// How long a waiting thread sleeps between looks for messages: nothing while
-// messages keep coming, then longer and longer up to a millisecond, so that a
-// waiting rank takes next to no time from the workers beside it.
+// How long a waiting thread sleeps between looks for messages: nothing for
+// the first few looks, then longer and longer up to Longest, so that an answer
+// that comes at once is seen at once and a long wait takes next to no time
+// from the workers beside it.
 class TBackoff {
  public:
-  void Reset() { wait_ = microseconds(0); }
-  microseconds Next() {
-    wait_ = std::min(microseconds(1000), std::max(microseconds(10), wait_ * 2));
-    return wait_;
+  void Reset() { looks_ = 0; }
+  microseconds Next(microseconds Longest = microseconds(1000)) {
+    ++looks_;
+    if (looks_ <= 8) return microseconds(0);
+    const int doublings = std::min(looks_ - 8, 10);
+    return std::min(Longest, microseconds(2) * (1 << doublings));
   }
 
  private:
-  microseconds wait_{0};
+  int looks_ = 0;
+};
+
+// The time between reports reaching rank 0, smoothed: rank 0 sleeps at most
+// an eighth of it, so hand-out keeps pace when reports come fast (many ranks,
+// short repeats) and costs nothing when they come seldom.
+class TReportPace {
+ public:
+  void Report() {
+    const Clock::time_point now = Clock::now();
+    if (last_ != Clock::time_point{}) gap_ += (std::chrono::duration<double>(now - last_).count() - gap_) / 8;
+    last_ = now;
+  }
+  microseconds LongestSleep() const { return microseconds(static_cast<long>(std::clamp(gap_ / 8 * 1e6, 0.0, 1000.0))); }
+
+ private:
+  Clock::time_point last_{};
+  double gap_ = 1;  // seconds
 };
 
 void Check(int Status, const char* What) {
@@ -46,11 +66,12 @@ void SendReport(const TWorkerReport& Report) {
   Check(MPI_Send(bytes.data(), static_cast<int>(bytes.size()), MPI_CHAR, 0, kTagReport, MPI_COMM_WORLD), "send");
 }
 
-void SendHandOut(int Rank, const std::vector<TNumberedKey>& Keys) {
-  const std::vector<int64_t> numbers = EncodeHandOut(Keys);
+void SendNumbers(int Rank, const std::vector<int64_t>& numbers) {
   Check(MPI_Send(numbers.data(), static_cast<int>(numbers.size()), MPI_INT64_T, Rank, kTagHandOut, MPI_COMM_WORLD),
         "send");
 }
+
+void SendHandOut(int Rank, const std::vector<TNumberedKey>& Keys) { SendNumbers(Rank, EncodeHandOut(Keys)); }
 
 // A message from Source with Tag, when one is there.
 template <typename T>
@@ -71,7 +92,7 @@ bool Receive(int Source, int Tag, MPI_Datatype Type, std::vector<T>& Into, int& 
 // finished repeat back, and ends once told that all is handed out and its own are sent.
 void Work(const TDistributedRun& Run) {
   TLocalWorkers workers(Run.Jobs, Run.Run);
-  bool asked = false, ended = false;
+  bool asked = false, ended = false, ahead = true;
   TBackoff backoff;
   std::vector<int64_t> numbers;
   for (;;) {
@@ -80,15 +101,23 @@ void Work(const TDistributedRun& Run) {
       // Rank 0 ends the job; a rank that returned here would leave it waiting.
       for (;;) std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    TWorkerReport report{ended || asked ? 0 : workers.Want(), workers.TakeFinished(), std::nullopt};
-    if (report.Want > 0 || !report.Finished.empty()) {
+    TWorkerReport report{0, workers.TakeFinished(), std::nullopt};
+    if (!ended && !asked) {
+      report.Want = workers.Want();
+      report.Ahead = ahead ? workers.Want(static_cast<size_t>(Run.Jobs)) - report.Want : 0;
+    }
+    if (report.Want + report.Ahead > 0 || !report.Finished.empty()) {
       SendReport(report);
-      asked = asked || report.Want > 0;
+      asked = asked || report.Want + report.Ahead > 0;
     }
     int from = 0;
     if (asked && Receive(0, kTagHandOut, MPI_INT64_T, numbers, from)) {
       asked = false;
       backoff.Reset();
+      if (IsNoMoreAhead(numbers)) {
+        ahead = false;
+        continue;
+      }
       const std::vector<TNumberedKey> keys = DecodeHandOut(numbers);
       if (keys.empty()) ended = true;
       workers.Add(keys);
@@ -110,9 +139,9 @@ TDistributedStats Dispatch(const TMpi& Mpi, const TDistributedRun& Run) {
   const size_t ranks = static_cast<size_t>(Mpi.Size());
   THandOut handout(total, ranks * static_cast<size_t>(std::max(Run.Jobs, 1)), Run.MaxChunk);
   TLocalWorkers workers(Run.Jobs, Run.Run);
-  std::map<size_t, experiment::TRepeatLines> waiting;  // finished, not yet written
-  std::vector<size_t> want(ranks, 0);                  // what each rank asked for and was not yet given
-  size_t still_working = ranks - 1;                    // ranks not yet told that all is handed out
+  std::map<size_t, experiment::TRepeatLines> waiting;   // finished, not yet written
+  std::vector<size_t> want(ranks, 0), ahead(ranks, 0);  // what each rank asked for and was not yet given
+  size_t still_working = ranks - 1;                     // ranks not yet told that all is handed out
   TDistributedStats stats;
   Clock::time_point first{}, busy_from = Clock::now();
   auto take = [&](std::vector<TFinishedRepeat> Finished) {
@@ -126,7 +155,7 @@ TDistributedStats Dispatch(const TMpi& Mpi, const TDistributedRun& Run) {
   };
 
   TBackoff backoff;
-  std::string bytes;
+  TReportPace pace;
   std::vector<char> buffer;
   while (stats.Written < total || still_working > 0) {
     if (Run.Stop && Run.Stop->load()) {
@@ -137,10 +166,12 @@ TDistributedStats Dispatch(const TMpi& Mpi, const TDistributedRun& Run) {
     int from = 0;
     while (Receive(MPI_ANY_SOURCE, kTagReport, MPI_CHAR, buffer, from)) {
       ++stats.Messages;
+      pace.Report();
       TWorkerReport report = DecodeReport(std::string_view(buffer.data(), buffer.size()));
       if (report.Failure) throw TRankFailure(from, *report.Failure);
       take(std::move(report.Finished));
       want[static_cast<size_t>(from)] += report.Want;
+      ahead[static_cast<size_t>(from)] += report.Ahead;
       active = true;
     }
     take(workers.TakeFinished());
@@ -158,17 +189,25 @@ TDistributedStats Dispatch(const TMpi& Mpi, const TDistributedRun& Run) {
       active = active || !given.empty();
     }
     for (size_t r = 1; r < ranks; ++r) {
-      if (want[r] == 0) continue;
+      if (want[r] + ahead[r] == 0) continue;
       if (handout.AllHandedOut()) {
         SendHandOut(static_cast<int>(r), {});
-        want[r] = 0;
+        want[r] = ahead[r] = 0;
         --still_working;
         continue;
       }
-      const std::vector<TNumberedKey> given = keys(handout.Next(want[r], stats.Written));
+      // Repeats ahead while plenty are left; near the end only what idle threads can start.
+      const bool far = total - handout.HandedOut() > 4 * ranks * static_cast<size_t>(std::max(Run.Jobs, 1));
+      if (want[r] == 0 && !far) {
+        SendNumbers(static_cast<int>(r), NoMoreAhead());
+        ahead[r] = 0;
+        continue;
+      }
+      const std::vector<TNumberedKey> given = keys(handout.Next(want[r] + (far ? ahead[r] : 0), stats.Written));
       if (given.empty()) continue;  // the writer is a window behind: this rank waits
       SendHandOut(static_cast<int>(r), given);
-      want[r] = 0;
+      stats.HandedToOthers += given.size();
+      want[r] = ahead[r] = 0;
       active = true;
     }
     if (active) {
@@ -177,7 +216,7 @@ TDistributedStats Dispatch(const TMpi& Mpi, const TDistributedRun& Run) {
     }
     stats.BusySeconds += std::chrono::duration<double>(Clock::now() - busy_from).count();
     if (Run.Idle) Run.Idle();
-    workers.Wait(backoff.Next());
+    workers.Wait(backoff.Next(pace.LongestSleep()));
     busy_from = Clock::now();
   }
   stats.BusySeconds += std::chrono::duration<double>(Clock::now() - busy_from).count();

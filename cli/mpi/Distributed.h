@@ -61,6 +61,7 @@ struct TDistributedStats {
   double BusySeconds = 0;     // rank 0's communicating thread handing out, gathering and writing
   size_t Written = 0;         // repeats written
   size_t Messages = 0;        // reports rank 0 received
+  size_t HandedToOthers = 0;  // repeats handed out to the other ranks
   bool Stopped = false;       // Stop came before the end
 };
 

@@ -64,11 +64,11 @@ void TLocalWorkers::Add(const std::vector<TNumberedKey>& Keys) {
   queued_.notify_all();
 }
 
-size_t TLocalWorkers::Want() const {
+size_t TLocalWorkers::Want(size_t Ahead) const {
   std::lock_guard lock(mutex_);
   if (failure_) return 0;
   const size_t taken = running_ + queue_.size();
-  return taken < jobs_ ? jobs_ - taken : 0;
+  return taken < jobs_ + Ahead ? jobs_ + Ahead - taken : 0;
 }
 
 bool TLocalWorkers::Busy() const {

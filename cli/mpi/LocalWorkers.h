@@ -34,8 +34,9 @@ class TLocalWorkers {
   TLocalWorkers& operator=(const TLocalWorkers&) = delete;
 
   void Add(const std::vector<TNumberedKey>& Keys);
-  // Idle threads beyond the queued repeats: how many this rank can start now; 0 after a failure.
-  size_t Want() const;
+  // Idle threads beyond the queued repeats, how many this rank can start now,
+  // plus Ahead more to queue; 0 after a failure.
+  size_t Want(size_t Ahead = 0) const;
   // True while a repeat is queued or running.
   bool Busy() const;
   // Returns once a repeat has finished or failed, or after Timeout.

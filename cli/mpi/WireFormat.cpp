@@ -53,7 +53,7 @@ class TReader {
 }  // namespace
 
 std::string EncodeReport(const TWorkerReport& Report) {
-  std::string bytes = "want " + std::to_string(Report.Want) + "\n";
+  std::string bytes = "want " + std::to_string(Report.Want) + " " + std::to_string(Report.Ahead) + "\n";
   if (Report.Failure) bytes += "fail " + std::to_string(Report.Failure->size()) + "\n" + *Report.Failure;
   for (const TFinishedRepeat& f : Report.Finished) {
     const experiment::TRepeatLines& l = f.Lines;
@@ -69,6 +69,7 @@ TWorkerReport DecodeReport(std::string_view Bytes) {
   TWorkerReport report;
   if (in.Word() != "want") Bad("no want");
   report.Want = in.Number<size_t>();
+  report.Ahead = in.Number<size_t>();
   while (!in.AtEnd()) {
     const std::string_view what = in.Word();
     if (what == "fail") {
@@ -106,5 +107,9 @@ std::vector<TNumberedKey> DecodeHandOut(const std::vector<int64_t>& Numbers) {
                     {static_cast<int32_t>(Numbers[i + 1]), static_cast<int32_t>(Numbers[i + 2])}});
   return keys;
 }
+
+std::vector<int64_t> NoMoreAhead() { return {-1}; }
+
+bool IsNoMoreAhead(const std::vector<int64_t>& Numbers) { return Numbers.size() == 1 && Numbers[0] == -1; }
 
 }  // namespace zp::cli::mpi

@@ -35,6 +35,7 @@ struct TWorkerReport {
   size_t Want = 0;  // repeats the rank can start now; 0 asks for none
   std::vector<TFinishedRepeat> Finished;
   std::optional<std::string> Failure;  // a repeat raised this; the rank stops
+  size_t Ahead = 0;  // more it would queue while its threads are busy, so that none waits for an answer
 };
 
 std::string EncodeReport(const TWorkerReport& Report);
@@ -46,5 +47,11 @@ TWorkerReport DecodeReport(std::string_view Bytes);
 std::vector<int64_t> EncodeHandOut(const std::vector<TNumberedKey>& Keys);
 // Raises zp::Exception "bad hand-out" for a count that is not a multiple of three.
 std::vector<TNumberedKey> DecodeHandOut(const std::vector<int64_t>& Numbers);
+
+// The answer to a request for repeats ahead only, near the end: none, and ask
+// for no more ahead (a rank holding queued repeats while others idle would
+// lengthen the end).
+std::vector<int64_t> NoMoreAhead();
+bool IsNoMoreAhead(const std::vector<int64_t>& Numbers);
 
 }  // namespace zp::cli::mpi

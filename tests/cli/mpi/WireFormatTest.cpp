@@ -15,7 +15,7 @@ using namespace zp::experiment;
 TEST(WireFormat, ReportOfRealRepeatsReadsBackToTheSameLines) {
   TExperimentSpec spec;
   spec.Generations = 25;
-  TWorkerReport report{3, {}, std::nullopt};
+  TWorkerReport report{3, {}, std::nullopt, 2};
   for (int32_t r : {4, 0})
     report.Finished.push_back({static_cast<size_t>(10 + r), RepeatLines(RunRepeat(spec, {6, r}))});
   report.Finished[1].Lines.Seconds = 0.1 + 0.2;  // no shortest decimal of its own
@@ -23,6 +23,7 @@ TEST(WireFormat, ReportOfRealRepeatsReadsBackToTheSameLines) {
 
   const TWorkerReport back = DecodeReport(EncodeReport(report));
   EXPECT_EQ(back.Want, 3u);
+  EXPECT_EQ(back.Ahead, 2u);
   EXPECT_FALSE(back.Failure);
   ASSERT_EQ(back.Finished.size(), 2u);
   for (size_t i = 0; i < 2; ++i) {
@@ -45,7 +46,7 @@ TEST(WireFormat, FailureKeepsItsMessageWhateverItHolds) {
 
 TEST(WireFormat, DamagedBytesAreRefused) {
   const std::string good = EncodeReport({1, {{0, {{8, 0}, "a\n", "", 1.5}}}, std::nullopt});
-  for (const std::string& bad : {std::string(""), std::string("wants 1\n"), good.substr(0, good.size() - 1),
+  for (const std::string& bad : {std::string(""), std::string("want 1\n"), good.substr(0, good.size() - 1),
                                  std::string("want x\n"), std::string("want 1\nother 2\n")})
     EXPECT_THROW(DecodeReport(bad), zp::Exception) << bad;
 }
@@ -55,6 +56,8 @@ TEST(WireFormat, HandOutRoundTripsAndAnEmptyOneMeansTheEnd) {
   EXPECT_EQ(DecodeHandOut(EncodeHandOut(keys)), keys);
   EXPECT_TRUE(DecodeHandOut(EncodeHandOut({})).empty());
   EXPECT_THROW_MSG(DecodeHandOut({1, 2}), zp::Exception, "bad hand-out");
+  EXPECT_TRUE(IsNoMoreAhead(NoMoreAhead()));
+  EXPECT_FALSE(IsNoMoreAhead(EncodeHandOut(keys)));
 }
 
 }  // namespace
