@@ -74,10 +74,11 @@ std::vector<std::pair<std::string, TJsonValue>> Parameters(const TExperimentSpec
 }
 
 std::string ExperimentJson(const TExperimentSpec& Spec, const std::string& Version, const TRunInfo& Run) {
-  const std::vector<std::pair<std::string, TJsonValue>> run{{"start", String(Run.Start)},
-                                                            {"end", Run.End.empty() ? TJsonValue{} : String(Run.End)},
-                                                            {"jobs", Number(Run.Jobs)},
-                                                            {"host", String(Run.Host)}};
+  std::vector<std::pair<std::string, TJsonValue>> run{{"start", String(Run.Start)},
+                                                      {"end", Run.End.empty() ? TJsonValue{} : String(Run.End)},
+                                                      {"jobs", Number(Run.Jobs)},
+                                                      {"host", String(Run.Host)}};
+  if (Run.Ranks > 0) run.emplace_back("ranks", Number(Run.Ranks));
   return "{\n  \"parameters\": " + ObjectLines(Parameters(Spec, Version)) + ",\n  \"run\": " + ObjectLines(run) +
          "\n}\n";
 }
@@ -202,15 +203,21 @@ void TResultFiles::Write(TFile& File, const std::string& Text) {
     throw Exception("cannot write " + File.Path.string() + ": " + std::strerror(errno ? errno : EIO));
 }
 
-void TResultFiles::Append(const TRepeatResult& Result) {
-  std::string traces, runs;
-  for (const TRunTrace& trace : Result.Traces) traces += FormatRunTrace(trace);
-  for (const TRunRow& row : Result.Rows) runs += FormatRunRow(row) + "\n";
-  // Traces first: a repeat counts as done once its rows are all there.
-  Write(traces_, traces);
-  Write(runs_, runs);
-  Write(timing_, std::to_string(Result.Key.Queens) + "," + std::to_string(Result.Key.Repeat) + "," +
-                     FormatFloat15(Result.Seconds) + "\n");
+TRepeatLines RepeatLines(const TRepeatResult& Result) {
+  TRepeatLines lines{Result.Key, "", "", Result.Seconds};
+  for (const TRunTrace& trace : Result.Traces) lines.Traces += FormatRunTrace(trace);
+  for (const TRunRow& row : Result.Rows) lines.Runs += FormatRunRow(row) + "\n";
+  return lines;
 }
+
+void TResultFiles::Append(const TRepeatLines& Repeat) {
+  // Traces first: a repeat counts as done once its rows are all there.
+  Write(traces_, Repeat.Traces);
+  Write(runs_, Repeat.Runs);
+  Write(timing_, std::to_string(Repeat.Key.Queens) + "," + std::to_string(Repeat.Key.Repeat) + "," +
+                     FormatFloat15(Repeat.Seconds) + "\n");
+}
+
+void TResultFiles::AppendTimingNote(const std::string& Note) { Write(timing_, "# " + Note + "\n"); }
 
 }  // namespace zp::experiment

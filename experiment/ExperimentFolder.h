@@ -31,8 +31,9 @@ std::vector<std::pair<std::string, TJsonValue>> Parameters(const TExperimentSpec
 // The "run" part: the only part besides timing.csv that differs between runs of one experiment.
 struct TRunInfo {
   std::string Start, End;  // UTC, ISO 8601; End empty while running
-  int Jobs = 1;
+  int Jobs = 1;            // worker threads (per rank under MPI)
   std::string Host;
+  int Ranks = 0;  // MPI ranks; 0 when not under MPI, and then not written
 };
 
 // The whole text of experiment.json.
@@ -71,6 +72,16 @@ std::vector<TOutputFile> AnalysisFiles(const std::vector<TRunRow>& Rows, const s
 // The rows and traces of Folder's runs.csv and traces.csv.
 TRecordedRuns ReadRecordedRuns(const std::filesystem::path& Folder);
 
+// A finished repeat as the lines the result files get: what TResultFiles
+// appends, and what a process that ran the repeat hands to the one that writes.
+struct TRepeatLines {
+  TRepeatKey Key;
+  std::string Runs;    // its runs.csv lines, each "\n"-ended
+  std::string Traces;  // its traces.csv lines, "" for none
+  double Seconds = 0;  // wall time of the repeat
+};
+TRepeatLines RepeatLines(const TRepeatResult& Result);
+
 // runs.csv, traces.csv and timing.csv of Folder, open for appending.
 class TResultFiles {
  public:
@@ -81,7 +92,10 @@ class TResultFiles {
 
   // Writes a repeat's traces, rows and time, each file flushed to the system.
   // Raises Exception "cannot write FILE: REASON" (a full disk, say); what was written before stays.
-  void Append(const TRepeatResult& Result);
+  void Append(const TRepeatResult& Result) { Append(RepeatLines(Result)); }
+  void Append(const TRepeatLines& Repeat);
+  // A "# "-led note line at the end of timing.csv (a session's compute phase, say).
+  void AppendTimingNote(const std::string& Note);
 
  private:
   struct TFile {

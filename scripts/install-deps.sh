@@ -7,6 +7,7 @@ packages=(
   g++ cmake ninja-build make pkg-config
   qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core fonts-dejavu-extra
   libpugixml-dev libcli11-dev libboost-math-dev libgtest-dev libgmock-dev libbenchmark-dev
+  libopenmpi-dev openmpi-bin
   libxml2-utils xvfb xauth locales
   clang libclang-rt-14-dev
   locales

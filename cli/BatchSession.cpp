@@ -1,0 +1,239 @@
+#include "cli/BatchSession.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <thread>
+
+#include "cli/ChartOutput.h"
+#include "experiment/Comparisons.h"
+#include "experiment/Ecdf.h"
+#include "experiment/OutputFiles.h"
+#include "experiment/Report.h"
+#include "experiment/Summary.h"
+
+namespace zp::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace zp::experiment;
+
+// The ECDF pictures' size: that of nqueens-ga's charts by default.
+constexpr int kEcdfWidth = 800, kEcdfHeight = 500;
+
+// Set from the signal handler; both are lock-free, so storing them there is safe.
+std::atomic<bool> g_stop{false};
+std::atomic<int> g_signal{0};
+static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_always_lock_free);
+
+extern "C" void OnStopSignal(int Signal) {
+  g_signal.store(Signal);
+  g_stop.store(true);
+}
+
+struct sigaction g_old_int {};
+struct sigaction g_old_term {};
+
+// The options given, over Base (the defaults, or what a resumed folder holds).
+TExperimentSpec ApplyOptions(const TBatchOptions& O, TExperimentSpec Base) {
+  if (O.Queens) Base.Queens = ParseQueenList(*O.Queens);
+  if (O.Repeats) Base.Repeats = ParsePositive("--repeats", *O.Repeats);
+  if (O.Generations) Base.Generations = ParsePositive("--generations", *O.Generations);
+  if (O.Seed) Base.Seed = ParseSeedOption(*O.Seed);
+  if (O.Streams) Base.Streams = ParseStreams(*O.Streams);
+  if (O.Methods) Base.Methods = ParseMethodList(*O.Methods);
+  return Base;
+}
+
+bool Writable(const fs::path& Folder) {
+  std::error_code ec;
+  fs::path at = fs::absolute(Folder, ec);
+  while (!at.empty() && !fs::exists(at, ec)) {
+    if (at == at.parent_path()) return false;
+    at = at.parent_path();
+  }
+  return fs::is_directory(at, ec) && access(at.c_str(), W_OK | X_OK) == 0;
+}
+
+std::string ReadFile(const fs::path& File) {
+  std::ifstream in(File, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string ShellQuoted(const std::string& Text) {
+  if (Text.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-./") == std::string::npos)
+    return Text;
+  std::string quoted = "'";
+  for (const char c : Text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+std::string Clock(double Seconds) {
+  const auto s = static_cast<long long>(Seconds + 0.5);
+  char text[32];
+  if (s >= 3600)
+    std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
+  else
+    std::snprintf(text, sizeof text, "%lld:%02lld", s / 60, s % 60);
+  return text;
+}
+
+// Makes or resumes the folder and writes experiment.json; the repeats still to run.
+std::vector<TRepeatKey> PrepareFolder(const fs::path& Folder, const TBatchPlan& Plan, const TRunInfo& Run) {
+  std::error_code ec;
+  fs::create_directories(Folder, ec);
+  std::vector<TRepeatKey> todo;
+  if (Plan.Resuming) {
+    todo = ResumeFolder(Folder, Plan.Spec);
+  } else {
+    StartFolder(Folder);
+    todo = RepeatKeys(Plan.Spec);
+  }
+  WriteOutputFiles(Folder, {{"experiment.json", ExperimentJson(Plan.Spec, ProgramVersion(), Run)}});
+  return todo;
+}
+
+}  // namespace
+
+TBatchPlan PlanBatch(const TBatchOptions& O, int DefaultJobs) {
+  TBatchPlan plan;
+  plan.Spec = ApplyOptions(O, TExperimentSpec());  // every given option is checked, resumed or not
+  plan.Jobs = O.Jobs ? ParsePositive("--jobs", *O.Jobs) : DefaultJobs;
+
+  const fs::path out(O.Out);
+  std::error_code ec;
+  const bool exists = fs::exists(out, ec);
+  if (exists && !fs::is_directory(out, ec)) throw TSpecError("--out: '" + O.Out + "' is a file");
+  if (O.Out.empty() || !Writable(out)) throw TSpecError("--out: '" + O.Out + "' is not writable");
+  const bool empty = !exists || fs::is_empty(out, ec);
+  if (!empty && !O.Resume)
+    throw TSpecError("--out: '" + O.Out + "' is not empty; give --resume to go on with the experiment in it");
+  if (!empty) {
+    const fs::path json = out / "experiment.json";
+    if (!fs::exists(json, ec)) throw TSpecError("--resume: '" + O.Out + "' holds no experiment.json");
+    TStoredExperiment stored;
+    try {
+      stored = ReadExperimentJson(ReadFile(json));
+    } catch (const std::exception& e) {
+      throw TSpecError("--resume: '" + O.Out + "/" + e.what());
+    }
+    plan.Spec = ApplyOptions(O, stored.Spec);
+    const std::vector<std::string> differing =
+        DifferingParameters(stored.Parameters, Parameters(plan.Spec, ProgramVersion()));
+    if (!differing.empty()) {
+      std::string list;
+      for (const std::string& d : differing) list += (list.empty() ? "" : ", ") + d;
+      throw TSpecError("--resume: the experiment in '" + O.Out + "' differs in " + list);
+    }
+    plan.Resuming = true;
+  }
+  return plan;
+}
+
+int HardwareJobs() {
+  const unsigned cores = std::thread::hardware_concurrency();
+  return static_cast<int>(cores > 0 ? cores : 1);
+}
+
+std::string HostName() {
+  char name[256] = {};
+  if (gethostname(name, sizeof name - 1) != 0) return "";
+  return name;
+}
+
+TStopSignals::TStopSignals() {
+  g_stop = false;
+  g_signal = 0;
+  struct sigaction action {};
+  action.sa_handler = OnStopSignal;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, &g_old_int);
+  sigaction(SIGTERM, &action, &g_old_term);
+}
+
+TStopSignals::~TStopSignals() {
+  sigaction(SIGINT, &g_old_int, nullptr);
+  sigaction(SIGTERM, &g_old_term, nullptr);
+}
+
+const std::atomic<bool>& TStopSignals::Stop() { return g_stop; }
+
+int TStopSignals::Signal() { return g_signal.load(); }
+
+TProgress::TProgress(bool Shown, std::ostream& Err, size_t Total, size_t Done, size_t MethodsPerRepeat)
+    : shown_(Shown), err_(Err), total_(Total), done_(Done), per_repeat_(MethodsPerRepeat) {}
+
+void TProgress::Repeat() {
+  ++done_;
+  ++session_;
+  Show(false);
+}
+
+void TProgress::Show(bool Force) {
+  if (!shown_) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (!Force && now - last_ < std::chrono::milliseconds(200)) return;
+  last_ = now;
+  const double elapsed = std::chrono::duration<double>(now - start_).count();
+  const double rows_per_second = elapsed > 0 ? static_cast<double>(session_ * per_repeat_) / elapsed : 0;
+  std::string left = "?";
+  if (session_ > 0) left = Clock(elapsed / static_cast<double>(session_) * static_cast<double>(total_ - done_));
+  char text[200];
+  std::snprintf(text, sizeof text, "\r%zu/%zu repeats, %zu/%zu rows, %.1f rows/s, %s left\033[K", done_, total_,
+                done_ * per_repeat_, total_ * per_repeat_, rows_per_second, left.c_str());
+  err_ << text << std::flush;
+}
+
+void TProgress::End() {
+  if (!shown_) return;
+  Show(true);
+  err_ << '\n' << std::flush;
+}
+
+TBatchSession::TBatchSession(const TBatchOptions& O, const TBatchPlan& Plan, TRunInfo Run, std::ostream& Err,
+                             bool ShowProgress)
+    : folder_(O.Out),
+      spec_(Plan.Spec),
+      run_(std::move(Run)),
+      todo_(PrepareFolder(folder_, Plan, run_)),
+      total_(RepeatKeys(spec_).size()),
+      files_(folder_),
+      progress_(ShowProgress && !O.Quiet, Err, total_, total_ - todo_.size(), spec_.Methods.size()) {
+  progress_.Show(true);
+}
+
+void TBatchSession::Write(const TRepeatLines& Repeat) {
+  files_.Append(Repeat);
+  progress_.Repeat();
+}
+
+void TBatchSession::Finish(std::ostream& Out) {
+  const TRecordedRuns recorded = ReadRecordedRuns(folder_);
+  WriteOutputFiles(folder_, AnalysisFiles(recorded.Rows, recorded.Traces));
+  for (const int32_t n : spec_.Queens) {
+    TEcdfChart chart(recorded.Rows, n, spec_.Generations);
+    for (const char* type : {"png", "svg"})
+      RenderPanelFile(chart.Panel(), (folder_ / ("ecdf-" + std::to_string(n) + "." + type)).string(), kEcdfWidth,
+                      kEcdfHeight);
+  }
+  Out << ReportTable(Summarize(recorded.Rows), Compare(recorded.Rows)) << std::flush;
+  run_.End = UtcNow();
+  WriteOutputFiles(folder_, {{"experiment.json", ExperimentJson(spec_, ProgramVersion(), run_)}});
+}
+
+int ReportStopped(const std::string& Program, const TBatchOptions& O, size_t Done, size_t Total, std::ostream& Err) {
+  const int signal = TStopSignals::Signal() == SIGTERM ? SIGTERM : SIGINT;
+  Err << Program << ": stopped by " << (signal == SIGTERM ? "SIGTERM" : "SIGINT") << "; " << Done << " of " << Total
+      << " repeats are written, whole rows only.\n"
+      << "To go on: " << Program << " batch --out " << ShellQuoted(O.Out) << " --resume\n";
+  return 128 + signal;
+}
+
+}  // namespace zp::cli

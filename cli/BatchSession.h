@@ -1,0 +1,121 @@
+// What every front end of the batch command shares: the options checked
+// against the output folder, the folder made or resumed, finished repeats
+// written in key order with the progress line, the stop signals, and the
+// statistics, pictures and table at the end.
+//
+//   TBatchPlan plan = PlanBatch(options, HardwareJobs());   // TSpecError: exit 2
+//   TBatchSession session(options, plan, {UtcNow(), "", plan.Jobs, HostName()}, std::cerr, isatty(2));
+//   RunRepeats(plan.Spec, session.Todo(), plan.Jobs, TStopSignals::Stop(), [&](auto& r) { session.Write(r); });
+//   session.Finish(std::cout);
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstddef>
+#include <filesystem>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "cli/BatchCommand.h"
+#include "experiment/ExperimentFolder.h"
+#include "experiment/ExperimentSpec.h"
+
+namespace zp::cli {
+
+// What the command line asks for, checked before anything is written.
+struct TBatchPlan {
+  experiment::TExperimentSpec Spec;
+  int Jobs = 1;
+  bool Resuming = false;  // the folder holds an experiment to go on with
+};
+
+// The options over the defaults, or over what a resumed folder holds, checked
+// against the folder; Jobs is DefaultJobs unless --jobs is given. Raises
+// TSpecError naming the option; nothing is written.
+TBatchPlan PlanBatch(const TBatchOptions& Options, int DefaultJobs);
+
+// The hardware threads, at least 1.
+int HardwareJobs();
+
+// This machine's name; "" when it cannot be read.
+std::string HostName();
+
+// SIGINT and SIGTERM ask the experiment to stop while one of these lives; the
+// handlers before it are back afterwards. One at a time.
+class TStopSignals {
+ public:
+  TStopSignals();
+  ~TStopSignals();
+  TStopSignals(const TStopSignals&) = delete;
+  TStopSignals& operator=(const TStopSignals&) = delete;
+
+  // True once a signal came.
+  static const std::atomic<bool>& Stop();
+  // The signal that came, 0 for none.
+  static int Signal();
+};
+
+// The progress line on a terminal: rewritten in place at most a few times a second.
+class TProgress {
+ public:
+  TProgress(bool Shown, std::ostream& Err, size_t Total, size_t Done, size_t MethodsPerRepeat);
+
+  void Repeat();
+  void Show(bool Force);
+  void End();
+  size_t Done() const { return done_; }
+
+ private:
+  bool shown_;
+  std::ostream& err_;
+  size_t total_, done_, per_repeat_, session_ = 0;
+  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now(), last_{};
+};
+
+// An experiment being written: the folder made, or resumed (its incomplete
+// repeats dropped), experiment.json written with Run, the result files open
+// for appending and, when ShowProgress, the progress line on Err.
+// Raises Exception on a failed write.
+class TBatchSession {
+ public:
+  TBatchSession(const TBatchOptions& Options, const TBatchPlan& Plan, experiment::TRunInfo Run, std::ostream& Err,
+                bool ShowProgress);
+
+  const std::filesystem::path& Folder() const { return folder_; }
+  // The repeats still to run, in key order.
+  const std::vector<experiment::TRepeatKey>& Todo() const { return todo_; }
+  // Repeats in the whole experiment.
+  size_t Total() const { return total_; }
+  // Repeats written, before this session and in it.
+  size_t Done() const { return progress_.Done(); }
+  experiment::TResultFiles& Files() { return files_; }
+
+  // The next repeat in key order, appended; raises Exception on a failed write.
+  void Write(const experiment::TRepeatLines& Repeat);
+  void Write(const experiment::TRepeatResult& Result) { Write(experiment::RepeatLines(Result)); }
+  // Refreshes the progress line while nothing is written.
+  void Idle() { progress_.Show(false); }
+  // Ends the progress line.
+  void EndProgress() { progress_.End(); }
+  // After the last repeat: summary.csv, comparisons.csv, iohprofiler/ and the
+  // ECDF pictures from the files as written, the table on Out, and
+  // experiment.json with the end time.
+  void Finish(std::ostream& Out);
+
+ private:
+  std::filesystem::path folder_;
+  experiment::TExperimentSpec spec_;
+  experiment::TRunInfo run_;
+  std::vector<experiment::TRepeatKey> todo_;
+  size_t total_ = 0;
+  experiment::TResultFiles files_;
+  TProgress progress_;
+};
+
+// Err gets "PROGRAM: stopped by SIG...; D of T repeats are written, whole rows
+// only." and how to go on; returns the exit status, 128 + the signal.
+int ReportStopped(const std::string& Program, const TBatchOptions& Options, size_t Done, size_t Total,
+                  std::ostream& Err);
+
+}  // namespace zp::cli
