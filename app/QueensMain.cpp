@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -106,6 +107,7 @@ TForm1::~TForm1() {
   worker_.Wait();
   // The workbench goes before the controls: nothing may call into them any more.
   wb_.OnLogLine = nullptr;
+  wb_.OnNote = nullptr;
   wb_.Detach(*this);
   wb_.Detach(graph_);
 }
@@ -206,6 +208,7 @@ void TForm1::Connect(Sender* From, Signal Event, void (TForm1::*Handler)(Args...
 
 void TForm1::ConnectHandlers() {
   wb_.OnLogLine = [this](const std::string& line) { AppendLog(line); };
+  wb_.OnNote = [this](const std::string& message) { lblProgress->setText(QString::fromStdString(message)); };
   // The curves first: the progress line repaints the window, the new point included.
   wb_.Attach(graph_);
   wb_.Attach(*this);
@@ -353,20 +356,29 @@ void TForm1::btnLoadClick() {
   const QString name = dialogs_.ExecuteOpen();
   if (name.isEmpty()) return;
   dialogs_.SetSaveFileName(name);
-  wb_.LoadAll(LocalFileName(name));
+  Load(&TQueensWorkbench::LoadAll, name);
+}
+
+void TForm1::Load(void (TQueensWorkbench::*Read)(const std::string&), const QString& Name) {
+  lblProgress->clear();
+  (wb_.*Read)(LocalFileName(Name));
+  lblSolution->clear();  // the board is empty after a load
+  // The queen count of a loaded N-Queens problem, without re-initializing it.
+  const QSignalBlocker quiet(SpinEdit1);
+  SpinEdit1->setValue(wb_.NumQueens());
 }
 
 void TForm1::btnLoadGenoTypeClick() {
   const QString name = dialogs_.ExecuteOpen();
   if (name.isEmpty()) return;
-  wb_.LoadGenoType(LocalFileName(name));
+  Load(&TQueensWorkbench::LoadGenoType, name);
   dialogs_.SetSaveFileName(name);
 }
 
 void TForm1::btnLoadPopulationClick() {
   const QString name = dialogs_.ExecuteOpen();
   if (name.isEmpty()) return;
-  wb_.LoadPopulation(LocalFileName(name));
+  Load(&TQueensWorkbench::LoadPopulation, name);
   dialogs_.SetSaveFileName(name);
 }
 

@@ -110,6 +110,8 @@ class TForm1 : public QWidget, private queens::IRunObserver {
   void ShowBoard();
   void ShowBoard(const queens::TChessBoard& Board);
   void SaveFile(void (queens::TQueensWorkbench::*Save)(const std::string&));
+  // Reads Name with Read; the queen count control follows a loaded N-Queens problem.
+  void Load(void (queens::TQueensWorkbench::*Read)(const std::string&), const QString& Name);
 
   queens::TFitnessGraph graph_;
   queens::TQueensWorkbench wb_;

@@ -128,8 +128,10 @@ void TQueensWorkbench::Initialization(bool& /*Initialized*/) {
 
   board_.SetSize(genes, genes);
   board_.FitCells(genes);
-  Notify(&IRunObserver::OnCurvesReset, ga.FitnessCutoff());
+  ResetCurves();
 }
+
+void TQueensWorkbench::ResetCurves() { Notify(&IRunObserver::OnCurvesReset, ga_->FitnessCutoff()); }
 
 void TQueensWorkbench::EvaluateFitness(TZPGAIndividual& Item, TGAFitness& Fitness) {
   // The gene values of the individual standing at Item's place in Population, which is Item itself.
@@ -138,12 +140,14 @@ void TQueensWorkbench::EvaluateFitness(TZPGAIndividual& Item, TGAFitness& Fitnes
 }
 
 void TQueensWorkbench::Evolve() {
-  if (stop_requested_.load(std::memory_order_relaxed)) throw TRunStopped();
-  if (!graph_enabled_) return;
   const TZPGeneticAlgorithm& ga = *ga_;
-  const TGenerationReport report{ga.SelectionMethod(), ga.Generation(), ga.MaxFitness(), ga.AvgFitness(),
-                                 ga.MinFitness()};
-  Notify(&IRunObserver::OnGeneration, report);
+  if (graph_enabled_) {
+    const TGenerationReport report{ga.SelectionMethod(), ga.Generation(), ga.MaxFitness(), ga.AvgFitness(),
+                                   ga.MinFitness()};
+    Notify(&IRunObserver::OnGeneration, report);
+  }
+  // After the report: the last generation of a stopped run is plotted too.
+  if (stop_requested_.load(std::memory_order_relaxed)) throw TRunStopped();
 }
 
 void TQueensWorkbench::btnRunClick(const std::string& GenerationText) { RunComparison(GenerationText, RunMethods()); }

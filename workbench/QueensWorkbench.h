@@ -71,6 +71,9 @@ class TQueensWorkbench {
   void FormResize(int GridClientWidth, int GridClientHeight);
 
   // --- file commands (the file name already chosen) ---
+  // A loaded algorithm or population counts as the first initialization. After Load and
+  // LoadGenoType the board is empty; an N-Queens genotype of N genes sets NumQueens to N,
+  // InitialPopulation to 4N and starts the curves over; any other is told to OnNote.
   void SaveAll(const std::string& FileName);
   void LoadAll(const std::string& FileName);
   void SaveGenoType(const std::string& FileName);
@@ -99,9 +102,14 @@ class TQueensWorkbench {
 
   // Told of every log line as it is appended.
   std::function<void(const std::string& Line)> OnLogLine;
+  // Told of what a front end should say beside the log, which it does not go into.
+  std::function<void(const std::string& Message)> OnNote;
 
  private:
   void ApplyStoredSettings();
+  void AdoptLoadedGenotype();
+  // Every curve starts over, topped at the fitness cutoff.
+  void ResetCurves();
   void AddLog(const std::string& Line);
   void Initialization(bool& Initialized);
   void EvaluateFitness(ga::TZPGAIndividual& Item, ga::TGAFitness& Fitness);

@@ -1,10 +1,12 @@
 // The main window while a run goes on its own thread: Stop and Esc end it after
 // the generation in progress, closing the window ends it quickly, and what the
-// window shows around a run: the log's end, the board of the current queen
+// window shows around a run: a loaded population that Run continues from, the log's end, the board of the current queen
 // count with its caption, and a minimum size that keeps every control visible.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -187,6 +189,45 @@ TEST(TForm1Run, AtItsMinimumSizeEveryControlIsVisibleAndTheBoardHasRoomForFourCe
   auto* grid = w.Child<QTableWidget>("sgChessBoard");
   EXPECT_GE(grid->height(), 4 * 20);
   EXPECT_GE(grid->width(), 4 * 20);
+}
+
+std::vector<std::string> Chromosomes(TForm1& form) {
+  std::vector<std::string> bits;
+  const auto& population = form.Workbench().Algorithm().Population();
+  for (int i = 0; i < population.Count(); ++i) bits.push_back(population.Items(i).Bits().BitString());
+  return bits;
+}
+
+TEST(TForm1Run, RunRightAfterALoadContinuesFromTheLoadedPopulation) {
+  const QString file = QDir(QString::fromStdString(testing::TempDir())).filePath("nqueens_app_load_run.xml");
+  std::vector<std::string> saved;
+  {
+    Window w;
+    w.Child<QSpinBox>("SpinEdit1")->setValue(10);
+    w.form.FileDialogs().OnChooseSaveFile = [&](const QString&) { return file; };
+    w.Press("btnSave");
+    if (!w.errors.empty()) GTEST_SKIP() << w.errors[0].toStdString();
+    saved = Chromosomes(w.form);
+  }
+  Window w;
+  w.form.FileDialogs().OnChooseOpenFile = [&](const QString&) { return file; };
+  const size_t log_size = w.Log().size();
+  w.Press("btnLoad");
+  ASSERT_TRUE(w.errors.empty()) << w.errors[0].toStdString();
+  EXPECT_EQ(w.Log().size(), log_size);  // a file command writes no log
+  EXPECT_EQ(w.Child<QSpinBox>("SpinEdit1")->value(), 10);
+  EXPECT_EQ(w.form.Workbench().NumQueens(), 10);
+  EXPECT_EQ(w.Child<QTableWidget>("sgChessBoard")->columnCount(), 10);
+  EXPECT_EQ(Chromosomes(w.form), saved);
+
+  w.Child<QLineEdit>("Edit1")->setText("0");  // the methods' blocks of the loaded population as it is
+  w.Press("btnRun");
+  ASSERT_TRUE(w.WaitForRun());
+  const std::vector<std::string> log = w.Log();
+  EXPECT_EQ(Count(log, "Population Initialized."), 0);
+  EXPECT_EQ(Count(log, "Selection Method: "), 5);
+  EXPECT_EQ(Chromosomes(w.form), saved);
+  QFile::remove(file);
 }
 
 }  // namespace
