@@ -21,11 +21,13 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <optional>
+#include <string_view>
 #include <type_traits>
 
 #include "app/BoardView.h"
 #include "app/GraphView.h"
 #include "app/RunGuards.h"
+#include "platform/Exceptions.h"
 #include "workbench/QueensProblem.h"
 
 namespace zp::app {
@@ -361,7 +363,14 @@ void TForm1::btnLoadClick() {
 
 void TForm1::Load(void (TQueensWorkbench::*Read)(const std::string&), const QString& Name) {
   lblProgress->clear();
-  (wb_.*Read)(LocalFileName(Name));
+  const std::string file = LocalFileName(Name);
+  try {
+    (wb_.*Read)(file);
+  } catch (const Exception& e) {
+    // The message box names the file unless the message does.
+    if (std::string_view(e.what()).starts_with(file)) throw;
+    throw Exception(file + ": " + e.what());
+  }
   lblSolution->clear();  // the board is empty after a load
   // The queen count of a loaded N-Queens problem, without re-initializing it.
   const QSignalBlocker quiet(SpinEdit1);

@@ -417,7 +417,7 @@ TEST(TForm1, SaveThenLoadGivesBackTheSameChromosomes) {
   w.Click("Button1");
   w.Click("btnLoadPopulation");
   ASSERT_EQ(w.errors.size(), 1u);
-  EXPECT_EQ(w.errors[0], "Interface not supported");
+  EXPECT_EQ(w.errors[0], file + ": Interface not supported (this file holds a genotype: use Load GenoType)");
   QFile::remove(file);
 }
 
