@@ -12,17 +12,22 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScopeGuard>
+#include <QScrollBar>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <optional>
+#include <string_view>
+#include <type_traits>
 
 #include "app/BoardView.h"
 #include "app/GraphView.h"
 #include "app/RunGuards.h"
+#include "platform/Exceptions.h"
 #include "workbench/QueensProblem.h"
 
 namespace zp::app {
@@ -33,6 +38,12 @@ namespace {
 
 // The window's client size that the controls' places below are laid out for.
 constexpr QSize kDesignSize(881, 434);
+// The smallest window that shows every control: the pages, anchored to the right edge,
+// stay clear of the command column (which ends at x 219), and the board, anchored to
+// every edge, keeps room for 4 x 4 cells of 20 pixels under the Graph box.
+constexpr int kBoardTop = 208, kBoardDesignHeight = 201, kMinBoardHeight = 4 * 20 + 4;
+constexpr QSize kMinimumSize(kDesignSize.width() - (232 - 224),
+                             kDesignSize.height() - (kBoardDesignHeight - kMinBoardHeight));
 
 template <class W>
 W* Make(QWidget* Parent, const char* Name, const QRect& Place) {
@@ -71,10 +82,15 @@ QString MethodCaption(ga::TGASelectionMethod Method) {
 
 }  // namespace
 
-TForm1::TForm1(QWidget* Parent) : QWidget(Parent), dialogs_(this), anchors_(kDesignSize) {
+TForm1::TForm1(QWidget* Parent)
+    : QWidget(Parent),
+      dialogs_(this),
+      anchors_(kDesignSize),
+      worker_(*this, [this](std::vector<TRunEvent>& events) { Deliver(events); }) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("N Queens Solution using Genetic Algorithms"));
   resize(kDesignSize);
+  setMinimumSize(kMinimumSize);
   ShowErrorMessage = [this](const QString& message) {
     QMessageBox::critical(this, QGuiApplication::applicationDisplayName(), message);
   };
@@ -88,8 +104,12 @@ TForm1::TForm1(QWidget* Parent) : QWidget(Parent), dialogs_(this), anchors_(kDes
 }
 
 TForm1::~TForm1() {
+  // A run still going ends first: the workbench is the window's again.
+  worker_.Stop();
+  worker_.Wait();
   // The workbench goes before the controls: nothing may call into them any more.
   wb_.OnLogLine = nullptr;
+  wb_.OnNote = nullptr;
   wb_.Detach(*this);
   wb_.Detach(graph_);
 }
@@ -104,6 +124,8 @@ void TForm1::CreateControls() {
   ShowBoard();
   CreatePages();
   lblProgress = Make<QLabel>(this, "lblProgress", QRect(232, 412, 617, 18));
+  // The strip under the board: which method and Run drew the solution shown.
+  lblSolution = Make<QLabel>(this, "lblSolution", QRect(16, 412, 201, 18));
 }
 
 void TForm1::CreateCommands() {
@@ -121,6 +143,10 @@ void TForm1::CreateCommands() {
                        QStringLiteral("Initialize Genetic Algorithm problem"));
   btnRun = MakeButton(this, "btnRun", QRect(8, 71, 75, 25), QStringLiteral("&Run"));
   btnRun->setDefault(true);
+  // Beside the Graph box, the one free place in the command column; usable only during a run.
+  btnStop = MakeButton(this, "btnStop", QRect(142, 180, 75, 25), QStringLiteral("&Stop"),
+                       QStringLiteral("End the run after the generation in progress (Esc)"));
+  btnStop->setEnabled(false);
 
   Edit1 = Make<QLineEdit>(this, "Edit1", QRect(112, 75, 105, 21));
   Edit1->setText(QStringLiteral("100"));
@@ -164,9 +190,9 @@ void TForm1::CreatePages() {
 }
 
 void TForm1::SetTabOrder() {
-  QWidget* const order[] = {btnInit,      btnRun,  Edit1,    sgChessBoard,    btnSave,
-                            Button1,      Button2, btnLoad,  btnLoadGenoType, btnLoadPopulation,
-                            PageControl1, cbGraph, SpinEdit1};
+  QWidget* const order[] = {btnInit,           btnRun,       btnStop, Edit1,    sgChessBoard,
+                            btnSave,           Button1,      Button2, btnLoad,  btnLoadGenoType,
+                            btnLoadPopulation, PageControl1, cbGraph, SpinEdit1};
   for (size_t i = 0; i + 1 < std::size(order); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
 }
 
@@ -174,6 +200,7 @@ void TForm1::SetAnchors() {
   anchors_.Add(sgChessBoard, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
   anchors_.Add(PageControl1, Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
   anchors_.Add(lblProgress, Qt::RightEdge | Qt::BottomEdge);
+  anchors_.Add(lblSolution, Qt::LeftEdge | Qt::BottomEdge);
 }
 
 template <class Sender, class Signal, class... Args>
@@ -183,6 +210,7 @@ void TForm1::Connect(Sender* From, Signal Event, void (TForm1::*Handler)(Args...
 
 void TForm1::ConnectHandlers() {
   wb_.OnLogLine = [this](const std::string& line) { AppendLog(line); };
+  wb_.OnNote = [this](const std::string& message) { lblProgress->setText(QString::fromStdString(message)); };
   // The curves first: the progress line repaints the window, the new point included.
   wb_.Attach(graph_);
   wb_.Attach(*this);
@@ -190,6 +218,8 @@ void TForm1::ConnectHandlers() {
   Connect(SpinEdit1, &QSpinBox::valueChanged, &TForm1::SpinEdit1Change);
   Connect(btnInit, &QPushButton::clicked, &TForm1::btnInitClick);
   Connect(btnRun, &QPushButton::clicked, &TForm1::btnRunClick);
+  // Not through the boundary, which refuses every command during a run.
+  connect(btnStop, &QPushButton::clicked, this, &TForm1::btnStopClick);
   Connect(btnLoad, &QPushButton::clicked, &TForm1::btnLoadClick);
   Connect(btnSave, &QPushButton::clicked, &TForm1::btnSaveClick);
   Connect(btnLoadGenoType, &QPushButton::clicked, &TForm1::btnLoadGenoTypeClick);
@@ -197,6 +227,10 @@ void TForm1::ConnectHandlers() {
   Connect(btnLoadPopulation, &QPushButton::clicked, &TForm1::btnLoadPopulationClick);
   Connect(Button2, &QPushButton::clicked, &TForm1::Button2Click);
   Connect(cbGraph, &QCheckBox::toggled, &TForm1::cbGraphClick);
+  // A hidden edit keeps no scroll position of its own: the end is set once it shows.
+  connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
+    if (Memo1->isVisible()) QTimer::singleShot(0, Memo1, [this] { ScrollLogToEnd(); });
+  });
 }
 
 void TForm1::FormCreate() {
@@ -218,15 +252,15 @@ void TForm1::Guarded(const std::function<void()>& Handler) noexcept {
     error = tr("Unknown error");
   }
   try {
-    ShowBoard();
-    if (error && ShowErrorMessage) ShowErrorMessage(*error);
+    if (!running_) ShowBoard();  // a run just started owns the board until it ends
+    if (error) ShowError(*error);
   } catch (...) {
     // Nothing may reach Qt's event loop; the next command shows the board again.
   }
-  if (close_requested_ && !running_) {
-    close_requested_ = false;
-    close();
-  }
+}
+
+void TForm1::ShowError(const QString& Message) {
+  if (ShowErrorMessage) ShowErrorMessage(Message);
 }
 
 // --- handlers ---
@@ -234,16 +268,78 @@ void TForm1::Guarded(const std::function<void()>& Handler) noexcept {
 void TForm1::btnInitClick() { wb_.btnInitClick(); }
 
 void TForm1::btnRunClick() {
-  TWaitCursor hourglass;
-  TCommandLock lock(running_, {SpinEdit1, btnInit, btnRun, Edit1, btnLoad, btnSave, btnLoadGenoType, Button1,
-                               btnLoadPopulation, Button2, cbGraph});
-  const auto clear_progress = qScopeGuard([this] { lblProgress->clear(); });
+  // The run's thread tells the window what the workbench tells the observers.
+  wb_.Detach(graph_);
+  wb_.Detach(*this);
+  run_lock_ = std::make_unique<TCommandLock>(
+      running_, std::initializer_list<QWidget*>{SpinEdit1, btnInit, btnRun, Edit1, btnLoad, btnSave, btnLoadGenoType,
+                                                Button1, btnLoadPopulation, Button2, cbGraph});
+  btnStop->setEnabled(true);
+  ++runs_;
   lblProgress->setText(tr("Running..."));
-  progress_clock_.start();
-  wb_.btnRunClick(Edit1->text().toStdString());
+  worker_.Start(wb_, Edit1->text().toStdString());
 }
 
-void TForm1::SpinEdit1Change(int Value) { wb_.SpinEdit1Change(Value); }
+void TForm1::Stop() {
+  if (running_) worker_.Stop();
+}
+
+void TForm1::Deliver(std::vector<TRunEvent>& Events) {
+  const queens::TGenerationReport* last = nullptr;
+  for (TRunEvent& event : Events) {
+    std::visit(
+        [&](auto& e) {
+          using E = std::decay_t<decltype(e)>;
+          if constexpr (std::is_same_v<E, TLogLineEvent>) {
+            AppendLog(e.Line);
+          } else if constexpr (std::is_same_v<E, TCurvesResetEvent>) {
+            graph_.OnCurvesReset(e.Cutoff);
+            OnCurvesReset(e.Cutoff);
+          } else if constexpr (std::is_same_v<E, queens::TGenerationReport>) {
+            graph_.OnGeneration(e);
+            last = &e;
+          } else if constexpr (std::is_same_v<E, TMethodFinishedEvent>) {
+            graph_.OnMethodFinished(e.Report);
+            OnMethodFinished(e.Report);
+            ShowBoard(e.Board);
+          } else {
+            EndRun(e.Error);
+          }
+        },
+        event);
+  }
+  if (last && running_) OnGeneration(*last);  // the progress line once per batch
+}
+
+void TForm1::EndRun(const std::exception_ptr& Error) {
+  worker_.Wait();
+  wb_.OnLogLine = [this](const std::string& line) { AppendLog(line); };
+  wb_.Attach(graph_);
+  wb_.Attach(*this);
+  btnStop->setEnabled(false);
+  run_lock_.reset();
+  lblProgress->clear();
+  if (resized_while_running_) {
+    resized_while_running_ = false;
+    FormResize();
+  }
+  Guarded([&] {
+    if (Error) std::rethrow_exception(Error);
+  });
+  if (close_requested_) {
+    close_requested_ = false;
+    close();
+  }
+}
+
+void TForm1::SpinEdit1Change(int Value) {
+  // A solution of another board size would read as a wrong answer on this one.
+  const int before = wb_.NumQueens();
+  wb_.SpinEdit1Change(Value);
+  if (wb_.NumQueens() == before) return;
+  wb_.ClearBoard();
+  lblSolution->clear();
+}
 
 void TForm1::cbGraphClick(bool Checked) { wb_.cbGraphClick(Checked); }
 
@@ -262,20 +358,36 @@ void TForm1::btnLoadClick() {
   const QString name = dialogs_.ExecuteOpen();
   if (name.isEmpty()) return;
   dialogs_.SetSaveFileName(name);
-  wb_.LoadAll(LocalFileName(name));
+  Load(&TQueensWorkbench::LoadAll, name);
+}
+
+void TForm1::Load(void (TQueensWorkbench::*Read)(const std::string&), const QString& Name) {
+  lblProgress->clear();
+  const std::string file = LocalFileName(Name);
+  try {
+    (wb_.*Read)(file);
+  } catch (const Exception& e) {
+    // The message box names the file unless the message does.
+    if (std::string_view(e.what()).starts_with(file)) throw;
+    throw Exception(file + ": " + e.what());
+  }
+  lblSolution->clear();  // the board is empty after a load
+  // The queen count of a loaded N-Queens problem, without re-initializing it.
+  const QSignalBlocker quiet(SpinEdit1);
+  SpinEdit1->setValue(wb_.NumQueens());
 }
 
 void TForm1::btnLoadGenoTypeClick() {
   const QString name = dialogs_.ExecuteOpen();
   if (name.isEmpty()) return;
-  wb_.LoadGenoType(LocalFileName(name));
+  Load(&TQueensWorkbench::LoadGenoType, name);
   dialogs_.SetSaveFileName(name);
 }
 
 void TForm1::btnLoadPopulationClick() {
   const QString name = dialogs_.ExecuteOpen();
   if (name.isEmpty()) return;
-  wb_.LoadPopulation(LocalFileName(name));
+  Load(&TQueensWorkbench::LoadPopulation, name);
   dialogs_.SetSaveFileName(name);
 }
 
@@ -290,7 +402,10 @@ void TForm1::FormResize() {
 void TForm1::resizeEvent(QResizeEvent* Event) {
   QWidget::resizeEvent(Event);
   anchors_.Apply(size());
-  // Also while a run is going: the run does not use the cell sizes.
+  if (running_) {  // the board's model is the run's until it ends
+    resized_while_running_ = true;
+    return;
+  }
   try {
     FormResize();
   } catch (...) {
@@ -299,6 +414,11 @@ void TForm1::resizeEvent(QResizeEvent* Event) {
 }
 
 void TForm1::keyPressEvent(QKeyEvent* Event) {
+  if (Event->key() == Qt::Key_Escape) {
+    Stop();
+    Event->accept();
+    return;
+  }
   // Enter that no control used presses the default button.
   if (Event->key() == Qt::Key_Return || Event->key() == Qt::Key_Enter) {
     if (btnRun->isEnabled()) btnRun->click();
@@ -309,8 +429,9 @@ void TForm1::keyPressEvent(QKeyEvent* Event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* Event) {
-  if (running_) {  // the run is on the stack below; close once it has ended
+  if (running_) {  // close once the run has ended, after the generation in progress
     close_requested_ = true;
+    Stop();
     Event->ignore();
     return;
   }
@@ -321,26 +442,30 @@ void TForm1::closeEvent(QCloseEvent* Event) {
 
 void TForm1::AppendLog(const std::string& Line) {
   Memo1->appendPlainText(QString::fromStdString(Line));
-  // With the graph off no generation is reported; the log lines keep the window alive.
-  if (running_ && progress_clock_.elapsed() >= progress_interval_) ProcessPendingEvents();
+  ScrollLogToEnd();
 }
 
-void TForm1::OnGeneration(const queens::TGenerationReport& Report) { ShowProgress(Report.Method, Report.Generation); }
-
-void TForm1::ShowProgress(ga::TGASelectionMethod Method, int Generation) {
-  if (progress_clock_.elapsed() < progress_interval_) return;
-  lblProgress->setText(tr("Running %1 selection: generation %2").arg(MethodCaption(Method)).arg(Generation));
-  ProcessPendingEvents();
+void TForm1::ScrollLogToEnd() {
+  QScrollBar* bar = Memo1->verticalScrollBar();
+  bar->setValue(bar->maximum());
 }
 
-void TForm1::ProcessPendingEvents() {
-  // Repaints and user input that no command answers to (every command is disabled
-  // and Guarded refuses while running_): the run's order and results stay the same.
-  ShowBoard();
-  QCoreApplication::processEvents();
-  progress_clock_.restart();
+void TForm1::OnCurvesReset(double /*Cutoff*/) { runs_ = running_ ? 1 : 0; }
+
+void TForm1::OnGeneration(const queens::TGenerationReport& Report) {
+  if (!running_) return;
+  lblProgress->setText(
+      tr("Running %1 selection: generation %2").arg(MethodCaption(Report.Method)).arg(Report.Generation));
 }
 
-void TForm1::ShowBoard() { app::ShowBoard(*sgChessBoard, wb_.Board()); }
+void TForm1::OnMethodFinished(const queens::TMethodReport& Report) {
+  // The board shows a method's best only when it solved the problem.
+  if (Report.Fittest.empty() || Report.MaxFitness != Report.FitnessCutoff) return;
+  lblSolution->setText(tr("Solution shown: %1, Run %2").arg(MethodCaption(Report.Method)).arg(runs_));
+}
+
+void TForm1::ShowBoard() { ShowBoard(wb_.Board()); }
+
+void TForm1::ShowBoard(const queens::TChessBoard& Board) { app::ShowBoard(*sgChessBoard, Board); }
 
 }  // namespace zp::app

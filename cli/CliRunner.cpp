@@ -154,6 +154,10 @@ int RunScript(const TScriptMode& Mode, const std::vector<TCommand>& Commands, st
   wb.Attach(graph);
   for (const std::string& line : wb.Log()) Out << line << '\n';
   wb.OnLogLine = [&Out](const std::string& line) { Out << line << '\n'; };
+  wb.OnNote = [&Out, &Err](const std::string& message) {
+    Out.flush();
+    Err << "note: " << message << '\n';
+  };
   wb.FormCreate();
 
   bool failed = false;

@@ -31,7 +31,10 @@ namespace {
 constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_pi;
 
 std::string ParseMessage(const pugi::xml_parse_result& result) {
-  return std::string(result.description()) + " at offset " + std::to_string(result.offset);
+  const std::string where = std::string(result.description()) + " at offset " + std::to_string(result.offset);
+  // A file without any element, such as a text file, is simply not XML.
+  if (result.status == pugi::status_no_document_element) return "not an XML document (" + where + ")";
+  return where;
 }
 
 std::string FromSource(const std::string& source, const std::string& message) {

@@ -9,7 +9,12 @@ EListError EListError::IndexOutOfBounds(int index) {
 EBitsError EBitsError::IndexOutOfRange() { return EBitsError("Bits index out of range"); }
 
 EConvertError InvalidInteger(const std::string& text) {
-  return EConvertError("'" + text + "' is not a valid integer value");
+  std::string message = "'" + text + "' is not a valid integer value";
+  // A well-formed integer beyond the 32-bit range says which bound it passed.
+  const size_t digits = text.empty() || (text[0] != '-' && text[0] != '+') ? 0 : 1;
+  if (text.size() > digits && text.find_first_not_of("0123456789", digits) == std::string::npos)
+    message += text[0] == '-' ? " (at least -2147483648)" : " (at most 2147483647)";
+  return EConvertError(message);
 }
 
 EConvertError CannotAssign(const std::string& source, const std::string& target) {

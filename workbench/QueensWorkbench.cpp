@@ -24,6 +24,10 @@ const char* const kIntroduction[] = {
     "",
 };
 
+// Leaves the engine's generation loop from the per-generation callback, which the
+// engine calls once the generation is complete (counted, evaluated).
+struct TRunStopped {};
+
 }  // namespace
 
 TQueensWorkbench::TQueensWorkbench(TRandom& Random) : ga_(std::make_unique<TZPGeneticAlgorithm>()) {
@@ -74,6 +78,10 @@ void TQueensWorkbench::ApplyStoredSettings() {
   ga.OnEvolve = [this](TZPCustomGeneticAlgorithm&) { Evolve(); };
 }
 
+void TQueensWorkbench::ClearBoard() {
+  for (int i = 0; i < board_.ColCount(); ++i) board_.ClearColumn(i);
+}
+
 void TQueensWorkbench::AddLog(const std::string& Line) {
   log_.push_back(Line);
   if (OnLogLine) OnLogLine(Line);
@@ -91,11 +99,8 @@ void TQueensWorkbench::SpinEdit1Change(int Value) {
 }
 
 void TQueensWorkbench::cbGraphClick(bool Checked) {
+  // The callback stays: it also carries a stop request; it reports only with the graph on.
   graph_enabled_ = Checked;
-  if (Checked)
-    ga_->OnEvolve = [this](TZPCustomGeneticAlgorithm&) { Evolve(); };
-  else
-    ga_->OnEvolve = nullptr;
 }
 
 void TQueensWorkbench::FormResize(int GridClientWidth, int GridClientHeight) {
@@ -123,8 +128,10 @@ void TQueensWorkbench::Initialization(bool& /*Initialized*/) {
 
   board_.SetSize(genes, genes);
   board_.FitCells(genes);
-  Notify(&IRunObserver::OnCurvesReset, ga.FitnessCutoff());
+  ResetCurves();
 }
+
+void TQueensWorkbench::ResetCurves() { Notify(&IRunObserver::OnCurvesReset, ga_->FitnessCutoff()); }
 
 void TQueensWorkbench::EvaluateFitness(TZPGAIndividual& Item, TGAFitness& Fitness) {
   // The gene values of the individual standing at Item's place in Population, which is Item itself.
@@ -134,9 +141,13 @@ void TQueensWorkbench::EvaluateFitness(TZPGAIndividual& Item, TGAFitness& Fitnes
 
 void TQueensWorkbench::Evolve() {
   const TZPGeneticAlgorithm& ga = *ga_;
-  const TGenerationReport report{ga.SelectionMethod(), ga.Generation(), ga.MaxFitness(), ga.AvgFitness(),
-                                 ga.MinFitness()};
-  Notify(&IRunObserver::OnGeneration, report);
+  if (graph_enabled_) {
+    const TGenerationReport report{ga.SelectionMethod(), ga.Generation(), ga.MaxFitness(), ga.AvgFitness(),
+                                   ga.MinFitness()};
+    Notify(&IRunObserver::OnGeneration, report);
+  }
+  // After the report: the last generation of a stopped run is plotted too.
+  if (stop_requested_.load(std::memory_order_relaxed)) throw TRunStopped();
 }
 
 void TQueensWorkbench::btnRunClick(const std::string& GenerationText) { RunComparison(GenerationText, RunMethods()); }
@@ -151,11 +162,11 @@ void TQueensWorkbench::RunComparison(const std::string& GenerationText, std::spa
   const uint32_t start_state = random.Seed();
   for (TGASelectionMethod method : Methods) {
     if (streams_ == TRandomStreams::rsShared) random.SetSeed(start_state);
-    RunSelectionMethod(method, start_generation, start, GenerationText);
+    if (RunSelectionMethod(method, start_generation, start, GenerationText)) break;
   }
 }
 
-void TQueensWorkbench::RunSelectionMethod(TGASelectionMethod Method, int32_t Generation,
+bool TQueensWorkbench::RunSelectionMethod(TGASelectionMethod Method, int32_t Generation,
                                           const TZPGAPopulation& Population, const std::string& GenerationText) {
   TZPGeneticAlgorithm& ga = *ga_;
   ga.SetSelectionMethod(Method);
@@ -163,7 +174,12 @@ void TQueensWorkbench::RunSelectionMethod(TGASelectionMethod Method, int32_t Gen
   ga.SetPopulation(Population);
   ga.EvaluatePopulation();
   const int32_t count = StrToInt(GenerationText);
-  ga.EvolveGenerations(count);
+  bool stopped = false;
+  try {
+    ga.EvolveGenerations(count);
+  } catch (const TRunStopped&) {
+    stopped = true;  // the population and Generation are those of the last whole generation
+  }
 
   AddLog("");
   AddLog("Selection Method: " + ToString(ga.SelectionMethod()));
@@ -177,11 +193,15 @@ void TQueensWorkbench::RunSelectionMethod(TGASelectionMethod Method, int32_t Gen
   AddLog("Avg Fitness:" + FormatFloat15(ga.AvgFitness()));
   AddLog("Min Fitness:" + FormatFloat15(ga.MinFitness()));
   AddLog("Max Fitness:" + FormatFloat15(ga.MaxFitness()));
+  if (stopped)
+    AddLog("Run stopped after " + std::to_string(ga.Generation() - Generation) + " of " + std::to_string(count) +
+           " generations");
   if (ga.FittestIndividual() && ga.MaxFitness() == ga.FitnessCutoff()) ShowSolution();
   const TZPGAIndividual* fittest = ga.FittestIndividual();
   Notify(&IRunObserver::OnMethodFinished,
          TMethodReport{ga.SelectionMethod(), ga.Generation(), ga.Population().Count(), ga.MaxFitness(), ga.AvgFitness(),
                        ga.MinFitness(), ga.FitnessCutoff(), fittest ? fittest->Bits().DisplayText() : std::string()});
+  return stopped;
 }
 
 void TQueensWorkbench::ShowSolution() {

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <span>
@@ -57,12 +58,22 @@ class TQueensWorkbench {
   void RunComparison(const std::string& GenerationText, std::span<const ga::TGASelectionMethod> Methods);
   // The queen count control changed: clamps to 4..32, re-initializes.
   void SpinEdit1Change(int Value);
+  // Asks a run going on another thread to end after the generation in progress: that
+  // method's block is logged as after a normal finish, followed by "Run stopped after G of
+  // M generations", and the remaining methods do not run. The request stands until cleared.
+  void RequestStop() { stop_requested_ = true; }
+  void ClearStopRequest() { stop_requested_ = false; }
+  // Empties every cell of the board, for a front end whose board no longer fits the problem.
+  void ClearBoard();
   // The Graph check box: report (and so plot) generations or not.
   void cbGraphClick(bool Checked);
   // The grid's client size changed: cells re-fitted.
   void FormResize(int GridClientWidth, int GridClientHeight);
 
   // --- file commands (the file name already chosen) ---
+  // A loaded algorithm or population counts as the first initialization. After Load and
+  // LoadGenoType the board is empty; an N-Queens genotype of N genes sets NumQueens to N,
+  // InitialPopulation to 4N and starts the curves over; any other is told to OnNote.
   void SaveAll(const std::string& FileName);
   void LoadAll(const std::string& FileName);
   void SaveGenoType(const std::string& FileName);
@@ -91,9 +102,14 @@ class TQueensWorkbench {
 
   // Told of every log line as it is appended.
   std::function<void(const std::string& Line)> OnLogLine;
+  // Told of what a front end should say beside the log, which it does not go into.
+  std::function<void(const std::string& Message)> OnNote;
 
  private:
   void ApplyStoredSettings();
+  void AdoptLoadedGenotype();
+  // Every curve starts over, topped at the fitness cutoff.
+  void ResetCurves();
   void AddLog(const std::string& Line);
   void Initialization(bool& Initialized);
   void EvaluateFitness(ga::TZPGAIndividual& Item, ga::TGAFitness& Fitness);
@@ -101,13 +117,15 @@ class TQueensWorkbench {
   // Tells every observer, in the order attached.
   template <class Event, class Arg>
   void Notify(Event Handler, const Arg& Value);
-  void RunSelectionMethod(ga::TGASelectionMethod Method, int32_t Generation, const ga::TZPGAPopulation& Population,
+  // True when the method was stopped before its generations were done.
+  bool RunSelectionMethod(ga::TGASelectionMethod Method, int32_t Generation, const ga::TZPGAPopulation& Population,
                           const std::string& GenerationText);
   void ShowSolution();
 
   std::unique_ptr<ga::TZPGeneticAlgorithm> ga_;
   int num_queens_ = 8;
   bool graph_enabled_ = true;
+  std::atomic<bool> stop_requested_{false};
   TRandomStreams streams_ = TRandomStreams::rsContinued;
   std::vector<std::string> log_;
   TChessBoard board_;

@@ -1,5 +1,5 @@
 // Pictures of the window for a person to look at: the Text page after a run
-// and the Graph page. Written only when ZP_SCREENSHOT_DIR names a folder, e.g.
+// the Graph page, a run going and a stopped one. Written only when ZP_SCREENSHOT_DIR names a folder, e.g.
 //   ZP_SCREENSHOT_DIR=/tmp/shots xvfb-run -a build/debug/tests/app_tests --gtest_filter='*Screenshot*'
 #include <gtest/gtest.h>
 
@@ -10,7 +10,6 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
-#include <utility>
 
 #include "app/QueensMain.h"
 
@@ -26,6 +25,7 @@ TEST(TForm1Screenshots, TextPageAfterARunAndGraphPage) {
   form.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
   QTest::mouseClick(form.findChild<QPushButton*>("btnRun"), Qt::LeftButton);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !form.Running(); }, 60000));
   QTest::qWait(200);
   EXPECT_TRUE(form.grab().save(QDir(folder).filePath("text-page.png")));
 
@@ -33,32 +33,24 @@ TEST(TForm1Screenshots, TextPageAfterARunAndGraphPage) {
   QTest::qWait(200);
   EXPECT_TRUE(form.grab().save(QDir(folder).filePath("graph-page.png")));
 
-  // A run long enough to be watched: the progress line and the board while it goes.
-  form.SetProgressInterval(0);
+  // A run long enough to be watched: the progress line while it goes, then the
+  // window after Stop, with the stop line at the log's end.
   form.findChild<QTabWidget*>("PageControl1")->setCurrentIndex(0);
-  form.findChild<QLineEdit*>("Edit1")->setText("1000");
-  // Told after the window, so the picture shows the progress line of that generation.
-  struct TGrabber : zp::queens::IRunObserver {
-    zp::app::TForm1& form;
-    QString file;
-    int generations = 0;
-    TGrabber(zp::app::TForm1& Form, QString File) : form(Form), file(std::move(File)) {}
-    void OnGeneration(const zp::queens::TGenerationReport&) override {
-      if (++generations == 1500) {
-        EXPECT_TRUE(form.grab().save(file));
-      }
-    }
-  } grabber(form, QDir(folder).filePath("during-run.png"));
-  form.Workbench().Attach(grabber);
+  form.findChild<QSpinBox*>("SpinEdit1")->setValue(32);
+  form.findChild<QLineEdit*>("Edit1")->setText("2000000000");
   QTest::mouseClick(form.findChild<QPushButton*>("btnRun"), Qt::LeftButton);
+  QTest::qWait(700);
+  EXPECT_TRUE(form.grab().save(QDir(folder).filePath("during-run.png")));
+  form.Stop();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !form.Running(); }, 5000));
   QTest::qWait(200);
-  EXPECT_TRUE(form.grab().save(QDir(folder).filePath("second-run.png")));
+  EXPECT_TRUE(form.grab().save(QDir(folder).filePath("stopped-run.png")));
 
   // Many queens: small cells, smaller letters.
-  form.Workbench().Detach(grabber);
   form.findChild<QSpinBox*>("SpinEdit1")->setValue(20);
   form.findChild<QLineEdit*>("Edit1")->setText("300");
   QTest::mouseClick(form.findChild<QPushButton*>("btnRun"), Qt::LeftButton);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !form.Running(); }, 60000));
   QTest::qWait(200);
   EXPECT_TRUE(form.grab().save(QDir(folder).filePath("twenty-queens.png")));
 

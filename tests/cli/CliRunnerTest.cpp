@@ -329,7 +329,7 @@ TEST(CliRunnerTest, ARefusedFileCommandNamesLineAndFileAndChangesNothing) {
 
   const std::string nowhere = dir + "no folder/x.xml";
   const std::string cannot_create = "cannot create a temporary file next to it (No such file or directory)";
-  const std::string other_kind = "Interface not supported";
+  const std::string other_kind = "Interface not supported (this file holds ";
   struct Case {
     const char* command;
     std::string file, reason;
@@ -338,9 +338,9 @@ TEST(CliRunnerTest, ARefusedFileCommandNamesLineAndFileAndChangesNothing) {
       {"save", nowhere, cannot_create},
       {"save-genotype", nowhere, cannot_create},
       {"save-population", nowhere, cannot_create},
-      {"load", dir + "geno.xml", other_kind},
-      {"load-genotype", dir + "pop.xml", other_kind},
-      {"load-population", dir + "all.xml", other_kind},
+      {"load", dir + "geno.xml", other_kind + "a genotype: use Load GenoType)"},
+      {"load-genotype", dir + "pop.xml", other_kind + "a population: use Load Population)"},
+      {"load-population", dir + "all.xml", other_kind + "a whole algorithm: use Load)"},
   };
   const std::string before = dir + "before.xml", after = dir + "after.xml";
   for (const Case& c : cases) {
@@ -361,7 +361,7 @@ TEST(CliRunnerTest, ARefusedFileCommandNamesLineAndFileAndChangesNothing) {
 
   // With -e the line is the ";" segment.
   const Result segment = RunTool({"-e", "init; ; load-genotype " + dir + "all.xml"});
-  EXPECT_EQ(segment.err, "error: line 3: " + dir + "all.xml: " + other_kind + "\n");
+  EXPECT_EQ(segment.err, "error: line 3: " + dir + "all.xml: " + other_kind + "a whole algorithm: use Load)\n");
   std::filesystem::remove_all(dir);
 }
 

@@ -126,7 +126,8 @@ TEST(TXMLDocument, ParseErrorsGiveTheParserMessageThePositionAndTheFile) {
   EXPECT_EQ(MessageOf([&] { LoadGenoTypeDocument(missing); }),
             missing + ": cannot open the file (No such file or directory)");
   std::ofstream(file, std::ios::trunc).flush();
-  EXPECT_EQ(MessageOf([&] { LoadChromosomesDocument(file); }), file + ": No document element found at offset 0");
+  EXPECT_EQ(MessageOf([&] { LoadChromosomesDocument(file); }),
+            file + ": not an XML document (No document element found at offset 0)");
 }
 
 TEST(TXMLDocument, LoadFromStreamReplacesTheContentOnlyWhenItParses) {

@@ -76,6 +76,15 @@ TEST(StrToInt, AcceptsOnlySignedDecimalIn32Bits) {
        {"", " 1", "1 ", "1.5", "0x10", "$10", "2147483648", "-2147483649", "abc", "-", "99999999999999999999"})
     EXPECT_FALSE(TryStrToInt(bad).has_value()) << bad;
   EXPECT_THROW_MSG(StrToInt("abc"), EConvertError, "'abc' is not a valid integer value");
+  // A well-formed integer out of range names the bound it passed; a malformed one does not.
+  EXPECT_THROW_MSG(StrToInt("99999999999"), EConvertError,
+                   "'99999999999' is not a valid integer value (at most 2147483647)");
+  EXPECT_THROW_MSG(StrToInt("+2147483648"), EConvertError,
+                   "'+2147483648' is not a valid integer value (at most 2147483647)");
+  EXPECT_THROW_MSG(StrToInt("-2147483649"), EConvertError,
+                   "'-2147483649' is not a valid integer value (at least -2147483648)");
+  EXPECT_THROW_MSG(StrToInt("-"), EConvertError, "'-' is not a valid integer value");
+  EXPECT_THROW_MSG(StrToInt("1e99"), EConvertError, "'1e99' is not a valid integer value");
 }
 
 TEST(TRandom, FollowsTheLinearCongruentialSequence) {

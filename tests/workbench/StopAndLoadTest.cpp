@@ -1,0 +1,110 @@
+// The workbench's stop request, which ends a run after the generation in
+// progress, and its loads: a loaded algorithm is the first initialization,
+// and a loaded genotype sets the queen count when it is an N-Queens one.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/Random.h"
+#include "workbench/FitnessGraph.h"
+#include "workbench/QueensWorkbench.h"
+
+namespace {
+
+using zp::queens::TQueensWorkbench;
+
+// Asks for a stop once the run's first method has reached generation At.
+struct TStopAt : zp::queens::IRunObserver {
+  TQueensWorkbench& wb;
+  int at;
+  TStopAt(TQueensWorkbench& Wb, int At) : wb(Wb), at(At) {}
+  void OnGeneration(const zp::queens::TGenerationReport& Report) override {
+    if (Report.Generation == at) wb.RequestStop();
+  }
+};
+
+int Count(const std::vector<std::string>& lines, const std::string& prefix) {
+  int n = 0;
+  for (const std::string& l : lines) n += l.rfind(prefix, 0) == 0 ? 1 : 0;
+  return n;
+}
+
+TEST(WorkbenchStop, EndsTheRunAfterTheGenerationInProgressAndSkipsTheOtherMethods) {
+  zp::TRandom random(0);
+  TQueensWorkbench wb(random);
+  TStopAt stop(wb, 5);
+  wb.Attach(stop);
+  wb.FormCreate();
+  wb.SpinEdit1Change(32);
+  wb.btnRunClick("1000");
+  const std::vector<std::string>& log = wb.Log();
+  EXPECT_EQ(Count(log, "Selection Method: "), 1);
+  EXPECT_EQ(log[log.size() - 2].rfind("Max Fitness:", 0), 0u);
+  EXPECT_EQ(log.back(), "Run stopped after 5 of 1000 generations");
+  EXPECT_EQ(wb.Algorithm().Generation(), 5);
+
+  // The request stands until cleared; with the graph off it still ends the run.
+  wb.cbGraphClick(false);
+  wb.btnRunClick("1000");
+  EXPECT_EQ(wb.Log().back(), "Run stopped after 1 of 1000 generations");
+  wb.ClearStopRequest();
+  wb.btnRunClick("3");
+  EXPECT_EQ(Count(wb.Log(), "Selection Method: "), 7);
+  EXPECT_EQ(Count(wb.Log(), "Run stopped"), 2);
+}
+
+TEST(WorkbenchStop, ARunNotStoppedLogsAsBefore) {
+  zp::TRandom a(0), b(0);
+  TQueensWorkbench plain(a), stoppable(b);
+  stoppable.RequestStop();
+  stoppable.ClearStopRequest();
+  plain.btnRunClick("40");
+  stoppable.btnRunClick("40");
+  EXPECT_EQ(plain.Log(), stoppable.Log());
+}
+
+TEST(WorkbenchLoad, ALoadedAlgorithmIsTheFirstInitializationAndSetsTheQueenCount) {
+  const std::string file = testing::TempDir() + "nqueens_wb_load.xml";
+  std::vector<std::string> saved;
+  {
+    zp::TRandom random(0);
+    TQueensWorkbench wb(random);
+    wb.FormCreate();
+    wb.SpinEdit1Change(10);
+    wb.SaveAll(file);
+  }
+  zp::TRandom random(1);
+  TQueensWorkbench wb(random);
+  zp::queens::TFitnessGraph graph;
+  wb.Attach(graph);
+  std::vector<std::string> notes;
+  wb.OnNote = [&](const std::string& note) { notes.push_back(note); };
+  wb.FormCreate();
+  const size_t lines = wb.Log().size();
+  try {
+    wb.LoadAll(file);
+  } catch (const std::exception& e) {
+    GTEST_SKIP() << e.what();
+  }
+  EXPECT_EQ(wb.Log().size(), lines);
+  EXPECT_TRUE(wb.Algorithm().Initialized());
+  EXPECT_EQ(wb.NumQueens(), 10);
+  EXPECT_EQ(wb.Algorithm().InitialPopulation(), 40);
+  EXPECT_EQ(wb.Board().ColCount(), 10);
+  EXPECT_TRUE(notes.empty());
+  wb.btnRunClick("2");
+  EXPECT_EQ(Count(wb.Log(), "Population Initialized."), 0);
+  EXPECT_EQ(Count(wb.Log(), "Selection Method: "), 5);
+
+  // A genotype of another shape: the load stands, the front end is told.
+  wb.Algorithm().Genes().Items(0).SetSize(7);
+  wb.SaveGenoType(file);
+  wb.LoadGenoType(file);
+  EXPECT_EQ(wb.Algorithm().Genes().Items(0).Size(), 7);
+  EXPECT_EQ(notes, std::vector<std::string>{"the loaded problem is not an N-Queens board"});
+  std::remove(file.c_str());
+}
+
+}  // namespace
