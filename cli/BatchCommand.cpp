@@ -40,17 +40,17 @@ int RunBatch(const TBatchOptions& O, std::ostream& Out, std::ostream& Err) {
   TBatchPlan plan;
   try {
     plan = PlanBatch(O, HardwareJobs());
-  } catch (const experiment::TSpecError& e) {
+  } catch (const experiment::TDesignError& e) {
     Err << "error: " << e.what() << '\n';
     return 2;
   }
   TStopSignals signals;
-  size_t done = 0, total = experiment::RepeatKeys(plan.Spec).size();
+  size_t done = 0, total = experiment::RepeatKeys(plan.Design).size();
   try {
     TBatchSession session(O, plan, {experiment::UtcNow(), "", plan.Jobs, HostName()}, Err,
                           &Err == &std::cerr && isatty(2));
     experiment::RunRepeats(
-        plan.Spec, session.Todo(), plan.Jobs, TStopSignals::Stop(),
+        plan.Design, session.Todo(), plan.Jobs, TStopSignals::Stop(),
         [&](experiment::TRepeatResult& result) { session.Write(result); }, [&] { session.Idle(); });
     session.EndProgress();
     done = session.Done();

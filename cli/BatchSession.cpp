@@ -40,7 +40,7 @@ struct sigaction g_old_int {};
 struct sigaction g_old_term {};
 
 // The options given, over Base (the defaults, or what a resumed folder holds).
-TExperimentSpec ApplyOptions(const TBatchOptions& O, TExperimentSpec Base) {
+TExperimentDesign ApplyOptions(const TBatchOptions& O, TExperimentDesign Base) {
   if (O.Queens) Base.Queens = ParseQueenList(*O.Queens);
   if (O.Repeats) Base.Repeats = ParsePositive("--repeats", *O.Repeats);
   if (O.Generations) Base.Generations = ParsePositive("--generations", *O.Generations);
@@ -91,12 +91,12 @@ std::vector<TRepeatKey> PrepareFolder(const fs::path& Folder, const TBatchPlan& 
   fs::create_directories(Folder, ec);
   std::vector<TRepeatKey> todo;
   if (Plan.Resuming) {
-    todo = ResumeFolder(Folder, Plan.Spec);
+    todo = ResumeFolder(Folder, Plan.Design);
   } else {
     StartFolder(Folder);
-    todo = RepeatKeys(Plan.Spec);
+    todo = RepeatKeys(Plan.Design);
   }
-  WriteOutputFiles(Folder, {{"experiment.json", ExperimentJson(Plan.Spec, ProgramVersion(), Run)}});
+  WriteOutputFiles(Folder, {{"experiment.json", ExperimentJson(Plan.Design, ProgramVersion(), Run)}});
   return todo;
 }
 
@@ -104,33 +104,33 @@ std::vector<TRepeatKey> PrepareFolder(const fs::path& Folder, const TBatchPlan& 
 
 TBatchPlan PlanBatch(const TBatchOptions& O, int DefaultJobs) {
   TBatchPlan plan;
-  plan.Spec = ApplyOptions(O, TExperimentSpec());  // every given option is checked, resumed or not
+  plan.Design = ApplyOptions(O, TExperimentDesign());  // every given option is checked, resumed or not
   plan.Jobs = O.Jobs ? ParsePositive("--jobs", *O.Jobs) : DefaultJobs;
 
   const fs::path out(O.Out);
   std::error_code ec;
   const bool exists = fs::exists(out, ec);
-  if (exists && !fs::is_directory(out, ec)) throw TSpecError("--out: '" + O.Out + "' is a file");
-  if (O.Out.empty() || !Writable(out)) throw TSpecError("--out: '" + O.Out + "' is not writable");
+  if (exists && !fs::is_directory(out, ec)) throw TDesignError("--out: '" + O.Out + "' is a file");
+  if (O.Out.empty() || !Writable(out)) throw TDesignError("--out: '" + O.Out + "' is not writable");
   const bool empty = !exists || fs::is_empty(out, ec);
   if (!empty && !O.Resume)
-    throw TSpecError("--out: '" + O.Out + "' is not empty; give --resume to go on with the experiment in it");
+    throw TDesignError("--out: '" + O.Out + "' is not empty; give --resume to go on with the experiment in it");
   if (!empty) {
     const fs::path json = out / "experiment.json";
-    if (!fs::exists(json, ec)) throw TSpecError("--resume: '" + O.Out + "' holds no experiment.json");
+    if (!fs::exists(json, ec)) throw TDesignError("--resume: '" + O.Out + "' holds no experiment.json");
     TStoredExperiment stored;
     try {
       stored = ReadExperimentJson(ReadFile(json));
     } catch (const std::exception& e) {
-      throw TSpecError("--resume: '" + O.Out + "/" + e.what());
+      throw TDesignError("--resume: '" + O.Out + "/" + e.what());
     }
-    plan.Spec = ApplyOptions(O, stored.Spec);
+    plan.Design = ApplyOptions(O, stored.Design);
     const std::vector<std::string> differing =
-        DifferingParameters(stored.Parameters, Parameters(plan.Spec, ProgramVersion()));
+        DifferingParameters(stored.Parameters, Parameters(plan.Design, ProgramVersion()));
     if (!differing.empty()) {
       std::string list;
       for (const std::string& d : differing) list += (list.empty() ? "" : ", ") + d;
-      throw TSpecError("--resume: the experiment in '" + O.Out + "' differs in " + list);
+      throw TDesignError("--resume: the experiment in '" + O.Out + "' differs in " + list);
     }
     plan.Resuming = true;
   }
@@ -200,12 +200,12 @@ void TProgress::End() {
 TBatchSession::TBatchSession(const TBatchOptions& O, const TBatchPlan& Plan, TRunInfo Run, std::ostream& Err,
                              bool ShowProgress)
     : folder_(O.Out),
-      spec_(Plan.Spec),
+      design_(Plan.Design),
       run_(std::move(Run)),
       todo_(PrepareFolder(folder_, Plan, run_)),
-      total_(RepeatKeys(spec_).size()),
+      total_(RepeatKeys(design_).size()),
       files_(folder_),
-      progress_(ShowProgress && !O.Quiet, Err, total_, total_ - todo_.size(), spec_.Methods.size()) {
+      progress_(ShowProgress && !O.Quiet, Err, total_, total_ - todo_.size(), design_.Methods.size()) {
   progress_.Show(true);
 }
 
@@ -217,15 +217,15 @@ void TBatchSession::Write(const TRepeatLines& Repeat) {
 void TBatchSession::Finish(std::ostream& Out) {
   const TRecordedRuns recorded = ReadRecordedRuns(folder_);
   WriteOutputFiles(folder_, AnalysisFiles(recorded.Rows, recorded.Traces));
-  for (const int32_t n : spec_.Queens) {
-    TEcdfChart chart(recorded.Rows, n, spec_.Generations);
+  for (const int32_t n : design_.Queens) {
+    TEcdfChart chart(recorded.Rows, n, design_.Generations);
     for (const char* type : {"png", "svg"})
       RenderPanelFile(chart.Panel(), (folder_ / ("ecdf-" + std::to_string(n) + "." + type)).string(), kEcdfWidth,
                       kEcdfHeight);
   }
   Out << ReportTable(Summarize(recorded.Rows), Compare(recorded.Rows)) << std::flush;
   run_.End = UtcNow();
-  WriteOutputFiles(folder_, {{"experiment.json", ExperimentJson(spec_, ProgramVersion(), run_)}});
+  WriteOutputFiles(folder_, {{"experiment.json", ExperimentJson(design_, ProgramVersion(), run_)}});
 }
 
 int ReportStopped(const std::string& Program, const TBatchOptions& O, size_t Done, size_t Total, std::ostream& Err) {

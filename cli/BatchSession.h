@@ -3,9 +3,9 @@
 // written in key order with the progress line, the stop signals, and the
 // statistics, pictures and table at the end.
 //
-//   TBatchPlan plan = PlanBatch(options, HardwareJobs());   // TSpecError: exit 2
+//   TBatchPlan plan = PlanBatch(options, HardwareJobs());   // TDesignError: exit 2
 //   TBatchSession session(options, plan, {UtcNow(), "", plan.Jobs, HostName()}, std::cerr, isatty(2));
-//   RunRepeats(plan.Spec, session.Todo(), plan.Jobs, TStopSignals::Stop(), [&](auto& r) { session.Write(r); });
+//   RunRepeats(plan.Design, session.Todo(), plan.Jobs, TStopSignals::Stop(), [&](auto& r) { session.Write(r); });
 //   session.Finish(std::cout);
 #pragma once
 
@@ -18,21 +18,21 @@
 #include <vector>
 
 #include "cli/BatchCommand.h"
+#include "experiment/ExperimentDesign.h"
 #include "experiment/ExperimentFolder.h"
-#include "experiment/ExperimentSpec.h"
 
 namespace zp::cli {
 
 // What the command line asks for, checked before anything is written.
 struct TBatchPlan {
-  experiment::TExperimentSpec Spec;
+  experiment::TExperimentDesign Design;
   int Jobs = 1;
   bool Resuming = false;  // the folder holds an experiment to go on with
 };
 
 // The options over the defaults, or over what a resumed folder holds, checked
 // against the folder; Jobs is DefaultJobs unless --jobs is given. Raises
-// TSpecError naming the option; nothing is written.
+// TDesignError naming the option; nothing is written.
 TBatchPlan PlanBatch(const TBatchOptions& Options, int DefaultJobs);
 
 // The hardware threads, at least 1.
@@ -105,7 +105,7 @@ class TBatchSession {
 
  private:
   std::filesystem::path folder_;
-  experiment::TExperimentSpec spec_;
+  experiment::TExperimentDesign design_;
   experiment::TRunInfo run_;
   std::vector<experiment::TRepeatKey> todo_;
   size_t total_ = 0;

@@ -37,29 +37,29 @@ std::vector<std::string> Choices(std::string_view Arguments) {
 
 // --- checks ---
 
-void NeedArity(const TCommandSpec& Spec, const TCommand& C, size_t Count) {
-  if (C.Args.size() != Count) throw TUsageError("wrong arguments for '" + std::string(Spec.Name) + "'");
+void NeedArity(const TCommandEntry& Entry, const TCommand& C, size_t Count) {
+  if (C.Args.size() != Count) throw TUsageError("wrong arguments for '" + std::string(Entry.Name) + "'");
 }
 
-void NoArguments(const TCommandSpec& Spec, const TCommand& C) { NeedArity(Spec, C, 0); }
+void NoArguments(const TCommandEntry& Entry, const TCommand& C) { NeedArity(Entry, C, 0); }
 
-void OneArgument(const TCommandSpec& Spec, const TCommand& C) { NeedArity(Spec, C, 1); }
+void OneArgument(const TCommandEntry& Entry, const TCommand& C) { NeedArity(Entry, C, 1); }
 
-void AnyText(const TCommandSpec&, const TCommand&) {}
+void AnyText(const TCommandEntry&, const TCommand&) {}
 
-void OneOfTheChoices(const TCommandSpec& Spec, const TCommand& C) {
-  NeedArity(Spec, C, 1);
-  const std::vector<std::string> choices = Choices(Spec.Arguments);
+void OneOfTheChoices(const TCommandEntry& Entry, const TCommand& C) {
+  NeedArity(Entry, C, 1);
+  const std::vector<std::string> choices = Choices(Entry.Arguments);
   for (const std::string& choice : choices)
     if (C.Args[0] == choice) return;
   std::string list;
   for (size_t i = 0; i < choices.size(); ++i)
     list += (i == 0 ? "" : i + 1 == choices.size() ? " or " : ", ") + ("'" + choices[i] + "'");
-  throw TUsageError(std::string(Spec.Name) + " takes " + list);
+  throw TUsageError(std::string(Entry.Name) + " takes " + list);
 }
 
-void FileName(const TCommandSpec& Spec, const TCommand& C) {
-  if (C.Rest.empty()) throw TUsageError("'" + std::string(Spec.Name) + "' needs a file name");
+void FileName(const TCommandEntry& Entry, const TCommand& C) {
+  if (C.Rest.empty()) throw TUsageError("'" + std::string(Entry.Name) + "' needs a file name");
 }
 
 // --- actions ---
@@ -121,7 +121,7 @@ void WorkbenchFile(const TCommand& C, TCommandContext& X) {
   OnFile(C.Rest, [&] { (X.Workbench.*Method)(C.Rest); });
 }
 
-constexpr TCommandSpec kCommands[] = {
+constexpr TCommandEntry kCommands[] = {
     {"queens", "N", "set the queen count and re-initialize (even if unchanged)", OneArgument, Queens},
     {"init", "", "the Initialize button", NoArguments, Init},
     {"run", "[TEXT]",
@@ -152,15 +152,15 @@ constexpr TCommandSpec kCommands[] = {
 
 }  // namespace
 
-std::span<const TCommandSpec> Commands() { return kCommands; }
+std::span<const TCommandEntry> Commands() { return kCommands; }
 
 std::string WhereFrom(const TCommand& Command) {
   return Command.Line > 0 ? "line " + std::to_string(Command.Line) + ": " : "";
 }
 
-const TCommandSpec& FindCommand(const std::string& Name) {
-  for (const TCommandSpec& spec : kCommands)
-    if (spec.Name == Name) return spec;
+const TCommandEntry& FindCommand(const std::string& Name) {
+  for (const TCommandEntry& entry : kCommands)
+    if (entry.Name == Name) return entry;
   throw TUsageError("unknown command '" + Name + "'");
 }
 
@@ -179,8 +179,8 @@ std::vector<TCommand> ReadCommands(const std::string& Text, char Separator) {
     c.Rest = std::string(Trim(std::string_view(segment).substr(c.Name.size())));
     c.Line = line;
     try {
-      const TCommandSpec& spec = FindCommand(c.Name);
-      spec.Check(spec, c);
+      const TCommandEntry& entry = FindCommand(c.Name);
+      entry.Check(entry, c);
     } catch (const TUsageError& e) {
       throw TUsageError(WhereFrom(c) + e.what());
     }
@@ -196,12 +196,12 @@ void RunCommand(const TCommand& Command, TCommandContext& Context) {
 std::string CommandsHelp() {
   constexpr size_t kColumn = 24;
   std::string text = "Commands:\n";
-  for (const TCommandSpec& spec : kCommands) {
-    std::string head = "  " + std::string(spec.Name);
-    if (!spec.Arguments.empty()) head += " " + std::string(spec.Arguments);
+  for (const TCommandEntry& entry : kCommands) {
+    std::string head = "  " + std::string(entry.Name);
+    if (!entry.Arguments.empty()) head += " " + std::string(entry.Arguments);
     head.resize(std::max(kColumn, head.size() + 1), ' ');
     text += head;
-    for (const char c : spec.Help) text += c == '\n' ? "\n" + std::string(kColumn, ' ') : std::string(1, c);
+    for (const char c : entry.Help) text += c == '\n' ? "\n" + std::string(kColumn, ' ') : std::string(1, c);
     text += '\n';
   }
   return text;

@@ -44,13 +44,13 @@ struct TCommandContext {
   int Scale = 1;  // "chart": device pixels per picture pixel (PNG only)
 };
 
-struct TCommandSpec;
-// Raises TUsageError when the command's words do not fit the spec.
-using TCommandCheck = void (*)(const TCommandSpec& Spec, const TCommand& Command);
+struct TCommandEntry;
+// Raises TUsageError when the command's words do not fit the entry.
+using TCommandCheck = void (*)(const TCommandEntry& Entry, const TCommand& Command);
 // Raises whatever the workbench raises; the front end reports it and goes on.
 using TCommandAction = void (*)(const TCommand& Command, TCommandContext& Context);
 
-struct TCommandSpec {
+struct TCommandEntry {
   std::string_view Name;
   std::string_view Arguments;  // as the help shows them; a choice "on|off" is also what the check accepts
   std::string_view Help;       // lines after the first are indented under the first
@@ -59,10 +59,10 @@ struct TCommandSpec {
 };
 
 // Every command, in the order the help lists them.
-std::span<const TCommandSpec> Commands();
+std::span<const TCommandEntry> Commands();
 
-// The spec of a command by name; TUsageError "unknown command 'NAME'" for none.
-const TCommandSpec& FindCommand(const std::string& Name);
+// The entry of a command by name; TUsageError "unknown command 'NAME'" for none.
+const TCommandEntry& FindCommand(const std::string& Name);
 
 // Splits Text at Separator into commands numbered by segment, skipping blank
 // segments and those starting with "#", and checks each; the first bad one

@@ -59,27 +59,28 @@ const TJsonValue& Need(const TJsonValue& Object, const char* Key, K Kind) {
 
 const char* ProgramVersion() { return kProgramVersion; }
 
-std::vector<std::pair<std::string, TJsonValue>> Parameters(const TExperimentSpec& Spec, const std::string& Version) {
+std::vector<std::pair<std::string, TJsonValue>> Parameters(const TExperimentDesign& Design,
+                                                           const std::string& Version) {
   TJsonValue queens{K::jkArray, "", {}, {}}, methods{K::jkArray, "", {}, {}};
-  for (int32_t n : Spec.Queens) queens.Items.push_back(Number(n));
-  for (ga::TGASelectionMethod m : Spec.Methods) methods.Items.push_back(String(ga::ToString(m)));
+  for (int32_t n : Design.Queens) queens.Items.push_back(Number(n));
+  for (ga::TGASelectionMethod m : Design.Methods) methods.Items.push_back(String(ga::ToString(m)));
   return {{"queens", queens},
-          {"repeats", Number(Spec.Repeats)},
-          {"generations", Number(Spec.Generations)},
-          {"seed", Number(Spec.Seed)},
-          {"streams", String(queens::ToString(Spec.Streams))},
+          {"repeats", Number(Design.Repeats)},
+          {"generations", Number(Design.Generations)},
+          {"seed", Number(Design.Seed)},
+          {"streams", String(queens::ToString(Design.Streams))},
           {"methods", methods},
           {"seed_function", String(kSeedFunctionName)},
           {"version", String(Version)}};
 }
 
-std::string ExperimentJson(const TExperimentSpec& Spec, const std::string& Version, const TRunInfo& Run) {
+std::string ExperimentJson(const TExperimentDesign& Design, const std::string& Version, const TRunInfo& Run) {
   std::vector<std::pair<std::string, TJsonValue>> run{{"start", String(Run.Start)},
                                                       {"end", Run.End.empty() ? TJsonValue{} : String(Run.End)},
                                                       {"jobs", Number(Run.Jobs)},
                                                       {"host", String(Run.Host)}};
   if (Run.Ranks > 0) run.emplace_back("ranks", Number(Run.Ranks));
-  return "{\n  \"parameters\": " + ObjectLines(Parameters(Spec, Version)) + ",\n  \"run\": " + ObjectLines(run) +
+  return "{\n  \"parameters\": " + ObjectLines(Parameters(Design, Version)) + ",\n  \"run\": " + ObjectLines(run) +
          "\n}\n";
 }
 
@@ -93,20 +94,20 @@ TStoredExperiment ReadExperimentJson(std::string_view Text) {
   const TJsonValue& p = Need(doc, "parameters", K::jkObject);
   TStoredExperiment stored;
   stored.Parameters = p.Members;
-  TExperimentSpec& spec = stored.Spec;
+  TExperimentDesign& design = stored.Design;
   // The same parsers as the options: a hand-edited file is held to the same rules.
   try {
     std::string queens;
     for (const TJsonValue& n : Need(p, "queens", K::jkArray).Items) queens += (queens.empty() ? "" : ",") + n.Text;
-    spec.Queens = ParseQueenList(queens);
-    spec.Repeats = ParsePositive("--repeats", Need(p, "repeats", K::jkNumber).Text);
-    spec.Generations = ParsePositive("--generations", Need(p, "generations", K::jkNumber).Text);
-    spec.Seed = ParseSeedOption(Need(p, "seed", K::jkNumber).Text);
-    spec.Streams = ParseStreams(Need(p, "streams", K::jkString).Text);
+    design.Queens = ParseQueenList(queens);
+    design.Repeats = ParsePositive("--repeats", Need(p, "repeats", K::jkNumber).Text);
+    design.Generations = ParsePositive("--generations", Need(p, "generations", K::jkNumber).Text);
+    design.Seed = ParseSeedOption(Need(p, "seed", K::jkNumber).Text);
+    design.Streams = ParseStreams(Need(p, "streams", K::jkString).Text);
     std::string methods;
     for (const TJsonValue& m : Need(p, "methods", K::jkArray).Items) methods += (methods.empty() ? "" : ",") + m.Text;
-    spec.Methods = ParseMethodList(methods);
-  } catch (const TSpecError& e) {
+    design.Methods = ParseMethodList(methods);
+  } catch (const TDesignError& e) {
     Bad(e.what());
   }
   return stored;
@@ -158,14 +159,14 @@ std::vector<TOutputFile> AnalysisFiles(const std::vector<TRunRow>& Rows, const s
   return files;
 }
 
-std::vector<TRepeatKey> ResumeFolder(const std::filesystem::path& Folder, const TExperimentSpec& Spec) {
+std::vector<TRepeatKey> ResumeFolder(const std::filesystem::path& Folder, const TExperimentDesign& Design) {
   const TRecordedRuns recorded = ReadRecordedRuns(Folder);
-  const TRecordedRuns complete = KeepCompleteRepeats(recorded, Spec.Methods);
+  const TRecordedRuns complete = KeepCompleteRepeats(recorded, Design.Methods);
   std::set<TRepeatKey> have;
   for (const TRunRow& row : complete.Rows) have.insert({row.Queens, row.Repeat});
   // New rows are appended, so only the complete repeats that lead the key order
   // stay; everything from the first missing repeat on is run again.
-  const std::vector<TRepeatKey> keys = RepeatKeys(Spec);
+  const std::vector<TRepeatKey> keys = RepeatKeys(Design);
   size_t kept = 0;
   while (kept < keys.size() && have.contains(keys[kept])) ++kept;
   const std::set<TRepeatKey> keep(keys.begin(), keys.begin() + static_cast<std::ptrdiff_t>(kept));

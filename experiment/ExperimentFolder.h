@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "experiment/ExperimentSpec.h"
+#include "experiment/ExperimentDesign.h"
 #include "experiment/Json.h"
 #include "experiment/OutputFiles.h"
 #include "experiment/RecordedRuns.h"
@@ -26,7 +26,7 @@ const char* ProgramVersion();
 
 // The "parameters" of experiment.json, in file order: queens, repeats,
 // generations, seed, streams, methods, seed_function, version.
-std::vector<std::pair<std::string, TJsonValue>> Parameters(const TExperimentSpec& Spec, const std::string& Version);
+std::vector<std::pair<std::string, TJsonValue>> Parameters(const TExperimentDesign& Design, const std::string& Version);
 
 // The "run" part: the only part besides timing.csv that differs between runs of one experiment.
 struct TRunInfo {
@@ -37,12 +37,12 @@ struct TRunInfo {
 };
 
 // The whole text of experiment.json.
-std::string ExperimentJson(const TExperimentSpec& Spec, const std::string& Version, const TRunInfo& Run);
+std::string ExperimentJson(const TExperimentDesign& Design, const std::string& Version, const TRunInfo& Run);
 
-// An experiment.json read back: its parameters as written and the spec they describe.
+// An experiment.json read back: its parameters as written and the design they describe.
 struct TStoredExperiment {
   std::vector<std::pair<std::string, TJsonValue>> Parameters;
-  TExperimentSpec Spec;
+  TExperimentDesign Design;
 };
 // Raises Exception "experiment.json: ..." for a file that does not hold valid parameters.
 TStoredExperiment ReadExperimentJson(std::string_view Text);
@@ -61,7 +61,7 @@ void StartFolder(const std::filesystem::path& Folder);
 // repeats that lead the key order, rewrites runs.csv and traces.csv with only
 // them, and returns the repeats still to run. Raises Exception for a file that
 // is damaged before its last line.
-std::vector<TRepeatKey> ResumeFolder(const std::filesystem::path& Folder, const TExperimentSpec& Spec);
+std::vector<TRepeatKey> ResumeFolder(const std::filesystem::path& Folder, const TExperimentDesign& Design);
 
 // What a finished experiment's rows and traces give besides them: summary.csv,
 // comparisons.csv and the iohprofiler/ folder (the ECDF pictures are drawn by

@@ -21,8 +21,8 @@ namespace {
 // Gathers the rows and improvements of one repeat from the workbench's events.
 class TRepeatObserver : public queens::IRunObserver {
  public:
-  TRepeatObserver(const TExperimentSpec& Spec, TRepeatResult& Result, const std::atomic<bool>* Stop)
-      : spec_(Spec), result_(Result), stop_(Stop) {}
+  TRepeatObserver(const TExperimentDesign& Design, TRepeatResult& Result, const std::atomic<bool>* Stop)
+      : design_(Design), result_(Result), stop_(Stop) {}
 
   void OnGeneration(const queens::TGenerationReport& Report) override {
     if (stop_ && stop_->load(std::memory_order_relaxed)) throw TRepeatStopped();
@@ -32,7 +32,8 @@ class TRepeatObserver : public queens::IRunObserver {
   }
 
   void OnMethodFinished(const queens::TMethodReport& Report) override {
-    const bool written = std::find(spec_.Methods.begin(), spec_.Methods.end(), Report.Method) != spec_.Methods.end();
+    const bool written =
+        std::find(design_.Methods.begin(), design_.Methods.end(), Report.Method) != design_.Methods.end();
     if (written) {
       TRunRow row;
       row.Queens = result_.Key.Queens;
@@ -54,7 +55,7 @@ class TRepeatObserver : public queens::IRunObserver {
   }
 
  private:
-  const TExperimentSpec& spec_;
+  const TExperimentDesign& design_;
   TRepeatResult& result_;
   const std::atomic<bool>* stop_;  // not owned
   std::optional<TTraceBuilder> trace_;
@@ -62,27 +63,28 @@ class TRepeatObserver : public queens::IRunObserver {
 
 }  // namespace
 
-TRepeatResult RunRepeat(const TExperimentSpec& Spec, TRepeatKey Key, const std::atomic<bool>* Stop) {
+TRepeatResult RunRepeat(const TExperimentDesign& Design, TRepeatKey Key, const std::atomic<bool>* Stop) {
   const auto start = std::chrono::steady_clock::now();
   TRepeatResult result;
   result.Key = Key;
-  result.Seed = RepeatSeed(Spec.Seed, Key.Queens, Key.Repeat);
+  result.Seed = RepeatSeed(Design.Seed, Key.Queens, Key.Repeat);
   // A new workbench per repeat: the stored settings exactly (GeneSize only ever
   // grows, so a reused component would remember a larger board).
   TRandom random(result.Seed);
   queens::TQueensWorkbench wb(random);
-  wb.SetStreams(Spec.Streams);
-  TRepeatObserver observer(Spec, result, Stop);
+  wb.SetStreams(Design.Streams);
+  TRepeatObserver observer(Design, result, Stop);
   wb.Attach(observer);
   wb.FormCreate();
   wb.SpinEdit1Change(Key.Queens);
-  wb.RunComparison(std::to_string(Spec.Generations), Spec.MethodsToRun());
+  wb.RunComparison(std::to_string(Design.Generations), Design.MethodsToRun());
   result.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   return result;
 }
 
-void RunRepeats(const TExperimentSpec& Spec, std::span<const TRepeatKey> Todo, int Jobs, const std::atomic<bool>& Stop,
-                const std::function<void(TRepeatResult&)>& Deliver, const std::function<void()>& Idle, int PollMs) {
+void RunRepeats(const TExperimentDesign& Design, std::span<const TRepeatKey> Todo, int Jobs,
+                const std::atomic<bool>& Stop, const std::function<void(TRepeatResult&)>& Deliver,
+                const std::function<void()>& Idle, int PollMs) {
   const size_t total = Todo.size();
   const size_t workers = std::min(total, static_cast<size_t>(std::max(Jobs, 1)));
   // Finished repeats wait here until every earlier one is delivered; a worker
@@ -109,7 +111,7 @@ void RunRepeats(const TExperimentSpec& Spec, std::span<const TRepeatKey> Todo, i
         if (abandon || Stop.load()) return;
       }
       try {
-        TRepeatResult result = RunRepeat(Spec, Todo[i], &halt);
+        TRepeatResult result = RunRepeat(Design, Todo[i], &halt);
         std::lock_guard lock(mutex);
         done.emplace(i, std::move(result));
       } catch (const TRepeatStopped&) {

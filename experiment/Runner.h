@@ -4,7 +4,7 @@
 // writer in key order, whatever order they finish in.
 //
 //   std::atomic<bool> stop{false};
-//   RunRepeats(spec, RepeatKeys(spec), 4, stop, [&](TRepeatResult& r) { Write(r); });
+//   RunRepeats(design, RepeatKeys(design), 4, stop, [&](TRepeatResult& r) { Write(r); });
 #pragma once
 
 #include <atomic>
@@ -12,7 +12,7 @@
 #include <span>
 #include <vector>
 
-#include "experiment/ExperimentSpec.h"
+#include "experiment/ExperimentDesign.h"
 #include "experiment/RunRow.h"
 #include "experiment/Traces.h"
 
@@ -32,9 +32,9 @@ class TRepeatStopped : public std::exception {
   const char* what() const noexcept override { return "the repeat was stopped"; }
 };
 
-// Repeat Key of Spec, run on the calling thread. Stop (if given) is looked at
+// Repeat Key of Design, run on the calling thread. Stop (if given) is looked at
 // every generation; raises TRepeatStopped once it is true.
-TRepeatResult RunRepeat(const TExperimentSpec& Spec, TRepeatKey Key, const std::atomic<bool>* Stop = nullptr);
+TRepeatResult RunRepeat(const TExperimentDesign& Design, TRepeatKey Key, const std::atomic<bool>* Stop = nullptr);
 
 // Runs Todo (in key order) on Jobs worker threads (at least one) and calls
 // Deliver on the calling thread once per repeat, in Todo's order. Returns when
@@ -42,8 +42,8 @@ TRepeatResult RunRepeat(const TExperimentSpec& Spec, TRepeatKey Key, const std::
 // abandoned (later ones are not delivered). Idle is called on the calling thread
 // about every PollMs while it waits. An exception from Deliver or a worker stops
 // the rest and is raised here after the workers have ended.
-void RunRepeats(const TExperimentSpec& Spec, std::span<const TRepeatKey> Todo, int Jobs, const std::atomic<bool>& Stop,
-                const std::function<void(TRepeatResult&)>& Deliver, const std::function<void()>& Idle = {},
-                int PollMs = 250);
+void RunRepeats(const TExperimentDesign& Design, std::span<const TRepeatKey> Todo, int Jobs,
+                const std::atomic<bool>& Stop, const std::function<void(TRepeatResult&)>& Deliver,
+                const std::function<void()>& Idle = {}, int PollMs = 250);
 
 }  // namespace zp::experiment

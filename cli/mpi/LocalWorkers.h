@@ -3,7 +3,7 @@
 // one communicating thread, which waits on them; the first failure is kept
 // and stops the rest.
 //
-//   TLocalWorkers w(2, [&](TRepeatKey k, const std::atomic<bool>& halt) { return RepeatLines(RunRepeat(spec, k,
+//   TLocalWorkers w(2, [&](TRepeatKey k, const std::atomic<bool>& halt) { return RepeatLines(RunRepeat(design, k,
 //   &halt)); }); w.Add(keys);  w.Wait(1ms);  for (TFinishedRepeat& f : w.TakeFinished()) ...
 #pragma once
 

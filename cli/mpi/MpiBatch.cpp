@@ -27,7 +27,7 @@ constexpr int kGoOn = -1;
 
 // A repeat on this rank. For the tests, ZP_TEST_FAIL_RANK=K[:N] makes rank K's
 // repeat after its first N (default 0) raise std::bad_alloc.
-TLocalWorkers::TRun RepeatRunner(const TExperimentSpec& Spec, int Rank) {
+TLocalWorkers::TRun RepeatRunner(const TExperimentDesign& Design, int Rank) {
   std::optional<long> fail_after;
   if (const char* hook = std::getenv("ZP_TEST_FAIL_RANK")) {
     char* end = nullptr;
@@ -35,9 +35,9 @@ TLocalWorkers::TRun RepeatRunner(const TExperimentSpec& Spec, int Rank) {
     if (rank == Rank) fail_after = *end == ':' ? std::strtol(end + 1, nullptr, 10) : 0;
   }
   auto started = std::make_shared<std::atomic<long>>(0);
-  return [Spec, fail_after, started](TRepeatKey Key, const std::atomic<bool>& Halt) {
+  return [Design, fail_after, started](TRepeatKey Key, const std::atomic<bool>& Halt) {
     if (fail_after && started->fetch_add(1) >= *fail_after) throw std::bad_alloc();
-    return RepeatLines(RunRepeat(Spec, Key, &Halt));
+    return RepeatLines(RunRepeat(Design, Key, &Halt));
   };
 }
 
@@ -72,7 +72,7 @@ int Prepare(int argc, char** argv, TBatchOptions& O, TBatchPlan& Plan, std::opti
   }
   try {
     Plan = PlanBatch(O, 1);
-  } catch (const TSpecError& e) {
+  } catch (const TDesignError& e) {
     Err << "error: " << e.what() << '\n';
     return 2;
   }
@@ -106,14 +106,14 @@ int RunMpiCli(int argc, char** argv, std::ostream& Out, std::ostream& Err) {
   if (status != kGoOn) return status;
 
   // The other ranks take the experiment from rank 0 as experiment.json states it.
-  std::string json = root ? ExperimentJson(plan.Spec, ProgramVersion(), {}) : "";
+  std::string json = root ? ExperimentJson(plan.Design, ProgramVersion(), {}) : "";
   int jobs = plan.Jobs;
   mpi.Broadcast(json);
   mpi.Broadcast(jobs);
-  const TExperimentSpec spec = root ? plan.Spec : ReadExperimentJson(json).Spec;
+  const TExperimentDesign design = root ? plan.Design : ReadExperimentJson(json).Design;
 
   TDistributedRun run;
-  run.Run = RepeatRunner(spec, mpi.Rank());
+  run.Run = RepeatRunner(design, mpi.Rank());
   run.Jobs = jobs;
   if (root) {
     run.Todo = session->Todo();
@@ -139,7 +139,7 @@ int RunMpiCli(int argc, char** argv, std::ostream& Out, std::ostream& Err) {
     return status;
   }
   try {
-    const std::string phase = ComputePhase(stats, stats.Written * spec.Methods.size(), mpi.Size(), jobs);
+    const std::string phase = ComputePhase(stats, stats.Written * design.Methods.size(), mpi.Size(), jobs);
     if (!options.Quiet) Err << kProgram << ": " << phase << '\n' << std::flush;
     session->Files().AppendTimingNote(phase);
     session->Finish(Out);

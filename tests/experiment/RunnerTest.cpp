@@ -1,4 +1,4 @@
-// The experiment's spec and seeds, one repeat, the threaded runner's order,
+// The experiment's design and seeds, one repeat, the threaded runner's order,
 // stopping and failures, experiment.json and the appending writer.
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <stdexcept>
 
 #include "TestSupport.h"
+#include "experiment/ExperimentDesign.h"
 #include "experiment/ExperimentFolder.h"
-#include "experiment/ExperimentSpec.h"
 #include "experiment/Runner.h"
 #include "platform/Exceptions.h"
 
@@ -35,7 +35,7 @@ TEST(RepeatSeed, SeedsOfOneQueenCountAreDistinct) {
   EXPECT_EQ(seeds.size(), 50000u);
 }
 
-TEST(ExperimentSpec, QueenListsAreSortedWithoutDuplicatesAndBadOnesNameTheOption) {
+TEST(ExperimentDesign, QueenListsAreSortedWithoutDuplicatesAndBadOnesNameTheOption) {
   EXPECT_EQ(ParseQueenList("8"), (std::vector<int32_t>{8}));
   EXPECT_EQ(ParseQueenList("12,8,10-12,4"), (std::vector<int32_t>{4, 8, 10, 11, 12}));
   EXPECT_EQ(ParseQueenList("32-32"), (std::vector<int32_t>{32}));
@@ -43,23 +43,23 @@ TEST(ExperimentSpec, QueenListsAreSortedWithoutDuplicatesAndBadOnesNameTheOption
     try {
       ParseQueenList(bad);
       ADD_FAILURE() << "accepted '" << bad << "'";
-    } catch (const TSpecError& e) {
+    } catch (const TDesignError& e) {
       EXPECT_EQ(std::string(e.what()).rfind("--queens: ", 0), 0u) << e.what();
     }
   }
-  EXPECT_THROW_MSG(ParseQueenList("12-10"), TSpecError, "--queens: '12-10' is not an ascending range");
+  EXPECT_THROW_MSG(ParseQueenList("12-10"), TDesignError, "--queens: '12-10' is not an ascending range");
 }
 
-TEST(ExperimentSpec, MethodsByLogOrShortNameInTheWorkbenchOrder) {
+TEST(ExperimentDesign, MethodsByLogOrShortNameInTheWorkbenchOrder) {
   EXPECT_EQ(ParseMethodList("elitist,SMROULETTE,Stochastic,elitist"),
             (std::vector<TGASelectionMethod>{TGASelectionMethod::smRoulette, TGASelectionMethod::smStochasticTournament,
                                              TGASelectionMethod::smElitist}));
-  EXPECT_THROW(ParseMethodList("smCustom"), TSpecError);
-  EXPECT_THROW(ParseMethodList("roulette,best"), TSpecError);
-  EXPECT_THROW(ParseMethodList(""), TSpecError);
+  EXPECT_THROW(ParseMethodList("smCustom"), TDesignError);
+  EXPECT_THROW(ParseMethodList("roulette,best"), TDesignError);
+  EXPECT_THROW(ParseMethodList(""), TDesignError);
   EXPECT_EQ(ParseStreams("Shared"), zp::queens::TRandomStreams::rsShared);
-  EXPECT_THROW(ParseStreams("both"), TSpecError);
-  EXPECT_THROW(ParsePositive("--repeats", "0"), TSpecError);
+  EXPECT_THROW(ParseStreams("both"), TDesignError);
+  EXPECT_THROW(ParsePositive("--repeats", "0"), TDesignError);
   EXPECT_EQ(ParseSeedOption("0x10"), 16u);
 }
 
@@ -67,10 +67,10 @@ TEST(ExperimentSpec, MethodsByLogOrShortNameInTheWorkbenchOrder) {
 // subset are those of the whole; shared streams run the subset alone, with the same rows.
 TEST(RunRepeat, WrittenMethodsAreTheWholeRunsRowsForBothStreams) {
   for (auto streams : {zp::queens::TRandomStreams::rsContinued, zp::queens::TRandomStreams::rsShared}) {
-    TExperimentSpec all;
+    TExperimentDesign all;
     all.Streams = streams;
     all.Generations = 40;
-    TExperimentSpec some = all;
+    TExperimentDesign some = all;
     some.Methods = {TGASelectionMethod::smRandom, TGASelectionMethod::smElitist};
     const TRepeatResult whole = RunRepeat(all, {9, 4});
     const TRepeatResult part = RunRepeat(some, {9, 4});
@@ -85,34 +85,34 @@ TEST(RunRepeat, WrittenMethodsAreTheWholeRunsRowsForBothStreams) {
   }
 }
 
-std::vector<std::string> RunAll(const TExperimentSpec& spec, int jobs) {
+std::vector<std::string> RunAll(const TExperimentDesign& design, int jobs) {
   std::vector<std::string> lines;
   std::atomic<bool> stop{false};
-  RunRepeats(spec, RepeatKeys(spec), jobs, stop, [&](TRepeatResult& r) {
+  RunRepeats(design, RepeatKeys(design), jobs, stop, [&](TRepeatResult& r) {
     for (const TRunRow& row : r.Rows) lines.push_back(FormatRunRow(row));
   });
   return lines;
 }
 
 TEST(RunRepeats, DeliversInKeyOrderWhateverTheJobCount) {
-  TExperimentSpec spec;
-  spec.Queens = {4, 6};
-  spec.Repeats = 7;
-  spec.Generations = 15;
-  const std::vector<std::string> one = RunAll(spec, 1);
+  TExperimentDesign design;
+  design.Queens = {4, 6};
+  design.Repeats = 7;
+  design.Generations = 15;
+  const std::vector<std::string> one = RunAll(design, 1);
   ASSERT_EQ(one.size(), 2u * 7u * 5u);
-  EXPECT_EQ(RunAll(spec, 3), one);
-  EXPECT_EQ(RunAll(spec, 40), one);  // more workers than repeats
+  EXPECT_EQ(RunAll(design, 3), one);
+  EXPECT_EQ(RunAll(design, 40), one);  // more workers than repeats
 }
 
 TEST(RunRepeats, StopEndsItEarlyAndAWriteFailureIsRaisedAfterTheWorkersEnd) {
-  TExperimentSpec spec;
-  spec.Queens = {10};
-  spec.Repeats = 400;
-  spec.Generations = 200;
+  TExperimentDesign design;
+  design.Queens = {10};
+  design.Repeats = 400;
+  design.Generations = 200;
   std::atomic<bool> stop{false};
   size_t delivered = 0;
-  RunRepeats(spec, RepeatKeys(spec), 2, stop, [&](TRepeatResult& r) {
+  RunRepeats(design, RepeatKeys(design), 2, stop, [&](TRepeatResult& r) {
     EXPECT_EQ(r.Key.Repeat, static_cast<int32_t>(delivered));
     if (++delivered == 3) stop = true;
   });
@@ -121,7 +121,7 @@ TEST(RunRepeats, StopEndsItEarlyAndAWriteFailureIsRaisedAfterTheWorkersEnd) {
 
   stop = false;
   delivered = 0;
-  EXPECT_THROW(RunRepeats(spec, RepeatKeys(spec), 2, stop,
+  EXPECT_THROW(RunRepeats(design, RepeatKeys(design), 2, stop,
                           [&](TRepeatResult&) {
                             if (++delivered == 2) throw std::runtime_error("disk full");
                           }),
@@ -130,18 +130,18 @@ TEST(RunRepeats, StopEndsItEarlyAndAWriteFailureIsRaisedAfterTheWorkersEnd) {
 }
 
 TEST(ExperimentJson, ReadsBackItsParametersAndNamesEachDifference) {
-  TExperimentSpec spec;
-  spec.Queens = {8, 10, 11};
-  spec.Repeats = 12;
-  spec.Seed = 0xFFFFFFFFu;
-  spec.Streams = zp::queens::TRandomStreams::rsShared;
-  spec.Methods = {TGASelectionMethod::smTournament};
-  const std::string text = ExperimentJson(spec, "1.2+abc", {"2024-01-01T00:00:00Z", "", 3, "host \"x\""});
+  TExperimentDesign design;
+  design.Queens = {8, 10, 11};
+  design.Repeats = 12;
+  design.Seed = 0xFFFFFFFFu;
+  design.Streams = zp::queens::TRandomStreams::rsShared;
+  design.Methods = {TGASelectionMethod::smTournament};
+  const std::string text = ExperimentJson(design, "1.2+abc", {"2024-01-01T00:00:00Z", "", 3, "host \"x\""});
   const TStoredExperiment stored = ReadExperimentJson(text);
-  EXPECT_EQ(stored.Spec, spec);
-  EXPECT_TRUE(DifferingParameters(stored.Parameters, Parameters(spec, "1.2+abc")).empty());
+  EXPECT_EQ(stored.Design, design);
+  EXPECT_TRUE(DifferingParameters(stored.Parameters, Parameters(design, "1.2+abc")).empty());
 
-  TExperimentSpec other = spec;
+  TExperimentDesign other = design;
   other.Repeats = 30;
   EXPECT_EQ(DifferingParameters(stored.Parameters, Parameters(other, "1.3+def")),
             (std::vector<std::string>{"repeats (12 in the folder, 30 given)",
@@ -156,9 +156,9 @@ TEST(TResultFiles, AFailedWriteIsRaisedNamingTheFile) {
   std::filesystem::create_directories(folder);
   std::filesystem::create_symlink("/dev/full", folder / "traces.csv");
   TResultFiles files(folder);
-  TExperimentSpec spec;
-  spec.Generations = 5;
-  EXPECT_THROW_MSG(files.Append(RunRepeat(spec, {8, 0})), zp::Exception,
+  TExperimentDesign design;
+  design.Generations = 5;
+  EXPECT_THROW_MSG(files.Append(RunRepeat(design, {8, 0})), zp::Exception,
                    "cannot write " + (folder / "traces.csv").string() + ": No space left on device");
   std::filesystem::remove_all(folder);
 }

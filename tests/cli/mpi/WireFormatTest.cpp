@@ -13,11 +13,11 @@ using namespace zp::cli::mpi;
 using namespace zp::experiment;
 
 TEST(WireFormat, ReportOfRealRepeatsReadsBackToTheSameLines) {
-  TExperimentSpec spec;
-  spec.Generations = 25;
+  TExperimentDesign design;
+  design.Generations = 25;
   TWorkerReport report{3, {}, std::nullopt, 2};
   for (int32_t r : {4, 0})
-    report.Finished.push_back({static_cast<size_t>(10 + r), RepeatLines(RunRepeat(spec, {6, r}))});
+    report.Finished.push_back({static_cast<size_t>(10 + r), RepeatLines(RunRepeat(design, {6, r}))});
   report.Finished[1].Lines.Seconds = 0.1 + 0.2;  // no shortest decimal of its own
   ASSERT_FALSE(report.Finished[0].Lines.Traces.empty());
 

@@ -2,9 +2,9 @@
 // the random streams and the methods written; the seed of each repeat; and the
 // parsing of the option texts a front end is given, each error naming its option.
 //
-//   TExperimentSpec spec;
-//   spec.Queens = ParseQueenList("8,10-12");       // {8, 10, 11, 12}
-//   uint32_t s = RepeatSeed(spec.Seed, 10, 3);     // the seed of repeat 3 of 10 queens
+//   TExperimentDesign design;
+//   design.Queens = ParseQueenList("8,10-12");       // {8, 10, 11, 12}
+//   uint32_t s = RepeatSeed(design.Seed, 10, 3);     // the seed of repeat 3 of 10 queens
 #pragma once
 
 #include <cstdint>
@@ -19,12 +19,12 @@
 namespace zp::experiment {
 
 // A bad option text; the message names the option ("--queens: ...").
-class TSpecError : public std::runtime_error {
+class TDesignError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
 
-struct TExperimentSpec {
+struct TExperimentDesign {
   std::vector<int32_t> Queens{8};  // ascending, distinct, each 4..32
   int32_t Repeats = 30;            // numbered 0 .. Repeats-1
   int32_t Generations = 100;
@@ -32,13 +32,13 @@ struct TExperimentSpec {
   queens::TRandomStreams Streams = queens::TRandomStreams::rsContinued;
   std::vector<ga::TGASelectionMethod> Methods;  // written ones, in the workbench's order; all five by default
 
-  TExperimentSpec();
+  TExperimentDesign();
   // The methods a repeat runs: the written ones with shared streams, all five with
   // continued streams (each method's numbers depend on those before it).
   std::span<const ga::TGASelectionMethod> MethodsToRun() const;
   // Rows in the whole experiment.
   int64_t RowCount() const;
-  bool operator==(const TExperimentSpec&) const = default;
+  bool operator==(const TExperimentDesign&) const = default;
 };
 
 // The experiment's unit of work: one repeat of one queen count.
@@ -48,8 +48,8 @@ struct TRepeatKey {
   auto operator<=>(const TRepeatKey&) const = default;
 };
 
-// Every repeat of Spec in key order: queen counts ascending, then repeats.
-std::vector<TRepeatKey> RepeatKeys(const TExperimentSpec& Spec);
+// Every repeat of Design in key order: queen counts ascending, then repeats.
+std::vector<TRepeatKey> RepeatKeys(const TExperimentDesign& Design);
 
 // MurmurHash3's 32-bit finaliser, a bijection with Fmix32(0) = 0.
 constexpr uint32_t Fmix32(uint32_t h) {
@@ -72,21 +72,21 @@ constexpr uint32_t RepeatSeed(uint32_t Seed, int32_t Queens, int32_t Repeat) {
 }
 
 // "8,10-12": counts and ascending ranges, each 4..32; duplicates dropped, sorted.
-// TSpecError "--queens: ..." for an empty list, a bad count or a descending range.
+// TDesignError "--queens: ..." for an empty list, a bad count or a descending range.
 std::vector<int32_t> ParseQueenList(const std::string& Text);
 
-// A positive integer for Option ("--repeats"); TSpecError naming it otherwise.
+// A positive integer for Option ("--repeats"); TDesignError naming it otherwise.
 int32_t ParsePositive(const std::string& Option, const std::string& Text);
 
-// A seed, decimal or 0x hexadecimal, 0..4294967295; TSpecError "--seed ..." otherwise.
+// A seed, decimal or 0x hexadecimal, 0..4294967295; TDesignError "--seed ..." otherwise.
 uint32_t ParseSeedOption(const std::string& Text);
 
-// "continued" or "shared"; TSpecError "--streams ..." otherwise.
+// "continued" or "shared"; TDesignError "--streams ..." otherwise.
 queens::TRandomStreams ParseStreams(const std::string& Text);
 
 // Method names as the log prints them or short names (roulette, random,
 // tournament, stochastic, elitist), case-insensitive, comma-separated; the
-// result in the workbench's order without duplicates. TSpecError "--methods ..."
+// result in the workbench's order without duplicates. TDesignError "--methods ..."
 // for an unknown or missing name.
 std::vector<ga::TGASelectionMethod> ParseMethodList(const std::string& Text);
 
