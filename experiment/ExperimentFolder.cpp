@@ -25,8 +25,8 @@ using K = TJsonValue::TKind;
 
 constexpr const char* kTimingCsvHeader = "queens,repeat,seconds";
 
-TJsonValue Number(int64_t n) { return {K::jkNumber, std::to_string(n), {}, {}}; }
-TJsonValue String(std::string s) { return {K::jkString, std::move(s), {}, {}}; }
+TJsonValue Number(int64_t n) { return TJsonValue(K::jkNumber, std::to_string(n)); }
+TJsonValue String(std::string s) { return TJsonValue(K::jkString, std::move(s)); }
 
 std::string Member(const std::string& Key, const TJsonValue& Value) {
   return "    " + JsonQuote(Key) + ": " + FormatJson(Value);
@@ -61,7 +61,7 @@ const char* ProgramVersion() { return kProgramVersion; }
 
 std::vector<std::pair<std::string, TJsonValue>> Parameters(const TExperimentDesign& Design,
                                                            const std::string& Version) {
-  TJsonValue queens{K::jkArray, "", {}, {}}, methods{K::jkArray, "", {}, {}};
+  TJsonValue queens(K::jkArray), methods(K::jkArray);
   for (int32_t n : Design.Queens) queens.Items.push_back(Number(n));
   for (ga::TGASelectionMethod m : Design.Methods) methods.Items.push_back(String(ga::ToString(m)));
   return {{"queens", queens},

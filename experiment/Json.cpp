@@ -6,6 +6,14 @@
 
 namespace zp::experiment {
 
+TJsonValue::TJsonValue() = default;
+TJsonValue::TJsonValue(TKind Kind, std::string Text) : Kind(Kind), Text(std::move(Text)) {}
+TJsonValue::TJsonValue(const TJsonValue&) = default;
+TJsonValue::TJsonValue(TJsonValue&&) noexcept = default;
+TJsonValue& TJsonValue::operator=(const TJsonValue&) = default;
+TJsonValue& TJsonValue::operator=(TJsonValue&&) noexcept = default;
+TJsonValue::~TJsonValue() = default;
+
 namespace {
 
 class TJsonReader {

@@ -19,6 +19,17 @@ struct TJsonValue {
   std::vector<TJsonValue> Items;
   std::vector<std::pair<std::string, TJsonValue>> Members;  // in file order
 
+  // Out of line: a member list of pairs holding this type can only be made
+  // and freed where the type is complete (clang insists, GCC does not).
+  TJsonValue();
+  // A value of Kind with Text (a number, string or boolean) and no items or members.
+  explicit TJsonValue(TKind Kind, std::string Text = {});
+  TJsonValue(const TJsonValue&);
+  TJsonValue(TJsonValue&&) noexcept;
+  TJsonValue& operator=(const TJsonValue&);
+  TJsonValue& operator=(TJsonValue&&) noexcept;
+  ~TJsonValue();
+
   // The member named Key of an object; nullptr for none or for a value that is no object.
   const TJsonValue* Find(std::string_view Key) const;
 };
