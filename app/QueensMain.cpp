@@ -41,7 +41,7 @@ constexpr QSize kDesignSize(881, 434);
 // The smallest window that shows every control: the pages, anchored to the right edge,
 // stay clear of the command column (which ends at x 219), and the board, anchored to
 // every edge, keeps room for 4 x 4 cells of 20 pixels under the Graph box.
-constexpr int kBoardTop = 208, kBoardDesignHeight = 201, kMinBoardHeight = 4 * 20 + 4;
+constexpr int kBoardDesignHeight = 201, kMinBoardHeight = 4 * 20 + 4;
 constexpr QSize kMinimumSize(kDesignSize.width() - (232 - 224),
                              kDesignSize.height() - (kBoardDesignHeight - kMinBoardHeight));
 
