@@ -12,16 +12,7 @@ using namespace zp::ga;
 using namespace zp::xml;
 using namespace zp::xml::testing;
 
-namespace {
-
-std::string Replaced(std::string text, const std::string& from, const std::string& to) {
-  const size_t at = text.find(from);
-  EXPECT_NE(at, std::string::npos) << from;
-  if (at != std::string::npos) text.replace(at, from.size(), to);
-  return text;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 TEST(GADocumentFaults, FailedSaveKeepsTheOldFileByteForByte) {
   const std::filesystem::path dir = FreshFolder("failed_save");

@@ -17,13 +17,6 @@ using namespace zp::xml::testing;
 
 namespace {
 
-std::string Replaced(std::string text, const std::string& from, const std::string& to) {
-  const size_t at = text.find(from);
-  EXPECT_NE(at, std::string::npos) << from;
-  if (at != std::string::npos) text.replace(at, from.size(), to);
-  return text;
-}
-
 struct RefusedCase {
   std::string from, to, message;
 };

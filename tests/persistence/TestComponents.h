@@ -56,6 +56,14 @@ inline std::string Text(const TZPCustomGeneticAlgorithm& ga) {
 
 using zp::test::ReadFile;
 
+// Text with its first From replaced by To; a test failure when From is missing.
+inline std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  const size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
+}
+
 inline std::string Repeat(const std::string& piece, int64_t count) {
   std::string text;
   text.reserve(piece.size() * static_cast<size_t>(count));
