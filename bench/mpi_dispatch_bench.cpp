@@ -2,8 +2,11 @@
 // second when a repeat costs nothing: the dispatcher of nqueens-ga-mpi with a
 // stub repeat, every rank taking part. Run it under the launcher:
 //   mpirun -n 2 build/release/bench/mpi_dispatch_bench [REPEATS [MAX-CHUNK [RANK0-REPEAT-US]]]
-// RANK0-REPEAT-US slows rank 0's own stub repeats, so that nearly every
-// repeat goes through a message to another rank and back.
+// RANK0-REPEAT-US slows rank 0's own stub repeats a little (20 says: most
+// repeats go through a message to another rank and back). Slowing them much
+// (milliseconds) measures rank 0's own repeats instead: repeats are written in
+// key order and no rank runs further ahead of the writer than a window, so
+// the other rank then waits for rank 0's slow ones.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>

@@ -28,7 +28,13 @@ constexpr int kTagHandOut = 2;  // rank 0 to a rank
 // from the workers beside it.
 class TBackoff {
  public:
-  void Reset() { looks_ = 0; }
+  void Reset() {
+    looks_ = 0;
+    since_ = Clock::now();
+  }
+  // True for the first kSpin after Reset: a thread with nothing else to do
+  // may keep looking without sleeping.
+  bool Spinning() const { return Clock::now() - since_ < kSpin; }
   microseconds Next(microseconds Longest = microseconds(1000)) {
     ++looks_;
     if (looks_ <= 8) return microseconds(0);
@@ -37,7 +43,9 @@ class TBackoff {
   }
 
  private:
+  static constexpr microseconds kSpin{200};
   int looks_ = 0;
+  Clock::time_point since_ = Clock::now();
 };
 
 // The time between reports reaching rank 0, smoothed: rank 0 sleeps at most
@@ -108,7 +116,10 @@ void Work(const TDistributedRun& Run) {
     }
     if (report.Want + report.Ahead > 0 || !report.Finished.empty()) {
       SendReport(report);
-      asked = asked || report.Want + report.Ahead > 0;
+      if (!asked && report.Want + report.Ahead > 0) {
+        asked = true;
+        backoff.Reset();
+      }
     }
     int from = 0;
     if (asked && Receive(0, kTagHandOut, MPI_INT64_T, numbers, from)) {
@@ -128,7 +139,14 @@ void Work(const TDistributedRun& Run) {
       if (!last.empty()) SendReport({0, std::move(last), std::nullopt});
       return;
     }
-    // Waiting for an answer: look again soon; else only a finished repeat wakes this thread.
+    // Waiting for an answer with nothing to run: the core is idle anyway, so
+    // look again at once (yielding to whatever else wants it) for a while,
+    // since the answer usually comes within microseconds; then, or with
+    // repeats running, look again soon; else only a finished repeat wakes this thread.
+    if (asked && !workers.Busy() && backoff.Spinning()) {
+      std::this_thread::yield();
+      continue;
+    }
     workers.Wait(asked ? backoff.Next() : microseconds(100000));
   }
 }
