@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <future>
 #include <iostream>
 #include <sstream>
 #include <thread>
@@ -214,15 +215,28 @@ void TBatchSession::Write(const TRepeatLines& Repeat) {
   progress_.Repeat();
 }
 
+void TBatchSession::Idle() {
+  if (!drawing_prepared_) {
+    PrepareDrawing();
+    drawing_prepared_ = true;
+  }
+  progress_.Show(false);
+}
+
 void TBatchSession::Finish(std::ostream& Out) {
   const TRecordedRuns recorded = ReadRecordedRuns(folder_);
-  WriteOutputFiles(folder_, AnalysisFiles(recorded.Rows, recorded.Traces));
+  // The analysis files and the pictures come from the same rows and share
+  // nothing else, so the files are written while the pictures are drawn (a
+  // failed picture still waits for them: the future's end waits).
+  std::future<void> analysis =
+      std::async(std::launch::async, [&] { WriteOutputFiles(folder_, AnalysisFiles(recorded.Rows, recorded.Traces)); });
   for (const int32_t n : design_.Queens) {
     TEcdfChart chart(recorded.Rows, n, design_.Generations);
     for (const char* type : {"png", "svg"})
       RenderPanelFile(chart.Panel(), (folder_ / ("ecdf-" + std::to_string(n) + "." + type)).string(), kEcdfWidth,
                       kEcdfHeight);
   }
+  analysis.get();
   Out << ReportTable(Summarize(recorded.Rows), Compare(recorded.Rows)) << std::flush;
   run_.End = UtcNow();
   WriteOutputFiles(folder_, {{"experiment.json", ExperimentJson(design_, ProgramVersion(), run_)}});

@@ -94,8 +94,9 @@ class TBatchSession {
   // The next repeat in key order, appended; raises Exception on a failed write.
   void Write(const experiment::TRepeatLines& Repeat);
   void Write(const experiment::TRepeatResult& Result) { Write(experiment::RepeatLines(Result)); }
-  // Refreshes the progress line while nothing is written.
-  void Idle() { progress_.Show(false); }
+  // Refreshes the progress line while nothing is written; the first call
+  // also starts what the pictures at the end need, beside the running repeats.
+  void Idle();
   // Ends the progress line.
   void EndProgress() { progress_.End(); }
   // After the last repeat: summary.csv, comparisons.csv, iohprofiler/ and the
@@ -111,6 +112,7 @@ class TBatchSession {
   size_t total_ = 0;
   experiment::TResultFiles files_;
   TProgress progress_;
+  bool drawing_prepared_ = false;
 };
 
 // Err gets "PROGRAM: stopped by SIG...; D of T repeats are written, whole rows

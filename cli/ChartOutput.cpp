@@ -20,9 +20,11 @@ void QuietMessages(QtMsgType Type, const QMessageLogContext& Context, const QStr
   fprintf(stderr, "%s\n", qFormatLogMessage(Type, Context, Message).toLocal8Bit().constData());
 }
 
+}  // namespace
+
 // Fonts and the palette need a GUI application; a headless run gets one on
 // the offscreen platform unless a display (or a chosen platform) is there.
-void EnsureGuiApplication() {
+void PrepareDrawing() {
   if (QCoreApplication::instance()) return;
   qInstallMessageHandler(QuietMessages);
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
@@ -34,14 +36,12 @@ void EnsureGuiApplication() {
   static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
 }
 
-}  // namespace
-
 void RenderChartFile(queens::TFitnessGraph& Graph, const std::string& FileName, int Width, int Height, int Scale) {
   RenderPanelFile(Graph.Panel(), FileName, Width, Height, Scale);
 }
 
 void RenderPanelFile(chart::TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height, int Scale) {
-  EnsureGuiApplication();
+  PrepareDrawing();
   chart::SaveChartFile(Panel, FileName, Width, Height, Scale);
 }
 

@@ -129,6 +129,7 @@ void RunRepeats(const TExperimentDesign& Design, std::span<const TRepeatKey> Tod
   {
     std::vector<std::jthread> threads;
     for (size_t w = 0; w < workers; ++w) threads.emplace_back(work);
+    if (Idle) Idle();  // once at once: the caller may prepare its end beside the workers
     auto finish = [&](std::exception_ptr error) {
       {
         std::lock_guard lock(mutex);

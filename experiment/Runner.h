@@ -40,8 +40,8 @@ TRepeatResult RunRepeat(const TExperimentDesign& Design, TRepeatKey Key, const s
 // Deliver on the calling thread once per repeat, in Todo's order. Returns when
 // all are delivered or, once Stop is true, as soon as the running repeats are
 // abandoned (later ones are not delivered). Idle is called on the calling thread
-// about every PollMs while it waits. An exception from Deliver or a worker stops
-// the rest and is raised here after the workers have ended.
+// once the workers have started, and then about every PollMs while it waits. An exception from Deliver or a worker
+// stops the rest and is raised here after the workers have ended.
 void RunRepeats(const TExperimentDesign& Design, std::span<const TRepeatKey> Todo, int Jobs,
                 const std::atomic<bool>& Stop, const std::function<void(TRepeatResult&)>& Deliver,
                 const std::function<void()>& Idle = {}, int PollMs = 250);
