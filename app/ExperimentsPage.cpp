@@ -251,6 +251,14 @@ void TExperimentsPage::ConnectHandlers() {
 
 void TExperimentsPage::SetSeed(uint32_t Seed) { edSeed->setText(QString::number(Seed)); }
 
+std::optional<uint32_t> TExperimentsPage::Seed() const {
+  try {
+    return ParseSeedOption(FieldText(*edSeed));
+  } catch (const TDesignError&) {
+    return std::nullopt;
+  }
+}
+
 std::optional<TExperimentDesign> TExperimentsPage::Design() const {
   if (!valid_) return std::nullopt;
   TExperimentDesign design;

@@ -62,6 +62,8 @@ class TExperimentsPage : public QWidget {
 
   // Fills the seed field (a remembered setting, say).
   void SetSeed(uint32_t Seed);
+  // The seed field's value; empty while it holds no valid seed.
+  std::optional<uint32_t> Seed() const;
   // True from Start until the experiment has ended.
   bool Running() const { return worker_.Running(); }
   // While the main page runs, Start is refused.

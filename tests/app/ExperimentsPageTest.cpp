@@ -18,9 +18,11 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <sstream>
 #include <string>
@@ -240,7 +242,10 @@ TEST(ExperimentsPage, StartAndTheMainRunExcludeEachOther) {
   EXPECT_FALSE(w.Child("edQueens")->isEnabled());
   w.form.findChild<QPushButton*>("btnRun")->click();  // refused even when pressed
   EXPECT_FALSE(w.form.Running());
-  QTest::qWait(100);  // the window stays responsive meanwhile
+  // The window stays responsive meanwhile: an event posted now is handled at once.
+  bool handled = false;
+  QTimer::singleShot(0, &w.form, [&] { handled = true; });
+  EXPECT_TRUE(QTest::qWaitFor([&] { return handled; }, 200));
   QTest::mouseClick(w.Child<QPushButton>("btnStopExperiment"), Qt::LeftButton);
   ASSERT_TRUE(w.WaitFor([&] { return !w.page.Running(); }, 2000));
   EXPECT_TRUE(w.Child("btnRun")->isEnabled());
@@ -259,6 +264,21 @@ TEST(ExperimentsPage, StartAndTheMainRunExcludeEachOther) {
   ASSERT_TRUE(w.WaitFor([&] { return !w.form.Running(); }, 2000));
   EXPECT_TRUE(w.Child("btnStart")->isEnabled());
   EXPECT_TRUE(w.errors.empty());
+}
+
+TEST(ExperimentsPage, ClosingTheWindowDuringAnExperimentEndsItWithinASecond) {
+  auto w = std::make_unique<Window>();
+  w->SetUp("32", "8", "2000000000", "0", false, "2");
+  w->page.SetSeed(4294967295u);
+  EXPECT_EQ(w->page.Seed(), 4294967295u);
+  QTest::mouseClick(w->Child<QPushButton>("btnStart"), Qt::LeftButton);
+  ASSERT_TRUE(w->page.Running());
+  QTest::qWait(200);
+  QElapsedTimer clock;
+  clock.start();
+  w->form.close();
+  w.reset();
+  EXPECT_LT(clock.elapsed(), 1000);
 }
 
 TEST(ExperimentsPage, ReplayRunsRepeatZeroOnTheMainPageAsTheExperimentDid) {
