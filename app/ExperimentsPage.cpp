@@ -172,8 +172,7 @@ void TExperimentsPage::CreateControls() {
   pbRows->setObjectName(QStringLiteral("pbRows"));
   pbRows->setRange(0, 1);
   pbRows->setValue(0);
-  pbRows->setFormat(tr("%v of %m rows"));
-  lblRate = new QLabel(this);  // owned by the page
+  lblRate = new QLabel(tr("results at the end"), this);  // owned by the page
   lblRate->setObjectName(QStringLiteral("lblRate"));
   auto* commands = new QHBoxLayout;  // owned by the page's layout
   commands->addWidget(btnStart);
@@ -298,6 +297,9 @@ void TExperimentsPage::Validate() {
     if (ParsePositive("--jobs", t) > kMaxJobs) throw TDesignError("at most " + std::to_string(kMaxJobs));
   });
   valid_ = valid;
+  // Until an experiment starts, the bar tells how large the one set up is.
+  if (!Running() && repeats_.empty() && !finished_)
+    pbRows->setFormat(valid ? tr("%1 rows to run").arg(Grouped(design.RowCount())) : QString());
   UpdateCommands();
 }
 
