@@ -100,7 +100,9 @@ TExperimentsPage::TExperimentsPage(QWidget* Parent)
       results_(new TExperimentResults(this)),
       worker_(
           *this, [this](std::vector<TRepeatLines>& repeats) { Deliver(repeats); },
-          [this](const std::exception_ptr& error, bool stopped) { EndExperiment(error, stopped); }) {
+          [this](const std::exception_ptr& error, std::optional<TExperimentAnalysis>& analysis) {
+            EndExperiment(error, analysis);
+          }) {
   setObjectName(QStringLiteral("tsExperiments"));
   ChooseExportFolder = [this] {
     return QFileDialog::getExistingDirectory(this, tr("Export the experiment into a folder"));
@@ -364,21 +366,15 @@ void TExperimentsPage::ShowProgress() {
   lblRate->setText(tr("%1 rows/s, %2 left").arg(QLocale::c().toString(rate, 'f', 1), left));
 }
 
-void TExperimentsPage::EndExperiment(const std::exception_ptr& Error, bool Stopped) {
+void TExperimentsPage::EndExperiment(const std::exception_ptr& Error, std::optional<TExperimentAnalysis>& Analysis) {
   progress_timer_->stop();
   end_ = UtcNow();
   ShowProgress();
-  // A Stop that came after the last repeat stops nothing.
-  finished_ = !Error && repeats_.size() == total_repeats_;
+  finished_ = Analysis.has_value();
   if (finished_) {
-    try {
-      ShowResults();
-      const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
-      lblRate->setText(tr("done in %1").arg(QString::fromStdString(ClockText(seconds))));
-    } catch (const std::exception& e) {
-      finished_ = false;
-      ShowError(QString::fromUtf8(e.what()));
-    }
+    ShowResults(*Analysis);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
+    lblRate->setText(tr("done in %1").arg(QString::fromStdString(ClockText(seconds))));
   } else if (Error) {
     try {
       std::rethrow_exception(Error);
@@ -388,23 +384,16 @@ void TExperimentsPage::EndExperiment(const std::exception_ptr& Error, bool Stopp
       ShowError(tr("Unknown error"));
     }
     lblRate->setText(tr("failed"));
-  } else if (Stopped) {
+  } else {
     lblRate->setText(tr("stopped after %1 of %2 repeats").arg(repeats_.size()).arg(total_repeats_));
   }
   UpdateCommands();
   emit RunningChanged(false);
 }
 
-void TExperimentsPage::ShowResults() {
-  // The rows as the files hold them, so that every number is the one nqueens-ga
-  // batch reads back from its runs.csv.
-  std::string runs = std::string(kRunsCsvHeader) + "\n", traces = std::string(kTracesCsvHeader) + "\n";
-  for (const TRepeatLines& r : repeats_) {
-    runs += r.Runs;
-    traces += r.Traces;
-  }
-  recorded_ = {ParseRunsCsv(runs), ParseTracesCsv(traces)};
-  results_->SetResults(Summarize(recorded_.Rows), Compare(recorded_.Rows));
+void TExperimentsPage::ShowResults(TExperimentAnalysis& Analysis) {
+  recorded_ = std::move(Analysis.Recorded);
+  results_->SetResults(std::move(Analysis.Summary), Analysis.Comparisons);
   {
     const QSignalBlocker quiet(cbEcdfQueens);
     for (const int32_t n : design_.Queens) cbEcdfQueens->addItem(tr("%1 queens").arg(n), n);

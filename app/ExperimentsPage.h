@@ -99,9 +99,9 @@ class TExperimentsPage : public QWidget {
   void Validate();
   void UpdateCommands();
   void Deliver(std::vector<experiment::TRepeatLines>& Repeats);
-  void EndExperiment(const std::exception_ptr& Error, bool Stopped);
+  void EndExperiment(const std::exception_ptr& Error, std::optional<TExperimentAnalysis>& Analysis);
   void ShowProgress();
-  void ShowResults();
+  void ShowResults(TExperimentAnalysis& Analysis);
   void ShowEcdf(int Index);
   void btnExportClick();
   void Replay(int Row);
