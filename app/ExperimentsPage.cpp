@@ -99,9 +99,9 @@ TExperimentsPage::TExperimentsPage(QWidget* Parent)
     : QWidget(Parent),
       results_(new TExperimentResults(this)),
       worker_(
-          *this, [this](std::vector<TRepeatLines>& repeats) { Deliver(repeats); },
+          *this, [this](std::vector<TRepeatLines>& repeats) { Guarded([&] { Deliver(repeats); }); },
           [this](const std::exception_ptr& error, std::optional<TExperimentAnalysis>& analysis) {
-            EndExperiment(error, analysis);
+            Guarded([&] { EndExperiment(error, analysis); });
           }) {
   setObjectName(QStringLiteral("tsExperiments"));
   ChooseExportFolder = [this] {
@@ -240,10 +240,11 @@ void TExperimentsPage::CreateControls() {
 void TExperimentsPage::ConnectHandlers() {
   for (QLineEdit* field : {edQueens, edRepeats, edGenerations, edSeed, edJobs})
     connect(field, &QLineEdit::textChanged, this, &TExperimentsPage::Validate);
-  connect(btnStart, &QPushButton::clicked, this, &TExperimentsPage::btnStartClick);
+  connect(btnStart, &QPushButton::clicked, this, [this] { Guarded([this] { btnStartClick(); }); });
   connect(btnStop, &QPushButton::clicked, this, &TExperimentsPage::btnStopClick);
   connect(btnExport, &QPushButton::clicked, this, &TExperimentsPage::btnExportClick);
-  connect(cbEcdfQueens, &QComboBox::currentIndexChanged, this, &TExperimentsPage::ShowEcdf);
+  connect(cbEcdfQueens, &QComboBox::currentIndexChanged, this,
+          [this](int index) { Guarded([&] { ShowEcdf(index); }); });
   connect(tvResults, &QTableView::doubleClicked, this, [this](const QModelIndex& index) { Replay(index.row()); });
   connect(progress_timer_, &QTimer::timeout, this, &TExperimentsPage::ShowProgress);
 }
@@ -372,17 +373,12 @@ void TExperimentsPage::EndExperiment(const std::exception_ptr& Error, std::optio
   ShowProgress();
   finished_ = Analysis.has_value();
   if (finished_) {
-    ShowResults(*Analysis);
+    // Whatever happens to the results, the experiment has ended for the commands below.
+    Guarded([&] { ShowResults(*Analysis); });
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
     lblRate->setText(tr("done in %1").arg(QString::fromStdString(ClockText(seconds))));
   } else if (Error) {
-    try {
-      std::rethrow_exception(Error);
-    } catch (const std::exception& e) {
-      ShowError(QString::fromUtf8(e.what()));
-    } catch (...) {
-      ShowError(tr("Unknown error"));
-    }
+    Guarded([&] { std::rethrow_exception(Error); });
     lblRate->setText(tr("failed"));
   } else {
     lblRate->setText(tr("stopped after %1 of %2 repeats").arg(repeats_.size()).arg(total_repeats_));
@@ -414,12 +410,10 @@ void TExperimentsPage::ShowEcdf(int Index) {
 void TExperimentsPage::btnExportClick() {
   const QString folder = ChooseExportFolder ? ChooseExportFolder() : QString();
   if (folder.isEmpty()) return;
-  try {
+  Guarded([&] {
     TWaitCursor hourglass;
     ExportTo(folder);
-  } catch (const std::exception& e) {
-    ShowError(QString::fromUtf8(e.what()));
-  }
+  });
 }
 
 void TExperimentsPage::ExportTo(const QString& Folder) {
@@ -444,6 +438,20 @@ void TExperimentsPage::Replay(int Row) {
 
 void TExperimentsPage::ShowError(const QString& Message) {
   if (ShowErrorMessage) ShowErrorMessage(Message);
+}
+
+void TExperimentsPage::Guarded(const std::function<void()>& Handler) noexcept {
+  try {
+    try {
+      Handler();
+    } catch (const std::exception& e) {
+      ShowError(QString::fromUtf8(e.what()));
+    } catch (...) {
+      ShowError(tr("Unknown error"));
+    }
+  } catch (...) {
+    // Nothing may reach Qt's event loop.
+  }
 }
 
 }  // namespace zp::app

@@ -106,6 +106,8 @@ class TExperimentsPage : public QWidget {
   void btnExportClick();
   void Replay(int Row);
   void ShowError(const QString& Message);
+  // The page's exception boundary: runs Handler and shows any error it raises.
+  void Guarded(const std::function<void()>& Handler) noexcept;
 
   QLineEdit* edQueens = nullptr;
   QLineEdit* edRepeats = nullptr;

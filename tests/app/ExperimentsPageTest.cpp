@@ -179,6 +179,14 @@ TEST(ExperimentsPage, TableAndExportEqualTheBatchTool) {
   QTest::mouseClick(w.Child<QPushButton>("btnExport"), Qt::LeftButton);
   ASSERT_EQ(w.errors.size(), 1u);
   EXPECT_TRUE(w.errors[0].contains("is not empty")) << w.errors[0].toStdString();
+  // A folder that cannot be made: the message names the file, and the page stays usable.
+  zp::test::WriteFile(tmp.filePath("plain-file").toStdString(), "x");
+  w.page.ChooseExportFolder = [&] { return tmp.filePath("plain-file/export"); };
+  QTest::mouseClick(w.Child<QPushButton>("btnExport"), Qt::LeftButton);
+  ASSERT_EQ(w.errors.size(), 2u);
+  EXPECT_TRUE(w.errors[1].startsWith("cannot write " + tmp.filePath("plain-file/export/")))
+      << w.errors[1].toStdString();
+  EXPECT_TRUE(w.Child("btnExport")->isEnabled());
 }
 
 TEST(ExperimentsPage, EveryFieldIsCheckedAsTyped) {
