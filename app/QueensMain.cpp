@@ -172,6 +172,8 @@ void TForm1::CreatePages() {
   tsGraph = new QWidget;  // owned by PageControl1 from addTab on
   tsGraph->setObjectName(QStringLiteral("tsGraph"));
   PageControl1->addTab(tsGraph, QStringLiteral("&Graph"));
+  tsExperiments = new TExperimentsPage;  // owned by PageControl1 from addTab on
+  PageControl1->addTab(tsExperiments, QStringLiteral("&Experiments"));
 
   Memo1 = new QPlainTextEdit(tsText);  // owned by tsText
   Memo1->setObjectName(QStringLiteral("Memo1"));
@@ -227,6 +229,11 @@ void TForm1::ConnectHandlers() {
   Connect(btnLoadPopulation, &QPushButton::clicked, &TForm1::btnLoadPopulationClick);
   Connect(Button2, &QPushButton::clicked, &TForm1::Button2Click);
   Connect(cbGraph, &QCheckBox::toggled, &TForm1::cbGraphClick);
+  // The main page's Run and the experiment's Start exclude each other.
+  connect(tsExperiments, &TExperimentsPage::RunningChanged, this, [this](bool going) {
+    if (!running_) btnRun->setEnabled(!going);
+  });
+  connect(tsExperiments, &TExperimentsPage::ReplayRequested, this, &TForm1::ReplayRepeat);
   // A hidden edit keeps no scroll position of its own: the end is set once it shows.
   connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
     if (Memo1->isVisible()) QTimer::singleShot(0, Memo1, [this] { ScrollLogToEnd(); });
@@ -268,6 +275,7 @@ void TForm1::ShowError(const QString& Message) {
 void TForm1::btnInitClick() { wb_.btnInitClick(); }
 
 void TForm1::btnRunClick() {
+  if (tsExperiments->Running()) return;
   // The run's thread tells the window what the workbench tells the observers.
   wb_.Detach(graph_);
   wb_.Detach(*this);
@@ -275,6 +283,7 @@ void TForm1::btnRunClick() {
       running_, std::initializer_list<QWidget*>{SpinEdit1, btnInit, btnRun, Edit1, btnLoad, btnSave, btnLoadGenoType,
                                                 Button1, btnLoadPopulation, Button2, cbGraph});
   btnStop->setEnabled(true);
+  tsExperiments->SetMainRunGoing(true);
   ++runs_;
   lblProgress->setText(tr("Running..."));
   worker_.Start(wb_, Edit1->text().toStdString());
@@ -318,6 +327,7 @@ void TForm1::EndRun(const std::exception_ptr& Error) {
   wb_.Attach(*this);
   btnStop->setEnabled(false);
   run_lock_.reset();
+  tsExperiments->SetMainRunGoing(false);
   lblProgress->clear();
   if (resized_while_running_) {
     resized_while_running_ = false;
@@ -330,6 +340,31 @@ void TForm1::EndRun(const std::exception_ptr& Error) {
     close_requested_ = false;
     close();
   }
+}
+
+void TForm1::ReplayRepeat(const TRepeatReplay& Replay) {
+  if (running_ || tsExperiments->Running()) return;
+  Guarded([&] {
+    Edit1->setText(QString::number(Replay.Generations));
+    if (wb_.Streams() != Replay.Streams) {
+      wb_.SetStreams(Replay.Streams);
+      emit StreamsChanged(Replay.Streams == queens::TRandomStreams::rsShared);
+    }
+    cbGraph->setChecked(true);  // the experiment's runs report every generation
+    // The experiment's repeat runs on a fresh workbench: a component that ran a larger
+    // board or loaded other settings would run differently.
+    wb_.RestoreStoredSettings();
+    wb_.Algorithm().RandomSource().SetSeed(Replay.Seed);
+    {
+      const QSignalBlocker quiet(SpinEdit1);
+      SpinEdit1->setValue(Replay.Queens);
+    }
+    wb_.SpinEdit1Change(Replay.Queens);
+    wb_.ClearBoard();
+    lblSolution->clear();
+    PageControl1->setCurrentWidget(tsText);
+    btnRunClick();
+  });
 }
 
 void TForm1::SpinEdit1Change(int Value) {

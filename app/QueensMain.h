@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/Anchors.h"
+#include "app/ExperimentsPage.h"
 #include "app/FileDialogs.h"
 #include "app/RunWorker.h"
 #include "workbench/FitnessGraph.h"
@@ -56,9 +57,20 @@ class TForm1 : public QWidget, private queens::IRunObserver {
   bool Running() const { return running_; }
   // Asks a run to end after the generation in progress; nothing when none is going.
   void Stop();
+  // The third page: batch experiments, whose Start and this page's Run exclude each other.
+  TExperimentsPage& ExperimentsPage() { return *tsExperiments; }
+  // Runs an experiment's repeat again on this page, exactly as the experiment ran it:
+  // the component starts over from its stored settings with the repeat's seed, streams
+  // and queen count, and the Run shows its log, board and curves. Nothing while a run
+  // or an experiment is going.
+  void ReplayRepeat(const TRepeatReplay& Replay);
 
   // Shows the message of an error that left a handler; a message box unless replaced.
   std::function<void(const QString& Message)> ShowErrorMessage;
+
+ signals:
+  // The workbench's streams setting was changed by the window itself (a replay).
+  void StreamsChanged(bool Shared);
 
  protected:
   void resizeEvent(QResizeEvent* Event) override;
@@ -140,6 +152,7 @@ class TForm1 : public QWidget, private queens::IRunObserver {
   QTabWidget* PageControl1 = nullptr;
   QWidget* tsText = nullptr;
   QWidget* tsGraph = nullptr;
+  TExperimentsPage* tsExperiments = nullptr;
   QPlainTextEdit* Memo1 = nullptr;
   QWidget* ChartPanel = nullptr;
   QLabel* lblProgress = nullptr;

@@ -5,14 +5,13 @@
 
 #include <cstdio>
 #include <fstream>
-#include <future>
 #include <iostream>
 #include <sstream>
 #include <thread>
 
 #include "cli/ChartOutput.h"
 #include "experiment/Comparisons.h"
-#include "experiment/Ecdf.h"
+#include "experiment/FinishedExperiment.h"
 #include "experiment/OutputFiles.h"
 #include "experiment/Report.h"
 #include "experiment/Summary.h"
@@ -23,9 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace zp::experiment;
-
-// The ECDF pictures' size: that of nqueens-ga's charts by default.
-constexpr int kEcdfWidth = 800, kEcdfHeight = 500;
 
 // Set from the signal handler; both are lock-free, so storing them there is safe.
 std::atomic<bool> g_stop{false};
@@ -74,16 +70,6 @@ std::string ShellQuoted(const std::string& Text) {
   std::string quoted = "'";
   for (const char c : Text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return quoted + "'";
-}
-
-std::string Clock(double Seconds) {
-  const auto s = static_cast<long long>(Seconds + 0.5);
-  char text[32];
-  if (s >= 3600)
-    std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
-  else
-    std::snprintf(text, sizeof text, "%lld:%02lld", s / 60, s % 60);
-  return text;
 }
 
 // Makes or resumes the folder and writes experiment.json; the repeats still to run.
@@ -185,7 +171,7 @@ void TProgress::Show(bool Force) {
   const double elapsed = std::chrono::duration<double>(now - start_).count();
   const double rows_per_second = elapsed > 0 ? static_cast<double>(session_ * per_repeat_) / elapsed : 0;
   std::string left = "?";
-  if (session_ > 0) left = Clock(elapsed / static_cast<double>(session_) * static_cast<double>(total_ - done_));
+  if (session_ > 0) left = ClockText(elapsed / static_cast<double>(session_) * static_cast<double>(total_ - done_));
   char text[200];
   std::snprintf(text, sizeof text, "\r%zu/%zu repeats, %zu/%zu rows, %.1f rows/s, %s left\033[K", done_, total_,
                 done_ * per_repeat_, total_ * per_repeat_, rows_per_second, left.c_str());
@@ -224,19 +210,10 @@ void TBatchSession::Idle() {
 }
 
 void TBatchSession::Finish(std::ostream& Out) {
-  const TRecordedRuns recorded = ReadRecordedRuns(folder_);
-  // The analysis files and the pictures come from the same rows and share
-  // nothing else, so the files are written while the pictures are drawn (a
-  // failed picture still waits for them: the future's end waits).
-  std::future<void> analysis =
-      std::async(std::launch::async, [&] { WriteOutputFiles(folder_, AnalysisFiles(recorded.Rows, recorded.Traces)); });
-  for (const int32_t n : design_.Queens) {
-    TEcdfChart chart(recorded.Rows, n, design_.Generations);
-    for (const char* type : {"png", "svg"})
-      RenderPanelFile(chart.Panel(), (folder_ / ("ecdf-" + std::to_string(n) + "." + type)).string(), kEcdfWidth,
-                      kEcdfHeight);
-  }
-  analysis.get();
+  const TRecordedRuns recorded =
+      FinishFolder(folder_, design_, [](chart::TZPCustomChartPanel& panel, const std::string& file, int w, int h) {
+        RenderPanelFile(panel, file, w, h);
+      });
   Out << ReportTable(Summarize(recorded.Rows), Compare(recorded.Rows)) << std::flush;
   run_.End = UtcNow();
   WriteOutputFiles(folder_, {{"experiment.json", ExperimentJson(design_, ProgramVersion(), run_)}});

@@ -1,6 +1,7 @@
 #include "experiment/Report.h"
 
 #include <charconv>
+#include <cstdio>
 #include <map>
 #include <set>
 
@@ -45,7 +46,7 @@ std::string DifferencesOf(int32_t queens, const std::vector<TComparisonRow>& com
   // Pair -> "test p_holm" texts of the tests in which it differs, in file order.
   std::map<std::pair<size_t, size_t>, std::string> pairs;
   for (const TComparisonRow& row : comparisons) {
-    if (row.Queens != queens || !(row.PHolm < kSignificanceLevel)) continue;
+    if (row.Queens != queens || !Differs(row)) continue;
     std::string& tests = pairs[{*MethodRank(row.MethodA), *MethodRank(row.MethodB)}];
     if (!tests.empty()) tests += ", ";
     tests += ToString(row.Test) + " p_holm " + Fixed(row.PHolm, 4);
@@ -71,6 +72,29 @@ std::string ReportTable(const std::vector<TSummaryRow>& Summary, const std::vect
     queen_counts.insert(row.Queens);
   }
   for (const int32_t queens : queen_counts) text += DifferencesOf(queens, Comparisons);
+  return text;
+}
+
+std::vector<ga::TGASelectionMethod> DifferingMethods(const std::vector<TComparisonRow>& Comparisons, int32_t Queens,
+                                                     ga::TGASelectionMethod Method) {
+  std::set<size_t> ranks;
+  for (const TComparisonRow& row : Comparisons) {
+    if (row.Queens != Queens || !Differs(row)) continue;
+    if (row.MethodA == Method) ranks.insert(*MethodRank(row.MethodB));
+    if (row.MethodB == Method) ranks.insert(*MethodRank(row.MethodA));
+  }
+  std::vector<ga::TGASelectionMethod> methods;
+  for (const size_t rank : ranks) methods.push_back(kMethodOrder[rank]);
+  return methods;
+}
+
+std::string ClockText(double Seconds) {
+  const auto s = static_cast<long long>(Seconds + 0.5);
+  char text[32];
+  if (s >= 3600)
+    std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
+  else
+    std::snprintf(text, sizeof text, "%lld:%02lld", s / 60, s % 60);
   return text;
 }
 

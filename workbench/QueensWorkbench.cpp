@@ -30,12 +30,19 @@ struct TRunStopped {};
 
 }  // namespace
 
-TQueensWorkbench::TQueensWorkbench(TRandom& Random) : ga_(std::make_unique<TZPGeneticAlgorithm>()) {
+TQueensWorkbench::TQueensWorkbench(TRandom& Random) {
+  MakeComponent(Random);
+  for (const char* line : kIntroduction) log_.emplace_back(line);
+}
+
+void TQueensWorkbench::MakeComponent(TRandom& Random) {
+  ga_ = std::make_unique<TZPGeneticAlgorithm>();
   ga_->SetName("ZPGeneticAlgorithm1");
   ga_->SetRandomSource(Random);
   ApplyStoredSettings();
-  for (const char* line : kIntroduction) log_.emplace_back(line);
 }
+
+void TQueensWorkbench::RestoreStoredSettings() { MakeComponent(ga_->RandomSource()); }
 
 TQueensWorkbench::~TQueensWorkbench() = default;
 

@@ -63,6 +63,11 @@ class TQueensWorkbench {
   // M generations", and the remaining methods do not run. The request stands until cleared.
   void RequestStop() { stop_requested_ = true; }
   void ClearStopRequest() { stop_requested_ = false; }
+  // A new component with the stored settings, not initialized, drawing from the
+  // same random source: what a freshly made workbench has. (A component that ran a
+  // larger board keeps its larger GeneSize, a loaded one its loaded settings; either
+  // changes every later run.) The queen count, log, board and graph setting stay.
+  void RestoreStoredSettings();
   // Empties every cell of the board, for a front end whose board no longer fits the problem.
   void ClearBoard();
   // The Graph check box: report (and so plot) generations or not.
@@ -106,6 +111,7 @@ class TQueensWorkbench {
   std::function<void(const std::string& Message)> OnNote;
 
  private:
+  void MakeComponent(TRandom& Random);
   void ApplyStoredSettings();
   void AdoptLoadedGenotype();
   // Every curve starts over, topped at the fitness cutoff.

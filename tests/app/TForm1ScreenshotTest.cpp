@@ -1,5 +1,7 @@
 // Pictures of the window for a person to look at: the Text page after a run
-// the Graph page, a run going and a stopped one. Written only when ZP_SCREENSHOT_DIR names a folder, e.g.
+// the Graph page, a run going and a stopped one, and the Experiments page
+// before, during and after an experiment, and with bad input. Written only
+// when ZP_SCREENSHOT_DIR names a folder, e.g.
 //   ZP_SCREENSHOT_DIR=/tmp/shots xvfb-run -a build/debug/tests/app_tests --gtest_filter='*Screenshot*'
 #include <gtest/gtest.h>
 
@@ -15,15 +17,21 @@
 
 namespace {
 
-TEST(TForm1Screenshots, TextPageAfterARunAndGraphPage) {
+// The window shown, its pictures going to ZP_SCREENSHOT_DIR; skipped without it.
+class TForm1Screenshots : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (folder.isEmpty()) GTEST_SKIP() << "set ZP_SCREENSHOT_DIR to write screenshots";
+    ASSERT_TRUE(QDir().mkpath(folder));
+    form.ShowErrorMessage = [](const QString& message) { ADD_FAILURE() << message.toStdString(); };
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  }
   const QString folder = qEnvironmentVariable("ZP_SCREENSHOT_DIR");
-  if (folder.isEmpty()) GTEST_SKIP() << "set ZP_SCREENSHOT_DIR to write screenshots";
-  ASSERT_TRUE(QDir().mkpath(folder));
-
   zp::app::TForm1 form;
-  form.ShowErrorMessage = [](const QString& message) { ADD_FAILURE() << message.toStdString(); };
-  form.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+};
+
+TEST_F(TForm1Screenshots, TextPageAfterARunAndGraphPage) {
   QTest::mouseClick(form.findChild<QPushButton*>("btnRun"), Qt::LeftButton);
   EXPECT_TRUE(QTest::qWaitFor([&] { return !form.Running(); }, 60000));
   QTest::qWait(200);
@@ -58,6 +66,34 @@ TEST(TForm1Screenshots, TextPageAfterARunAndGraphPage) {
   form.findChild<QTabWidget*>("PageControl1")->setCurrentIndex(0);
   QTest::qWait(200);
   EXPECT_TRUE(form.grab().save(QDir(folder).filePath("resized.png")));
+}
+
+TEST_F(TForm1Screenshots, ExperimentsPage) {
+  auto* pages = form.findChild<QTabWidget*>("PageControl1");
+  pages->setCurrentWidget(&form.ExperimentsPage());
+  QTest::qWait(200);
+  EXPECT_TRUE(form.grab().save(QDir(folder).filePath("experiments-empty.png")));
+
+  form.findChild<QLineEdit*>("edQueens")->setText("6,8");
+  form.findChild<QLineEdit*>("edRepeats")->setText("20");
+  form.findChild<QLineEdit*>("edGenerations")->setText("300");
+  QTest::mouseClick(form.findChild<QPushButton*>("btnStart"), Qt::LeftButton);
+  QTest::qWait(150);
+  EXPECT_TRUE(form.grab().save(QDir(folder).filePath("experiments-running.png")));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !form.ExperimentsPage().Running(); }, 120000));
+  QTest::qWait(200);
+  EXPECT_TRUE(form.grab().save(QDir(folder).filePath("experiments-results.png")));
+
+  form.resize(1200, 760);
+  QTest::qWait(200);
+  EXPECT_TRUE(form.grab().save(QDir(folder).filePath("experiments-resized.png")));
+  form.resize(881, 434);
+
+  form.findChild<QLineEdit*>("edQueens")->setText("3,40");
+  form.findChild<QLineEdit*>("edRepeats")->setText("0");
+  form.findChild<QLineEdit*>("edJobs")->setText("x");
+  QTest::qWait(200);
+  EXPECT_TRUE(form.grab().save(QDir(folder).filePath("experiments-bad-input.png")));
 }
 
 }  // namespace

@@ -140,11 +140,13 @@ TEST(TForm1, ControlsHaveTheirNamesPlacesTextsAndHints) {
   EXPECT_EQ(spin->value(), 8);
 
   auto* pages = Child<QTabWidget>(w.form, "PageControl1");
-  ASSERT_EQ(pages->count(), 2);
+  ASSERT_EQ(pages->count(), 3);
   EXPECT_EQ(pages->tabText(0), "&Text");
   EXPECT_EQ(pages->tabText(1), "&Graph");
+  EXPECT_EQ(pages->tabText(2), "&Experiments");
   EXPECT_EQ(pages->widget(0)->objectName(), "tsText");
   EXPECT_EQ(pages->widget(1)->objectName(), "tsGraph");
+  EXPECT_EQ(pages->widget(2)->objectName(), "tsExperiments");
   EXPECT_EQ(pages->currentIndex(), 0);
   // The Graph page shows the window's fitness graph, which the workbench reports to.
   EXPECT_EQ(Child<zp::chart::TZPChartWidget>(w.form, "ChartPanel")->Panel(), &w.form.FitnessGraph().Panel());

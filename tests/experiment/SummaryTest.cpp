@@ -142,3 +142,26 @@ TEST(ReportTable, ListsRatesAndTheDifferingPairs) {
             "  smRoulette vs smElitist: mcnemar_exact p_holm 0.0059, wilcoxon_signed_rank p_holm 0.0077\n"
             "10 queens, pairs differing (Holm p < 0.05): none\n");
 }
+
+TEST(DifferingMethods, NamesThePairsOfTheTableFromEitherSide) {
+  std::vector<TRunRow> rows = Table();
+  for (int32_t r = 4; r < 12; ++r) {
+    rows.push_back(MakeRun(8, r, TGASelectionMethod::smRoulette, false, 100, 26));
+    rows.push_back(MakeRun(8, r, TGASelectionMethod::smTournament, true, 40, 28));
+    rows.push_back(MakeRun(8, r, TGASelectionMethod::smElitist, true, 40 + r, 28));
+  }
+  const std::vector<TComparisonRow> comparisons = Compare(rows);
+  using M = TGASelectionMethod;
+  EXPECT_EQ(DifferingMethods(comparisons, 8, M::smRoulette), (std::vector<M>{M::smTournament, M::smElitist}));
+  EXPECT_EQ(DifferingMethods(comparisons, 8, M::smElitist), std::vector<M>{M::smRoulette});
+  EXPECT_TRUE(DifferingMethods(comparisons, 10, M::smRandom).empty());
+  EXPECT_TRUE(DifferingMethods(comparisons, 9, M::smRoulette).empty());
+}
+
+TEST(ClockText, MinutesThenHours) {
+  EXPECT_EQ(ClockText(0), "0:00");
+  EXPECT_EQ(ClockText(59.6), "1:00");
+  EXPECT_EQ(ClockText(3599.4), "59:59");
+  EXPECT_EQ(ClockText(3600), "1:00:00");
+  EXPECT_EQ(ClockText(36061), "10:01:01");
+}

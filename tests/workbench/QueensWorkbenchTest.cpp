@@ -156,6 +156,37 @@ TEST(QueensWorkbenchTest, LoweringTheQueenCountKeepsTheLongerChromosome) {
   EXPECT_EQ(wb8.Algorithm().InitialPopulation(), 16);
 }
 
+TEST(QueensWorkbenchTest, RestoredSettingsRunAsAFreshWorkbenchAfterALargerBoard) {
+  auto since_init = [](const TQueensWorkbench& wb, size_t from) {
+    return std::vector<std::string>(wb.Log().begin() + static_cast<std::ptrdiff_t>(from), wb.Log().end());
+  };
+  zp::TRandom fresh_random(7);
+  TQueensWorkbench fresh(fresh_random);
+  fresh.FormCreate();
+  fresh.SpinEdit1Change(6);
+  fresh.btnRunClick("20");
+
+  zp::TRandom random(123);
+  TQueensWorkbench used(random);
+  used.FormCreate();
+  used.SpinEdit1Change(12);
+  used.Algorithm().SetTournamentField(9);
+  used.btnRunClick("5");
+  used.SpinEdit1Change(6);
+  EXPECT_EQ(used.Algorithm().GeneSize(), 48);  // the larger board's chromosome stays
+
+  used.RestoreStoredSettings();
+  EXPECT_EQ(used.Algorithm().GeneSize(), 24);
+  EXPECT_EQ(used.Algorithm().TournamentField(), 4);
+  EXPECT_FALSE(used.Algorithm().Initialized());
+  EXPECT_EQ(&used.Algorithm().RandomSource(), &random);
+  random.SetSeed(7);
+  const size_t from = used.Log().size();
+  used.SpinEdit1Change(6);
+  used.btnRunClick("20");
+  EXPECT_EQ(since_init(used, from), since_init(fresh, kIntroductionLines));
+}
+
 TEST(QueensWorkbenchTest, RaisingTheQueenCountReinitializesAndClearsTheCurves) {
   TQueensWorkbench wb;
   TFitnessGraph graph;

@@ -1,0 +1,104 @@
+#include "app/ExperimentResults.h"
+
+#include <QLocale>
+
+#include "experiment/MethodLooks.h"
+#include "experiment/Report.h"
+
+namespace zp::app {
+
+namespace {
+
+// One decimal in every locale, as nqueens-ga prints its table.
+QString OneDecimal(double Value) { return QLocale::c().toString(Value, 'f', 1); }
+
+QString Percent(double Fraction) { return OneDecimal(100 * Fraction) + QLatin1Char('%'); }
+
+const QString kUndefined = QStringLiteral("\u2013");  // en dash: nothing solved
+
+}  // namespace
+
+QString MethodLegendCaption(ga::TGASelectionMethod Method) {
+  const auto rank = experiment::MethodRank(Method);
+  if (!rank) return QString::fromStdString(ga::ToString(Method));
+  return QString::fromUtf8(experiment::kMethodCaptions[*rank].data(),
+                           static_cast<qsizetype>(experiment::kMethodCaptions[*rank].size()));
+}
+
+TExperimentResults::TExperimentResults(QObject* Parent) : QAbstractTableModel(Parent) {}
+
+void TExperimentResults::SetResults(std::vector<experiment::TSummaryRow> Summary,
+                                    const std::vector<experiment::TComparisonRow>& Comparisons) {
+  beginResetModel();
+  summary_ = std::move(Summary);
+  differing_.clear();
+  for (const experiment::TSummaryRow& row : summary_)
+    differing_.push_back(experiment::DifferingMethods(Comparisons, row.Queens, row.Method));
+  endResetModel();
+}
+
+int TExperimentResults::rowCount(const QModelIndex& Parent) const {
+  return Parent.isValid() ? 0 : static_cast<int>(summary_.size());
+}
+
+int TExperimentResults::columnCount(const QModelIndex& Parent) const { return Parent.isValid() ? 0 : colCount; }
+
+QVariant TExperimentResults::data(const QModelIndex& Index, int Role) const {
+  if (!Index.isValid() || Index.row() >= rowCount()) return {};
+  const experiment::TSummaryRow& row = summary_[static_cast<size_t>(Index.row())];
+  if (Role == Qt::TextAlignmentRole) {
+    const bool text = Index.column() == colMethod || Index.column() == colDiffers;
+    return QVariant::fromValue(Qt::AlignVCenter | (text ? Qt::AlignLeft : Qt::AlignRight));
+  }
+  if (Role == Qt::ToolTipRole && Index.column() == colSuccess)
+    return tr("%1 of %2 runs solved").arg(row.Solved).arg(row.Runs);
+  // The list may be cut short in its column.
+  if (Role == Qt::ToolTipRole && Index.column() == colDiffers) Role = Qt::DisplayRole;
+  if (Role != Qt::DisplayRole) return {};
+  switch (Index.column()) {
+    case colQueens:
+      return row.Queens;
+    case colMethod:
+      return MethodLegendCaption(row.Method);
+    case colSuccess: {
+      QString text = Percent(row.SuccessRate);
+      if (row.Success) text += QStringLiteral(" [%1, %2]").arg(Percent(row.Success->Low), Percent(row.Success->High));
+      return text;
+    }
+    case colErt:
+      return row.ErtGenerations ? OneDecimal(*row.ErtGenerations) : kUndefined;
+    case colMedian:
+      return row.SolvedGenerations ? OneDecimal(row.SolvedGenerations->Median) : kUndefined;
+    case colDiffers: {
+      QStringList names;
+      for (const ga::TGASelectionMethod m : differing_[static_cast<size_t>(Index.row())])
+        names << MethodLegendCaption(m);
+      return names.isEmpty() ? kUndefined : names.join(QStringLiteral(", "));
+    }
+    default:
+      return {};
+  }
+}
+
+QVariant TExperimentResults::headerData(int Section, Qt::Orientation Orientation, int Role) const {
+  if (Orientation != Qt::Horizontal || Role != Qt::DisplayRole)
+    return QAbstractTableModel::headerData(Section, Orientation, Role);
+  switch (Section) {
+    case colQueens:
+      return tr("Queens");
+    case colMethod:
+      return tr("Method");
+    case colSuccess:
+      return tr("Solved [95% interval]");
+    case colErt:
+      return tr("ERT gens");
+    case colMedian:
+      return tr("Median gens");
+    case colDiffers:
+      return tr("Differs from");
+    default:
+      return {};
+  }
+}
+
+}  // namespace zp::app

@@ -1,0 +1,49 @@
+// What a finished experiment's folder gets besides its rows: the statistics,
+// the IOHprofiler files and the run-length ECDF pictures; and a whole folder
+// written at once from repeats held in memory, file for file what a batch
+// run writes as it goes. The pictures are drawn by the caller (a front end
+// with chart/qt), so this layer stays free of any drawing toolkit.
+//
+//   FinishFolder(folder, design, [](auto& panel, const std::string& file, int w, int h) {
+//     chart::SaveChartFile(panel, file, w, h);
+//   });
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <span>
+#include <string>
+
+#include "experiment/ExperimentDesign.h"
+#include "experiment/ExperimentFolder.h"
+#include "experiment/RecordedRuns.h"
+
+namespace zp::chart {
+class TZPCustomChartPanel;
+}
+
+namespace zp::experiment {
+
+// The ECDF pictures' size: that of nqueens-ga's charts by default.
+inline constexpr int kEcdfWidth = 800, kEcdfHeight = 500;
+
+// Draws Panel into FileName (PNG or SVG by its extension) laid out for Width x
+// Height; raises Exception naming the file when it cannot be written.
+using TPictureWriter =
+    std::function<void(chart::TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height)>;
+
+// After the last repeat: summary.csv, comparisons.csv and iohprofiler/ from the
+// folder's runs.csv and traces.csv as written, then ecdf-N.png and ecdf-N.svg
+// for each queen count of Design. Returns what the files held. Raises
+// Exception on a failed write; the files written before it stay.
+TRecordedRuns FinishFolder(const std::filesystem::path& Folder, const TExperimentDesign& Design,
+                           const TPictureWriter& Draw);
+
+// A whole experiment folder from its repeats (every repeat of Design, in key
+// order): the CSV files, the end files and experiment.json with Run, as a batch
+// run that ended writes them. Folder is made when missing. Raises Exception on
+// a failed write.
+void WriteExperimentFolder(const std::filesystem::path& Folder, const TExperimentDesign& Design, const TRunInfo& Run,
+                           std::span<const TRepeatLines> Repeats, const TPictureWriter& Draw);
+
+}  // namespace zp::experiment

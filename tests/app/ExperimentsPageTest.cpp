@@ -1,0 +1,341 @@
+// The Experiments page: a small experiment's table and exported folder equal
+// what nqueens-ga batch writes for the same options, every field is checked as
+// typed, the page's Start and the main page's Run exclude each other, and a
+// row's repeat 0 replayed on the main page runs exactly as the experiment ran it.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "app/ExperimentResults.h"
+#include "app/QueensMain.h"
+#include "experiment/Report.h"
+#include "experiment/Runner.h"
+#include "experiment/Summary.h"
+
+namespace {
+
+using zp::app::TExperimentResults;
+using zp::app::TExperimentsPage;
+using zp::app::TForm1;
+
+struct Window {
+  TForm1 form;
+  TExperimentsPage& page = form.ExperimentsPage();
+  std::vector<QString> errors;
+  Window() {
+    form.ShowErrorMessage = [this](const QString& message) { errors.push_back(message); };
+    page.ShowErrorMessage = form.ShowErrorMessage;
+  }
+  template <class W = QWidget>
+  W* Child(const char* name) {
+    W* w = form.findChild<W*>(QString::fromLatin1(name));
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+  }
+  void Set(const char* field, const QString& text) { Child<QLineEdit>(field)->setText(text); }
+  void SetUp(const QString& queens, const QString& repeats, const QString& generations, const QString& seed,
+             bool same_numbers, const QString& jobs = "2") {
+    Set("edQueens", queens);
+    Set("edRepeats", repeats);
+    Set("edGenerations", generations);
+    Set("edSeed", seed);
+    Set("edJobs", jobs);
+    Child<QCheckBox>("cbSameNumbers")->setChecked(same_numbers);
+  }
+  bool WaitFor(const std::function<bool()>& done, int milliseconds = 120000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < milliseconds) QTest::qWait(5);
+    return done();
+  }
+  // Starts the experiment the fields describe and waits for its end.
+  void RunExperiment() {
+    ASSERT_TRUE(Child("btnStart")->isEnabled());
+    QTest::mouseClick(Child<QPushButton>("btnStart"), Qt::LeftButton);
+    ASSERT_TRUE(page.Running());
+    ASSERT_TRUE(WaitFor([&] { return !page.Running(); }));
+    ASSERT_TRUE(errors.empty()) << errors.front().toStdString();
+  }
+  std::vector<std::string> Log() {
+    std::vector<std::string> lines;
+    for (const QString& line : Child<QPlainTextEdit>("Memo1")->toPlainText().split(QLatin1Char('\n')))
+      lines.push_back(line.toStdString());
+    return lines;
+  }
+};
+
+// Runs nqueens-ga with Arguments; its exit status.
+int RunTool(const QStringList& Arguments) {
+  QProcess tool;
+  tool.start(QStringLiteral(ZP_NQUEENS_GA), Arguments);
+  if (!tool.waitForFinished(120000)) return -1;
+  return tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+}
+
+// Every file under Folder by its relative path.
+std::map<QString, std::string> FilesUnder(const QString& Folder) {
+  std::map<QString, std::string> files;
+  QDirIterator it(Folder, QDir::Files, QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    const QString path = it.next();
+    files[QDir(Folder).relativeFilePath(path)] = zp::test::ReadFile(path.toStdString());
+  }
+  return files;
+}
+
+TEST(ExperimentsPage, TableAndExportEqualTheBatchTool) {
+  Window w;
+  w.SetUp("5-6", "4", "50", "5", true);
+  w.RunExperiment();
+
+  QTemporaryDir tmp;
+  const QString tool = tmp.filePath("tool"), page = tmp.filePath("page/new");
+  ASSERT_EQ(RunTool({"batch", "--queens", "5,6", "--repeats", "4", "--generations", "50", "--seed", "5", "--streams",
+                     "shared", "--jobs", "1", "--quiet", "--out", tool}),
+            0);
+
+  // The table's values are the tool's summary, and its differing methods the tool's comparisons.
+  EXPECT_EQ(zp::experiment::SummaryCsv(w.page.Results().Summary()),
+            zp::test::ReadFile((tool + "/summary.csv").toStdString()));
+  const TExperimentResults& results = w.page.Results();
+  ASSERT_EQ(results.rowCount(), 10);
+  std::set<std::string> differing_pairs, shown_pairs;
+  {
+    std::istringstream comparisons(zp::test::ReadFile((tool + "/comparisons.csv").toStdString()));
+    std::string line;
+    std::getline(comparisons, line);
+    while (std::getline(comparisons, line)) {
+      QStringList f = QString::fromStdString(line).split(',');
+      if (f[6].toDouble() < 0.05) {
+        differing_pairs.insert((f[0] + " " + f[1] + " " + f[2]).toStdString());
+        differing_pairs.insert((f[0] + " " + f[2] + " " + f[1]).toStdString());
+      }
+    }
+  }
+  const std::map<QString, QString> log_names{{"Roulette", "smRoulette"},
+                                             {"Random", "smRandom"},
+                                             {"Tournament", "smTournament"},
+                                             {"Stochastic Tournament", "smStochasticTournament"},
+                                             {"Elitist", "smElitist"}};
+  for (int r = 0; r < results.rowCount(); ++r) {
+    const QString queens = results.index(r, TExperimentResults::colQueens).data().toString();
+    const QString method = log_names.at(results.index(r, TExperimentResults::colMethod).data().toString());
+    const QString differs = results.index(r, TExperimentResults::colDiffers).data().toString();
+    for (const QString& other : differs.split(", "))
+      if (log_names.contains(other))
+        shown_pairs.insert((queens + " " + method + " " + log_names.at(other)).toStdString());
+  }
+  EXPECT_EQ(shown_pairs, differing_pairs);
+  // A row as a person reads it: percentages and one decimal, "–" when nothing solved.
+  const zp::experiment::TSummaryRow& first = results.Summary()[0];
+  QString success = QString::number(100 * first.SuccessRate, 'f', 1) + "%";
+  EXPECT_TRUE(results.index(0, TExperimentResults::colSuccess).data().toString().startsWith(success));
+  EXPECT_EQ(results.index(0, TExperimentResults::colErt).data().toString(),
+            first.ErtGenerations ? QString::number(*first.ErtGenerations, 'f', 1) : QString("\u2013"));
+
+  // Export writes the tool's folder byte for byte: only the times may differ.
+  w.page.ChooseExportFolder = [&] { return page; };
+  ASSERT_TRUE(w.Child("btnExport")->isEnabled());
+  QTest::mouseClick(w.Child<QPushButton>("btnExport"), Qt::LeftButton);
+  ASSERT_TRUE(w.errors.empty()) << w.errors.front().toStdString();
+  std::map<QString, std::string> expected = FilesUnder(tool), written = FilesUnder(page);
+  ASSERT_EQ(written.size(), expected.size());
+  for (auto& [name, text] : expected) {
+    ASSERT_TRUE(written.contains(name)) << name.toStdString();
+    if (name == "timing.csv") continue;
+    if (name == "experiment.json") {  // the "run" part says when and where
+      EXPECT_EQ(written[name].substr(0, written[name].find("\"run\"")), text.substr(0, text.find("\"run\"")));
+      continue;
+    }
+    EXPECT_TRUE(written[name] == text) << name.toStdString() << " differs";
+  }
+  EXPECT_TRUE(expected.contains("ecdf-6.png") && expected.contains("ecdf-5.svg"));
+  EXPECT_TRUE(expected.contains("iohprofiler/smElitist/IOHprofiler_f1_NQueens.info"));
+
+  // A folder that holds anything is refused: another experiment's files would mix in.
+  QTest::mouseClick(w.Child<QPushButton>("btnExport"), Qt::LeftButton);
+  ASSERT_EQ(w.errors.size(), 1u);
+  EXPECT_TRUE(w.errors[0].contains("is not empty")) << w.errors[0].toStdString();
+  // A folder that cannot be made: the message names the file, and the page stays usable.
+  zp::test::WriteFile(tmp.filePath("plain-file").toStdString(), "x");
+  w.page.ChooseExportFolder = [&] { return tmp.filePath("plain-file/export"); };
+  QTest::mouseClick(w.Child<QPushButton>("btnExport"), Qt::LeftButton);
+  ASSERT_EQ(w.errors.size(), 2u);
+  EXPECT_TRUE(w.errors[1].startsWith("cannot write " + tmp.filePath("plain-file/export/")))
+      << w.errors[1].toStdString();
+  EXPECT_TRUE(w.Child("btnExport")->isEnabled());
+}
+
+TEST(ExperimentsPage, EveryFieldIsCheckedAsTyped) {
+  Window w;
+  auto* start = w.Child("btnStart");
+  EXPECT_TRUE(start->isEnabled());
+  struct Case {
+    const char* field;
+    const char* error;
+    QString text;
+    QString complaint;  // "" for a valid text
+  };
+  const Case cases[] = {
+      {"edQueens", "lblQueensError", "8,10-12", ""},
+      {"edQueens", "lblQueensError", "3", "'3' is not a queen count from 4 to 32"},
+      {"edQueens", "lblQueensError", "33", "'33' is not a queen count from 4 to 32"},
+      {"edQueens", "lblQueensError", "12-10", "'12-10' is not an ascending range"},
+      {"edQueens", "lblQueensError", "", "no queen count given"},
+      {"edQueens", "lblQueensError", "8", ""},
+      {"edRepeats", "lblRepeatsError", "0", "takes a positive integer, not '0'"},
+      {"edRepeats", "lblRepeatsError", "ten", "takes a positive integer, not 'ten'"},
+      {"edRepeats", "lblRepeatsError", "200000", ""},
+      {"edRepeats", "lblRepeatsError", "200001",
+       "at most 200000 for these queen counts (1,000,000 rows; nqueens-ga batch runs larger experiments)"},
+      {"edRepeats", "lblRepeatsError", "30", ""},
+      {"edGenerations", "lblGenerationsError", "-5", "takes a positive integer, not '-5'"},
+      {"edGenerations", "lblGenerationsError", "99999999999", "takes a positive integer, not '99999999999'"},
+      {"edGenerations", "lblGenerationsError", " 100 ", ""},
+      {"edSeed", "lblSeedError", "4294967296", "takes an integer from 0 to 4294967295, not '4294967296'"},
+      {"edSeed", "lblSeedError", "0x10", ""},
+      {"edJobs", "lblJobsError", "0", "takes a positive integer, not '0'"},
+      {"edJobs", "lblJobsError", "257", "at most 256"},
+      {"edJobs", "lblJobsError", "256", ""},
+  };
+  for (const Case& c : cases) {
+    w.Set(c.field, c.text);
+    const bool bad = !c.complaint.isEmpty();
+    const std::string what = std::string(c.field) + " '" + c.text.toStdString() + "'";
+    EXPECT_EQ(w.Child<QLabel>(c.error)->isHidden(), !bad) << what;
+    EXPECT_EQ(w.Child<QLabel>(c.error)->text(), c.complaint) << what;
+    EXPECT_EQ(start->isEnabled(), !bad) << what;
+    EXPECT_EQ(w.page.Design().has_value(), !bad) << what;
+  }
+  // The row limit follows the queen counts.
+  w.Set("edJobs", "1");
+  w.Set("edRepeats", "10000");
+  EXPECT_TRUE(start->isEnabled());
+  w.Set("edQueens", "4-32");
+  EXPECT_FALSE(start->isEnabled());
+  EXPECT_TRUE(w.Child<QLabel>("lblRepeatsError")->text().startsWith("at most 6896 for"));
+  w.Set("edQueens", "8");
+  EXPECT_TRUE(start->isEnabled());
+}
+
+TEST(ExperimentsPage, StartAndTheMainRunExcludeEachOther) {
+  Window w;
+  w.SetUp("32", "4", "2000000000", "0", false, "1");
+  QTest::mouseClick(w.Child<QPushButton>("btnStart"), Qt::LeftButton);
+  ASSERT_TRUE(w.page.Running());
+  EXPECT_FALSE(w.Child("btnRun")->isEnabled());
+  EXPECT_FALSE(w.Child("edQueens")->isEnabled());
+  w.form.findChild<QPushButton*>("btnRun")->click();  // refused even when pressed
+  EXPECT_FALSE(w.form.Running());
+  // The window stays responsive meanwhile: an event posted now is handled at once.
+  bool handled = false;
+  QTimer::singleShot(0, &w.form, [&] { handled = true; });
+  EXPECT_TRUE(QTest::qWaitFor([&] { return handled; }, 200));
+  QTest::mouseClick(w.Child<QPushButton>("btnStopExperiment"), Qt::LeftButton);
+  ASSERT_TRUE(w.WaitFor([&] { return !w.page.Running(); }, 2000));
+  EXPECT_TRUE(w.Child("btnRun")->isEnabled());
+  EXPECT_FALSE(w.Child("btnExport")->isEnabled());  // a stopped experiment has no results
+  EXPECT_EQ(w.page.Results().rowCount(), 0);
+  EXPECT_TRUE(w.Child<QLabel>("lblRate")->text().startsWith("stopped after 0 of 4 repeats"));
+
+  w.Child<QSpinBox>("SpinEdit1")->setValue(32);
+  w.Set("Edit1", "2000000000");
+  QTest::mouseClick(w.Child<QPushButton>("btnRun"), Qt::LeftButton);
+  ASSERT_TRUE(w.form.Running());
+  EXPECT_FALSE(w.Child("btnStart")->isEnabled());
+  w.page.btnStartClick();
+  EXPECT_FALSE(w.page.Running());
+  w.form.Stop();
+  ASSERT_TRUE(w.WaitFor([&] { return !w.form.Running(); }, 2000));
+  EXPECT_TRUE(w.Child("btnStart")->isEnabled());
+  EXPECT_TRUE(w.errors.empty());
+}
+
+TEST(ExperimentsPage, ClosingTheWindowDuringAnExperimentEndsItWithinASecond) {
+  auto w = std::make_unique<Window>();
+  w->SetUp("32", "8", "2000000000", "0", false, "2");
+  w->page.SetSeed(4294967295u);
+  EXPECT_EQ(w->page.Seed(), 4294967295u);
+  QTest::mouseClick(w->Child<QPushButton>("btnStart"), Qt::LeftButton);
+  ASSERT_TRUE(w->page.Running());
+  QTest::qWait(200);
+  QElapsedTimer clock;
+  clock.start();
+  w->form.close();
+  w.reset();
+  EXPECT_LT(clock.elapsed(), 1000);
+}
+
+TEST(ExperimentsPage, ReplayRunsRepeatZeroOnTheMainPageAsTheExperimentDid) {
+  Window w;
+  // A larger board first: its longer chromosome must not reach the replay.
+  w.Child<QSpinBox>("SpinEdit1")->setValue(12);
+  w.Set("Edit1", "3");
+  QTest::mouseClick(w.Child<QPushButton>("btnRun"), Qt::LeftButton);
+  ASSERT_TRUE(w.WaitFor([&] { return !w.form.Running(); }));
+
+  w.SetUp("6", "2", "40", "77", false);
+  w.RunExperiment();
+  w.form.show();
+  w.Child<QTabWidget>("PageControl1")->setCurrentWidget(&w.page);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.form));
+  auto* table = w.Child<QTableView>("tvResults");
+  const size_t from = w.Log().size();
+  const QPoint cell = table->visualRect(table->model()->index(1, 1)).center();
+  // A double click as a mouse makes it: the view takes the press first.
+  QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell);
+  QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell);
+  ASSERT_TRUE(w.form.Running());
+  ASSERT_TRUE(w.WaitFor([&] { return !w.form.Running(); }));
+  EXPECT_TRUE(w.errors.empty());
+  EXPECT_EQ(w.Child<QLineEdit>("Edit1")->text(), "40");
+  EXPECT_EQ(w.Child<QSpinBox>("SpinEdit1")->value(), 6);
+
+  // The log of a fresh workbench seeded with the experiment's seed, as the batch runs repeat 0.
+  zp::TRandom random(zp::experiment::RepeatSeed(77, 6, 0));
+  zp::queens::TQueensWorkbench fresh(random);
+  fresh.FormCreate();
+  fresh.SpinEdit1Change(6);
+  fresh.btnRunClick("40");
+  const std::vector<std::string> log = w.Log();
+  const std::vector<std::string> replayed(log.begin() + static_cast<std::ptrdiff_t>(from), log.end());
+  EXPECT_EQ(replayed, std::vector<std::string>(fresh.Log().begin() + 7, fresh.Log().end()));
+
+  // And the method blocks are the batch's rows of repeat 0.
+  zp::experiment::TExperimentDesign design;
+  design.Queens = {6};
+  design.Repeats = 2;
+  design.Generations = 40;
+  design.Seed = 77;
+  const zp::experiment::TRepeatResult batch = zp::experiment::RunRepeat(design, {6, 0});
+  for (const zp::experiment::TRunRow& row : batch.Rows) {
+    EXPECT_NE(std::find(replayed.begin(), replayed.end(), "Fittest Individual:" + row.Fittest), replayed.end());
+    EXPECT_NE(std::find(replayed.begin(), replayed.end(), "Number of generations:" + std::to_string(row.Generations)),
+              replayed.end());
+  }
+}
+
+}  // namespace
