@@ -1,7 +1,7 @@
 # Helpers shared by every folder: warnings, one-line libraries and tests.
 
 function(zp_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow)
   if(ZP_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
   endif()

@@ -7,7 +7,7 @@
 namespace zp::experiment {
 
 TJsonValue::TJsonValue() = default;
-TJsonValue::TJsonValue(TKind Kind, std::string Text) : Kind(Kind), Text(std::move(Text)) {}
+TJsonValue::TJsonValue(TKind K, std::string T) : Kind(K), Text(std::move(T)) {}
 TJsonValue::TJsonValue(const TJsonValue&) = default;
 TJsonValue::TJsonValue(TJsonValue&&) noexcept = default;
 TJsonValue& TJsonValue::operator=(const TJsonValue&) = default;

@@ -111,9 +111,9 @@ TGenoTypeData ReadGenoTypeData(const TXMLGenoType& Node) {
       gene.PreserveSignBit = numeric.PreserveSignBit().value_or(false);
     }
     if (gene.Kind == TXMLGeneKind::Enumeration) {
-      const TXMLString_List entries = node.AsEnumeration().Enumeration();
-      for (int i = 0; i < entries.Count(); ++i)
-        gene.Enumerations.push_back(CheckedText(entries.Items(i), "Enumeration"));
+      const TXMLString_List names = node.AsEnumeration().Enumeration();
+      for (int i = 0; i < names.Count(); ++i)
+        gene.Enumerations.push_back(CheckedText(names.Items(i), "Enumeration"));
     }
     if (gene.Kind == TXMLGeneKind::Float) CheckFloatGene(gene);
     total += std::max<int64_t>(gene.Size, BitsOfEntries(gene.Enumerations.size()));

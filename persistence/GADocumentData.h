@@ -109,13 +109,13 @@ struct TAlgorithmData {
 // kMaxFloatExponentBits), a name or entry that a save could not write, or
 // more genes, entries or text than kMaxGenoTypeGenes, kMaxGenoTypeEntries and
 // kMaxGenoTypeText allow.
-TGenoTypeData ReadGenoTypeData(const TXMLGenoType& Node);
+[[nodiscard]] TGenoTypeData ReadGenoTypeData(const TXMLGenoType& Node);
 // The Chromosome children in order; bit texts are checked by CheckChromosomes.
-std::vector<TChromosomeData> ReadChromosomesData(const TXMLChromosomes& Node);
-TChromosomeData ReadChromosomeData(const TXMLChromosome& Node);
+[[nodiscard]] std::vector<TChromosomeData> ReadChromosomesData(const TXMLChromosomes& Node);
+[[nodiscard]] TChromosomeData ReadChromosomeData(const TXMLChromosome& Node);
 // Settings, then genotype, then population; unknown enumerator names and a
 // TournamentField above kMaxTournamentField raise EGADocumentError.
-TAlgorithmData ReadAlgorithmData(const TXMLGeneticAlgorithm& Node);
+[[nodiscard]] TAlgorithmData ReadAlgorithmData(const TXMLGeneticAlgorithm& Node);
 
 // What each individual of a population costs under a genotype: its
 // chromosome bits, the value elements a save writes for it and the longest

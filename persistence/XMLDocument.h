@@ -69,6 +69,11 @@ class TXMLDocument {
 // flushed to disk and renamed over the target. Raises EXMLDocError "FILE: reason".
 void WriteFileAtomically(const std::string& FileName, std::string_view Text);
 
+// A node shares ownership of its document on purpose: the typed nodes are
+// handed out by value (a genotype node from an algorithm node, say) and kept
+// by callers after the TXMLDocument they came from has gone, and a pugixml
+// node alone would then dangle. Copying a node copies a shared_ptr, not the
+// tree; two nodes of one document see each other's changes.
 class TXMLNode {
  public:
   TXMLNode() = default;
@@ -76,7 +81,6 @@ class TXMLNode {
       : doc_(std::move(Document)), node_(Node) {}
 
   pugi::xml_node Node() const { return node_; }
-  std::string NodeName() const { return node_.name(); }
   // The document holding this node (kept alive by the node).
   TXMLDocument OwnerDocument() const { return TXMLDocument(doc_); }
   // Every child node (elements, text, comments, processing instructions) in document order.

@@ -26,13 +26,13 @@ std::string SingleText(double Value);
 std::string DoubleText(double Value);
 
 // Surrounding blanks (space, tab, CR, LF) are ignored; a text of blanks only is no value.
-std::optional<int32_t> ReadInteger(std::string_view Text);
+[[nodiscard]] std::optional<int32_t> ReadInteger(std::string_view Text);
 // A decimal number with optional exponent, or INF / NAN as FormatFloat15 writes them.
-std::optional<double> ReadDouble(std::string_view Text);
+[[nodiscard]] std::optional<double> ReadDouble(std::string_view Text);
 // ReadDouble narrowed to single precision and widened back.
-std::optional<double> ReadSingle(std::string_view Text);
+[[nodiscard]] std::optional<double> ReadSingle(std::string_view Text);
 // "true"/"false" in any letter case; a number is false for 0 and true otherwise.
-std::optional<bool> ReadBoolean(std::string_view Text);
+[[nodiscard]] std::optional<bool> ReadBoolean(std::string_view Text);
 
 // The value, or the conversion error from (Null) when there is none.
 int32_t RequiredInteger(std::optional<int32_t> Value);

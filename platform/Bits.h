@@ -26,7 +26,6 @@ class TBits : public TPersistent {
 
   // Unchecked access for hot loops that have checked their range.
   bool BitFast(int Index) const { return (words_[static_cast<size_t>(Index) >> 6] >> (Index & 63)) & 1u; }
-  void FlipFast(int Index) { words_[static_cast<size_t>(Index) >> 6] ^= uint64_t{1} << (Index & 63); }
 
   // Complements positions First..Last inclusive, a word at a time; the range must lie inside.
   void FlipRange(int First, int Last);

@@ -30,7 +30,7 @@ double RoundHalfEven(double value);
 
 // An optional sign and decimal digits within the 32-bit range; nothing else
 // (no spaces, no empty text, no decimals, no hexadecimal). Empty on failure.
-std::optional<int32_t> TryStrToInt(const std::string& text);
+[[nodiscard]] std::optional<int32_t> TryStrToInt(const std::string& text);
 
 // As TryStrToInt, raising EConvertError "'%s' is not a valid integer value".
 int32_t StrToInt(const std::string& text);

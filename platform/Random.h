@@ -51,6 +51,6 @@ TRandom& GlobalRandom();
 // A seed as a user writes it: decimal digits, or "0x" and hexadecimal digits,
 // from 0 to 4294967295. Empty for anything else (a sign, spaces, an empty text,
 // a value out of range).
-std::optional<uint32_t> ParseSeed(std::string_view Text);
+[[nodiscard]] std::optional<uint32_t> ParseSeed(std::string_view Text);
 
 }  // namespace zp

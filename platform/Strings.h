@@ -30,7 +30,7 @@ class TStrings : public TPersistent {
   void Delete(int Index);
   void Clear();
   // Index of the first line equal to Text ignoring letter case, or -1.
-  int IndexOf(const std::string& Text) const;
+  [[nodiscard]] int IndexOf(const std::string& Text) const;
 
   // The lines joined with "\n" after each line.
   std::string Text() const;
@@ -54,7 +54,5 @@ class TStrings : public TPersistent {
   std::vector<void*> objects_;
   int update_count_ = 0;
 };
-
-using TStringList = TStrings;
 
 }  // namespace zp

@@ -36,31 +36,59 @@ TEST(GeneticAlgorithm, DefaultsAndRangeSetters) {
   EXPECT_EQ(ga.PreviousPopulation(), nullptr);
   EXPECT_EQ(ga.FittestIndividual(), nullptr);
   EXPECT_EQ(&ga.RandomSource(), &GlobalRandom());
+}
 
-  ga.SetMutationProbability(1.5);
-  EXPECT_EQ(ga.MutationProbability(), 0.01);
-  ga.SetMutationProbability(-0.1);
-  EXPECT_EQ(ga.MutationProbability(), 0.01);
-  ga.SetMutationProbability(std::nan(""));
-  EXPECT_EQ(ga.MutationProbability(), 0.01);
-  ga.SetMutationProbability(1);
-  EXPECT_EQ(ga.MutationProbability(), 1);
-  ga.SetCrossoverProbability(2);
-  ga.SetInversionProbability(-1);
-  ga.SetDiversityLimit(1.01);
-  ga.SetElitistPct(7);
-  EXPECT_EQ(ga.CrossoverProbability(), 0.98);
-  EXPECT_EQ(ga.InversionProbability(), 0.1);
-  EXPECT_EQ(ga.DiversityLimit(), 0.02);
-  EXPECT_EQ(ga.ElitistPct(), 0.1);
-  ga.SetElitistPct(0);
-  EXPECT_EQ(ga.ElitistPct(), 0);
-  ga.SetTournamentField(1);
-  EXPECT_EQ(ga.TournamentField(), 2);
-  ga.SetTournamentField(5);
-  EXPECT_EQ(ga.TournamentField(), 5);
-  ga.SetInitialPopulation(-4);
-  EXPECT_EQ(ga.InitialPopulation(), 0);
+// Every probability setter takes values in [0, 1] and ignores the rest, NaN
+// included, leaving the value it had.
+TEST(GeneticAlgorithm, ProbabilitySettersTakeOnlyZeroToOne) {
+  using Getter = TGAProbability (TZPCustomGeneticAlgorithm::*)() const;
+  using Setter = void (TZPCustomGeneticAlgorithm::*)(TGAProbability);
+  struct Property {
+    const char* Name;
+    Getter Get;
+    Setter Set;
+  };
+  const Property properties[] = {
+      {"MutationProbability", &TZPCustomGeneticAlgorithm::MutationProbability,
+       &TZPCustomGeneticAlgorithm::SetMutationProbability},
+      {"CrossoverProbability", &TZPCustomGeneticAlgorithm::CrossoverProbability,
+       &TZPCustomGeneticAlgorithm::SetCrossoverProbability},
+      {"InversionProbability", &TZPCustomGeneticAlgorithm::InversionProbability,
+       &TZPCustomGeneticAlgorithm::SetInversionProbability},
+      {"DiversityLimit", &TZPCustomGeneticAlgorithm::DiversityLimit, &TZPCustomGeneticAlgorithm::SetDiversityLimit},
+      {"ElitistPct", &TZPCustomGeneticAlgorithm::ElitistPct, &TZPCustomGeneticAlgorithm::SetElitistPct},
+  };
+  struct Row {
+    double Value;
+    bool Taken;
+  };
+  const Row rows[] = {{-0.1, false}, {0, true}, {1, true}, {1.5, false}, {std::nan(""), false}};
+  for (const Property& p : properties)
+    for (const Row& row : rows) {
+      SCOPED_TRACE(std::string(p.Name) + " := " + std::to_string(row.Value));
+      TZPGeneticAlgorithm ga;
+      const double before = (ga.*p.Get)();
+      (ga.*p.Set)(row.Value);
+      EXPECT_EQ((ga.*p.Get)(), row.Taken ? row.Value : before);
+    }
+}
+
+TEST(GeneticAlgorithm, TournamentFieldAndInitialPopulationSetters) {
+  struct Row {
+    int32_t Value, Expected;
+  };
+  // From a field of 3: one contestant is no tournament and is ignored.
+  for (const Row row : {Row{1, 3}, Row{2, 2}, Row{5, 5}}) {
+    TZPGeneticAlgorithm ga;
+    ga.SetTournamentField(3);
+    ga.SetTournamentField(row.Value);
+    EXPECT_EQ(ga.TournamentField(), row.Expected) << "field " << row.Value;
+  }
+  for (const Row row : {Row{-4, 0}, Row{0, 0}, Row{7, 7}}) {
+    TZPGeneticAlgorithm ga;
+    ga.SetInitialPopulation(row.Value);
+    EXPECT_EQ(ga.InitialPopulation(), row.Expected) << "population " << row.Value;
+  }
 }
 
 TEST(GeneticAlgorithm, SelectionSlotFollowsTheMethod) {

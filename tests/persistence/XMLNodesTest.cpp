@@ -54,20 +54,20 @@ TEST(XMLValues, ReadsWhatItWritesAndTheLenientForms) {
 }
 
 TEST(XMLValues, TextOfAnotherTypeRaisesTheConversionError) {
-  EXPECT_EQ(MessageOf([] { ReadInteger("12.5"); }),
+  EXPECT_EQ(MessageOf([] { (void)ReadInteger("12.5"); }),
             "Could not convert variant of type (UnicodeString) into type (Integer)");
-  EXPECT_EQ(MessageOf([] { ReadInteger("99999999999"); }),
+  EXPECT_EQ(MessageOf([] { (void)ReadInteger("99999999999"); }),
             "Could not convert variant of type (UnicodeString) into type (Integer)");
-  EXPECT_EQ(MessageOf([] { ReadSingle("0,5"); }),
+  EXPECT_EQ(MessageOf([] { (void)ReadSingle("0,5"); }),
             "Could not convert variant of type (UnicodeString) into type (Single)");
-  EXPECT_EQ(MessageOf([] { ReadDouble("0x10"); }),
+  EXPECT_EQ(MessageOf([] { (void)ReadDouble("0x10"); }),
             "Could not convert variant of type (UnicodeString) into type (Double)");
-  EXPECT_EQ(MessageOf([] { ReadBoolean("yes"); }),
+  EXPECT_EQ(MessageOf([] { (void)ReadBoolean("yes"); }),
             "Could not convert variant of type (UnicodeString) into type (Boolean)");
   EXPECT_EQ(MessageOf([] { RequiredInteger(std::nullopt); }),
             "Could not convert variant of type (Null) into type (Integer)");
-  EXPECT_THROW(ReadDouble("1e999"), EVariantTypeCastError);
-  EXPECT_THROW(ReadDouble("1e"), EConvertError);
+  EXPECT_THROW((void)ReadDouble("1e999"), EVariantTypeCastError);
+  EXPECT_THROW((void)ReadDouble("1e"), EConvertError);
 }
 
 TEST(XMLValues, IsXMLTextRefusesWhatXMLCannotCarry) {

@@ -87,35 +87,3 @@ TEST(TCollection, AssignRebuildsAndRejectsUnrelatedClasses) {
   TBits bits;
   EXPECT_THROW_MSG(b.Assign(bits), EConvertError, "Cannot assign a TBits to a TCollection");
 }
-
-TEST(TBits, GrowsOnWriteAndRejectsOutsideReads) {
-  TBits b;
-  EXPECT_THROW(b.Bit(0), EBitsError);
-  b.SetBit(70, true);
-  EXPECT_EQ(b.Size(), 71);
-  EXPECT_FALSE(b.Bit(69));
-  EXPECT_TRUE(b.Bit(70));
-  EXPECT_THROW(b.SetBit(-1, true), EBitsError);
-  EXPECT_EQ(b.Size(), 71);
-  b.SetSize(65);
-  b.SetSize(71);
-  EXPECT_FALSE(b.Bit(70));  // shrinking drops bits, growing brings zeros
-  EXPECT_THROW_MSG(b.Bit(71), EBitsError, "Bits index out of range");
-}
-
-TEST(TBits, WordRangeOperationsMatchBitLoops) {
-  TBits src, a, ref;
-  for (int i = 0; i < 200; ++i) src.SetBit(i, (i * 7 + 3) % 5 < 2);
-  for (int first : {0, 1, 63, 64, 100})
-    for (int last : {first, first + 1, 127, 128, 199}) {
-      if (last >= 200 || last < first) continue;
-      a.SetSize(0);
-      a.SetSize(200);
-      ref.SetSize(0);
-      ref.SetSize(200);
-      a.CopyRange(src, first, last);
-      a.FlipRange(first, last);
-      for (int i = first; i <= last; ++i) ref.SetBit(i, !src.Bit(i));
-      ASSERT_TRUE(a == ref) << first << ".." << last;
-    }
-}
