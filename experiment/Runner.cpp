@@ -82,91 +82,124 @@ TRepeatResult RunRepeat(const TExperimentDesign& Design, TRepeatKey Key, const s
   return result;
 }
 
-void RunRepeats(const TExperimentDesign& Design, std::span<const TRepeatKey> Todo, int Jobs,
-                const std::atomic<bool>& Stop, const std::function<void(TRepeatResult&)>& Deliver,
-                const std::function<void()>& Idle, int PollMs) {
-  const size_t total = Todo.size();
-  const size_t workers = std::min(total, static_cast<size_t>(std::max(Jobs, 1)));
-  // Finished repeats wait here until every earlier one is delivered; a worker
-  // runs no further ahead of the writer than this, which bounds the memory.
-  const size_t window = 64 * std::max<size_t>(workers, 1);
+namespace {
 
-  std::mutex mutex;
-  std::condition_variable ready;    // a result arrived, or a worker failed
-  std::condition_variable written;  // the writer moved on
-  std::map<size_t, TRepeatResult> done;
-  size_t delivered = 0;
-  bool abandon = false;  // the writer failed, or a worker did
-  std::exception_ptr failure;
-  std::atomic<bool> halt{false};  // Stop or abandon, as the repeats look at it
-  std::atomic<size_t> next{0};
+// The state the workers and the writer share while RunRepeats runs.
+class TRepeatPool {
+ public:
+  TRepeatPool(const TExperimentDesign& Design, std::span<const TRepeatKey> Todo, size_t Workers,
+              const std::atomic<bool>& Stop)
+      : design_(Design),
+        todo_(Todo),
+        stop_(Stop),
+        // Finished repeats wait in done_ until every earlier one is delivered; a
+        // worker runs no further ahead of the writer than this, which bounds the memory.
+        window_(64 * std::max<size_t>(Workers, 1)) {}
 
-  auto work = [&] {
+  // A worker thread: runs the next repeat until none is left or all is abandoned.
+  void Work() {
     for (;;) {
-      const size_t i = next.fetch_add(1);
-      if (i >= total) return;
+      const size_t i = next_.fetch_add(1);
+      if (i >= todo_.size()) return;
       {
-        std::unique_lock lock(mutex);
-        written.wait(lock, [&] { return abandon || Stop.load() || i < delivered + window; });
-        if (abandon || Stop.load()) return;
+        std::unique_lock lock(mutex_);
+        written_.wait(lock, [&] { return abandon_ || stop_.load() || i < delivered_ + window_; });
+        if (abandon_ || stop_.load()) return;
       }
       try {
-        TRepeatResult result = RunRepeat(Design, Todo[i], &halt);
-        std::lock_guard lock(mutex);
-        done.emplace(i, std::move(result));
+        TRepeatResult result = RunRepeat(design_, todo_[i], &halt_);
+        std::lock_guard lock(mutex_);
+        done_.emplace(i, std::move(result));
       } catch (const TRepeatStopped&) {
         return;
       } catch (...) {
-        std::lock_guard lock(mutex);
-        if (!failure) failure = std::current_exception();
-        abandon = true;
-        halt = true;
+        std::lock_guard lock(mutex_);
+        if (!failure_) failure_ = std::current_exception();
+        abandon_ = true;
+        halt_ = true;
       }
-      ready.notify_one();
+      ready_.notify_one();
     }
-  };
+  }
 
+  // The calling thread: delivers the results in order until all are, or a
+  // stop or failure comes; calls Idle while it waits.
+  void DeliverInOrder(const std::function<void(TRepeatResult&)>& Deliver, const std::function<void()>& Idle,
+                      int PollMs) {
+    while (delivered_ < todo_.size()) {
+      std::unique_lock lock(mutex_);
+      if (!ready_.wait_for(lock, std::chrono::milliseconds(PollMs),
+                           [&] { return abandon_ || stop_.load() || done_.contains(delivered_); })) {
+        lock.unlock();
+        if (Idle) Idle();
+        continue;
+      }
+      if (abandon_) return;
+      if (stop_.load()) {
+        halt_ = true;
+        return;
+      }
+      TRepeatResult result = std::move(done_.extract(delivered_).mapped());
+      lock.unlock();
+      Deliver(result);
+      lock.lock();
+      ++delivered_;
+      lock.unlock();
+      written_.notify_all();
+    }
+  }
+
+  // Ends the workers' waiting and their repeats; Error (when set) is raised
+  // by Rethrow unless a worker's came first.
+  void Finish(std::exception_ptr Error) {
+    {
+      std::lock_guard lock(mutex_);
+      if (Error && !failure_) failure_ = Error;
+      abandon_ = true;
+      halt_ = true;
+    }
+    written_.notify_all();
+  }
+
+  void Rethrow() const {
+    if (failure_) std::rethrow_exception(failure_);
+  }
+
+ private:
+  const TExperimentDesign& design_;
+  std::span<const TRepeatKey> todo_;
+  const std::atomic<bool>& stop_;
+  const size_t window_;
+  std::mutex mutex_;
+  std::condition_variable ready_;    // a result arrived, or a worker failed
+  std::condition_variable written_;  // the writer moved on
+  std::map<size_t, TRepeatResult> done_;
+  size_t delivered_ = 0;
+  bool abandon_ = false;  // the writer failed, or a worker did
+  std::exception_ptr failure_;
+  std::atomic<bool> halt_{false};  // Stop or abandon, as the repeats look at it
+  std::atomic<size_t> next_{0};
+};
+
+}  // namespace
+
+void RunRepeats(const TExperimentDesign& Design, std::span<const TRepeatKey> Todo, int Jobs,
+                const std::atomic<bool>& Stop, const std::function<void(TRepeatResult&)>& Deliver,
+                const std::function<void()>& Idle, int PollMs) {
+  const size_t workers = std::min(Todo.size(), static_cast<size_t>(std::max(Jobs, 1)));
+  TRepeatPool pool(Design, Todo, workers, Stop);
   {
     std::vector<std::jthread> threads;
-    for (size_t w = 0; w < workers; ++w) threads.emplace_back(work);
+    for (size_t w = 0; w < workers; ++w) threads.emplace_back([&pool] { pool.Work(); });
     if (Idle) Idle();  // once at once: the caller may prepare its end beside the workers
-    auto finish = [&](std::exception_ptr error) {
-      {
-        std::lock_guard lock(mutex);
-        if (error && !failure) failure = error;
-        abandon = true;
-        halt = true;
-      }
-      written.notify_all();
-    };
     try {
-      while (delivered < total) {
-        std::unique_lock lock(mutex);
-        if (!ready.wait_for(lock, std::chrono::milliseconds(PollMs),
-                            [&] { return abandon || Stop.load() || done.contains(delivered); })) {
-          lock.unlock();
-          if (Idle) Idle();
-          continue;
-        }
-        if (abandon) break;
-        if (Stop.load()) {
-          halt = true;
-          break;
-        }
-        TRepeatResult result = std::move(done.extract(delivered).mapped());
-        lock.unlock();
-        Deliver(result);
-        lock.lock();
-        ++delivered;
-        lock.unlock();
-        written.notify_all();
-      }
-      finish(nullptr);
+      pool.DeliverInOrder(Deliver, Idle, PollMs);
+      pool.Finish(nullptr);
     } catch (...) {
-      finish(std::current_exception());
+      pool.Finish(std::current_exception());
     }
   }  // the workers end here
-  if (failure) std::rethrow_exception(failure);
+  pool.Rethrow();
 }
 
 }  // namespace zp::experiment

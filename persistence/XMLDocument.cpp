@@ -193,18 +193,65 @@ pugi::xml_node TXMLDocument::Root(const char* Name) const {
 
 void TXMLDocument::SaveToFile(const std::string& FileName) const { WriteFileAtomically(FileName, XML()); }
 
+namespace {
+
+// The file a save replaces: what a link points to, not the link itself.
+std::filesystem::path SaveTarget(const std::string& FileName) {
+  namespace fs = std::filesystem;
+  fs::path target(FileName);
+  std::error_code ec;
+  if (fs::is_symlink(target, ec)) {
+    const fs::path resolved = fs::weakly_canonical(target, ec);
+    if (!ec) target = resolved;
+  }
+  return target;
+}
+
+// A new temporary file beside Target, opened for writing; -1 (errno set) when
+// none could be made.
+int OpenTemporaryBeside(const std::filesystem::path& Folder, const std::filesystem::path& Target,
+                        std::filesystem::path& Temp) {
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    // Built by appending: GCC 12 at -O3 misreports "." + string as an overlapping copy.
+    std::string name = ".";
+    name += Target.filename().string();
+    name += '.';
+    name += std::to_string(::getpid());
+    name += '.';
+    name += std::to_string(g_temp_counter++);
+    name += ".tmp";
+    Temp = Folder / name;
+    fd = ::open(Temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) break;
+  }
+  return fd;
+}
+
+// All of Text to Fd; false (errno set) on a failed write.
+bool WriteAll(int Fd, std::string_view Text) {
+  const char* p = Text.data();
+  size_t left = Text.size();
+  while (left > 0) {
+    const ssize_t n = ::write(Fd, p, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    p += n;
+    left -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
 void WriteFileAtomically(const std::string& FileName, std::string_view Text) {
   namespace fs = std::filesystem;
   auto fail = [&](const std::string& what, int error) -> EXMLDocError {
     return EXMLDocError(FileName + ": " + what + " (" + ErrnoText(error) + ")");
   };
-  fs::path target(FileName);
-  std::error_code ec;
-  // Replace what a link points to, not the link itself.
-  if (fs::is_symlink(target, ec)) {
-    const fs::path resolved = fs::weakly_canonical(target, ec);
-    if (!ec) target = resolved;
-  }
+  const fs::path target = SaveTarget(FileName);
   if (target.filename().empty()) throw fail("cannot write the file", EISDIR);
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
 
@@ -216,20 +263,7 @@ void WriteFileAtomically(const std::string& FileName, std::string_view Text) {
   if (existed && ::access(target.c_str(), W_OK) != 0) throw fail("cannot write the file", errno);
 
   fs::path temp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    // Built by appending: GCC 12 at -O3 misreports "." + string as an overlapping copy.
-    std::string name = ".";
-    name += target.filename().string();
-    name += '.';
-    name += std::to_string(::getpid());
-    name += '.';
-    name += std::to_string(g_temp_counter++);
-    name += ".tmp";
-    temp = folder / name;
-    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
-  }
+  int fd = OpenTemporaryBeside(folder, target, temp);
   if (fd < 0) throw fail("cannot create a temporary file next to it", errno);
   // Until the rename, every way out closes the file and removes it.
   bool renamed = false;
@@ -240,18 +274,7 @@ void WriteFileAtomically(const std::string& FileName, std::string_view Text) {
 
   // A replaced file keeps its permissions.
   if (existed) ::fchmod(fd, old_stat.st_mode & 07777);
-  const char* p = Text.data();
-  size_t left = Text.size();
-  while (left > 0) {
-    const ssize_t n = ::write(fd, p, left);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw fail("cannot write the file", errno);
-    }
-    p += n;
-    left -= static_cast<size_t>(n);
-  }
-  if (::fsync(fd) != 0) throw fail("cannot write the file", errno);
+  if (!WriteAll(fd, Text) || ::fsync(fd) != 0) throw fail("cannot write the file", errno);
   if (::close(std::exchange(fd, -1)) != 0) throw fail("cannot write the file", errno);
   if (::rename(temp.c_str(), target.c_str()) != 0) throw fail("cannot replace the file", errno);
   renamed = true;

@@ -152,94 +152,135 @@ void Work(const TDistributedRun& Run) {
 }
 
 // Rank 0: hands out, gathers and writes in order, running its own share beside.
-TDistributedStats Dispatch(const TMpi& Mpi, const TDistributedRun& Run) {
-  const size_t total = Run.Todo.size();
-  const size_t ranks = static_cast<size_t>(Mpi.Size());
-  THandOut handout(total, ranks * static_cast<size_t>(std::max(Run.Jobs, 1)), Run.MaxChunk);
-  TLocalWorkers workers(Run.Jobs, Run.Run);
-  std::map<size_t, experiment::TRepeatLines> waiting;   // finished, not yet written
-  std::vector<size_t> want(ranks, 0), ahead(ranks, 0);  // what each rank asked for and was not yet given
-  size_t still_working = ranks - 1;                     // ranks not yet told that all is handed out
-  TDistributedStats stats;
-  Clock::time_point first{}, busy_from = Clock::now();
-  auto take = [&](std::vector<TFinishedRepeat> Finished) {
-    for (TFinishedRepeat& f : Finished) waiting.emplace(f.Index, std::move(f.Lines));
-  };
-  auto keys = [&](std::pair<size_t, size_t> Range) {
-    std::vector<TNumberedKey> given;
-    for (size_t i = Range.first; i < Range.first + Range.second; ++i) given.push_back({i, Run.Todo[i]});
-    if (!given.empty() && first == Clock::time_point{}) first = Clock::now();
-    return given;
-  };
+class TDispatcher {
+ public:
+  TDispatcher(const TMpi& Mpi, const TDistributedRun& Run)
+      : run_(Run),
+        total_(Run.Todo.size()),
+        ranks_(static_cast<size_t>(Mpi.Size())),
+        jobs_(static_cast<size_t>(std::max(Run.Jobs, 1))),
+        handout_(total_, ranks_ * jobs_, Run.MaxChunk),
+        workers_(Run.Jobs, Run.Run),
+        want_(ranks_, 0),
+        ahead_(ranks_, 0),
+        still_working_(ranks_ - 1) {}
 
-  TBackoff backoff;
-  TReportPace pace;
-  std::vector<char> buffer;
-  while (stats.Written < total || still_working > 0) {
-    if (Run.Stop && Run.Stop->load()) {
-      stats.Stopped = true;
-      return stats;
+  TDistributedStats Dispatch() {
+    TBackoff backoff;
+    Clock::time_point busy_from = Clock::now();
+    while (stats_.Written < total_ || still_working_ > 0) {
+      if (run_.Stop && run_.Stop->load()) {
+        stats_.Stopped = true;
+        return stats_;
+      }
+      // Every step runs each time round: none may starve the others.
+      const bool gathered = Gather();
+      const bool wrote = WriteInOrder();
+      const bool local = ServeOwnWorkers();
+      const bool served = ServeOtherRanks();
+      if (gathered || wrote || local || served) {
+        backoff.Reset();
+        continue;
+      }
+      stats_.BusySeconds += std::chrono::duration<double>(Clock::now() - busy_from).count();
+      if (run_.Idle) run_.Idle();
+      workers_.Wait(backoff.Next(pace_.LongestSleep()));
+      busy_from = Clock::now();
     }
+    stats_.BusySeconds += std::chrono::duration<double>(Clock::now() - busy_from).count();
+    return stats_;
+  }
+
+ private:
+  void Take(std::vector<TFinishedRepeat> Finished) {
+    for (TFinishedRepeat& f : Finished) waiting_.emplace(f.Index, std::move(f.Lines));
+  }
+
+  std::vector<TNumberedKey> Keys(std::pair<size_t, size_t> Range) {
+    std::vector<TNumberedKey> given;
+    for (size_t i = Range.first; i < Range.first + Range.second; ++i) given.push_back({i, run_.Todo[i]});
+    if (!given.empty() && first_ == Clock::time_point{}) first_ = Clock::now();
+    return given;
+  }
+
+  // The other ranks' reports and this rank's finished repeats.
+  bool Gather() {
     bool active = false;
     int from = 0;
-    while (Receive(MPI_ANY_SOURCE, kTagReport, MPI_CHAR, buffer, from)) {
-      ++stats.Messages;
-      pace.Report();
-      TWorkerReport report = DecodeReport(std::string_view(buffer.data(), buffer.size()));
+    while (Receive(MPI_ANY_SOURCE, kTagReport, MPI_CHAR, buffer_, from)) {
+      ++stats_.Messages;
+      pace_.Report();
+      TWorkerReport report = DecodeReport(std::string_view(buffer_.data(), buffer_.size()));
       if (report.Failure) throw TRankFailure(from, *report.Failure);
-      take(std::move(report.Finished));
-      want[static_cast<size_t>(from)] += report.Want;
-      ahead[static_cast<size_t>(from)] += report.Ahead;
+      Take(std::move(report.Finished));
+      want_[static_cast<size_t>(from)] += report.Want;
+      ahead_[static_cast<size_t>(from)] += report.Ahead;
       active = true;
     }
-    take(workers.TakeFinished());
-    if (const std::optional<std::string> failure = workers.Failure()) throw TRankFailure(0, *failure);
-    for (auto at = waiting.begin(); at != waiting.end() && at->first == stats.Written; at = waiting.erase(at)) {
-      Run.Write(at->second);
-      ++stats.Written;
+    Take(workers_.TakeFinished());
+    if (const std::optional<std::string> failure = workers_.Failure()) throw TRankFailure(0, *failure);
+    return active;
+  }
+
+  bool WriteInOrder() {
+    bool active = false;
+    for (auto at = waiting_.begin(); at != waiting_.end() && at->first == stats_.Written; at = waiting_.erase(at)) {
+      run_.Write(at->second);
+      ++stats_.Written;
       active = true;
     }
-    if (stats.Written == total && total > 0 && stats.ComputeSeconds == 0)
-      stats.ComputeSeconds = std::chrono::duration<double>(Clock::now() - first).count();
-    if (const size_t local = workers.Want(); local > 0 && !handout.AllHandedOut()) {
-      const std::vector<TNumberedKey> given = keys(handout.Next(local, stats.Written));
-      workers.Add(given);
-      active = active || !given.empty();
-    }
-    for (size_t r = 1; r < ranks; ++r) {
-      if (want[r] + ahead[r] == 0) continue;
-      if (handout.AllHandedOut()) {
+    if (stats_.Written == total_ && total_ > 0 && stats_.ComputeSeconds == 0)
+      stats_.ComputeSeconds = std::chrono::duration<double>(Clock::now() - first_).count();
+    return active;
+  }
+
+  bool ServeOwnWorkers() {
+    const size_t local = workers_.Want();
+    if (local == 0 || handout_.AllHandedOut()) return false;
+    const std::vector<TNumberedKey> given = Keys(handout_.Next(local, stats_.Written));
+    workers_.Add(given);
+    return !given.empty();
+  }
+
+  bool ServeOtherRanks() {
+    bool active = false;
+    for (size_t r = 1; r < ranks_; ++r) {
+      if (want_[r] + ahead_[r] == 0) continue;
+      if (handout_.AllHandedOut()) {
         SendHandOut(static_cast<int>(r), {});
-        want[r] = ahead[r] = 0;
-        --still_working;
+        want_[r] = ahead_[r] = 0;
+        --still_working_;
         continue;
       }
       // Repeats ahead while plenty are left; near the end only what idle threads can start.
-      const bool far = total - handout.HandedOut() > 4 * ranks * static_cast<size_t>(std::max(Run.Jobs, 1));
-      if (want[r] == 0 && !far) {
+      const bool far = total_ - handout_.HandedOut() > 4 * ranks_ * jobs_;
+      if (want_[r] == 0 && !far) {
         SendNumbers(static_cast<int>(r), NoMoreAhead());
-        ahead[r] = 0;
+        ahead_[r] = 0;
         continue;
       }
-      const std::vector<TNumberedKey> given = keys(handout.Next(want[r] + (far ? ahead[r] : 0), stats.Written));
+      const std::vector<TNumberedKey> given = Keys(handout_.Next(want_[r] + (far ? ahead_[r] : 0), stats_.Written));
       if (given.empty()) continue;  // the writer is a window behind: this rank waits
       SendHandOut(static_cast<int>(r), given);
-      stats.HandedToOthers += given.size();
-      want[r] = ahead[r] = 0;
+      stats_.HandedToOthers += given.size();
+      want_[r] = ahead_[r] = 0;
       active = true;
     }
-    if (active) {
-      backoff.Reset();
-      continue;
-    }
-    stats.BusySeconds += std::chrono::duration<double>(Clock::now() - busy_from).count();
-    if (Run.Idle) Run.Idle();
-    workers.Wait(backoff.Next(pace.LongestSleep()));
-    busy_from = Clock::now();
+    return active;
   }
-  stats.BusySeconds += std::chrono::duration<double>(Clock::now() - busy_from).count();
-  return stats;
-}
+
+  const TDistributedRun& run_;
+  const size_t total_, ranks_, jobs_;
+  THandOut handout_;
+  TLocalWorkers workers_;
+  std::map<size_t, experiment::TRepeatLines> waiting_;  // finished, not yet written
+  std::vector<size_t> want_, ahead_;                    // what each rank asked for and was not yet given
+  size_t still_working_;                                // ranks not yet told that all is handed out
+  TDistributedStats stats_;
+  Clock::time_point first_{};
+  TReportPace pace_;
+  std::vector<char> buffer_;
+};
 
 }  // namespace
 
@@ -278,7 +319,7 @@ TDistributedStats RunDistributed(const TMpi& Mpi, const TDistributedRun& Run) {
     Work(Run);
     return {};
   }
-  return Dispatch(Mpi, Run);
+  return TDispatcher(Mpi, Run).Dispatch();
 }
 
 }  // namespace zp::cli::mpi
