@@ -123,6 +123,21 @@ TExperimentsPage::~TExperimentsPage() {
 // --- construction ---
 
 void TExperimentsPage::CreateControls() {
+  QGridLayout* fields = CreateFields();
+  QHBoxLayout* commands = CreateCommands();
+  QSplitter* results = CreateResults();
+  auto* layout = new QVBoxLayout(this);  // owned by the page
+  layout->setContentsMargins(6, 6, 6, 6);
+  layout->setSpacing(4);
+  layout->addLayout(fields);
+  layout->addLayout(commands);
+  layout->addWidget(results, 1);
+
+  progress_timer_ = new QTimer(this);  // owned by the page
+  progress_timer_->setInterval(500);
+}
+
+QGridLayout* TExperimentsPage::CreateFields() {
   edQueens =
       MakeField(this, "edQueens", QStringLiteral("8"), tr("Queen counts and ascending ranges, each 4 to 32: 8,10-12"));
   edRepeats = MakeField(this, "edRepeats", QStringLiteral("30"), tr("Repeats of the comparison run per queen count"));
@@ -160,7 +175,10 @@ void TExperimentsPage::CreateControls() {
   add(2, 1, tr("&Jobs"), edJobs, lblJobsError);
   fields->addWidget(cbSameNumbers, 2, 4, 1, 2);
   for (int column : {1, 3, 5}) fields->setColumnStretch(column, 1);
+  return fields;
+}
 
+QHBoxLayout* TExperimentsPage::CreateCommands() {
   btnStart = new QPushButton(tr("St&art"), this);  // owned by the page
   btnStart->setObjectName(QStringLiteral("btnStart"));
   btnStop = new QPushButton(tr("St&op"), this);  // owned by the page
@@ -182,7 +200,10 @@ void TExperimentsPage::CreateControls() {
   commands->addWidget(pbRows, 1);
   commands->addWidget(lblRate);
   commands->addWidget(btnExport);
+  return commands;
+}
 
+QSplitter* TExperimentsPage::CreateResults() {
   tvResults = new QTableView;  // owned by the splitter
   tvResults->setObjectName(QStringLiteral("tvResults"));
   tvResults->setModel(results_);
@@ -225,16 +246,7 @@ void TExperimentsPage::CreateControls() {
   splitter->setChildrenCollapsible(false);
   splitter->setStretchFactor(0, 2);
   splitter->setStretchFactor(1, 3);
-
-  auto* layout = new QVBoxLayout(this);  // owned by the page
-  layout->setContentsMargins(6, 6, 6, 6);
-  layout->setSpacing(4);
-  layout->addLayout(fields);
-  layout->addLayout(commands);
-  layout->addWidget(splitter, 1);
-
-  progress_timer_ = new QTimer(this);  // owned by the page
-  progress_timer_->setInterval(500);
+  return splitter;
 }
 
 void TExperimentsPage::ConnectHandlers() {

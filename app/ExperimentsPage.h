@@ -25,10 +25,13 @@
 
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QSplitter;
 class QTableView;
 class QTimer;
 
@@ -94,6 +97,10 @@ class TExperimentsPage : public QWidget {
 
  private:
   void CreateControls();
+  // The rows of fields, the command row, and the results table over the ECDF.
+  QGridLayout* CreateFields();
+  QHBoxLayout* CreateCommands();
+  QSplitter* CreateResults();
   void ConnectHandlers();
   // Checks every field, shows each complaint beside its field, and enables Start.
   void Validate();
