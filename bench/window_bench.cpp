@@ -1,0 +1,115 @@
+// window_bench: how the window copes with a long comparison run, 32 queens x
+// 100,000 generations by default. For the Text page and then the Graph page in
+// front it prints the run's wall time, the longest delay of an event posted to
+// the window from another thread every 5 ms while the run goes, and how often
+// the chart was painted. Build it in release and run it on an otherwise quiet
+// machine; the offscreen platform is used unless QT_QPA_PLATFORM names another.
+//
+//   build/release/bench/window_bench [QUEENS [GENERATIONS]]
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "app/MainWindow.h"
+#include "app/QueensMain.h"
+#include "chart/qt/ChartWidget.h"
+#include "platform/Random.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// An event that knows when it was posted.
+class TProbeEvent : public QEvent {
+ public:
+  static QEvent::Type Kind() {
+    static const auto kind = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return kind;
+  }
+  TProbeEvent() : QEvent(Kind()), posted(Clock::now()) {}
+  Clock::time_point posted;
+};
+
+// Receives the probes on the window's thread and keeps the longest delay.
+class TProbeReceiver : public QObject {
+ public:
+  double longest_ms = 0;
+  int received = 0;
+  bool event(QEvent* Event) override {
+    if (Event->type() != TProbeEvent::Kind()) return QObject::event(Event);
+    const auto* probe = static_cast<TProbeEvent*>(Event);
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - probe->posted).count();
+    if (ms > longest_ms) longest_ms = ms;
+    ++received;
+    return true;
+  }
+};
+
+struct TResult {
+  double seconds, longest_ms;
+  int probes, chart_paints;
+};
+
+TResult Measure(int Page, int Queens, const QString& Generations, const QString& SettingsFile) {
+  zp::GlobalRandom().SetSeed(0);
+  zp::app::TMainWindow window(SettingsFile);
+  zp::app::TForm1& form = window.Form();
+  form.ShowErrorMessage = [](const QString& message) { std::fprintf(stderr, "error: %s\n", qPrintable(message)); };
+  window.show();
+  if (!QTest::qWaitForWindowExposed(&window)) std::fprintf(stderr, "note: the window was not exposed\n");
+  form.findChild<QSpinBox*>("SpinEdit1")->setValue(Queens);
+  form.findChild<QLineEdit*>("Edit1")->setText(Generations);
+  form.findChild<QTabWidget*>("PageControl1")->setCurrentIndex(Page);
+  QTest::qWait(100);
+  auto* chart = form.findChild<zp::chart::TZPChartWidget*>("ChartPanel");
+  const int paints_before = chart->ChartPaintCount();
+
+  TProbeReceiver receiver;
+  std::atomic<bool> probing{true};
+  std::thread prober([&] {
+    while (probing) {
+      QCoreApplication::postEvent(&receiver, new TProbeEvent);
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+  });
+  QElapsedTimer clock;
+  clock.start();
+  form.Run();
+  while (form.Running()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  const double seconds = clock.elapsed() / 1000.0;
+  probing = false;
+  prober.join();
+  QCoreApplication::sendPostedEvents(&receiver);
+  window.close();
+  return {seconds, receiver.longest_ms, receiver.received, chart->ChartPaintCount() - paints_before};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  const int queens = argc > 1 ? std::atoi(argv[1]) : 32;
+  const QString generations = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("100000");
+  QTemporaryDir settings;  // the user's remembered settings stay as they are
+  const QString file = settings.filePath("window_bench.ini");
+
+  const TResult text = Measure(0, queens, generations, file);
+  const TResult graph = Measure(1, queens, generations, file);
+  std::printf("%d queens x %s generations\n", queens, qPrintable(generations));
+  std::printf("%-12s %10s %22s %8s %14s\n", "page", "run (s)", "longest event delay", "probes", "chart paints");
+  for (const auto& [name, r] : {std::pair{"Text", text}, std::pair{"Graph", graph}})
+    std::printf("%-12s %10.2f %19.1f ms %8d %14d\n", name, r.seconds, r.longest_ms, r.probes, r.chart_paints);
+  std::printf("Graph / Text run time: %.2f\n", graph.seconds / text.seconds);
+  return 0;
+}
