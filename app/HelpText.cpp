@@ -25,10 +25,10 @@ Off, runs are faster and the curves stay as they were.</td></tr>
 A loaded algorithm is continued by the next Run.</td></tr>
 <tr><td><b>Load/Save GenoType</b></td><td>Only the genes (the problem's shape).</td></tr>
 <tr><td><b>Load/Save Population</b></td><td>Only the individuals; the next Run continues from them.</td></tr>
-<tr><td><b>Same random numbers for every method</b></td><td>On the tool bar. On, every method draws the
-same random numbers, so the methods differ by their selection alone. Off (the default), each method
-goes on with the random numbers where the one before it stopped.</td></tr>
 </table>
+<p><b>Same random numbers for every method</b>, on the tool bar: on, every method draws the same
+random numbers, so the methods differ by their selection alone. Off (the default), each method
+goes on with the random numbers where the one before it stopped.</p>
 <p>The File menu lists the files used lately; each opens with the Load command it was used with.</p>
 
 <h3>The chart (Graph page)</h3>

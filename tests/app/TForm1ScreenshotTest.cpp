@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -83,6 +84,7 @@ TEST(TMainWindowScreenshots, AfterARunGraphPageMenusProgressAndGuide) {
     EXPECT_TRUE(widget.grab().save(QDir(folder).filePath(QString::fromLatin1(name) + scale + ".png")));
   };
 
+  form.findChild<QLineEdit*>("Edit1")->setText("1000");  // long enough for a solution on the board
   form.Run();
   EXPECT_TRUE(QTest::qWaitFor([&] { return !form.Running(); }, 60000));
   save(window, "window-after-run");
@@ -105,6 +107,8 @@ TEST(TMainWindowScreenshots, AfterARunGraphPageMenusProgressAndGuide) {
   window.ShowGuide();
   auto* guide = window.findChild<QTextBrowser*>("tbGuide");
   save(*guide->window(), "window-guide");
+  guide->verticalScrollBar()->setValue(guide->verticalScrollBar()->maximum());
+  save(*guide->window(), "window-guide-end");
 }
 
 }  // namespace
