@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +20,7 @@
 #include <QSettings>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -33,6 +35,7 @@
 #include "app/MainWindow.h"
 #include "app/RecentFiles.h"
 #include "app/RunProgress.h"
+#include "chart/qt/ChartWidget.h"
 
 namespace {
 
@@ -233,6 +236,24 @@ TEST(TMainWindow, EventsPostedToTheWindowAreProcessedDuringARun) {
   poster.join();
   EXPECT_TRUE(QTest::qWaitFor([&] { return answered == 5; }, 5000));
   EXPECT_TRUE(w.Form().Running());
+  w.Form().Stop();
+  ASSERT_TRUE(w.WaitForRun(2000));
+}
+
+TEST(TMainWindow, TheChartIsRepaintedAtMostAboutThirtyTimesASecondDuringARun) {
+  Window w;
+  w.window->show();
+  w.Child<QTabWidget>("PageControl1")->setCurrentIndex(1);
+  auto* chart = w.Child<zp::chart::TZPChartWidget>("ChartPanel");
+  const int before = chart->ChartPaintCount();
+  QElapsedTimer clock;
+  clock.start();
+  w.StartLongRun();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return chart->ChartPaintCount() > before + 2; }, 5000));
+  QTest::qWait(500);
+  const int paints = chart->ChartPaintCount() - before;
+  // A busy machine paints less often, never more: one paint per interval, one for the page.
+  EXPECT_LE(paints, clock.elapsed() / zp::app::TForm1::kShowIntervalMs + 2);
   w.Form().Stop();
   ASSERT_TRUE(w.WaitForRun(2000));
 }
