@@ -21,6 +21,10 @@ void Place(int Start, int Extent, int Delta, bool AtStart, bool AtEnd, int& NewS
 
 void TAnchors::Add(QWidget* Child, Qt::Edges Edges) { children_.push_back({Child, Child->geometry(), Edges}); }
 
+void TAnchors::Remove(QWidget* Child) {
+  std::erase_if(children_, [&](const TAnchored& a) { return a.child == Child; });
+}
+
 void TAnchors::Apply(QSize ClientSize) const {
   const int dx = ClientSize.width() - design_size_.width();
   const int dy = ClientSize.height() - design_size_.height();

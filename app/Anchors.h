@@ -22,6 +22,8 @@ class TAnchors {
   // Child's current geometry is its place at the design size. A child without
   // left or right (top or bottom) anchors keeps its place on that axis.
   void Add(QWidget* Child, Qt::Edges Edges);
+  // Child is placed by someone else from now on; one not added is ignored.
+  void Remove(QWidget* Child);
 
   // Places every child for a window of ClientSize; sizes never go below 0.
   void Apply(QSize ClientSize) const;

@@ -1,6 +1,7 @@
 #include "app/FileDialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QStringList>
 
 namespace zp::app {
@@ -26,7 +27,10 @@ QString RunFileDialog(QWidget* Parent, QFileDialog::AcceptMode Mode, const QStri
   dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
   dialog.setNameFilter(QtFileFilter(QString::fromLatin1(kGAFileFilter)));
   dialog.setDefaultSuffix(QString::fromLatin1(kGADefaultSuffix));
-  if (!Proposed.isEmpty()) dialog.selectFile(Proposed);
+  if (QFileInfo(Proposed).isDir())
+    dialog.setDirectory(Proposed);
+  else if (!Proposed.isEmpty())
+    dialog.selectFile(Proposed);
   if (dialog.exec() != QDialog::Accepted) return {};
   return dialog.selectedFiles().value(0);
 }
@@ -42,15 +46,27 @@ TFileDialogs::TFileDialogs(QWidget* Parent) : parent_(Parent) {
   };
 }
 
+void TFileDialogs::SetSaveFileName(const QString& Name) {
+  save_file_name_ = Name;
+  if (!Name.isEmpty()) folder_ = QFileInfo(Name).absolutePath();
+}
+
+void TFileDialogs::SetOpenFileName(const QString& Name) {
+  open_file_name_ = Name;
+  if (!Name.isEmpty()) folder_ = QFileInfo(Name).absolutePath();
+}
+
 QString TFileDialogs::ExecuteSave() {
-  const QString name = OnChooseSaveFile ? OnChooseSaveFile(save_file_name_) : QString();
-  if (!name.isEmpty()) save_file_name_ = name;
+  const QString& proposed = save_file_name_.isEmpty() ? folder_ : save_file_name_;
+  const QString name = OnChooseSaveFile ? OnChooseSaveFile(proposed) : QString();
+  if (!name.isEmpty()) SetSaveFileName(name);
   return name;
 }
 
 QString TFileDialogs::ExecuteOpen() {
-  const QString name = OnChooseOpenFile ? OnChooseOpenFile(open_file_name_) : QString();
-  if (!name.isEmpty()) open_file_name_ = name;
+  const QString& proposed = open_file_name_.isEmpty() ? folder_ : open_file_name_;
+  const QString name = OnChooseOpenFile ? OnChooseOpenFile(proposed) : QString();
+  if (!name.isEmpty()) SetOpenFileName(name);
   return name;
 }
 

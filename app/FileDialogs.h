@@ -1,7 +1,8 @@
 // The two file dialogs of the file commands, a save and an open dialog for GA
 // documents. Each keeps the file name last chosen in it; the window copies
-// names from one to the other. Showing a dialog goes through a replaceable
-// chooser, so tests pick file names without a modal dialog.
+// names from one to the other. Both start in the folder of the file last
+// named while neither has a name yet. Showing a dialog goes through a
+// replaceable chooser, so tests pick file names without a modal dialog.
 //
 //   TFileDialogs dialogs(window);
 //   const QString name = dialogs.ExecuteSave();   // empty: cancelled
@@ -26,7 +27,8 @@ QString QtFileFilter(const QString& Filter);
 
 class TFileDialogs {
  public:
-  // Shows a dialog proposing a file name; returns the chosen name, empty when cancelled.
+  // Shows a dialog proposing a file name (or a folder to start in); returns the chosen
+  // name, empty when cancelled.
   using TChooser = std::function<QString(const QString& Proposed)>;
 
   // Parent: the window the dialogs are modal to (not owned).
@@ -38,9 +40,12 @@ class TFileDialogs {
   QString ExecuteOpen();
 
   const QString& SaveFileName() const { return save_file_name_; }
-  void SetSaveFileName(const QString& Name) { save_file_name_ = Name; }
+  void SetSaveFileName(const QString& Name);
   const QString& OpenFileName() const { return open_file_name_; }
-  void SetOpenFileName(const QString& Name) { open_file_name_ = Name; }
+  void SetOpenFileName(const QString& Name);
+  // The folder of the file last chosen or named; empty until one is.
+  const QString& Folder() const { return folder_; }
+  void SetFolder(const QString& Folder) { folder_ = Folder; }
 
   // Modal QFileDialogs unless replaced.
   TChooser OnChooseSaveFile;
@@ -48,7 +53,7 @@ class TFileDialogs {
 
  private:
   QWidget* parent_;  // not owned
-  QString save_file_name_, open_file_name_;
+  QString save_file_name_, open_file_name_, folder_;
 };
 
 }  // namespace zp::app

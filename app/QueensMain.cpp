@@ -3,7 +3,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFile>
+#include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -11,23 +11,25 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <optional>
-#include <string_view>
 #include <type_traits>
 
 #include "app/BoardView.h"
 #include "app/GraphView.h"
 #include "app/RunGuards.h"
 #include "platform/Exceptions.h"
+#include "platform/Numbers.h"
 #include "workbench/QueensProblem.h"
 
 namespace zp::app {
@@ -70,9 +72,6 @@ void FitLabelBeside(QLabel& Label, const QRect& Control) {
   Label.setGeometry(place.right() + 1 - width, Control.y(), width, Control.height());
   Label.setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
-
-// The name the file system knows a chosen file by.
-std::string LocalFileName(const QString& Name) { return QFile::encodeName(Name).toStdString(); }
 
 QString MethodCaption(ga::TGASelectionMethod Method) {
   const int curve = queens::CurveOf(Method);
@@ -123,7 +122,10 @@ void TForm1::CreateControls() {
   sgChessBoard->setGeometry(16, 208, 201, 201);
   ShowBoard();
   CreatePages();
-  lblProgress = Make<QLabel>(this, "lblProgress", QRect(232, 412, 617, 18));
+  lblProgress = Make<QLabel>(this, "lblProgress", QRect(232, 412, 461, 18));
+  pbProgress = Make<QProgressBar>(this, "pbProgress", QRect(699, 412, 150, 18));
+  pbProgress->setRange(0, 1000);
+  pbProgress->hide();  // shown during a run
   // The strip under the board: which method and Run drew the solution shown.
   lblSolution = Make<QLabel>(this, "lblSolution", QRect(16, 412, 201, 18));
 }
@@ -139,6 +141,11 @@ void TForm1::CreateCommands() {
   SpinEdit1->setToolTip(QStringLiteral("Number of Queens to solve for"));
   Label1->setBuddy(SpinEdit1);
 
+  // Above the generations box, in the free space under the queen count.
+  lblGenerations = Make<QLabel>(this, "lblGenerations", QRect(112, 57, 105, 16));
+  lblGenerations->setText(QStringLiteral("Ge&nerations"));
+  lblGenerations->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+
   btnInit = MakeButton(this, "btnInit", QRect(8, 40, 75, 25), QStringLiteral("&Initialize"),
                        QStringLiteral("Initialize Genetic Algorithm problem"));
   btnRun = MakeButton(this, "btnRun", QRect(8, 71, 75, 25), QStringLiteral("&Run"));
@@ -151,6 +158,7 @@ void TForm1::CreateCommands() {
   Edit1 = Make<QLineEdit>(this, "Edit1", QRect(112, 75, 105, 21));
   Edit1->setText(QStringLiteral("100"));
   Edit1->setToolTip(QStringLiteral("Number of generations to evolve when you hit \"Run\"."));
+  lblGenerations->setBuddy(Edit1);
 
   btnLoad = MakeButton(this, "btnLoad", QRect(8, 102, 107, 25), QStringLiteral("Load"));
   btnSave = MakeButton(this, "btnSave", QRect(112, 102, 107, 25), QStringLiteral("Save"));
@@ -202,6 +210,7 @@ void TForm1::SetAnchors() {
   anchors_.Add(sgChessBoard, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
   anchors_.Add(PageControl1, Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
   anchors_.Add(lblProgress, Qt::RightEdge | Qt::BottomEdge);
+  anchors_.Add(pbProgress, Qt::RightEdge | Qt::BottomEdge);
   anchors_.Add(lblSolution, Qt::LeftEdge | Qt::BottomEdge);
 }
 
@@ -211,6 +220,12 @@ void TForm1::Connect(Sender* From, Signal Event, void (TForm1::*Handler)(Args...
 }
 
 void TForm1::ConnectHandlers() {
+  // The chart repaints and the progress line changes at most this often, however fast the run goes.
+  show_timer_ = new QTimer(this);  // owned by the window
+  show_timer_->setSingleShot(true);
+  show_timer_->setInterval(kShowIntervalMs);
+  connect(show_timer_, &QTimer::timeout, this, &TForm1::ShowRunState);
+
   wb_.OnLogLine = [this](const std::string& line) { AppendLog(line); };
   wb_.OnNote = [this](const std::string& message) { lblProgress->setText(QString::fromStdString(message)); };
   // The curves first: the progress line repaints the window, the new point included.
@@ -274,6 +289,14 @@ void TForm1::ShowError(const QString& Message) {
 
 void TForm1::btnInitClick() { wb_.btnInitClick(); }
 
+void TForm1::Initialize() {
+  Guarded([this] { btnInitClick(); });
+}
+
+void TForm1::Run() {
+  Guarded([this] { btnRunClick(); });
+}
+
 void TForm1::btnRunClick() {
   if (tsExperiments->Running()) return;
   // The run's thread tells the window what the workbench tells the observers.
@@ -285,8 +308,16 @@ void TForm1::btnRunClick() {
   btnStop->setEnabled(true);
   tsExperiments->SetMainRunGoing(true);
   ++runs_;
-  lblProgress->setText(tr("Running..."));
-  worker_.Start(wb_, Edit1->text().toStdString());
+  const std::string text = Edit1->text().toStdString();
+  // A text that is no number ends the run at once with its message; the progress has no target then.
+  const ga::TZPGeneticAlgorithm& ga = wb_.Algorithm();
+  progress_.emplace(TryStrToInt(text).value_or(0), queens::kCurves, ga.Initialized() ? ga.Generation() : 0);
+  lblProgress->setText(progress_->Text());
+  pbProgress->setValue(0);
+  pbProgress->show();
+  show_timer_->setInterval(kShowIntervalMs);
+  emit RunningChanged(true);
+  worker_.Start(wb_, text);
 }
 
 void TForm1::Stop() {
@@ -294,7 +325,6 @@ void TForm1::Stop() {
 }
 
 void TForm1::Deliver(std::vector<TRunEvent>& Events) {
-  const queens::TGenerationReport* last = nullptr;
   for (TRunEvent& event : Events) {
     std::visit(
         [&](auto& e) {
@@ -302,26 +332,54 @@ void TForm1::Deliver(std::vector<TRunEvent>& Events) {
           if constexpr (std::is_same_v<E, TLogLineEvent>) {
             AppendLog(e.Line);
           } else if constexpr (std::is_same_v<E, TCurvesResetEvent>) {
+            PlotUnplotted();  // the points told before the reset go first
             graph_.OnCurvesReset(e.Cutoff);
             OnCurvesReset(e.Cutoff);
           } else if constexpr (std::is_same_v<E, queens::TGenerationReport>) {
-            graph_.OnGeneration(e);
-            last = &e;
+            // Plotted in bunches: a repaint per point would slow the run down.
+            unplotted_.push_back(e);
+            if (progress_) progress_->SetGeneration(queens::CurveOf(e.Method), e.Generation);
           } else if constexpr (std::is_same_v<E, TMethodFinishedEvent>) {
+            PlotUnplotted();
             graph_.OnMethodFinished(e.Report);
             OnMethodFinished(e.Report);
             ShowBoard(e.Board);
+            if (progress_) progress_->SetMethodFinished(queens::CurveOf(e.Report.Method));
           } else {
             EndRun(e.Error);
           }
         },
         event);
   }
-  if (last && running_) OnGeneration(*last);  // the progress line once per batch
+  if (running_ && !show_timer_->isActive()) show_timer_->start();
+}
+
+void TForm1::PlotUnplotted() {
+  for (const queens::TGenerationReport& report : unplotted_) graph_.OnGeneration(report);
+  unplotted_.clear();
+}
+
+void TForm1::ShowRunState() {
+  const bool plotted = !unplotted_.empty();
+  PlotUnplotted();
+  if (!running_ || !progress_) return;
+  lblProgress->setText(progress_->Text());
+  pbProgress->setValue(progress_->Permille());
+  // Painting a chart takes longer the more points it has: paint it now, and wait at least
+  // three times as long before the next, so that the window keeps answering and the run
+  // loses little to the chart.
+  if (!plotted || !ChartPanel->isVisible()) return;
+  QElapsedTimer clock;
+  clock.start();
+  ChartPanel->repaint();
+  show_timer_->setInterval(std::clamp(3 * static_cast<int>(clock.elapsed()), kShowIntervalMs, kMaxShowIntervalMs));
 }
 
 void TForm1::EndRun(const std::exception_ptr& Error) {
   worker_.Wait();
+  PlotUnplotted();  // painted once the window is idle
+  show_timer_->stop();
+  progress_.reset();
   wb_.OnLogLine = [this](const std::string& line) { AppendLog(line); };
   wb_.Attach(graph_);
   wb_.Attach(*this);
@@ -329,6 +387,8 @@ void TForm1::EndRun(const std::exception_ptr& Error) {
   run_lock_.reset();
   tsExperiments->SetMainRunGoing(false);
   lblProgress->clear();
+  pbProgress->hide();
+  emit RunningChanged(false);
   if (resized_while_running_) {
     resized_while_running_ = false;
     FormResize();
@@ -378,59 +438,21 @@ void TForm1::SpinEdit1Change(int Value) {
 
 void TForm1::cbGraphClick(bool Checked) { wb_.cbGraphClick(Checked); }
 
-void TForm1::btnSaveClick() { SaveFile(&TQueensWorkbench::SaveAll); }
-void TForm1::Button1Click() { SaveFile(&TQueensWorkbench::SaveGenoType); }
-void TForm1::Button2Click() { SaveFile(&TQueensWorkbench::SavePopulation); }
-
-void TForm1::SaveFile(void (TQueensWorkbench::*Save)(const std::string&)) {
-  const QString name = dialogs_.ExecuteSave();
-  if (name.isEmpty()) return;
-  (wb_.*Save)(LocalFileName(name));
-  dialogs_.SetOpenFileName(name);
-}
-
-void TForm1::btnLoadClick() {
-  const QString name = dialogs_.ExecuteOpen();
-  if (name.isEmpty()) return;
-  dialogs_.SetSaveFileName(name);
-  Load(&TQueensWorkbench::LoadAll, name);
-}
-
-void TForm1::Load(void (TQueensWorkbench::*Read)(const std::string&), const QString& Name) {
-  lblProgress->clear();
-  const std::string file = LocalFileName(Name);
-  try {
-    (wb_.*Read)(file);
-  } catch (const Exception& e) {
-    // The message box names the file unless the message does.
-    if (std::string_view(e.what()).starts_with(file)) throw;
-    throw Exception(file + ": " + e.what());
-  }
-  lblSolution->clear();  // the board is empty after a load
-  // The queen count of a loaded N-Queens problem, without re-initializing it.
-  const QSignalBlocker quiet(SpinEdit1);
-  SpinEdit1->setValue(wb_.NumQueens());
-}
-
-void TForm1::btnLoadGenoTypeClick() {
-  const QString name = dialogs_.ExecuteOpen();
-  if (name.isEmpty()) return;
-  Load(&TQueensWorkbench::LoadGenoType, name);
-  dialogs_.SetSaveFileName(name);
-}
-
-void TForm1::btnLoadPopulationClick() {
-  const QString name = dialogs_.ExecuteOpen();
-  if (name.isEmpty()) return;
-  Load(&TQueensWorkbench::LoadPopulation, name);
-  dialogs_.SetSaveFileName(name);
-}
-
 void TForm1::FormResize() {
   const QSize client = BoardClientSize(*sgChessBoard);
   wb_.FormResize(client.width(), client.height());
   ShowBoard();
 }
+
+void TForm1::ShowProgressIn(QStatusBar& Bar) {
+  anchors_.Remove(lblProgress);
+  anchors_.Remove(pbProgress);
+  Bar.addWidget(lblProgress, 1);
+  Bar.addPermanentWidget(pbProgress);
+  pbProgress->setFixedWidth(pbProgress->width());
+}
+
+QSize TForm1::sizeHint() const { return kDesignSize; }
 
 // --- window events ---
 
@@ -486,12 +508,6 @@ void TForm1::ScrollLogToEnd() {
 }
 
 void TForm1::OnCurvesReset(double /*Cutoff*/) { runs_ = running_ ? 1 : 0; }
-
-void TForm1::OnGeneration(const queens::TGenerationReport& Report) {
-  if (!running_) return;
-  lblProgress->setText(
-      tr("Running %1 selection: generation %2").arg(MethodCaption(Report.Method)).arg(Report.Generation));
-}
 
 void TForm1::OnMethodFinished(const queens::TMethodReport& Report) {
   // The board shows a method's best only when it solved the problem.

@@ -1,5 +1,6 @@
-// TForm1: the main window of nqueens-workbench, a thin view over the
-// workbench model. Each handler hands the user's action to the model and then
+// TForm1: the main window's form, a thin view over the workbench model, which
+// TMainWindow hosts between its menus, tool bar and status bar (tests drive it
+// on its own). Each handler hands the user's action to the model and then
 // shows what changed: log lines as they come, the board, and the progress of
 // a comparison run, which goes on a thread of its own so that the window stays
 // responsive and can stop it (Stop, Esc, or closing the window). No exception
@@ -16,12 +17,16 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/Anchors.h"
 #include "app/ExperimentsPage.h"
 #include "app/FileDialogs.h"
+#include "app/RecentFiles.h"
+#include "app/RunProgress.h"
 #include "app/RunWorker.h"
+#include "app/WindowSettings.h"
 #include "workbench/FitnessGraph.h"
 #include "workbench/QueensWorkbench.h"
 
@@ -29,10 +34,13 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
+class QStatusBar;
 class QSpinBox;
 class QTabWidget;
 class QTableWidget;
+class QTimer;
 
 namespace zp::app {
 
@@ -55,6 +63,10 @@ class TForm1 : public QWidget, private queens::IRunObserver {
   TFileDialogs& FileDialogs() { return dialogs_; }
   // True while a comparison run is going.
   bool Running() const { return running_; }
+
+  // --- commands, as the buttons give them; each does nothing during a run but Stop ---
+  void Initialize();
+  void Run();
   // Asks a run to end after the generation in progress; nothing when none is going.
   void Stop();
   // The third page: batch experiments, whose Start and this page's Run exclude each other.
@@ -65,10 +77,41 @@ class TForm1 : public QWidget, private queens::IRunObserver {
   // or an experiment is going.
   void ReplayRepeat(const TRepeatReplay& Replay);
 
+  // Loads a document of Kind from File, from the open dialog when File is empty.
+  void Open(TDocumentKind Kind, const QString& File = {});
+  // Saves a document of Kind to the file chosen in the save dialog.
+  void Save(TDocumentKind Kind);
+
+  // --- settings ---
+  // What the main page's controls hold.
+  TFormSettings Settings() const;
+  // Fills the controls without their handlers: nothing is initialized and nothing logged;
+  // the queen count and the Graph box set the model's, which the next initialization uses.
+  void RestoreSettings(const TFormSettings& Settings);
+  // Every method of a Run from the same random numbers, or each continuing the last (default).
+  void SetSharedStreams(bool Shared);
+  bool SharedStreams() const;
+  // The Experiments page's seed as remembered: what its seed field holds (the last
+  // valid seed while the field holds none), and what fills the field at start.
+  uint32_t SavedExperimentSeed() const;
+  void SetSavedExperimentSeed(uint32_t Seed);
+
+  // Moves the progress line and the run's progress bar from under the pages into Bar.
+  void ShowProgressIn(QStatusBar& Bar);
+  // How often, at most, the chart and the progress are brought up to date during a run;
+  // a chart that takes long to paint is painted less often, down to once in kMaxShowIntervalMs.
+  static constexpr int kShowIntervalMs = 33, kMaxShowIntervalMs = 1000;
+
   // Shows the message of an error that left a handler; a message box unless replaced.
   std::function<void(const QString& Message)> ShowErrorMessage;
 
+  QSize sizeHint() const override;
+
  signals:
+  // A run started or ended (its results shown).
+  void RunningChanged(bool Running);
+  // File was loaded or saved as a document of Kind.
+  void DocumentUsed(const QString& File, TDocumentKind Kind);
   // The workbench's streams setting was changed by the window itself (a replay).
   void StreamsChanged(bool Shared);
 
@@ -91,6 +134,8 @@ class TForm1 : public QWidget, private queens::IRunObserver {
   void btnInitClick();
   void btnRunClick();
   void btnStopClick() { Stop(); }
+  void btnLoadAnyClick(TDocumentKind Kind, const QString& File);
+  void SaveDocument(TDocumentKind Kind);
   void SpinEdit1Change(int Value);
   void cbGraphClick(bool Checked);
   void btnSaveClick();
@@ -111,17 +156,18 @@ class TForm1 : public QWidget, private queens::IRunObserver {
   // What the run's thread told since the last batch, in its order.
   void Deliver(std::vector<TRunEvent>& Events);
   void EndRun(const std::exception_ptr& Error);
+  // Brings the curves and the progress up to what the run has told, at most every kShowIntervalMs.
+  void ShowRunState();
+  void PlotUnplotted();
   void ShowError(const QString& Message);
 
   // Every append keeps the log at its end, also with the Graph page in front.
   void AppendLog(const std::string& Line);
   void ScrollLogToEnd();
   void OnCurvesReset(double Cutoff) override;
-  void OnGeneration(const queens::TGenerationReport& Report) override;
   void OnMethodFinished(const queens::TMethodReport& Report) override;
   void ShowBoard();
   void ShowBoard(const queens::TChessBoard& Board);
-  void SaveFile(void (queens::TQueensWorkbench::*Save)(const std::string&));
   // Reads Name with Read; the queen count control follows a loaded N-Queens problem.
   void Load(void (queens::TQueensWorkbench::*Read)(const std::string&), const QString& Name);
 
@@ -132,11 +178,17 @@ class TForm1 : public QWidget, private queens::IRunObserver {
   bool running_ = false;
   bool close_requested_ = false;
   bool resized_while_running_ = false;
-  int runs_ = 0;  // Runs since the last initialization, the one going included
+  int runs_ = 0;                        // Runs since the last initialization, the one going included
+  uint32_t saved_experiment_seed_ = 0;  // the last one filled in or read
+  // What the run told that the chart and the progress line have not shown yet.
+  std::vector<queens::TGenerationReport> unplotted_;
+  std::optional<TRunProgress> progress_;
+  QTimer* show_timer_ = nullptr;
 
   // Controls, owned by the window through Qt's parent-child ownership.
   QLabel* Label1 = nullptr;
   QSpinBox* SpinEdit1 = nullptr;
+  QLabel* lblGenerations = nullptr;
   QPushButton* btnInit = nullptr;
   QPushButton* btnRun = nullptr;
   QPushButton* btnStop = nullptr;
@@ -156,6 +208,7 @@ class TForm1 : public QWidget, private queens::IRunObserver {
   QPlainTextEdit* Memo1 = nullptr;
   QWidget* ChartPanel = nullptr;
   QLabel* lblProgress = nullptr;
+  QProgressBar* pbProgress = nullptr;
   QLabel* lblSolution = nullptr;
 
   // Declared last: its destructor stops and waits for a run before anything else goes.

@@ -1,5 +1,6 @@
 #include "app/RunWorker.h"
 
+#include <QTimer>
 #include <utility>
 
 namespace zp::app {
@@ -9,6 +10,9 @@ namespace {
 // Events the window may lag behind before the run waits for it: bounds the memory of a
 // long run and the time a close takes, as only these are left to show once it stops.
 constexpr size_t kMaxQueued = 20000;
+// After a batch the window waits this long before taking the next: woken for every
+// generation, the window's thread would cost the run more than the generations do.
+constexpr int kBatchMs = 10;
 
 }  // namespace
 
@@ -76,13 +80,29 @@ void TRunWorker::Post(TRunEvent Event, bool MayWait) {
 
 void TRunWorker::Drain() {
   std::vector<TRunEvent> events;
+  bool ended;
   {
     const std::lock_guard lock(mutex_);
     events.swap(queue_);
-    drain_posted_ = false;
+    ended = !events.empty() && std::holds_alternative<TRunEndEvent>(events.back());
+    // Until the next look, what the run tells waits in the queue without waking the window.
+    drain_posted_ = !ended;
   }
   drained_.notify_all();
+  // Before delivering: the window may start the next run while it shows this one's end.
+  if (!ended) QTimer::singleShot(kBatchMs, receiver_, [this] { Reopen(); });
   deliver_(events);
+}
+
+void TRunWorker::Reopen() {
+  {
+    const std::lock_guard lock(mutex_);
+    if (queue_.empty()) {
+      drain_posted_ = false;  // the next event wakes the window at once
+      return;
+    }
+  }
+  Drain();
 }
 
 }  // namespace zp::app

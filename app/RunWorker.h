@@ -3,6 +3,7 @@
 // resets, generations, finished methods with the board as they left it, the
 // end) is queued and handed to the window's thread in batches, in the order
 // it happened, so that the chart and the controls are only touched there.
+// While events keep coming, a batch is taken at most every few milliseconds.
 //
 //   TRunWorker worker(window, [&](std::vector<TRunEvent>& events) { ... });
 //   worker.Start(workbench, "100");   // the window's observers detached first
@@ -67,7 +68,10 @@ class TRunWorker : private queens::IRunObserver {
   void OnMethodFinished(const queens::TMethodReport& Report) override;
   // Queues Event; waits while the window is far behind, unless the run is stopping.
   void Post(TRunEvent Event, bool MayWait = true);
+  // On the receiver's thread: hands over the queue; a short while later Reopen takes what
+  // came meanwhile, or lets the next event post a drain again.
   void Drain();
+  void Reopen();
 
   QObject* receiver_;  // not owned; outlives the worker, whose thread ends before it goes
   TDeliver deliver_;
@@ -76,7 +80,7 @@ class TRunWorker : private queens::IRunObserver {
   std::mutex mutex_;
   std::condition_variable drained_;
   std::vector<TRunEvent> queue_;
-  bool drain_posted_ = false;
+  bool drain_posted_ = false;  // a Drain or Reopen is on its way: Post need not wake the receiver
   bool stopping_ = false;
 };
 

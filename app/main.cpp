@@ -1,13 +1,17 @@
 // nqueens-workbench: the application object, the command line (--seed) and the main window, then the event loop.
+// The window remembers its settings in the application's INI file (nqueens-workbench/nqueens-workbench.ini
+// under $XDG_CONFIG_HOME); the random source never starts from them.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <cstdio>
 
-#include "app/QueensMain.h"
+#include "app/MainWindow.h"
 #include "platform/Random.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  QApplication::setOrganizationName(QStringLiteral("nqueens-workbench"));
+  QApplication::setApplicationName(QStringLiteral("nqueens-workbench"));
   QCommandLineParser parser;
   parser.setApplicationDescription("The N-Queens genetic-algorithm workbench.");
   parser.addHelpOption();
@@ -32,7 +36,7 @@ int main(int argc, char** argv) {
     if (!value) return usage_error("--seed takes an integer from 0 to 4294967295, not '" + text + "'");
     zp::GlobalRandom().SetSeed(*value);
   }
-  zp::app::TForm1 form;
-  form.show();
+  zp::app::TMainWindow window;
+  window.show();
   return app.exec();
 }

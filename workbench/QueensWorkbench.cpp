@@ -99,10 +99,14 @@ void TQueensWorkbench::FormCreate() { ga_->SetInitialPopulation(4 * num_queens_)
 void TQueensWorkbench::btnInitClick() { ga_->Initialize(); }
 
 void TQueensWorkbench::SpinEdit1Change(int Value) {
+  SetNumQueens(Value);
+  ga_->Initialize();
+}
+
+void TQueensWorkbench::SetNumQueens(int Value) {
   // The cutoff needs at least two queens and the board at most 32 columns.
   num_queens_ = std::clamp(Value, kMinQueens, kMaxQueens);
   ga_->SetInitialPopulation(4 * num_queens_);
-  ga_->Initialize();
 }
 
 void TQueensWorkbench::cbGraphClick(bool Checked) {

@@ -58,6 +58,9 @@ class TQueensWorkbench {
   void RunComparison(const std::string& GenerationText, std::span<const ga::TGASelectionMethod> Methods);
   // The queen count control changed: clamps to 4..32, re-initializes.
   void SpinEdit1Change(int Value);
+  // The queen count without initializing (a count remembered from an earlier session):
+  // clamps to 4..32 and sets InitialPopulation to 4 * NumQueens; the next initialization uses it.
+  void SetNumQueens(int Value);
   // Asks a run going on another thread to end after the generation in progress: that
   // method's block is logged as after a normal finish, followed by "Run stopped after G of
   // M generations", and the remaining methods do not run. The request stands until cleared.

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "WindowTestSupport.h"
 #include "app/QueensMain.h"
 
 namespace {
@@ -54,12 +55,7 @@ struct Window {
     ASSERT_TRUE(form.Running());
     ASSERT_TRUE(QTest::qWaitFor([&] { return Child<QLabel>("lblProgress")->text().contains("generation"); }, 10000));
   }
-  std::vector<std::string> Log() {
-    std::vector<std::string> lines;
-    for (const QString& line : Child<QPlainTextEdit>("Memo1")->toPlainText().split(QLatin1Char('\n')))
-      lines.push_back(line.toStdString());
-    return lines;
-  }
+  std::vector<std::string> Log() { return zp::app_test::LogLines(form); }
   bool BoardHasQueens() {
     auto* grid = Child<QTableWidget>("sgChessBoard");
     for (int r = 0; r < grid->rowCount(); ++r)

@@ -1,0 +1,78 @@
+// TMainWindow: the application's window around the form: the File, Run and
+// Help menus with their shortcuts, a tool bar with Run, Stop and the random
+// numbers setting, a status bar with the run's progress, the title naming the
+// document last loaded or saved, and the settings remembered from the last
+// session (read when it opens, written when it closes).
+//
+//   zp::app::TMainWindow window;   // the user's settings file
+//   window.show();
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+
+#include "app/QueensMain.h"
+#include "app/RecentFiles.h"
+
+class QAction;
+class QCheckBox;
+class QDialog;
+class QMenu;
+
+namespace zp::app {
+
+class TMainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // SettingsFile: where the remembered settings are read from now and written to on closing.
+  explicit TMainWindow(const QString& SettingsFile = DefaultSettingsFile(), QWidget* Parent = nullptr);
+  ~TMainWindow() override;
+
+  TForm1& Form() { return *form_; }
+  const TRecentFiles& RecentFiles() const { return recent_; }
+  const QString& SettingsFile() const { return settings_file_; }
+  // The guide of the Help menu, shown (and made on first use).
+  void ShowGuide();
+
+ protected:
+  void closeEvent(QCloseEvent* Event) override;
+
+ private:
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolBar();
+  void CreateStatusBar();
+  void RestoreSettings();
+  void SaveSettings();
+
+  void RunningChanged(bool Running);
+  void DocumentUsed(const QString& File, TDocumentKind Kind);
+  void FillRecentMenu();
+  void OpenRecent(const TRecentFile& Entry);
+
+  // Names Name for the tests and owns it through the window.
+  QAction* MakeAction(const char* Name, const QString& Text, const QKeySequence& Shortcut = {});
+
+  TForm1* form_;  // owned by the window as its central widget
+  QString settings_file_;
+  TRecentFiles recent_;
+  bool close_after_run_ = false;
+
+  QAction* actLoad = nullptr;
+  QAction* actSave = nullptr;
+  QAction* actLoadGenoType = nullptr;
+  QAction* actSaveGenoType = nullptr;
+  QAction* actLoadPopulation = nullptr;
+  QAction* actSavePopulation = nullptr;
+  QAction* actQuit = nullptr;
+  QAction* actRun = nullptr;
+  QAction* actStop = nullptr;
+  QAction* actInitialize = nullptr;
+  QAction* actGuide = nullptr;
+  QMenu* mnuRecent = nullptr;
+  QCheckBox* cbSharedStreams = nullptr;
+  QDialog* dlgGuide = nullptr;
+};
+
+}  // namespace zp::app
