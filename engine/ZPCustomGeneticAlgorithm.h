@@ -178,6 +178,9 @@ class TZPCustomGeneticAlgorithm : public TComponent {
   TGAProbability crossover_probability_ = 0.98;
   TGAProbability inversion_probability_ = 0.1;
   TGAProbability mutation_probability_ = 0.01;
+  // The seed bound of the mutation draws and the probability it was taken from.
+  TGAProbability threshold_probability_ = -1;
+  uint64_t mutation_threshold_ = 0;
   TGAGeneticOperations operations_{TGAGeneticOperation::goCrossover, TGAGeneticOperation::goMutate,
                                    TGAGeneticOperation::goInvert};
   TGASelectionMethod selection_method_ = TGASelectionMethod::smStochasticTournament;
