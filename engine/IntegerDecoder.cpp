@@ -1,9 +1,13 @@
 #include "engine/IntegerDecoder.h"
 
 #include <algorithm>
+#include <bit>
 #include <climits>
+#include <cstring>
 
 namespace zp::ga {
+
+static_assert(std::endian::native == std::endian::little, "fields are read as little-endian bytes");
 
 void TIntegerDecoder::Learn(const TZPGAGenes& Genes) {
   genes_ = &Genes;
@@ -19,11 +23,11 @@ void TIntegerDecoder::Learn(const TZPGAGenes& Genes) {
     // The plain decode checks the value bits it reads and, for a signed gene, the sign position.
     if (width > 0) extent_ = std::max(extent_, start + width);
     if (is_signed) extent_ = std::max(extent_, start + size);
-    const int at = width > 0 ? std::max(start, 0) : 0;  // an empty field reads word 0 and keeps nothing of it
-    fields_.push_back({.word = static_cast<uint32_t>(at >> 6),
+    const int at = width > 0 ? std::max(start, 0) : 0;  // an empty field reads byte 0 and keeps nothing of it
+    fields_.push_back({.byte = static_cast<uint32_t>(at >> 3),
+                       .mask = width == 32 ? 0xFFFFFFFFu : (1u << width) - 1,
                        .sign = static_cast<uint32_t>(is_signed ? start + size - 1 : 0),
-                       .shift = static_cast<uint8_t>(at & 63),
-                       .width = static_cast<uint8_t>(width),
+                       .shift = static_cast<uint8_t>(at & 7),
                        .is_signed = is_signed});
     if (start < 0) extent_ = INT_MAX;  // never laid out so; the plain decode raises
     last_signed_ = gene.PreserveSignBit();
@@ -41,17 +45,17 @@ void TIntegerDecoder::Decode(const TZPGAGenes& Genes, TZPEncodedBits& Bits, std:
   }
   if (count == 0) return;
   Bits.SetPreserveSignBit(last_signed_);
-  const uint64_t* words = Bits.Words().data();
-  // A field that ends in the last word reads that word twice; the second read is masked off.
-  const size_t last = Bits.Words().empty() ? 0 : Bits.Words().size() - 1;
-  const uint64_t none = 0;
-  if (Bits.Words().empty()) words = &none;
+  const std::vector<uint64_t>& words = Bits.Words();
+  if (padded_.size() < words.size() + 1) padded_.resize(words.size() + 1);  // grows once per chromosome length
+  std::copy(words.begin(), words.end(), padded_.begin());
+  padded_[words.size()] = 0;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(padded_.data());
   int32_t* out = Values.data();
   for (const TField& f : fields_) {
-    const size_t next = std::min<size_t>(f.word + 1, last);
-    const uint64_t v = (words[f.word] >> f.shift) | ((words[next] << 1) << (63 - f.shift));
-    uint32_t value = static_cast<uint32_t>(v & ((uint64_t{1} << f.width) - 1));
-    if (f.is_signed && ((words[f.sign >> 6] >> (f.sign & 63)) & 1u)) value = value == 0 ? 0x80000000u : 0u - value;
+    uint64_t v;
+    std::memcpy(&v, bytes + f.byte, sizeof v);  // bits in ascending order: the words are little-endian
+    uint32_t value = static_cast<uint32_t>(v >> f.shift) & f.mask;
+    if (f.is_signed && ((padded_[f.sign >> 6] >> (f.sign & 63)) & 1u)) value = value == 0 ? 0x80000000u : 0u - value;
     *out++ = static_cast<int32_t>(value);
   }
 }

@@ -22,13 +22,13 @@ class TIntegerDecoder {
   void Decode(const TZPGAGenes& Genes, TZPEncodedBits& Bits, std::vector<int32_t>& Values);
 
  private:
-  // A gene's field: Width value bits (at most 32) from bit Shift of word
-  // Word; a sign at position Sign when Signed.
+  // A gene's field: the value bits of Mask (at most 32) from bit Shift of
+  // the 8 bytes at Byte; a sign at position Sign when Signed.
   struct TField {
-    uint32_t word;
+    uint32_t byte;
+    uint32_t mask;
     uint32_t sign;
     uint8_t shift;
-    uint8_t width;
     bool is_signed;
   };
   void Learn(const TZPGAGenes& Genes);
@@ -38,6 +38,9 @@ class TIntegerDecoder {
   std::vector<TField> fields_;
   int extent_ = 0;            // the chromosome must hold this many bits for the table walk
   bool last_signed_ = false;  // what the last gene's decode leaves in PreserveSignBit
+  // The chromosome's words and one zero word, so that every field is one
+  // 8-byte load, the last ones included.
+  std::vector<uint64_t> padded_;
 };
 
 }  // namespace zp::ga
