@@ -16,6 +16,10 @@ bool Chance(TRandom& rng, double p) { return rng.Random() < p; }
 // child and Second reach; positions beyond Second keep their value.
 void CrossAt(TZPGABits& child, const TZPGABits& first, const TZPGABits& second, int32_t cut) {
   const int size = child.Size();
+  if (first.Size() == size && second.Size() == size) {
+    child.Blend(first, second, cut);  // every position is taken from one of the parents, a word at a time
+    return;
+  }
   const int first_end = std::min(cut, size - 1);  // last position taken from First
   const int second_end = std::min(second.Size(), size) - 1;
   const int second_start = std::max(cut, -1) + 1;
