@@ -23,7 +23,8 @@ class TIntegerDecoder {
 
  private:
   // A gene's field: the value bits of Mask (at most 32) from bit Shift of
-  // the 8 bytes at Byte; a sign at position Sign when Signed.
+  // the 8 bytes at Byte, which lie inside the chromosome's words; a sign at
+  // position Sign when Signed.
   struct TField {
     uint32_t byte;
     uint32_t mask;
@@ -38,9 +39,7 @@ class TIntegerDecoder {
   std::vector<TField> fields_;
   int extent_ = 0;            // the chromosome must hold this many bits for the table walk
   bool last_signed_ = false;  // what the last gene's decode leaves in PreserveSignBit
-  // The chromosome's words and one zero word, so that every field is one
-  // 8-byte load, the last ones included.
-  std::vector<uint64_t> padded_;
+  bool any_signed_ = false;
 };
 
 }  // namespace zp::ga
