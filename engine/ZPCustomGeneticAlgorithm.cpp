@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <limits>
+#include <typeinfo>
 
 #include "engine/DrawWords.h"
+#include "platform/ScopeGuard.h"
 
 namespace zp::ga {
 
@@ -105,7 +107,7 @@ selection::TSelectionContext TZPCustomGeneticAlgorithm::SelectionContext(TZPGAPo
           .roulette_table = roulette_table_,
           .elitist_queue = elitist_queue_,
           .elitist_index = elitist_index_,
-          .fitter_of = {this, &ComponentFitterOf},
+          .fitter_of = {this, inline_fitter_of_ ? nullptr : &ComponentFitterOf, fitness_method_},
           .random = *random_,
           .equal_fitness = min_fitness_ == max_fitness_,
           .total_fitness = total_fitness_,
@@ -160,6 +162,11 @@ TGAFitness TZPCustomGeneticAlgorithm::EvaluateFitness(TZPGAIndividual& Item) {
   return fitness;
 }
 
+bool TZPCustomGeneticAlgorithm::PlainFitterOf() const {
+  // Asked only of a finished object: during a subclass's construction its type is still the base's.
+  return typeid(*this) == typeid(TZPGeneticAlgorithm) || typeid(*this) == typeid(TZPCustomGeneticAlgorithm);
+}
+
 TZPGAIndividual& TZPCustomGeneticAlgorithm::FitterOf(TZPGAIndividual& A, TZPGAIndividual& B) const {
   if (fitness_method_ == TGAFitnessMethod::fmMinimize) return A.Fitness() <= B.Fitness() ? A : B;
   return A.Fitness() >= B.Fitness() ? A : B;
@@ -208,7 +215,8 @@ void TZPCustomGeneticAlgorithm::EvaluatePopulation() {
     const TGAFitness f = EvaluateFitness(item);
     item.SetFitness(f);
     total_fitness_ += f;
-    fittest = &FitterOf(*fittest, item);
+    // The base comparison is called directly (and inlined) when no subclass can have replaced it.
+    fittest = inline_fitter_of_ ? &TZPCustomGeneticAlgorithm::FitterOf(*fittest, item) : &FitterOf(*fittest, item);
     fittest_ = fittest;
     sum += f;
     if (f < min_fitness_)
@@ -238,6 +246,8 @@ void TZPCustomGeneticAlgorithm::Evolve() {
   std::swap(population_, previous_population_);
   {
     TUpdateGuard suspended(*population_);
+    inline_fitter_of_ = PlainFitterOf();
+    TScopeExit virtual_again([this] { inline_fitter_of_ = false; });
     TZPGAPopulation& parents = *previous_population_;
     TZPGAPopulation& children = *population_;
     const int count = children.Count();

@@ -163,6 +163,8 @@ class TZPCustomGeneticAlgorithm : public TComponent {
   void InvertRandomRun(TZPGABits& Bits);
   // What a selection routine reads and writes, picking from Population.
   selection::TSelectionContext SelectionContext(TZPGAPopulation& Population);
+  // True when this object's FitterOf is the base one: its class is one of the two of this header.
+  bool PlainFitterOf() const;
 
   TRandom* random_;  // not owned
   TGAProbability diversity_limit_ = 0.02;
@@ -178,6 +180,9 @@ class TZPCustomGeneticAlgorithm : public TComponent {
   TGAProbability crossover_probability_ = 0.98;
   TGAProbability inversion_probability_ = 0.1;
   TGAProbability mutation_probability_ = 0.01;
+  // The seed bound of the mutation draws and the probability it was taken from.
+  TGAProbability threshold_probability_ = -1;
+  uint64_t mutation_threshold_ = 0;
   TGAGeneticOperations operations_{TGAGeneticOperation::goCrossover, TGAGeneticOperation::goMutate,
                                    TGAGeneticOperation::goInvert};
   TGASelectionMethod selection_method_ = TGASelectionMethod::smStochasticTournament;
@@ -194,6 +199,9 @@ class TZPCustomGeneticAlgorithm : public TComponent {
   TGAFitnessArray roulette_table_;
   std::unique_ptr<TFloatPriorityQueue> elitist_queue_;
   int32_t elitist_index_ = -1;
+  // Set while Evolve makes children of a component with the base FitterOf:
+  // the selection routines then compare fitness inline.
+  bool inline_fitter_of_ = false;
 };
 
 // The component with every property published; behaviour is the base's.

@@ -1,5 +1,6 @@
 #include "engine/ZPGAGene.h"
 
+#include <atomic>
 #include <cmath>
 
 #include "engine/ZPCustomGeneticAlgorithm.h"
@@ -235,6 +236,11 @@ void TZPGAGenes::RecalcOffsets(int From) {
   if (From < 1) From = 1;
   if (Count() > 0) Items(0).SetOffset(0);
   for (int i = From; i < Count(); ++i) Items(i).SetOffset(Items(i - 1).Offset() + Items(i - 1).Size());
+}
+
+uint64_t TZPGAGenes::NextRevision() {
+  static std::atomic<uint64_t> counter{0};
+  return counter.fetch_add(1, std::memory_order_relaxed) + 1;
 }
 
 void TZPGAGenes::GeneResized(int Index) {

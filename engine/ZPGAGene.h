@@ -115,17 +115,20 @@ class TZPGAGenes : public TOwnedCollection<TZPGAGene> {
   void RecalcOffsets(int From);
   // A gene's Size changed: re-lay the genes after it, let the algorithm grow GeneSize.
   virtual void GeneResized(int Index);
-  // Grows with every change of a gene or of the collection, so that a reader
-  // can keep what it derived from the genotype until the number moves.
+  // Moves with every change of a gene or of the collection, so that a reader
+  // can keep what it derived from the genotype until the number moves. The
+  // numbers come from one process-wide counter: a genotype made later at the
+  // address of a freed one never shows a number the reader already saw.
   uint64_t Revision() const { return revision_; }
-  void BumpRevision() { ++revision_; }
+  void BumpRevision() { revision_ = NextRevision(); }
 
  protected:
   void Notify(TCollectionItem& Item, TCollectionNotification Action) override;
   void Update(TCollectionItem* Item) override;
 
  private:
-  uint64_t revision_ = 0;
+  static uint64_t NextRevision();
+  uint64_t revision_ = NextRevision();
 };
 
 }  // namespace zp::ga

@@ -16,6 +16,10 @@ bool Chance(TRandom& rng, double p) { return rng.Random() < p; }
 // child and Second reach; positions beyond Second keep their value.
 void CrossAt(TZPGABits& child, const TZPGABits& first, const TZPGABits& second, int32_t cut) {
   const int size = child.Size();
+  if (first.Size() == size && second.Size() == size) {
+    child.Blend(first, second, cut);  // every position is taken from one of the parents, a word at a time
+    return;
+  }
   const int first_end = std::min(cut, size - 1);  // last position taken from First
   const int second_end = std::min(second.Size(), size) - 1;
   const int second_start = std::max(cut, -1) + 1;
@@ -76,17 +80,13 @@ bool TZPCustomGeneticAlgorithm::Mutate(TZPGAIndividual& Item) {
   bool mutate = true;
   if (OnMutation) OnMutation(*this, Item, mutate);
   if (!mutate) return false;
-  // One real draw per position even when nothing can flip; a word of draws at a time.
-  TZPGABits& bits = Item.Bits();
-  auto& words = bits.MutableWords();
-  const uint64_t threshold = TRandom::Threshold(mutation_probability_);
-  uint64_t flipped = 0;
-  for (int w = 0; w * 64 < bits.Size(); ++w) {
-    const uint64_t mask = ThresholdMask(*random_, threshold, std::min(64, bits.Size() - w * 64));
-    words[static_cast<size_t>(w)] ^= mask;
-    flipped |= mask;
+  // One real draw per position even when nothing can flip, the whole chromosome in one call.
+  if (mutation_probability_ != threshold_probability_) {
+    threshold_probability_ = mutation_probability_;
+    mutation_threshold_ = TRandom::Threshold(mutation_probability_);
   }
-  return flipped != 0;
+  TZPGABits& bits = Item.Bits();
+  return FlipBelowThreshold(*random_, mutation_threshold_, bits.Size(), bits.MutableWords().data()) != 0;
 }
 
 void TZPCustomGeneticAlgorithm::InvertRandomRun(TZPGABits& Bits) {

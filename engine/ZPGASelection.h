@@ -16,11 +16,18 @@
 namespace zp::ga::selection {
 
 // A reference to the fitter-of comparison of an object that lives elsewhere
-// (the component's, which a subclass may override); ties keep A.
+// (the component's, which a subclass may override); ties keep A. Without a
+// compare function it is the plain comparison of fitness under Method,
+// made inline.
 struct TFitterOf {
   const void* object;  // not owned
   TZPGAIndividual& (*compare)(const void* object, TZPGAIndividual& A, TZPGAIndividual& B);
-  TZPGAIndividual& operator()(TZPGAIndividual& A, TZPGAIndividual& B) const { return compare(object, A, B); }
+  TGAFitnessMethod method = TGAFitnessMethod::fmMinimize;
+  TZPGAIndividual& operator()(TZPGAIndividual& A, TZPGAIndividual& B) const {
+    if (compare) return compare(object, A, B);
+    if (method == TGAFitnessMethod::fmMinimize) return A.Fitness() <= B.Fitness() ? A : B;
+    return A.Fitness() >= B.Fitness() ? A : B;
+  }
 };
 
 // What a routine reads and writes. The tables are built on first use from

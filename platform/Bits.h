@@ -32,6 +32,18 @@ class TBits : public TPersistent {
   // Positions First..Last inclusive take Source's bits at the same positions; both must hold them.
   void CopyRange(const TBits& Source, int First, int Last);
 
+  // Positions up to Cut take Low's bits, the later ones High's (any Cut:
+  // below 0 takes all from High, Size or more all from Low). Low and High
+  // must have this set's Size.
+  void Blend(const TBits& Low, const TBits& High, int Cut) {
+    const int64_t cut = Cut;
+    for (size_t w = 0; w < words_.size(); ++w) {
+      const int64_t first = static_cast<int64_t>(w) * 64;  // the word's first position
+      const uint64_t low = cut < first ? 0 : cut >= first + 63 ? ~uint64_t{0} : (uint64_t{2} << (cut - first)) - 1;
+      words_[w] = (Low.words_[w] & low) | (High.words_[w] & ~low);
+    }
+  }
+
   // Size and every bit of Source, a word at a time.
   void CopyBitsFrom(const TBits& Source);
 

@@ -77,34 +77,4 @@ void DecodeRows(const TZPGAGenes& Genes, TZPGABits& Bits, std::vector<int32_t>& 
   for (int i = 0; i < Genes.Count(); ++i) Rows[static_cast<size_t>(i)] = Genes.Items(i).DecodeInteger(Bits);
 }
 
-void TRowDecoder::Decode(const TZPGAGenes& Genes, TZPGABits& Bits, std::vector<int32_t>& Rows) {
-  if (genes_ != &Genes || revision_ != Genes.Revision()) {
-    genes_ = &Genes;
-    revision_ = Genes.Revision();
-    count_ = Genes.Count();
-    size_ = count_ > 0 ? Genes.Items(0).Size() : 0;
-    uniform_ = size_ > 0 && size_ <= 32;
-    for (int i = 0; uniform_ && i < count_; ++i) {
-      const TZPGAGene& gene = Genes.Items(i);
-      uniform_ = !gene.PreserveSignBit() && gene.Size() == size_ && gene.Offset() == i * size_;
-    }
-  }
-  if (!uniform_ || Bits.Size() < count_ * size_) {
-    DecodeRows(Genes, Bits, Rows);
-    return;
-  }
-  Rows.resize(static_cast<size_t>(count_));
-  Bits.SetPreserveSignBit(false);  // as every gene's decode leaves it
-  const uint64_t* words = Bits.Words().data();
-  const uint64_t mask = (uint64_t{1} << size_) - 1;
-  int32_t* out = Rows.data();
-  for (int i = 0, start = 0; i < count_; ++i, start += size_) {
-    const size_t w = static_cast<size_t>(start) >> 6;
-    const int shift = start & 63;
-    uint64_t v = words[w] >> shift;
-    if (shift + size_ > 64) v |= words[w + 1] << (64 - shift);
-    out[i] = static_cast<int32_t>(v & mask);
-  }
-}
-
 }  // namespace zp::queens

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/IntegerDecoder.h"
 #include "engine/ZPGeneticAlgorithm.h"
 
 namespace zp::queens {
@@ -29,20 +30,17 @@ double QueensFitness(const int32_t* Rows, int n, int N);
 // Decodes every gene of Bits into Rows (resized to the gene count).
 void DecodeRows(const ga::TZPGAGenes& Genes, ga::TZPGABits& Bits, std::vector<int32_t>& Rows);
 
-// DecodeRows with a memory: while the genotype keeps its revision and lays
-// unsigned genes of one size end to end from position 0 (as the workbench
-// builds it), the rows are cut straight from the chromosome's words without
-// visiting the genes. The values are the same.
+// DecodeRows with a memory: the engine's integer decoder, which keeps the
+// genotype's layout until it changes and cuts every row from the chromosome's
+// words in one pass. The values are the same.
 class TRowDecoder {
  public:
-  void Decode(const ga::TZPGAGenes& Genes, ga::TZPGABits& Bits, std::vector<int32_t>& Rows);
+  void Decode(const ga::TZPGAGenes& Genes, ga::TZPGABits& Bits, std::vector<int32_t>& Rows) {
+    decoder_.Decode(Genes, Bits, Rows);
+  }
 
  private:
-  const ga::TZPGAGenes* genes_ = nullptr;  // not owned: only compared
-  uint64_t revision_ = 0;
-  bool uniform_ = false;
-  int count_ = 0;
-  int size_ = 0;
+  ga::TIntegerDecoder decoder_;
 };
 
 }  // namespace zp::queens

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "EngineTestSupport.h"
 #include "engine/DrawWords.h"
@@ -107,23 +108,48 @@ TEST(DrawWords, RandomChromosomesEqualThePerBitLoop) {
     }
 }
 
-TEST(DrawWords, PortableAndVectorMasksAgree) {
-  // Whichever form this processor runs, the other one must give the same bits.
+namespace {
+
+// Each form of the mutation draws against the plain loop, one draw per
+// position: words of any length, thresholds of every size, and the bits of
+// the words past the last draw left alone.
+void ExpectFormEqualsThePlainLoop(zp::ga::detail::TDrawPath path) {
   zp::TRandom seeds(12345);
-  for (int round = 0; round < 4000; ++round) {
+  for (int round = 0; round < 3000; ++round) {
     const uint32_t seed = seeds.Next();
     const uint32_t threshold = round % 3 == 0 ? seeds.Next() : seeds.Next() >> (round % 29);
-    const int n = 1 + round % 64;
-    uint64_t reference = 0;
+    const int n = round % 200;
+    std::vector<uint64_t> want(5), got(5);
+    for (auto& w : want) w = static_cast<uint64_t>(seeds.Next()) << 32 | seeds.Next();
+    got = want;
     uint32_t s = seed;
+    uint64_t any = 0;
     for (int k = 0; k < n; ++k) {
-      s = s * 134775813u + 1u;
-      reference |= static_cast<uint64_t>(s < threshold) << k;
+      s = s * kMultiplier + 1u;
+      if (s < threshold) {
+        want[static_cast<size_t>(k / 64)] ^= uint64_t{1} << (k % 64);
+        any = 1;
+      }
     }
-    ASSERT_EQ(zp::ga::detail::ThresholdMaskPortable(seed, threshold, n), reference) << round;
-    uint64_t vector = 0;
-    if (zp::ga::detail::ThresholdMaskVector(seed, threshold, n, vector)) {
-      ASSERT_EQ(vector, reference) << round;
-    }
+    uint64_t flipped = 0;
+    ASSERT_TRUE(zp::ga::detail::FlipBelowThreshold(path, seed, threshold, n, got.data(), flipped));
+    ASSERT_EQ(got, want) << "round " << round << " n " << n;
+    ASSERT_EQ(flipped != 0, any != 0) << "round " << round;
   }
+}
+
+}  // namespace
+
+TEST(DrawWords, EveryFormOfTheMutationDrawsEqualsThePlainLoop) {
+  using zp::ga::detail::TDrawPath;
+  ASSERT_TRUE(zp::ga::detail::DrawPathAvailable(TDrawPath::dpPortable));
+  ExpectFormEqualsThePlainLoop(TDrawPath::dpPortable);
+  if (!zp::ga::detail::DrawPathAvailable(TDrawPath::dpAvx2)) GTEST_SKIP() << "this processor has no AVX2";
+  ExpectFormEqualsThePlainLoop(TDrawPath::dpAvx2);
+}
+
+TEST(DrawWords, Avx512FormOfTheMutationDrawsEqualsThePlainLoop) {
+  using zp::ga::detail::TDrawPath;
+  if (!zp::ga::detail::DrawPathAvailable(TDrawPath::dpAvx512)) GTEST_SKIP() << "this processor has no AVX-512";
+  ExpectFormEqualsThePlainLoop(TDrawPath::dpAvx512);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -309,4 +310,48 @@ TEST(SelectionRoutines, PickFromThePopulationAndBuildTablesFromTheScoredOne) {
   ASSERT_NE(queue, nullptr);
   EXPECT_EQ(queue->Count(), 3);
   EXPECT_EQ(elitist_index, 0);
+}
+
+namespace {
+// The base comparison, counted: a subclass, so the component must call it.
+struct CountingFitterOf : TZPGeneticAlgorithm {
+  mutable int calls = 0;
+  TZPGAIndividual& FitterOf(TZPGAIndividual& A, TZPGAIndividual& B) const override {
+    ++calls;
+    return TZPGeneticAlgorithm::FitterOf(A, B);
+  }
+};
+
+template <typename GA>
+std::string EvolveFrom(GA& ga, TRandom& rng, M method, TGAFitnessMethod fitness_method) {
+  ga.SetRandomSource(rng);
+  ga.SetSelectionMethod(method);
+  ga.SetFitnessMethod(fitness_method);
+  ga.SetTournamentField(3);
+  ga.SetInitialPopulation(9);
+  ga.Genes().Add().SetSize(12);
+  ga.OnEvaluateFitness = [](auto&, TZPGAIndividual& item, TGAFitness& f) { f = item.Bits().ReadInteger(0, 5); };
+  ga.Initialize();
+  ga.EvolveGenerations(6);
+  std::string state;
+  for (int i = 0; i < ga.Population().Count(); ++i) state += ga.Population().Items(i).Bits().BitString() + " ";
+  return state + std::to_string(ga.FittestIndividual()->Index()) + " " + std::to_string(rng.Seed());
+}
+}  // namespace
+
+TEST(SelectionRoutines, GenerationsCompareInlineOnlyWhenFitterOfIsTheBaseOne) {
+  // The plain component compares fitness inline; a subclass is asked through
+  // its FitterOf. Both must make the same generations when the subclass
+  // keeps the base comparison.
+  for (M method : {M::smTournament, M::smStochasticTournament})
+    for (auto fitness_method : {TGAFitnessMethod::fmMinimize, TGAFitnessMethod::fmMaximize}) {
+      TRandom plain_rng(77), counted_rng(77);
+      TZPGeneticAlgorithm plain;
+      CountingFitterOf counted;
+      EXPECT_EQ(EvolveFrom(plain, plain_rng, method, fitness_method),
+                EvolveFrom(counted, counted_rng, method, fitness_method));
+      // 6 generations of 10 picks (two per pair, the odd child too) with 2 comparisons each,
+      // and 8 comparisons in each of the 7 evaluations.
+      EXPECT_EQ(counted.calls, 6 * 10 * 2 + 7 * 8);
+    }
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <memory>
 
 #include "EngineTestSupport.h"
 #include "TestSupport.h"
@@ -268,4 +269,17 @@ TEST(ZPGAGene, AssignCopiesPlainValues) {
 
   TStrings other;
   EXPECT_THROW_MSG(dst.Assign(other), EConvertError, "Cannot assign a TStrings to a TZPGAGene");
+}
+
+TEST(TZPGAGenes, RevisionsAreNeverRepeatedByALaterGenotype) {
+  // A reader that remembers (genotype, revision) must not mistake a new
+  // genotype made at a freed one's address, after as many changes, for the old one.
+  uint64_t seen = 0;
+  for (int round = 0; round < 3; ++round) {
+    auto genes = std::make_unique<TZPGAGenes>(nullptr);
+    EXPECT_GT(genes->Revision(), seen);
+    genes->Add().SetSize(3);
+    EXPECT_GT(genes->Revision(), seen);
+    seen = genes->Revision();
+  }
 }

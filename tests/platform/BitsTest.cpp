@@ -37,3 +37,20 @@ TEST(TBits, WordRangeOperationsMatchBitLoops) {
       ASSERT_TRUE(a == ref) << first << ".." << last;
     }
 }
+
+TEST(TBits, BlendTakesLowUpToTheCutAndHighAfterIt) {
+  for (int size : {1, 63, 64, 65, 160, 200}) {
+    TBits low, high, a;
+    for (int i = 0; i < size; ++i) {
+      low.SetBit(i, (i * 7 + 3) % 5 < 2);
+      high.SetBit(i, (i * 11 + 1) % 3 == 0);
+    }
+    for (int cut : {-5, -1, 0, 1, 62, 63, 64, 65, 127, 128, size - 2, size - 1, size, size + 70}) {
+      a.SetSize(size);
+      a.Blend(low, high, cut);
+      for (int i = 0; i < size; ++i) ASSERT_EQ(a.Bit(i), i <= cut ? low.Bit(i) : high.Bit(i)) << size << " " << cut;
+      a.SetSize(size + 1);
+      ASSERT_FALSE(a.Bit(size));  // the words past Size stay clear
+    }
+  }
+}
