@@ -14,7 +14,6 @@
 #include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 
 #include "chart/ZPFloatGeometry.h"
@@ -146,11 +145,12 @@ void TZPChartWidget::paintEvent(QPaintEvent* Event) {
     painter.drawRect(QRect(n.Left, n.Top, std::max(n.Width() - 1, 0), std::max(n.Height() - 1, 0)));
   }
   if (hover_.Chart) {
-    // A ring in the series' colour around the value read out.
+    // A dot in the series' colour with a dark rim, visible on its own line too.
     const TColor c = hover_.Chart->Color();
-    QPen ring(QColor(GetRValue(c), GetGValue(c), GetBValue(c)));
-    ring.setWidth(2);
-    painter.setPen(ring);
+    QPen rim(Qt::black);
+    rim.setWidthF(1.5);
+    painter.setPen(rim);
+    painter.setBrush(QColor(GetRValue(c), GetGValue(c), GetBValue(c)));
     painter.setRenderHint(QPainter::Antialiasing);
     painter.drawEllipse(QPointF(hover_.At.X, hover_.At.Y), kHoverRadius - 1, kHoverRadius - 1);
   }
@@ -237,11 +237,10 @@ QMenu* TZPChartWidget::CreateContextMenu() {
   });
   reset->setObjectName(QStringLiteral("actResetZoom"));
   menu->addSeparator();
-  std::string title = panel_ ? panel_->BottomAxis().Title().Text() : std::string();
-  std::transform(title.begin(), title.end(), title.begin(), [](unsigned char c) { return std::tolower(c); });
-  QAction* log =
-      menu->addAction(QStringLiteral("Logarithmic %1 axis")
-                          .arg(title.empty() ? QStringLiteral("horizontal") : QString::fromStdString(title)));
+  // Named after the axis' title ("Logarithmic generation axis"), whatever the user's locale.
+  const QString title = panel_ ? QString::fromStdString(panel_->BottomAxis().Title().Text()).toLower() : QString();
+  QAction* log = menu->addAction(
+      QStringLiteral("Logarithmic %1 axis").arg(title.isEmpty() ? QStringLiteral("horizontal") : title));
   log->setObjectName(QStringLiteral("actLogarithmicAxis"));
   log->setCheckable(true);
   const bool has_panel = panel_ != nullptr;

@@ -45,7 +45,7 @@ class TZPChartWidget : public QWidget, public IZPChartHost {
   static constexpr int kHoverRadius = 5;
   // One wheel notch shows this share of the horizontal window (or its inverse).
   static constexpr double kWheelZoom = 0.8;
-  // The value read out now (its tooltip text and a ring around it); empty
+  // The value read out now (its tooltip text and a dot on it); empty
   // when the mouse is near no value.
   const TChartHit& Hover() const { return hover_; }
   QString HoverText() const { return hover_text_; }
