@@ -135,11 +135,23 @@ TPoints TZPCustomLineChart::DecimatedPoints(int First, int Last, const TRect& R)
     if (points.empty() || points.back() != p) points.push_back(p);
   };
   // The values are sorted along X, so each pixel column holds one run of
-  // indexes: its end is found by galloping, then halving.
-  for (int i = First; i <= Last;) {
+  // indexes: its end is found by galloping, then halving. Most columns hold
+  // about as many values as the one before, so the search starts there.
+  for (int i = First, run = 1; i <= Last;) {
     const int x = column(i);
+    // column(lo) is x; hi is past the run, or Last + 1, once the search halves.
     int lo = i, hi = i + 1;
-    for (int step = 1; hi <= Last && column(hi) == x; step *= 2) {
+    bool bounded = false;
+    if (const int guess = std::min(i + run - 1, Last); guess > i) {
+      if (column(guess) == x) {
+        lo = guess;
+        hi = guess + 1;
+      } else {
+        hi = guess;
+        bounded = true;
+      }
+    }
+    for (int step = 1; !bounded && hi <= Last && column(hi) == x; step *= 2) {
       lo = hi;
       hi = std::min(lo + step, Last + 1);
     }
@@ -153,6 +165,7 @@ TPoints TZPCustomLineChart::DecimatedPoints(int First, int Last, const TRect& R)
     add(std::min(low, high), x);
     add(std::max(low, high), x);
     add(lo, x);
+    run = lo - i + 1;
     i = lo + 1;
   }
   return points;

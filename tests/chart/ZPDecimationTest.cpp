@@ -82,12 +82,16 @@ TPoints PlainM4(const TZP2DChartValues& V) {
   return out;
 }
 
-// Count points spread evenly over x 0..10 with noisy y in 0..10.
-TZPLineChart& AddNoisy(TLinePanel& P, int Count) {
+// Count points over x 0..10 with noisy y in 0..10: evenly spread, or
+// crowding ever more towards the right end.
+TZPLineChart& AddNoisy(TLinePanel& P, int Count, bool Crowded = false) {
   TZPLineChart& s = P.Add();
   TNoise noise;
   s.Values().BeginUpdate();
-  for (int i = 0; i < Count; ++i) s.Values().AddPoint(10.0 * i / (Count - 1), 10 * noise.Next());
+  for (int i = 0; i < Count; ++i) {
+    const double t = static_cast<double>(i) / (Count - 1);
+    s.Values().AddPoint(10.0 * (Crowded ? std::sqrt(t) : t), 10 * noise.Next());
+  }
   s.Values().EndUpdate();
   return s;
 }
@@ -139,6 +143,8 @@ TEST(TZPLineChart, UpToFourPointsPerColumnAreDrawnSegmentBySegment) {
 
 TEST(TZPLineChart, MoreThanFourPointsPerColumnDrawEachColumnsFirstLowestHighestAndLast) {
   TLinePanel p;
+  TZPLineChart& crowded = AddNoisy(p, 3001, true);  // columns of very different sizes
+  EXPECT_EQ(Joined(DrawAlone(crowded)), PlainM4(crowded.Values()));
   TZPLineChart& s = AddNoisy(p, 2001);
   EXPECT_TRUE(s.Decimates(0, 2000, Rect(0, 0, 10, 10)));
   const std::vector<TPoints> segments = DrawAlone(s);
