@@ -31,8 +31,17 @@ run: release
 	  fi; \
 	fi
 
+# Every benchmark program of the release build. The MPI dispatcher runs on two
+# ranks of this machine with a short list of repeats; bench/batch_bench.sh
+# (whole batch runs, minutes) is left to be run by hand.
 bench: release
 	build/release/bench/engine_bench
+	build/release/bench/chart_bench
+	@if [ -x build/release/bench/mpi_dispatch_bench ]; then \
+	  echo "mpirun -n 2 --oversubscribe build/release/bench/mpi_dispatch_bench 20000"; \
+	  OMPI_ALLOW_RUN_AS_ROOT=1 OMPI_ALLOW_RUN_AS_ROOT_CONFIRM=1 OMPI_MCA_btl=self,vader \
+	    mpirun -n 2 --oversubscribe build/release/bench/mpi_dispatch_bench 20000; \
+	fi
 
 asan: deps
 	cmake --preset asan >/dev/null

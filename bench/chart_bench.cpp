@@ -1,17 +1,23 @@
 // Chart speed: the full-window background gradient (left-to-right strips and
 // a diagonal of two shaded triangles), points arriving in X order, and a
-// whole panel with five series of 10,000 points painted through the Qt canvas.
+// whole panel with five series of 10,000 to 1,000,000 points painted through
+// the Qt canvas at 800 x 500 (dense lines are drawn decimated), also right
+// after new points came, and exported as SVG (its size as a counter).
 #include <benchmark/benchmark.h>
 
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <memory>
 #include <vector>
 
 #include "chart/ZPChartPanel.h"
 #include "chart/ZPCharts.h"
 #include "chart/ZPGradientFill.h"
+#include "chart/qt/ChartRender.h"
 #include "chart/qt/TQtCanvas.h"
 
 using namespace zp;
@@ -72,14 +78,42 @@ struct FivePanel {
   }
 };
 
+void Paint(FivePanel& g, QImage& image) {
+  QPainter painter(&image);
+  TQtCanvas canvas(painter);
+  g.panel.Paint(canvas, Rect(0, 0, 800, 500));
+}
+
+// The same picture again (a window repainting after a hover or a resize).
 void BM_PaintFiveSeries(benchmark::State& state) {
   FivePanel g(static_cast<int>(state.range(0)));
   QImage image(800, 500, QImage::Format_RGB32);
+  Paint(g, image);  // the first paint after the points came (measured below)
+  for (auto _ : state) Paint(g, image);
+}
+
+// A run going on: every series got one more point since the last paint.
+void BM_PaintFiveSeriesAfterNewPoints(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  FivePanel g(n);
+  QImage image(800, 500, QImage::Format_RGB32);
+  Paint(g, image);
+  int x = n;
   for (auto _ : state) {
-    QPainter painter(&image);
-    TQtCanvas canvas(painter);
-    g.panel.Paint(canvas, Rect(0, 0, 800, 500));
+    state.PauseTiming();
+    ++x;
+    for (auto& s : g.series) s->Values().AddPoint(x, x % 7);
+    state.ResumeTiming();
+    Paint(g, image);
   }
+}
+
+void BM_SvgExportFiveSeries(benchmark::State& state) {
+  FivePanel g(static_cast<int>(state.range(0)));
+  QTemporaryDir dir;
+  const std::string file = QDir(dir.path()).filePath(QStringLiteral("chart.svg")).toStdString();
+  for (auto _ : state) SaveChartSvg(g.panel, file, 800, 500);
+  state.counters["svg_bytes"] = static_cast<double>(QFileInfo(QString::fromStdString(file)).size());
 }
 
 }  // namespace
@@ -87,7 +121,9 @@ void BM_PaintFiveSeries(benchmark::State& state) {
 BENCHMARK(BM_GradientFillRight800x500)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_GradientFillDownRight800x500)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_AddPointsInOrder)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PaintFiveSeries)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintFiveSeries)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintFiveSeriesAfterNewPoints)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SvgExportFiveSeries)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   // Text needs a font database: a headless application when there is no display.

@@ -71,6 +71,7 @@ class TZPChartAxis : public TZPChartGraphicArea, public IZPGridAxis {
   int Dimension() const { return dimension_; }
 
   TZPChartLabel& Title() { return title_; }
+  const TZPChartLabel& Title() const { return title_; }
   void SetTitle(const TZPChartLabel& Value) { title_.Assign(Value); }
   TZPChartLabelMetaData& Labels() { return labels_; }
   void SetLabels(const TZPChartLabelMetaData& Value) { labels_.Assign(Value); }

@@ -91,6 +91,13 @@ void TZPChartLegend::SetMaxWidthPct(int Value) {
   DoChange();
 }
 
+void TZPChartLegend::SetListHiddenSeries(bool Value) {
+  if (list_hidden_series_ == Value) return;
+  list_hidden_series_ = Value;
+  dirty_ = true;
+  DoChange();
+}
+
 void TZPChartLegend::SetFont(const TFont& Value) {
   TZPChartLabelMetaData::SetFont(Value);
   if (panel_) Font().ComputeDeltas(&panel_->Font());
@@ -113,7 +120,7 @@ bool TZPChartLegend::ListsSeriesNames() const {
     case TZPLegendStyle::lsChartNameAndLastValue:
       return true;
     case TZPLegendStyle::lsAutomatic:
-      return panel_ && panel_->VisibleCount() > 1;
+      return panel_ && (list_hidden_series_ ? panel_->SeriesCount() : panel_->VisibleCount()) > 1;
     case TZPLegendStyle::lsValues:
       return false;
   }
@@ -122,18 +129,21 @@ bool TZPChartLegend::ListsSeriesNames() const {
 
 void TZPChartLegend::RebuildLines() {
   lines_.Clear();
+  line_series_.clear();
   if (!panel_) return;
   panel_->GetLegendStrings(lines_);
+  line_series_.assign(static_cast<size_t>(lines_.Count()), -1);
   if (ListsSeriesNames()) {
     for (int i = first_index_; lines_.Count() < max_rows_ && i < panel_->SeriesCount(); ++i) {
       const IZPLegendSeries& s = panel_->Series(i);
-      if (!s.Visible() || !s.Options().Contains(TChartOption::coShowInLegend)) continue;
+      if ((!s.Visible() && !list_hidden_series_) || !s.Options().Contains(TChartOption::coShowInLegend)) continue;
       std::string text = !s.Caption().empty() ? s.Caption() : !s.Name().empty() ? s.Name() : s.ClassName();
       // A series without values has no last value: its name stands alone.
       if (legend_style_ == TZPLegendStyle::lsChartNameAndLastValue && s.ValueCount() > 0)
         text.append(" ").append(s.ValueLabelText(s.ValueCount() - 1, text_style_));
       const TColor color = s.Options().Contains(TChartOption::coColorEachPoint) ? 0 : s.Color();
       lines_.Add(text, ColorObject(color));
+      line_series_.push_back(i);
     }
   } else if (const IZPLegendSeries* s = panel_->FirstVisible()) {
     for (int i = first_index_; lines_.Count() < max_rows_ - 1 && i < s->ValueCount(); ++i)
@@ -141,6 +151,29 @@ void TZPChartLegend::RebuildLines() {
   }
   dirty_ = false;
 }
+
+int TZPChartLegend::LineSeries(int Line) const {
+  if (Line < 0 || static_cast<size_t>(Line) >= line_series_.size() || Line >= lines_.Count()) return -1;
+  const int series = line_series_[static_cast<size_t>(Line)];
+  return panel_ && series < panel_->SeriesCount() ? series : -1;
+}
+
+bool TZPChartLegend::LineHidden(int Line) const {
+  const int series = LineSeries(Line);
+  return series >= 0 && !panel_->Series(series).Visible();
+}
+
+namespace {
+bool Holds(const TRect& R, int X, int Y) { return X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom; }
+}  // namespace
+
+int TZPChartLegend::LineAt(int X, int Y) const {
+  for (size_t i = 0; i < item_rects_.size(); ++i)
+    if (Holds(item_rects_[i], X, Y)) return static_cast<int>(i);
+  return -1;
+}
+
+bool TZPChartLegend::BoxHolds(int X, int Y) const { return Holds(drawn_box_, X, Y); }
 
 TSize TZPChartLegend::CalcSize(TCanvas& Canvas, const TRect& Area, int& ItemWidth) {
   TStrings& lines = Lines();
@@ -188,6 +221,7 @@ void TZPChartLegend::DrawGraphic(TCanvas& Canvas, const TRect& Area) {
   }
   Canvas.Brush().Assign(brush_);
   Canvas.Pen().Assign(pen_);
+  drawn_box_ = box;
   if (rect_style_ == TZPLegendRectStyle::rsRectangle)
     Canvas.Rectangle(box);
   else
@@ -200,8 +234,10 @@ void TZPChartLegend::DrawGraphic(TCanvas& Canvas, const TRect& Area) {
   if (clip) Canvas.SetClipRect({x, y, right, bottom});
   const int line_height = Canvas.TextHeight("A");
   const TStrings& lines = Lines();
+  item_rects_.clear();
   for (int i = 0; i < lines.Count(); ++i) {
     DrawItem(Canvas, x, y, i, item_width, line_height);
+    item_rects_.push_back({x, y, std::min(x + 2 * box_size_ + item_width, right), std::min(y + line_height, bottom)});
     x += 2 * box_size_ + item_width;
     if (x >= right) {
       ++row;
@@ -216,11 +252,24 @@ void TZPChartLegend::DrawGraphic(TCanvas& Canvas, const TRect& Area) {
 
 void TZPChartLegend::DrawItem(TCanvas& Canvas, int X, int Y, int Index, int ItemWidth, int LineHeight) {
   const TColor color = LineColor(lines_, Index);
+  // A hidden series: an empty box in its colour and grey text.
+  const bool hidden = LineHidden(Index);
+  const TColor saved_font = Canvas.Font().Color();
+  if (hidden) Canvas.Font().SetColor(clGray);
   if (color != 0) {
     const TColor saved = Canvas.Brush().Color();
-    Canvas.Brush().SetColor(color);
+    const TBrushStyle saved_style = Canvas.Brush().Style();
+    const TColor saved_pen = Canvas.Pen().Color();
+    if (hidden) {
+      Canvas.Brush().SetStyle(TBrushStyle::bsClear);
+      Canvas.Pen().SetColor(color);
+    } else {
+      Canvas.Brush().SetColor(color);
+    }
     Canvas.Rectangle({X, Y + 1, X + box_size_, Y + LineHeight - 2});
     Canvas.Brush().SetColor(saved);
+    Canvas.Brush().SetStyle(saved_style);
+    Canvas.Pen().SetColor(saved_pen);
     X += 2 * box_size_;
   }
   const std::string& text = lines_.Strings(Index);
@@ -235,6 +284,7 @@ void TZPChartLegend::DrawItem(TCanvas& Canvas, int X, int Y, int Index, int Item
       break;
   }
   Canvas.TextOut(X, Y, text);
+  if (hidden) Canvas.Font().SetColor(saved_font);
 }
 
 void TZPChartLegend::ObjectChanged(TPersistent& Sender) {
@@ -258,6 +308,8 @@ void TZPChartLegend::Assign(const TPersistent& Source) {
     text_style_ = src->text_style_;
     align_ = src->align_;
     lines_.Assign(src->lines_);
+    line_series_ = src->line_series_;
+    list_hidden_series_ = src->list_hidden_series_;
     fixed_ = src->fixed_;
     dirty_ = src->dirty_;
     margins_.Assign(src->margins_);

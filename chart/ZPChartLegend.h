@@ -1,7 +1,8 @@
 // TZPChartLegend: the legend box. Its lines (text plus an optional colour
 // box) are built from the panel's series names or from the values of its one
 // visible series, cached until marked dirty, and laid out in rows and columns
-// with a drop shadow, on whichever side of the plot Align says.
+// with a drop shadow, on whichever side of the plot Align says. It remembers
+// where it drew each line, so a point can be traced to a line and its series.
 //
 //   TZPChartLegend legend(&panel);
 //   int itemWidth;
@@ -10,6 +11,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "chart/ZPChartLabel.h"
 #include "chart/ZPChartShadow.h"
@@ -65,14 +67,30 @@ class TZPChartLegend : public TZPChartLabelMetaData {
   // Percent of the area width an item may take; clamped to 1..100.
   int MaxWidthPct() const { return max_width_pct_; }
   void SetMaxWidthPct(int Value);
+  // A names legend also lists hidden series, greyed with an empty box, so
+  // that they can be shown again from it; an automatic legend then lists
+  // names whenever the panel holds more than one series. Off by default.
+  bool ListHiddenSeries() const { return list_hidden_series_; }
+  void SetListHiddenSeries(bool Value);
 
   // The lines, rebuilt first when dirty and not fixed. Each line's object is
   // its box colour (LineColor), 0 for no box.
   TStrings& Lines();
   // Copies the lines (they last until the next rebuild unless Fixed).
-  void SetLines(const TStrings& Value) { lines_.Assign(Value); }
+  void SetLines(const TStrings& Value) {
+    lines_.Assign(Value);
+    line_series_.clear();
+  }
   static TColor LineColor(const TStrings& Lines, int Index);
   static void* ColorObject(TColor Color);
+  // The panel's index of the series line Line names; -1 for the panel's own
+  // lines, value lines, lines set by hand and indexes out of range.
+  int LineSeries(int Line) const;
+  // The line whose item (box and text) held (X, Y) at the last drawing; -1
+  // elsewhere, and before the first drawing.
+  int LineAt(int X, int Y) const;
+  // The legend's box held (X, Y) at the last drawing.
+  bool BoxHolds(int X, int Y) const;
 
   bool Dirty() const { return dirty_; }
   // The panel marks the lines for rebuilding when a series change may alter them.
@@ -103,6 +121,8 @@ class TZPChartLegend : public TZPChartLabelMetaData {
 
  private:
   void DrawItem(TCanvas& Canvas, int X, int Y, int Index, int ItemWidth, int LineHeight);
+  // Line names a series that is hidden now.
+  bool LineHidden(int Line) const;
 
   IZPLegendPanel* panel_;  // not owned
   TBrush brush_;
@@ -117,6 +137,10 @@ class TZPChartLegend : public TZPChartLabelMetaData {
   bool fixed_ = false;
   bool dirty_ = true;
   TStrings lines_;
+  std::vector<int> line_series_;   // per line: LineSeries
+  std::vector<TRect> item_rects_;  // per line drawn at the last drawing
+  TRect drawn_box_;
+  bool list_hidden_series_ = false;
   bool overlay_ = false;
   TZPChartShadow shadow_;
   TZPLegendRectStyle rect_style_ = TZPLegendRectStyle::rsRectangle;

@@ -25,20 +25,26 @@ void TZPCustomChartPanel::PanByValues(bool UseBottom, bool UseLeft, double DX, d
 }
 
 void TZPCustomChartPanel::ZoomPixels(const TRect& Rect, bool UseBottom, bool UseLeft) {
+  const TZoomState before = CaptureZoom();
   HorizontalAxis(UseBottom).ZoomToPixels(Rect);
   VerticalAxis(UseLeft).ZoomToPixels(Rect);
+  RememberZoom(before);
   if (OnZoom) OnZoom(*this);
 }
 
 void TZPCustomChartPanel::ZoomValues(const TFloatRect& Rect, bool UseBottom, bool UseLeft) {
+  const TZoomState before = CaptureZoom();
   HorizontalAxis(UseBottom).ZoomToValues(Rect);
   VerticalAxis(UseLeft).ZoomToValues(Rect);
+  RememberZoom(before);
   if (OnZoom) OnZoom(*this);
 }
 
 void TZPCustomChartPanel::Unzoom(bool UseBottom, bool UseLeft) {
+  const TZoomState before = CaptureZoom();
   HorizontalAxis(UseBottom).ResetZoom();
   VerticalAxis(UseLeft).ResetZoom();
+  RememberZoom(before);
   if (OnUnzoom) OnUnzoom(*this);
 }
 
@@ -70,6 +76,16 @@ bool TZPCustomChartPanel::IsClick(const TRect& Drag) {
 }
 
 void TZPCustomChartPanel::MouseDown(TMouseButton /*Button*/, TShiftState Shift, int X, int Y) {
+  using enum TShiftStateFlag;
+  click_pending_ = Shift == TShiftState{ssLeft};
+  press_at_ = Point(X, Y);
+  // A double click outside the legend shows the full ranges again (on a
+  // legend line its first click already toggled the series).
+  if (Shift == TShiftState{ssLeft, ssDouble}) {
+    drag_state_ = dsNone;
+    if (user_actions_.Contains(cuaZoom) && !(legend_->Visible() && legend_->BoxHolds(X, Y))) Unzoom(true, true);
+    return;
+  }
   // The whole shift state must match, not merely contain the gesture's keys.
   if (Shift == user_zoom_ && user_actions_.Contains(cuaZoom)) {
     drag_state_ = dsZoom;
@@ -125,6 +141,8 @@ void TZPCustomChartPanel::MouseMove(TShiftState /*Shift*/, int X, int Y) {
 }
 
 void TZPCustomChartPanel::MouseUp(TMouseButton /*Button*/, TShiftState /*Shift*/, int X, int Y) {
+  const bool click = click_pending_ && IsClick({press_at_.X, press_at_.Y, X, Y});
+  click_pending_ = false;
   switch (drag_state_) {
     case dsZoom:
       if (host_) host_->DrawFocusRect(drag_rect_);
@@ -153,6 +171,12 @@ void TZPCustomChartPanel::MouseUp(TMouseButton /*Button*/, TShiftState /*Shift*/
       break;
   }
   drag_state_ = dsNone;
+  if (click) Click(X, Y);
+}
+
+void TZPCustomChartPanel::Click(int X, int Y) {
+  if (!user_actions_.Contains(cuaLegendToggle)) return;
+  if (TZPCustomChart* s = LegendChartAt(X, Y)) s->SetVisible(!s->Visible());
 }
 
 }  // namespace zp::chart

@@ -31,6 +31,7 @@ void TZPChartValue::SetState(TZPChartValueState Value) {
   const TZPChartValueState old = state_;
   state_ = Value;
   TZPChartValues* list = Values();
+  if (list) list->MarkChanged(Index());
   IZPChartValuesOwner* series = list ? list->Series() : nullptr;
   if (series && old.Contains(TZPChartValueStateFlag::vsVisible) != Visible()) series->ValueVisibleChanged(*this);
   if (series && old.Contains(TZPChartValueStateFlag::vsSelected) != Selected()) series->ValueSelectionChanged(*this);
@@ -101,8 +102,9 @@ void TZPChartValue::Assign(const TPersistent& Source) {
   std::copy_n(src->coordinates_.begin(), n, coordinates_.begin());
   state_ = src->state_;
   tag_ = src->tag_;
-  if (!caption_.empty()) {
-    if (TZPChartValues* list = Values()) list->has_captions_ = true;
+  if (TZPChartValues* list = Values()) {
+    list->MarkChanged(Index());
+    if (!caption_.empty()) list->has_captions_ = true;
   }
   Changed(false);
 }
@@ -223,6 +225,7 @@ void TZPChartValues::Sort() {
     // a tolerance is no ordering, and chains of near-equal values could be
     // left descending. Not-a-number sorts last.
     const int d = SortByDimension();
+    MarkChanged(0);
     StableSortItems([d](const TCollectionItem& A, const TCollectionItem& B) {
       const double a = static_cast<const TZPChartValue&>(A).Coordinate(d);
       const double b = static_cast<const TZPChartValue&>(B).Coordinate(d);
@@ -234,6 +237,7 @@ void TZPChartValues::Sort() {
 
 void TZPChartValues::ValueChanged(TZPChartValue& Value, int D) {
   needs_recalc_ = true;
+  MarkChanged(Value.Index());
   if (D == SortByDimension() && sorted_ && Count() > 1) {
     const int i = Value.Index();
     const double v = Value.Coordinate(D);
@@ -285,6 +289,7 @@ int TZPChartValues::FindInsertPosition(TZPChartValue& Value) {
 }
 
 void TZPChartValues::Notify(TCollectionItem& Item, TCollectionNotification Action) {
+  MarkChanged(Item.Index());
   if (moving_) return;
   if (Action == TCollectionNotification::cnAdded) {
     static_cast<TZPChartValue&>(Item).color_ = NextAutoColor();
@@ -295,8 +300,17 @@ void TZPChartValues::Notify(TCollectionItem& Item, TCollectionNotification Actio
 }
 
 void TZPChartValues::Update(TCollectionItem* Item) {
+  if (Item) MarkChanged(Item->Index());
   TGCollection::Update(Item);
   if (IZPChartValuesOwner* series = Series()) series->ValueChanged(static_cast<TZPChartValue*>(Item));
+}
+
+void TZPChartValues::ItemMoved(int From, int To) { MarkChanged(std::min(From, To)); }
+
+int TZPChartValues::TakeChangedFrom() {
+  const int from = std::min(changed_from_, Count());
+  changed_from_ = Count();
+  return from;
 }
 
 void TZPChartValues::Assign(const TPersistent& Source) {

@@ -9,6 +9,7 @@
 //   values.AddValues({3.5}, kAutoValueColor, "");
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -176,15 +177,22 @@ class TZPChartValues : public TGCollection {
   // From another value list: flags, Sorted, Limit, SortOrder, statistics, items.
   void Assign(const TPersistent& Source) override;
 
+  // The lowest index whose value changed (coordinates, state, place, added
+  // or removed) since the last call, Count() when none; then forgets it.
+  // One reader: the series' drawing summaries (a new list reports 0).
+  int TakeChangedFrom();
+
  protected:
   TZPChartValues(TPersistent* Owner, ItemFactory Factory, int Dimensions);
   void Notify(TCollectionItem& Item, TCollectionNotification Action) override;
   void Update(TCollectionItem* Item) override;
+  void ItemMoved(int From, int To) override;
   void SetDateTimeFlags(uint8_t Value);
 
  private:
   friend class TZPChartValue;
   IZPChartValuesOwner* Series() const;
+  void MarkChanged(int Index) { changed_from_ = std::min(changed_from_, std::max(Index, 0)); }
 
   int limit_ = 0;
   TSortOrder sort_order_ = TSortOrder::soAscending;
@@ -196,6 +204,7 @@ class TZPChartValues : public TGCollection {
   bool sorted_ = false;
   uint8_t date_time_ = 0;
   std::vector<double> minimum_, maximum_, absolute_sum_;
+  int changed_from_ = 0;
 };
 
 }  // namespace zp::chart

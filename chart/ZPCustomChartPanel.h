@@ -12,6 +12,8 @@
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "chart/ZPChartAxis.h"
 #include "chart/ZPChartDecorations.h"
@@ -25,7 +27,8 @@ namespace zp::chart {
 
 class TZPCustomChartPanel;
 
-enum class TChartUserAction { cuaZoom, cuaPan, cuaSelection };
+// cuaLegendToggle: a click on a legend line shows or hides its series.
+enum class TChartUserAction { cuaZoom, cuaPan, cuaSelection, cuaLegendToggle };
 using TChartUserActions = Set<TChartUserAction>;
 
 // The framework panel's edges.
@@ -34,6 +37,24 @@ enum class TBorderStyle { bsNone, bsSingle };
 
 // The gesture in progress.
 enum class TDragState : uint8_t { dsNone, dsZoom, dsPan, dsSelect };
+
+// A value of a series and where it was drawn; no Chart: nothing found.
+struct TChartHit {
+  TZPCustomChart* Chart = nullptr;  // not owned
+  int Index = -1;
+  TPoint At;
+};
+
+// The zoom windows of the four axes (bottom, left, top, right).
+struct TZoomState {
+  struct TAxisZoom {
+    bool Zoomed;
+    double Minimum, Maximum;
+    bool operator==(const TAxisZoom&) const = default;
+  };
+  TAxisZoom Axes[4];
+  bool operator==(const TZoomState&) const = default;
+};
 
 using TZPChartPanelDrawingEvent =
     std::function<void(TZPCustomChartPanel& Sender, TCanvas& Canvas, TRect ARect, bool& DoDraw)>;
@@ -148,6 +169,17 @@ class TZPCustomChartPanel : public TComponent, public IZPAxisPanel, public IZPLe
   virtual void ZoomPixels(const TRect& Rect, bool UseBottom, bool UseLeft);
   virtual void ZoomValues(const TFloatRect& Rect, bool UseBottom, bool UseLeft);
   void Unzoom(bool UseBottom, bool UseLeft);
+  // The bottom axis' window shrunk (Factor < 1) or widened around the value
+  // under pixel X, which stays in place; never past the full range, and a
+  // window reaching both ends becomes the full range. Factor <= 0: nothing.
+  void ZoomAround(int X, double Factor);
+  // Every zoom, unzoom and wheel step that changed a window is remembered
+  // (the last kZoomHistoryLimit of them); ZoomBack returns to the windows
+  // before the last one. False when there is none.
+  bool ZoomBack();
+  int ZoomHistoryCount() const { return static_cast<int>(zoom_history_.size()); }
+  static constexpr int kZoomHistoryLimit = 100;
+  TZoomState CaptureZoom() const;
   // Every visible series selects its values in the pixel rectangle by Mode.
   virtual void SelectRect(const TRect& Rect, int Mode);
   TFloatPoint PixelToValuePoint(const TPoint& P, const TZPChartAxis& Horizontal, const TZPChartAxis& Vertical) const;
@@ -167,6 +199,17 @@ class TZPCustomChartPanel : public TComponent, public IZPAxisPanel, public IZPLe
   static bool IsClick(const TRect& Drag);
   // The host's cursor (nothing without a host).
   void SetScreenCursor(TCursor Cursor);
+
+  // ---- what lies under the mouse (as of the last paint) ----
+  // The series whose legend line holds (X, Y); nullptr elsewhere or while
+  // the legend is hidden.
+  TZPCustomChart* LegendChartAt(int X, int Y) const;
+  // The visible value of a visible series drawn nearest to (X, Y), at most
+  // Radius pixels away; on a tie the series drawn last (on top) wins.
+  TChartHit NearestValue(int X, int Y, int Radius) const;
+  // What a hover shows of Hit: the series' caption, then one line per axis,
+  // "<axis title>: <value as the axis labels it>" ("X"/"Y" without a title).
+  std::string ValueReadout(const TChartHit& Hit) const;
 
   // ---- what series call ----
   virtual void ChartChanged(TZPCustomChart& Chart);
@@ -218,6 +261,10 @@ class TZPCustomChartPanel : public TComponent, public IZPAxisPanel, public IZPLe
   TZPChartAxis& HorizontalAxis(bool UseBottom) const { return UseBottom ? *bottom_axis_ : *top_axis_; }
   TZPChartAxis& VerticalAxis(bool UseLeft) const { return UseLeft ? *left_axis_ : *right_axis_; }
   void PaintFrame(TCanvas& Canvas, const TRect& Client);
+  // Remembers Before when the windows are no longer what it holds.
+  void RememberZoom(const TZoomState& Before);
+  // A plain click (press and release within the click tolerance).
+  void Click(int X, int Y);
 
   IZPChartHost* host_ = nullptr;  // not owned
   TCanvas* canvas_ = nullptr;     // not owned: the canvas of the paint in progress
@@ -246,6 +293,10 @@ class TZPCustomChartPanel : public TComponent, public IZPAxisPanel, public IZPLe
   TShiftState user_select_{TShiftStateFlag::ssCtrl, TShiftStateFlag::ssLeft};
   TDragState drag_state_ = TDragState::dsNone;
   TRect drag_rect_;
+  // Where a plain left press went down; a release near it is a click.
+  bool click_pending_ = false;
+  TPoint press_at_;
+  std::vector<TZoomState> zoom_history_;
   TColor selection_color_ = clActiveBorder;
 };
 

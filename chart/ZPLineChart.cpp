@@ -1,5 +1,8 @@
 #include "chart/ZPLineChart.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "chart/ZPChartAxis.h"
 #include "chart/ZPSplines.h"
 #include "platform/Collection.h"
@@ -86,6 +89,16 @@ void TZPCustomLineChart::DrawChart(TCanvas& Canvas, const TRect& Rect) {
   TZPChart::DrawChart(Canvas, Rect);
   const int first = DrawFirst(), last = DrawLast();
   if (first > last) return;
+  if (Decimates(first, last, Rect)) {
+    const TPoints points = DecimatedPoints(first, last, Rect);
+    if (!points.empty()) {
+      // Segment by segment, as the full line is drawn: a wide pen caps each
+      // segment's ends, and one long polyline would join them instead.
+      for (size_t i = 1; i < points.size(); ++i) Canvas.Polyline({points[i - 1], points[i]});
+      Canvas.MoveTo(points.back().X, points.back().Y);
+      return;
+    }
+  }
   TPoint p = PointAt(first, Rect);
   Canvas.MoveTo(p.X, p.Y);
   if (line_options_.Contains(DrawLines) &&
@@ -102,6 +115,60 @@ void TZPCustomLineChart::DrawChart(TCanvas& Canvas, const TRect& Rect) {
     }
     p = q;
   }
+}
+
+bool TZPCustomLineChart::Decimates(int First, int Last, const TRect& R) const {
+  return line_style_ == lsStraight && line_options_ == TLineOptions{DrawLines} &&
+         !Options().Contains(coColorEachPoint) && !Options().Contains(coLabelEachPoint) && Points().Sorted() &&
+         static_cast<int64_t>(Last) - First + 1 > static_cast<int64_t>(kDecimateAbove) * std::max(R.Width(), 1);
+}
+
+TPoints TZPCustomLineChart::DecimatedPoints(int First, int Last, const TRect& R) {
+  blocks_.Refresh(Points(), 0, 1);
+  const TAxisMapping h = HorizAxisObject()->Mapping(), v = VertAxisObject()->Mapping();
+  const double offset = VerticalOffset();
+  auto column = [&](int i) { return ValueToPixel(h, R, blocks_.Along(i)); };
+  TPoints points;
+  points.reserve(4 * static_cast<size_t>(std::max(R.Width(), 1)) + 8);
+  auto add = [&](int i, int x) {
+    const TPoint p = Point(x, ValueToPixel(v, R, blocks_.Across(i) + offset));
+    if (points.empty() || points.back() != p) points.push_back(p);
+  };
+  // The values are sorted along X, so each pixel column holds one run of
+  // indexes: its end is found by galloping, then halving. Most columns hold
+  // about as many values as the one before, so the search starts there.
+  for (int i = First, run = 1; i <= Last;) {
+    const int x = column(i);
+    // column(lo) is x; hi is past the run, or Last + 1, once the search halves.
+    int lo = i, hi = i + 1;
+    bool bounded = false;
+    if (const int guess = std::min(i + run - 1, Last); guess > i) {
+      if (column(guess) == x) {
+        lo = guess;
+        hi = guess + 1;
+      } else {
+        hi = guess;
+        bounded = true;
+      }
+    }
+    for (int step = 1; !bounded && hi <= Last && column(hi) == x; step *= 2) {
+      lo = hi;
+      hi = std::min(lo + step, Last + 1);
+    }
+    while (hi - lo > 1) {
+      const int mid = lo + (hi - lo) / 2;
+      (column(mid) == x ? lo : hi) = mid;
+    }
+    int low = 0, high = 0;
+    if (!blocks_.MinMax(i, lo, low, high)) return {};
+    add(i, x);
+    add(std::min(low, high), x);
+    add(std::max(low, high), x);
+    add(lo, x);
+    run = lo - i + 1;
+    i = lo + 1;
+  }
+  return points;
 }
 
 void TZPCustomLineChart::DrawSegment(TCanvas& Canvas, int Index, const TPoint& From, const TPoint& To, const TRect& R) {

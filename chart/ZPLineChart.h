@@ -9,6 +9,7 @@
 
 #include "chart/ZP2DChartValues.h"
 #include "chart/ZPChartSeries.h"
+#include "chart/ZPValueBlocks.h"
 
 namespace zp::chart {
 
@@ -42,6 +43,15 @@ class TZPCustomLineChart : public TZPChart {
   virtual TPoints SegmentPoints(const TPoint& From, const TPoint& To, const TRect& R) const;
   // Pixel position of value Index in R (vertical offset included).
   TPoint PointAt(int Index, const TRect& R) const;
+  // More points than this per pixel column of the plot are drawn decimated:
+  // of each column only its first, last, lowest and highest point.
+  static constexpr int kDecimateAbove = 4;
+  // Whether the drawn range First..Last in plot R is drawn decimated: plain
+  // straight lines (no fill, stairs, curve, per-point colours or labels).
+  bool Decimates(int First, int Last, const TRect& R) const;
+  // The pixel points a decimated drawing joins, in index order; empty when
+  // a value of the range is hidden or selected (such a line is drawn in full).
+  TPoints DecimatedPoints(int First, int Last, const TRect& R);
 
   // From another line series: LineStyle and LineOptions, then the series' fields.
   void Assign(const TPersistent& Source) override;
@@ -64,6 +74,7 @@ class TZPCustomLineChart : public TZPChart {
 
   TLineOptions line_options_;
   TLineChartStyle line_style_ = TLineChartStyle::lsStraight;
+  TZPValueBlocks blocks_;
 };
 
 class TZPLineChart : public TZPCustomLineChart {

@@ -101,6 +101,7 @@ void TCollection::MoveItem(int From, int To) {
   items_.erase(items_.begin() + From);
   items_.insert(items_.begin() + To, std::move(item));
   Renumber(std::min(From, To));
+  ItemMoved(From, To);
 }
 
 void TCollection::Renumber(int From) {

@@ -94,6 +94,8 @@ class TCollection : public TPersistent {
   virtual void Notify(TCollectionItem& /*Item*/, TCollectionNotification /*Action*/) {}
   // Called on a change of Item, or of the whole collection when Item is nullptr.
   virtual void Update(TCollectionItem* /*Item*/) {}
+  // Called after the item at From moved to To (the items between shifted by one).
+  virtual void ItemMoved(int /*From*/, int /*To*/) {}
   // Sends Update(nullptr) unless inside an update bracket.
   void Changed();
   // Puts the items in a new order, stable for equal keys: every item whose

@@ -32,6 +32,10 @@ TFitnessGraph::TFitnessGraph() : panel_(std::make_unique<chart::TZPChartPanel>()
   // stand as bare lines taking room from the plot.
   panel_->TopAxis().SetVisible(false);
   panel_->RightAxis().SetVisible(false);
+  // A click on a curve's legend line hides or shows the curve; hidden
+  // curves stay listed (greyed) so that they can be shown again.
+  panel_->Legend().SetListHiddenSeries(true);
+  panel_->SetUserActions(panel_->UserActions() + chart::TChartUserActions{chart::TChartUserAction::cuaLegendToggle});
   for (size_t i = 0; i < series_.size(); ++i) {
     auto s = std::make_unique<chart::TZPLineChart>();
     s->SetParent(panel_.get());

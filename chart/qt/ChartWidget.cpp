@@ -1,10 +1,23 @@
 #include "chart/qt/ChartWidget.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
+#include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 
 #include "chart/ZPFloatGeometry.h"
+#include "chart/qt/ChartRender.h"
 #include "chart/qt/TQtCanvas.h"
 
 namespace zp::chart {
@@ -18,6 +31,8 @@ QRect ToQRect(const TRect& R) { return QRect(R.Left, R.Top, R.Width(), R.Height(
 TZPChartWidget::TZPChartWidget(TZPCustomChartPanel* Panel, QWidget* Parent) : QWidget(Parent) {
   setMouseTracking(true);  // hover over values without a button
   setAttribute(Qt::WA_OpaquePaintEvent);
+  // Focus by click only (for Backspace): the window's tab order stays as it is.
+  setFocusPolicy(Qt::ClickFocus);
   SetPanel(Panel);
 }
 
@@ -34,6 +49,7 @@ void TZPChartWidget::SetPanel(TZPCustomChartPanel* Panel) {
 }
 
 void TZPChartWidget::PanelDestroyed() {
+  ClearHover();
   panel_ = nullptr;
   Invalidate();
 }
@@ -66,6 +82,8 @@ TMouseButton TZPChartWidget::ButtonOf(Qt::MouseButton Button) {
 
 void TZPChartWidget::Invalidate() {
   dirty_ = true;
+  // What was read out may have moved or gone with the change.
+  ClearHover();
   update();
 }
 
@@ -126,6 +144,16 @@ void TZPChartWidget::paintEvent(QPaintEvent* Event) {
     const TRect n = NormalizeRect(r);
     painter.drawRect(QRect(n.Left, n.Top, std::max(n.Width() - 1, 0), std::max(n.Height() - 1, 0)));
   }
+  if (hover_.Chart) {
+    // A dot in the series' colour with a dark rim, visible on its own line too.
+    const TColor c = hover_.Chart->Color();
+    QPen rim(Qt::black);
+    rim.setWidthF(1.5);
+    painter.setPen(rim);
+    painter.setBrush(QColor(GetRValue(c), GetGValue(c), GetBValue(c)));
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.drawEllipse(QPointF(hover_.At.X, hover_.At.Y), kHoverRadius - 1, kHoverRadius - 1);
+  }
 }
 
 void TZPChartWidget::resizeEvent(QResizeEvent* Event) {
@@ -153,12 +181,141 @@ void TZPChartWidget::mouseMoveEvent(QMouseEvent* Event) {
   if (!panel_) return;
   const QPoint p = Event->position().toPoint();
   panel_->MouseMove(ShiftStateOf(Event->modifiers(), Event->buttons()), p.x(), p.y());
+  if (Event->buttons() == Qt::NoButton)
+    UpdateHover(p);
+  else
+    ClearHover();
 }
 
 void TZPChartWidget::mouseReleaseEvent(QMouseEvent* Event) {
   if (!panel_) return;
   const QPoint p = Event->position().toPoint();
   panel_->MouseUp(ButtonOf(Event->button()), ShiftStateOf(Event->modifiers(), Event->buttons()), p.x(), p.y());
+}
+
+// ---- exploring ----
+
+void TZPChartWidget::UpdateHover(const QPoint& P) {
+  TChartHit hit;
+  if (panel_ && panel_->DragState() == TDragState::dsNone) hit = panel_->NearestValue(P.x(), P.y(), kHoverRadius);
+  if (hit.Chart == hover_.Chart && hit.Index == hover_.Index && hit.At == hover_.At) return;
+  if (!hit.Chart) return ClearHover();
+  update(HoverMarkRect());
+  hover_ = hit;
+  hover_text_ = QString::fromStdString(panel_->ValueReadout(hit));
+  update(HoverMarkRect());
+  QToolTip::showText(mapToGlobal(QPoint(hit.At.X, hit.At.Y)), hover_text_, this);
+}
+
+void TZPChartWidget::ClearHover() {
+  if (!hover_.Chart) return;
+  update(HoverMarkRect());
+  hover_ = {};
+  hover_text_.clear();
+  QToolTip::hideText();
+}
+
+QRect TZPChartWidget::HoverMarkRect() const {
+  return QRect(hover_.At.X - kHoverRadius, hover_.At.Y - kHoverRadius, 2 * kHoverRadius + 1, 2 * kHoverRadius + 1);
+}
+
+int TZPChartWidget::PictureScale() const { return std::clamp(qRound(devicePixelRatioF()), 1, 4); }
+
+QImage TZPChartWidget::ChartImage() const {
+  if (!panel_) return {};
+  return RenderChartImage(*panel_, width(), height(), PictureScale());
+}
+
+QMenu* TZPChartWidget::CreateContextMenu() {
+  auto* menu = new QMenu(this);
+  QAction* save = menu->addAction(QStringLiteral("Save image..."), this, &TZPChartWidget::SaveImage);
+  save->setObjectName(QStringLiteral("actSaveImage"));
+  QAction* copy = menu->addAction(QStringLiteral("Copy image"), this, &TZPChartWidget::CopyImage);
+  copy->setObjectName(QStringLiteral("actCopyImage"));
+  QAction* reset = menu->addAction(QStringLiteral("Reset zoom"), this, [this] {
+    if (panel_) panel_->Unzoom(true, true);
+  });
+  reset->setObjectName(QStringLiteral("actResetZoom"));
+  menu->addSeparator();
+  // Named after the axis' title ("Logarithmic generation axis"), whatever the user's locale.
+  const QString title = panel_ ? QString::fromStdString(panel_->BottomAxis().Title().Text()).toLower() : QString();
+  QAction* log = menu->addAction(
+      QStringLiteral("Logarithmic %1 axis").arg(title.isEmpty() ? QStringLiteral("horizontal") : title));
+  log->setObjectName(QStringLiteral("actLogarithmicAxis"));
+  log->setCheckable(true);
+  const bool has_panel = panel_ != nullptr;
+  for (QAction* a : menu->actions()) a->setEnabled(has_panel);
+  if (!panel_) return menu;
+  reset->setEnabled(panel_->BottomAxis().Zoomed() || panel_->LeftAxis().Zoomed() || panel_->TopAxis().Zoomed() ||
+                    panel_->RightAxis().Zoomed());
+  log->setChecked(panel_->BottomAxis().Options().Contains(TAxisOption::axLogarithmic));
+  connect(log, &QAction::toggled, this, [this](bool On) {
+    if (!panel_) return;
+    TZPChartAxis& axis = panel_->BottomAxis();
+    axis.SetOptions(On ? axis.Options() + TAxisOptions{TAxisOption::axLogarithmic}
+                       : axis.Options() - TAxisOptions{TAxisOption::axLogarithmic});
+  });
+  return menu;
+}
+
+void TZPChartWidget::SaveImage() {
+  if (!panel_) return;
+  QString file;
+  if (ChooseImageFile) {
+    file = ChooseImageFile(this);
+  } else {
+    QString filter;
+    file = QFileDialog::getSaveFileName(this, QStringLiteral("Save image"), QStringLiteral("chart.png"),
+                                        QStringLiteral("PNG image (*.png);;SVG image (*.svg)"), &filter);
+    // No extension typed: the one of the chosen file type.
+    if (!file.isEmpty() && QFileInfo(file).suffix().isEmpty())
+      file += filter.contains(QLatin1String("svg")) ? QStringLiteral(".svg") : QStringLiteral(".png");
+  }
+  if (file.isEmpty()) return;
+  try {
+    SaveChartFile(*panel_, file.toStdString(), width(), height(), PictureScale());
+  } catch (const std::exception& e) {
+    const QString message = QString::fromStdString(e.what());
+    if (ShowError)
+      ShowError(message);
+    else
+      QMessageBox::warning(this, QStringLiteral("Save image"), message);
+  }
+}
+
+void TZPChartWidget::CopyImage() {
+  if (panel_) QGuiApplication::clipboard()->setImage(ChartImage());
+}
+
+void TZPChartWidget::leaveEvent(QEvent* Event) {
+  QWidget::leaveEvent(Event);
+  ClearHover();
+}
+
+void TZPChartWidget::wheelEvent(QWheelEvent* Event) {
+  const double notches = Event->angleDelta().y() / 120.0;
+  if (!panel_ || notches == 0) return QWidget::wheelEvent(Event);
+  ClearHover();
+  panel_->ZoomAround(qRound(Event->position().x()), std::pow(kWheelZoom, notches));
+  Event->accept();
+}
+
+void TZPChartWidget::keyPressEvent(QKeyEvent* Event) {
+  // Backspace goes back one zoom; every other key (Esc above all, which
+  // stops a run) is the window's.
+  if (panel_ && Event->key() == Qt::Key_Backspace && Event->modifiers() == Qt::NoModifier) {
+    panel_->ZoomBack();
+    Event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(Event);
+}
+
+void TZPChartWidget::contextMenuEvent(QContextMenuEvent* Event) {
+  ClearHover();
+  QMenu* menu = CreateContextMenu();
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  menu->popup(Event->globalPos());
 }
 
 }  // namespace zp::chart

@@ -103,6 +103,12 @@ TEST(TFitnessGraph, FiveCurvesSetUpForTheGraphPage) {
   }
   EXPECT_EQ(p.Legend().Lines().Count(), 5);
   EXPECT_EQ(g.Csv(), "method,generation,fitness\n");
+  // Curves hidden from the legend stay listed there, to be shown again.
+  EXPECT_TRUE(p.UserActions().Contains(chart::TChartUserAction::cuaLegendToggle));
+  EXPECT_TRUE(p.Legend().ListHiddenSeries());
+  for (int i = 1; i < 5; ++i) g.Series(i).SetVisible(false);
+  EXPECT_EQ(p.Legend().Lines().Count(), 5);
+  EXPECT_EQ(p.Legend().Lines().Strings(4), "Elitist");
 }
 
 // The graph as drawn: left and bottom axes with their room, the top and

@@ -1,9 +1,20 @@
 // The chart widget: it hosts its panel, repaints the chart only when the
 // panel asks, shows drag feedback without repainting the chart, forwards the
-// exact key and button sets, and survives its panel.
+// exact key and button sets, and survives its panel; reads out the value
+// under the mouse, toggles series from the legend, zooms with the wheel and
+// double clicks, goes back with Backspace, and offers its context menu.
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QClipboard>
+#include <QDir>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWheelEvent>
 #include <memory>
 
 #include "QtTestApp.h"
@@ -33,6 +44,49 @@ struct TWidgetFixture : ::testing::Test {
             Qt::KeyboardModifiers Mods = Qt::NoModifier) {
     QMouseEvent e(Type, QPointF(P), widget->mapToGlobal(QPointF(P)), Button, Buttons, Mods);
     QCoreApplication::sendEvent(widget.get(), &e);
+  }
+  QPoint Pixel(double X, double Y) const {
+    const TRect plot = panel->PlotRect();
+    return QPoint(panel->BottomAxis().ValueToPixel(plot, X), panel->LeftAxis().ValueToPixel(plot, Y));
+  }
+};
+
+// Two series whose legend keeps hidden series and toggles them on a click.
+struct TExploreFixture : TWidgetFixture {
+  TZPLineChart second;
+  void SetUp() override {
+    TWidgetFixture::SetUp();
+    series.SetCaption("Roulette");
+    second.SetCaption("Random");
+    second.SetParent(panel.get());
+    second.Values().AddPoint(0, 3);
+    second.Values().AddPoint(10, 3);
+    panel->BottomAxis().Title().SetText("Generation");
+    panel->LeftAxis().Title().SetText("Fitness");
+    panel->Legend().SetListHiddenSeries(true);
+    panel->SetUserActions(panel->UserActions() + TChartUserActions{TChartUserAction::cuaLegendToggle});
+    (void)widget->grab();
+  }
+  void TearDown() override {
+    second.SetParent(nullptr);
+    TWidgetFixture::TearDown();
+  }
+  QPoint LegendLine(const std::string& Caption) const {
+    for (int y = 0; y < widget->height(); ++y)
+      for (int x = 0; x < widget->width(); ++x)
+        if (panel->LegendChartAt(x, y) && panel->LegendChartAt(x, y)->Caption() == Caption) return QPoint(x + 4, y + 4);
+    ADD_FAILURE() << "no legend line " << Caption;
+    return {};
+  }
+  void Wheel(QPoint P, int Delta) {
+    QWheelEvent e(QPointF(P), widget->mapToGlobal(QPointF(P)), QPoint(), QPoint(0, Delta), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(widget.get(), &e);
+  }
+  QAction* Action(QMenu& Menu, const char* Name) {
+    QAction* a = Menu.findChild<QAction*>(QString::fromLatin1(Name));
+    EXPECT_NE(a, nullptr) << Name;
+    return a;
   }
 };
 
@@ -91,4 +145,113 @@ TEST_F(TWidgetFixture, TheWidgetOutlivesItsPanel) {
   EXPECT_EQ(widget->Panel(), nullptr);
   (void)widget->grab();
   Send(QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton, Qt::LeftButton);
+}
+
+TEST_F(TExploreFixture, HoveringNearAValueReadsItOut) {
+  const QPoint v = Pixel(6, 2);  // series: (x, x % 4)
+  Send(QEvent::MouseMove, v + QPoint(2, 1), Qt::NoButton, Qt::NoButton);
+  EXPECT_EQ(widget->HoverText().toStdString(), "Roulette\nGeneration: 6\nFitness: 2");
+  EXPECT_EQ(widget->Hover().At, (TPoint{v.x(), v.y()}));
+  Send(QEvent::MouseMove, v + QPoint(3 * TZPChartWidget::kHoverRadius, 0), Qt::NoButton, Qt::NoButton);
+  EXPECT_TRUE(widget->HoverText().isEmpty());
+  // No readout while a button is held (a drag).
+  Send(QEvent::MouseMove, v, Qt::NoButton, Qt::LeftButton);
+  EXPECT_TRUE(widget->HoverText().isEmpty());
+}
+
+TEST_F(TExploreFixture, AClickOnALegendLineTogglesItsSeriesAndADoubleClickTogglesOnce) {
+  const QPoint line = LegendLine("Random");
+  Send(QEvent::MouseButtonPress, line, Qt::LeftButton, Qt::LeftButton);
+  Send(QEvent::MouseButtonRelease, line, Qt::LeftButton, Qt::NoButton);
+  EXPECT_FALSE(second.Visible());
+  (void)widget->grab();
+  // A double click: press, release, double click, release.
+  Send(QEvent::MouseButtonPress, line, Qt::LeftButton, Qt::LeftButton);
+  Send(QEvent::MouseButtonRelease, line, Qt::LeftButton, Qt::NoButton);
+  Send(QEvent::MouseButtonDblClick, line, Qt::LeftButton, Qt::LeftButton);
+  Send(QEvent::MouseButtonRelease, line, Qt::LeftButton, Qt::NoButton);
+  EXPECT_TRUE(second.Visible());
+}
+
+TEST_F(TExploreFixture, WheelZoomsAroundTheCursorBackspaceGoesBackAndEscIsLeftToTheWindow) {
+  const QPoint c = Pixel(8, 1);
+  Wheel(c, 120);
+  ASSERT_TRUE(panel->BottomAxis().Zoomed());
+  EXPECT_NEAR(panel->BottomAxis().ZoomMinimum(), 8 - 8 * TZPChartWidget::kWheelZoom, 0.1);
+  Wheel(c, 240);
+  (void)widget->grab();
+  EXPECT_NEAR(panel->BottomAxis().PixelToValue(panel->PlotRect(), c.x()), 8, 0.1);
+  EXPECT_EQ(widget->focusPolicy(), Qt::ClickFocus);
+  QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QCoreApplication::sendEvent(widget.get(), &esc);
+  EXPECT_FALSE(esc.isAccepted());
+  QTest::keyClick(widget.get(), Qt::Key_Backspace);
+  EXPECT_NEAR(panel->BottomAxis().ZoomMinimum(), 8 - 8 * TZPChartWidget::kWheelZoom, 0.1);
+  QTest::keyClick(widget.get(), Qt::Key_Backspace);
+  EXPECT_FALSE(panel->BottomAxis().Zoomed());
+}
+
+TEST_F(TExploreFixture, ADoubleClickInThePlotResetsTheZoom) {
+  panel->ZoomValues({2, 0, 6, 3}, true, true);
+  (void)widget->grab();
+  const QPoint p = Pixel(4, 1);
+  Send(QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton);
+  Send(QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
+  Send(QEvent::MouseButtonDblClick, p, Qt::LeftButton, Qt::LeftButton);
+  Send(QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
+  EXPECT_FALSE(panel->BottomAxis().Zoomed());
+  EXPECT_FALSE(panel->LeftAxis().Zoomed());
+}
+
+TEST_F(TExploreFixture, TheContextMenuResetsTheZoomAndTogglesALogarithmicAxis) {
+  std::unique_ptr<QMenu> menu(widget->CreateContextMenu());
+  QStringList texts;
+  for (QAction* a : menu->actions())
+    if (!a->isSeparator()) texts << a->text();
+  EXPECT_EQ(texts, (QStringList{"Save image...", "Copy image", "Reset zoom", "Logarithmic generation axis"}));
+  EXPECT_FALSE(Action(*menu, "actResetZoom")->isEnabled());
+  panel->ZoomValues({2, 0, 6, 3}, true, true);
+  menu.reset(widget->CreateContextMenu());
+  ASSERT_TRUE(Action(*menu, "actResetZoom")->isEnabled());
+  Action(*menu, "actResetZoom")->trigger();
+  EXPECT_FALSE(panel->BottomAxis().Zoomed());
+  QAction* log = Action(*menu, "actLogarithmicAxis");
+  EXPECT_FALSE(log->isChecked());
+  log->trigger();
+  EXPECT_TRUE(panel->BottomAxis().Options().Contains(TAxisOption::axLogarithmic));
+  menu.reset(widget->CreateContextMenu());
+  EXPECT_TRUE(Action(*menu, "actLogarithmicAxis")->isChecked());
+  Action(*menu, "actLogarithmicAxis")->trigger();
+  EXPECT_FALSE(panel->BottomAxis().Options().Contains(TAxisOption::axLogarithmic));
+}
+
+TEST_F(TExploreFixture, SaveImageWritesTheChosenTypeAndReportsFailures) {
+  QTemporaryDir dir;
+  QString chosen;
+  QStringList errors;
+  widget->ChooseImageFile = [&](QWidget*) { return chosen; };
+  widget->ShowError = [&](const QString& Message) { errors << Message; };
+  std::unique_ptr<QMenu> menu(widget->CreateContextMenu());
+  chosen = QDir(dir.path()).filePath("chart.png");
+  Action(*menu, "actSaveImage")->trigger();
+  EXPECT_EQ(QImage(chosen).size(), widget->size() * widget->devicePixelRatio());
+  chosen = QDir(dir.path()).filePath("chart.svg");
+  Action(*menu, "actSaveImage")->trigger();
+  EXPECT_TRUE(QFile::exists(chosen));
+  chosen = QString();  // cancelled
+  Action(*menu, "actSaveImage")->trigger();
+  chosen = QDir(dir.path()).filePath("chart.bmp");
+  Action(*menu, "actSaveImage")->trigger();
+  EXPECT_FALSE(QFile::exists(chosen));
+  ASSERT_EQ(errors.size(), 1);
+  EXPECT_TRUE(errors[0].contains("chart.bmp"));
+}
+
+TEST_F(TExploreFixture, CopyImagePutsThePictureOnTheClipboard) {
+  QGuiApplication::clipboard()->clear();
+  std::unique_ptr<QMenu> menu(widget->CreateContextMenu());
+  Action(*menu, "actCopyImage")->trigger();
+  const QImage copied = QGuiApplication::clipboard()->image();
+  EXPECT_EQ(copied.size(), widget->ChartImage().size());
+  EXPECT_EQ(copied.convertToFormat(QImage::Format_RGB32), widget->ChartImage().convertToFormat(QImage::Format_RGB32));
 }
