@@ -60,6 +60,53 @@ void TZPAxisGrid::Assign(const TPersistent& Source) {
   TZPChartGraphic::Assign(Source);
 }
 
+namespace {
+
+struct TTickLengths {
+  int Space, Major, Inner, Minor;
+};
+
+// Where the ticks of an axis on side Loc stand: the fixed coordinate of every
+// tick's base point, the grid line's vector and each tick's ends from its base.
+struct TTickGeometry {
+  int Fixed = 0;
+  TPoint GridVec, MajorFrom, MajorTo, MinorFrom, MinorTo;
+};
+
+TTickGeometry TickGeometry(TZPChartAxisLocation Loc, const TRect& Rect, TTickLengths L) {
+  using enum TZPChartAxisLocation;
+  TTickGeometry g;
+  switch (Loc) {
+    case caLeft:
+      g.Fixed = Rect.Left + L.Space;
+      g.MajorFrom = {-L.Major, 0}, g.MajorTo = {L.Inner, 0};
+      g.MinorFrom = {-L.Minor, 0}, g.MinorTo = {0, 0};
+      g.GridVec = {Rect.Right - g.Fixed, 0};
+      break;
+    case caRight:
+      g.Fixed = Rect.Right - L.Space;
+      g.MajorFrom = {L.Major, 0}, g.MajorTo = {-L.Inner, 0};
+      g.MinorFrom = {0, 0}, g.MinorTo = {L.Minor, 0};
+      g.GridVec = {Rect.Left - g.Fixed, 0};
+      break;
+    case caBottom:
+      g.Fixed = Rect.Bottom - L.Space;
+      g.MajorFrom = {0, L.Major}, g.MajorTo = {0, -L.Inner};
+      g.MinorFrom = {0, 0}, g.MinorTo = {0, L.Minor};
+      g.GridVec = {0, Rect.Top - g.Fixed};
+      break;
+    case caTop:
+      g.Fixed = Rect.Top + L.Space;
+      g.MajorFrom = {0, -L.Major}, g.MajorTo = {0, L.Inner};
+      g.MinorFrom = {0, -L.Minor}, g.MinorTo = {0, 0};
+      g.GridVec = {0, Rect.Bottom - g.Fixed};
+      break;
+  }
+  return g;
+}
+
+}  // namespace
+
 void TZPAxisGrid::DrawGraphic(TCanvas& Canvas, const TRect& Rect) {
   using enum TAxisDrawGridOption;
   using enum TZPChartAxisLocation;
@@ -87,35 +134,10 @@ void TZPAxisGrid::DrawGraphic(TCanvas& Canvas, const TRect& Rect) {
 
   const TZPChartAxisLocation loc = axis.Location();
   const bool vertical = loc == caLeft || loc == caRight;
-  // The fixed coordinate of every tick's base point and the grid line's vector.
-  int fixed = 0;
-  TPoint grid_vec, major_from, major_to, minor_from, minor_to;
-  switch (loc) {
-    case caLeft:
-      fixed = Rect.Left + tick_space_;
-      major_from = {-tick_length_, 0}, major_to = {inner_length_, 0};
-      minor_from = {-minor_tick_length_, 0}, minor_to = {0, 0};
-      grid_vec = {Rect.Right - fixed, 0};
-      break;
-    case caRight:
-      fixed = Rect.Right - tick_space_;
-      major_from = {tick_length_, 0}, major_to = {-inner_length_, 0};
-      minor_from = {0, 0}, minor_to = {minor_tick_length_, 0};
-      grid_vec = {Rect.Left - fixed, 0};
-      break;
-    case caBottom:
-      fixed = Rect.Bottom - tick_space_;
-      major_from = {0, tick_length_}, major_to = {0, -inner_length_};
-      minor_from = {0, 0}, minor_to = {0, minor_tick_length_};
-      grid_vec = {0, Rect.Top - fixed};
-      break;
-    case caTop:
-      fixed = Rect.Top + tick_space_;
-      major_from = {0, -tick_length_}, major_to = {0, inner_length_};
-      minor_from = {0, -minor_tick_length_}, minor_to = {0, 0};
-      grid_vec = {0, Rect.Bottom - fixed};
-      break;
-  }
+  const TTickGeometry g = TickGeometry(loc, Rect, {tick_space_, tick_length_, inner_length_, minor_tick_length_});
+  const int fixed = g.Fixed;
+  const TPoint grid_vec = g.GridVec, major_from = g.MajorFrom, major_to = g.MajorTo, minor_from = g.MinorFrom,
+               minor_to = g.MinorTo;
   auto base = [&](double value) {
     const int p = axis.ValueToPixel(Rect, value);
     return vertical ? TPoint{fixed, p} : TPoint{p, fixed};

@@ -29,7 +29,6 @@ class TZPCustomDeltaFont : public TFont {
   TDeltaAttributes Deltas() const { return deltas_; }
   // Stores without a change notification.
   void SetDeltas(TDeltaAttributes Value) { deltas_ = Value; }
-  bool Updating() const { return updating_; }
 
   // Deltas become the attributes (style flags, colour, face name compared
   // exactly, size) in which this font differs from Original. Nothing for a

@@ -87,8 +87,16 @@ std::string FormatFloat(const std::string& Format, double Value) {
   return out + suffix;
 }
 
-std::string FormatDateTime(const std::string& Format, TDateTime Value) {
-  // Civil date from the day number (days since 1970-01-01 as the base).
+namespace {
+
+// A date-time's fields: the civil date from the day number (days since
+// 1970-01-01 as the base) and the time of day to the millisecond.
+struct TDateTimeFields {
+  long long Ms = 0;  // milliseconds since midnight
+  int Year = 0, Month = 0, Day = 0, Hour = 0, Minute = 0, Second = 0, Milli = 0;
+};
+
+TDateTimeFields SplitDateTime(TDateTime Value) {
   const double whole = std::floor(Value);
   long long ms = std::llround((Value - whole) * 86400000.0);
   long long days = static_cast<long long>(whole) - 25569;
@@ -102,11 +110,25 @@ std::string FormatDateTime(const std::string& Format, TDateTime Value) {
   const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
   const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
   const long long mp = (5 * doy + 2) / 153;
-  const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  const int year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
-  const int hour = static_cast<int>(ms / 3600000), minute = static_cast<int>(ms / 60000 % 60);
-  const int second = static_cast<int>(ms / 1000 % 60), milli = static_cast<int>(ms % 1000);
+  TDateTimeFields f;
+  f.Ms = ms;
+  f.Day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  f.Month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  f.Year = static_cast<int>(yoe + era * 400 + (f.Month <= 2 ? 1 : 0));
+  f.Hour = static_cast<int>(ms / 3600000);
+  f.Minute = static_cast<int>(ms / 60000 % 60);
+  f.Second = static_cast<int>(ms / 1000 % 60);
+  f.Milli = static_cast<int>(ms % 1000);
+  return f;
+}
+
+}  // namespace
+
+std::string FormatDateTime(const std::string& Format, TDateTime Value) {
+  const TDateTimeFields f = SplitDateTime(Value);
+  const long long ms = f.Ms;
+  const int year = f.Year, month = f.Month, day = f.Day, hour = f.Hour, minute = f.Minute, second = f.Second,
+            milli = f.Milli;
 
   std::string pattern = Format;
   if (pattern.empty()) pattern = ms == 0 ? "yyyy-mm-dd" : "yyyy-mm-dd hh:nn:ss";

@@ -144,8 +144,7 @@ TZPGAIndividual& TZPCustomGeneticAlgorithm::SelectParent(TZPGAPopulation& Popula
   if (!on_selection_) throw EGAException(kNoCustomSelection);
   TZPGAIndividual* parent = nullptr;
   on_selection_(*this, Population, parent);
-  // A handler that picks nobody would leave the generation without a parent.
-  if (!parent) throw EGAException("The selection handler chose no parent");
+  if (!parent) throw EGAException(kNoParentChosen);
   return *parent;
 }
 

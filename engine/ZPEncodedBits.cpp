@@ -52,7 +52,7 @@ void TZPEncodedBits::WriteBytes(int Start, int Count, const TZPBitByteArray& Byt
 uint64_t TZPEncodedBits::ReadField(int Start, int Count) const {
   if (Count <= 0) return 0;
   Count = std::min(Count, 64);
-  if (Start < 0 || Start > Size() - Count) Bit(Start < 0 ? Start : Size());  // raises the range error
+  if (Start < 0 || Start > Size() - Count) throw EBitsError::IndexOutOfRange();
   const auto& w = Words();
   const size_t i = static_cast<size_t>(Start) >> 6;
   const int shift = Start & 63;

@@ -51,6 +51,8 @@ class EGAException : public EZPException {
 inline constexpr const char* kNoFitnessFunction = "No fitness function defined";
 inline constexpr const char* kNoCustomSelection = "No custom selection function defined";
 inline constexpr const char* kNoEnumeratedValue = "No enumerated value found in chromosome";
+// A selection handler that picks nobody would leave the generation without a parent.
+inline constexpr const char* kNoParentChosen = "The selection handler chose no parent";
 inline std::string InvalidEnumeratedValue(const std::string& value) {
   return "\"" + value + "\" is not a valid enumerated value";
 }

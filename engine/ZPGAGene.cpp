@@ -149,11 +149,23 @@ float TZPGAGene::DecodeFloat(TZPEncodedBits& Bits, int Start) const {
   return Bits.ReadFloat(Start, size_);
 }
 
-std::string TZPGAGene::DecodeEnumeration(TZPEncodedBits& Bits, int Start) const {
+namespace {
+std::optional<int32_t> EntryAt(const TStrings& Entries, TZPEncodedBits& Bits, int Start, int Size) {
   Bits.SetPreserveSignBit(false);
-  const int32_t index = Bits.ReadInteger(Start, size_);
-  if (enumerations_.Count() == 0 || index < 0 || index >= enumerations_.Count()) throw EGAException(kNoEnumeratedValue);
-  return enumerations_.Strings(index);
+  const int32_t index = Bits.ReadInteger(Start, Size);
+  if (Entries.Count() == 0 || index < 0 || index >= Entries.Count()) return std::nullopt;
+  return index;
+}
+}  // namespace
+
+std::string TZPGAGene::DecodeEnumeration(TZPEncodedBits& Bits, int Start) const {
+  const std::optional<int32_t> index = EntryAt(enumerations_, Bits, Start, size_);
+  if (!index) throw EGAException(kNoEnumeratedValue);
+  return enumerations_.Strings(*index);
+}
+
+std::optional<int32_t> TZPGAGene::EnumerationIndex(TZPEncodedBits& Bits) const {
+  return EntryAt(enumerations_, Bits, offset_, size_);
 }
 
 int32_t TZPGAGene::IntegerValue(int Index) const {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "engine/ZPEncodedBits.h"
@@ -54,6 +55,8 @@ class TZPGAGene : public TCollectionItem {
   // Raises "No enumerated value found in chromosome" for an index outside the list.
   std::string DecodeEnumeration(TZPEncodedBits& Bits, int Start) const;
   std::string DecodeEnumeration(TZPEncodedBits& Bits) const { return DecodeEnumeration(Bits, offset_); }
+  // The index DecodeEnumeration reads at this gene's place, when it names an entry.
+  [[nodiscard]] std::optional<int32_t> EnumerationIndex(TZPEncodedBits& Bits) const;
 
   // DecodeInteger of individual Index of the owning algorithm's Population;
   // the list index error when there is no such individual (or no algorithm).

@@ -112,8 +112,7 @@ TGenoTypeData ReadGenoTypeData(const TXMLGenoType& Node) {
     }
     if (gene.Kind == TXMLGeneKind::Enumeration) {
       const TXMLString_List names = node.AsEnumeration().Enumeration();
-      for (int i = 0; i < names.Count(); ++i)
-        gene.Enumerations.push_back(CheckedText(names.Items(i), "Enumeration"));
+      for (int i = 0; i < names.Count(); ++i) gene.Enumerations.push_back(CheckedText(names.Items(i), "Enumeration"));
     }
     if (gene.Kind == TXMLGeneKind::Float) CheckFloatGene(gene);
     total += std::max<int64_t>(gene.Size, BitsOfEntries(gene.Enumerations.size()));
@@ -262,14 +261,10 @@ void CheckEnumerationValues(const TZPGAGenes& Genes, const std::vector<TChromoso
   for (size_t i = 0; i < Chromosomes.size(); ++i) {
     bits.SetSize(std::max(Length, 0));
     bits.SetBitText(0, bits.Size(), Chromosomes[i].Bits);
-    for (const TZPGAGene* gene : enumerations) {
-      try {
-        gene->DecodeEnumeration(bits);
-      } catch (const EGAException&) {
+    for (const TZPGAGene* gene : enumerations)
+      if (!gene->EnumerationIndex(bits))
         throw EGADocumentError("The Bits of chromosome " + std::to_string(i) + " hold no entry of the gene \"" +
                                gene->DisplayName() + "\"");
-      }
-    }
   }
 }
 

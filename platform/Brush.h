@@ -4,10 +4,8 @@
 // text transparent.
 #pragma once
 
-#include <functional>
-
 #include "platform/Color.h"
-#include "platform/Persistent.h"
+#include "platform/GraphicsAttributes.h"
 
 namespace zp {
 
@@ -19,28 +17,16 @@ struct TBrushData {
   bool operator==(const TBrushData&) const = default;
 };
 
-class TBrush : public TPersistent {
+class TBrush : public TGraphicsAttributes<TBrush, TBrushData> {
  public:
   TBrush() = default;
-  TBrush(const TBrush& o) : TPersistent(), data_(o.data_) {}
-  TBrush& operator=(const TBrush&) = delete;
+  TBrush(const TBrush&) = default;
   std::string ClassName() const override { return "TBrush"; }
 
   TColor Color() const { return data_.Color; }
-  void SetColor(TColor Value);
+  void SetColor(TColor Value) { Set(&TBrushData::Color, Value); }
   TBrushStyle Style() const { return data_.Style; }
-  void SetStyle(TBrushStyle Value);
-  const TBrushData& Data() const { return data_; }
-
-  void Assign(const TPersistent& Source) override;
-
-  std::function<void(TBrush& Sender)> OnChange;
-
- private:
-  void Changed() {
-    if (OnChange) OnChange(*this);
-  }
-  TBrushData data_;
+  void SetStyle(TBrushStyle Value) { Set(&TBrushData::Style, Value); }
 };
 
 }  // namespace zp

@@ -3,10 +3,8 @@
 // canvas holds one; selecting a pen means canvas.Pen().Assign(pen).
 #pragma once
 
-#include <functional>
-
 #include "platform/Color.h"
-#include "platform/Persistent.h"
+#include "platform/GraphicsAttributes.h"
 
 namespace zp {
 
@@ -19,33 +17,19 @@ struct TPenData {
   bool operator==(const TPenData&) const = default;
 };
 
-class TPen : public TPersistent {
+class TPen : public TGraphicsAttributes<TPen, TPenData> {
  public:
   TPen() = default;
-  // Copies the attributes, not the OnChange handler.
-  TPen(const TPen& o) : TPersistent(), data_(o.data_) {}
-  TPen& operator=(const TPen&) = delete;
+  TPen(const TPen&) = default;
   std::string ClassName() const override { return "TPen"; }
 
   TColor Color() const { return data_.Color; }
-  void SetColor(TColor Value);
+  void SetColor(TColor Value) { Set(&TPenData::Color, Value); }
   TPenStyle Style() const { return data_.Style; }
-  void SetStyle(TPenStyle Value);
+  void SetStyle(TPenStyle Value) { Set(&TPenData::Style, Value); }
   // Width in pixels; values below 1 become 1.
   int Width() const { return data_.Width; }
-  void SetWidth(int Value);
-  const TPenData& Data() const { return data_; }
-
-  // From another pen: all attributes, one OnChange when anything differed.
-  void Assign(const TPersistent& Source) override;
-
-  std::function<void(TPen& Sender)> OnChange;
-
- private:
-  void Changed() {
-    if (OnChange) OnChange(*this);
-  }
-  TPenData data_;
+  void SetWidth(int Value) { Set(&TPenData::Width, Value < 1 ? 1 : Value); }
 };
 
 }  // namespace zp

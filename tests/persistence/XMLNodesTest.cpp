@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "TestComponents.h"
 #include "persistence/XMLErrors.h"
 #include "persistence/XMLValues.h"
 #include "persistence/ZPGADomainXML.h"
@@ -10,20 +11,7 @@
 
 using namespace zp;
 using namespace zp::xml;
-
-namespace {
-
-template <typename F>
-std::string MessageOf(F&& f) {
-  try {
-    f();
-  } catch (const std::exception& e) {
-    return e.what();
-  }
-  return "(no error)";
-}
-
-}  // namespace
+using namespace zp::xml::testing;
 
 TEST(XMLValues, WritesEachTypeInItsTextForm) {
   EXPECT_EQ(IntegerText(-12), "-12");
