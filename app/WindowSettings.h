@@ -35,7 +35,7 @@ struct TWindowSettings {
 QString DefaultSettingsFile();
 // The settings in File; a key that is missing or cannot be read keeps its default, a queen
 // count out of range is brought into it. A missing file gives the defaults.
-TWindowSettings ReadWindowSettings(const QString& File);
+[[nodiscard]] TWindowSettings ReadWindowSettings(const QString& File);
 // Writes Settings to File (its folder made if needed); false, with File as it was, when it cannot.
 bool WriteWindowSettings(const QString& File, const TWindowSettings& Settings);
 

@@ -88,7 +88,7 @@ class TZPChartLegend : public TZPChartLabelMetaData {
   int LineSeries(int Line) const;
   // The line whose item (box and text) held (X, Y) at the last drawing; -1
   // elsewhere, and before the first drawing.
-  int LineAt(int X, int Y) const;
+  [[nodiscard]] int LineAt(int X, int Y) const;
   // The legend's box held (X, Y) at the last drawing.
   bool BoxHolds(int X, int Y) const;
 

@@ -29,7 +29,7 @@ class TZPChartList {
   // Index must lie in 0..Count()-1.
   TZPCustomChart* Items(int Index) const { return items_[static_cast<size_t>(Index)]; }
   // -1 when absent.
-  int IndexOf(const TZPCustomChart* Series) const;
+  [[nodiscard]] int IndexOf(const TZPCustomChart* Series) const;
   // Adds Series when it is not in the list yet; returns its index. A panel's
   // list makes the panel the series' Parent.
   int Add(TZPCustomChart& Series);

@@ -203,7 +203,7 @@ class TZPCustomChartPanel : public TComponent, public IZPAxisPanel, public IZPLe
   // ---- what lies under the mouse (as of the last paint) ----
   // The series whose legend line holds (X, Y); nullptr elsewhere or while
   // the legend is hidden.
-  TZPCustomChart* LegendChartAt(int X, int Y) const;
+  [[nodiscard]] TZPCustomChart* LegendChartAt(int X, int Y) const;
   // The visible value of a visible series drawn nearest to (X, Y), at most
   // Radius pixels away; on a tie the series drawn last (on top) wins.
   TChartHit NearestValue(int X, int Y, int Radius) const;

@@ -62,12 +62,12 @@ struct TCommandEntry {
 std::span<const TCommandEntry> Commands();
 
 // The entry of a command by name; TUsageError "unknown command 'NAME'" for none.
-const TCommandEntry& FindCommand(const std::string& Name);
+[[nodiscard]] const TCommandEntry& FindCommand(const std::string& Name);
 
 // Splits Text at Separator into commands numbered by segment, skipping blank
 // segments and those starting with "#", and checks each; the first bad one
 // raises TUsageError "line N: MESSAGE".
-std::vector<TCommand> ReadCommands(const std::string& Text, char Separator);
+[[nodiscard]] std::vector<TCommand> ReadCommands(const std::string& Text, char Separator);
 
 // "line N: " for a command of a script, "" for one that no script holds.
 std::string WhereFrom(const TCommand& Command);

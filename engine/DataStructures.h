@@ -121,7 +121,7 @@ class TFloatHeap : public TCustomHeap {
   int Reposition(THeapElement& Element) override;
   void* Extract(int Index) override;
   // Depth-first search for Item with priority Priority; -1 when not found.
-  int Find(void* Item, float Priority) const;
+  [[nodiscard]] int Find(void* Item, float Priority) const;
   int IndexOf(void* Item) const override { return Find(Item, 0); }
 
   float PriorityAt(int Index) const { return static_cast<TFloatHeapElement&>(Element(Index)).Priority(); }

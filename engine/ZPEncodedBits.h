@@ -47,16 +47,16 @@ class TZPEncodedBits : public TBits {
 
   // Unsigned, or sign-and-magnitude with PreserveSignBit (sign in the last
   // position; a negative zero reads as -2147483648). Count <= 0 reads 0.
-  int32_t ReadInteger(int Start, int Count) const;
+  [[nodiscard]] int32_t ReadInteger(int Start, int Count) const;
   void WriteInteger(int Start, int Count, int32_t Value);
   void WriteInt64(int Start, int Count, int64_t Value);
-  bool ReadBoolean(int Start, int Count) const { return ReadInteger(Start, Count) != 0; }
+  [[nodiscard]] bool ReadBoolean(int Start, int Count) const { return ReadInteger(Start, Count) != 0; }
   void WriteBoolean(int Start, int Count, bool Value) { WriteInteger(Start, Count, Value ? 1 : 0); }
 
   // Float field: optional sign first, then Count/4 exponent bits (biased),
   // then the mantissa, first position worth 1/2. Exponent fields up to
   // kMaxFloatExponentBits wide round-trip; wider ones keep only 64 of their bits.
-  float ReadFloat(int Start, int Count) const;
+  [[nodiscard]] float ReadFloat(int Start, int Count) const;
   void WriteFloat(int Start, int Count, double Value);
   void WriteSingle(int Start, int Count, float Value) { WriteFloat(Start, Count, static_cast<double>(Value)); }
 

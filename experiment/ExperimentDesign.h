@@ -82,12 +82,12 @@ int32_t ParsePositive(const std::string& Option, const std::string& Text);
 uint32_t ParseSeedOption(const std::string& Text);
 
 // "continued" or "shared"; TDesignError "--streams ..." otherwise.
-queens::TRandomStreams ParseStreams(const std::string& Text);
+[[nodiscard]] queens::TRandomStreams ParseStreams(const std::string& Text);
 
 // Method names as the log prints them or short names (roulette, random,
 // tournament, stochastic, elitist), case-insensitive, comma-separated; the
 // result in the workbench's order without duplicates. TDesignError "--methods ..."
 // for an unknown or missing name.
-std::vector<ga::TGASelectionMethod> ParseMethodList(const std::string& Text);
+[[nodiscard]] std::vector<ga::TGASelectionMethod> ParseMethodList(const std::string& Text);
 
 }  // namespace zp::experiment

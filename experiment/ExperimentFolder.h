@@ -45,7 +45,7 @@ struct TStoredExperiment {
   TExperimentDesign Design;
 };
 // Raises Exception "experiment.json: ..." for a file that does not hold valid parameters.
-TStoredExperiment ReadExperimentJson(std::string_view Text);
+[[nodiscard]] TStoredExperiment ReadExperimentJson(std::string_view Text);
 
 // "key (A in the folder, B given)" for each parameter whose text differs, in Stored's order.
 std::vector<std::string> DifferingParameters(const std::vector<std::pair<std::string, TJsonValue>>& Stored,
@@ -70,7 +70,7 @@ std::vector<TRepeatKey> ResumeFolder(const std::filesystem::path& Folder, const 
 std::vector<TOutputFile> AnalysisFiles(const std::vector<TRunRow>& Rows, const std::vector<TRunTrace>& Traces);
 
 // The rows and traces of Folder's runs.csv and traces.csv.
-TRecordedRuns ReadRecordedRuns(const std::filesystem::path& Folder);
+[[nodiscard]] TRecordedRuns ReadRecordedRuns(const std::filesystem::path& Folder);
 
 // A finished repeat as the lines the result files get: what TResultFiles
 // appends, and what a process that ran the repeat hands to the one that writes.

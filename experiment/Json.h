@@ -31,11 +31,11 @@ struct TJsonValue {
   ~TJsonValue();
 
   // The member named Key of an object; nullptr for none or for a value that is no object.
-  const TJsonValue* Find(std::string_view Key) const;
+  [[nodiscard]] const TJsonValue* Find(std::string_view Key) const;
 };
 
 // The value of Text. Raises Exception "offset N: ..." for anything that is not one JSON value.
-TJsonValue ParseJson(std::string_view Text);
+[[nodiscard]] TJsonValue ParseJson(std::string_view Text);
 
 // Value on one line: "[8, 10]", "{\"a\": 1}", strings quoted and escaped.
 std::string FormatJson(const TJsonValue& Value);

@@ -27,12 +27,12 @@ struct TRecordedRuns {
 // rows. Raises Exception "Name line L: ..." for a first line that is not the
 // header, and for a line before the last with a wrong field count, a bad value
 // or a key not after the previous row's.
-std::vector<TRunRow> ParseRunsCsv(std::string_view Text, std::string_view Name = "runs.csv");
+[[nodiscard]] std::vector<TRunRow> ParseRunsCsv(std::string_view Text, std::string_view Name = "runs.csv");
 
 // The traces of traces.csv text, one per run with lines, its improvements in
 // file order. The same rules and errors as ParseRunsCsv; within a run the
 // generations and the best values must rise.
-std::vector<TRunTrace> ParseTracesCsv(std::string_view Text, std::string_view Name = "traces.csv");
+[[nodiscard]] std::vector<TRunTrace> ParseTracesCsv(std::string_view Text, std::string_view Name = "traces.csv");
 
 // True when Recorded holds rows of (Queens, Repeat) for exactly the methods in
 // Methods (any order), each with its whole trace: the trace ends at the row's

@@ -58,7 +58,7 @@ TEST(ExperimentDesign, MethodsByLogOrShortNameInTheWorkbenchOrder) {
   EXPECT_THROW(ParseMethodList("roulette,best"), TDesignError);
   EXPECT_THROW(ParseMethodList(""), TDesignError);
   EXPECT_EQ(ParseStreams("Shared"), zp::queens::TRandomStreams::rsShared);
-  EXPECT_THROW(ParseStreams("both"), TDesignError);
+  EXPECT_THROW((void)ParseStreams("both"), TDesignError);
   EXPECT_THROW(ParsePositive("--repeats", "0"), TDesignError);
   EXPECT_EQ(ParseSeedOption("0x10"), 16u);
 }
