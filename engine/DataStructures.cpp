@@ -39,7 +39,7 @@ THeapElement& TCustomHeap::Element(int Index) const {
   return *elements_[static_cast<size_t>(Index)];
 }
 
-void* TCustomHeap::Items(int Index) const { return Element(Index).Item(); }
+void* TCustomHeap::ItemAt(int Index) const { return Element(Index).Item(); }
 
 void TCustomHeap::SetDescending(bool Value) {
   if (descending_ == Value) return;
@@ -62,7 +62,7 @@ THeapElement& TCustomHeap::Append(void* Item) {
   return *elements_.back();
 }
 
-THeapElement& TCustomHeap::Add(void* Item) {
+THeapElement& TCustomHeap::AddItem(void* Item) {
   THeapElement& e = Append(Item);
   if (Count() > 1) SiftUp(Count() - 1);
   return e;
@@ -106,9 +106,9 @@ void TCustomHeap::Assign(const TPersistent& Source) {
   }
 }
 
-TFloatHeap::TFloatHeap() : TCustomHeap([](void* item) { return std::make_unique<TFloatHeapElement>(item); }) {}
+TFloatHeapBase::TFloatHeapBase() : TCustomHeap([](void* item) { return std::make_unique<TFloatHeapElement>(item); }) {}
 
-void TFloatHeap::SiftUp(int Index) {
+void TFloatHeapBase::SiftUp(int Index) {
   while (Index > 0) {
     const int parent = (Index - 1) / 2;
     if (!Better(PriorityAt(Index), PriorityAt(parent))) break;
@@ -117,7 +117,7 @@ void TFloatHeap::SiftUp(int Index) {
   }
 }
 
-void TFloatHeap::SiftDown(int Index) {
+void TFloatHeapBase::SiftDown(int Index) {
   int c = 2 * Index + 1;
   while (c < Count()) {
     if (c + 1 < Count() && Better(PriorityAt(c + 1), PriorityAt(c))) ++c;
@@ -128,14 +128,14 @@ void TFloatHeap::SiftDown(int Index) {
   }
 }
 
-TFloatHeapElement& TFloatHeap::Push(void* Item, float Priority) {
+TFloatHeapElement& TFloatHeapBase::PushItem(void* Item, float Priority) {
   auto& e = static_cast<TFloatHeapElement&>(Append(Item));
   e.SetPriority(Priority);
   if (Count() > 1) SiftUp(Count() - 1);
   return e;
 }
 
-int TFloatHeap::Reposition(THeapElement& Element) {
+int TFloatHeapBase::Reposition(THeapElement& Element) {
   const int i = Element.HeapIndex();
   if (i > 0 && Better(PriorityAt(i), PriorityAt((i - 1) / 2)))
     SiftUp(i);
@@ -144,13 +144,13 @@ int TFloatHeap::Reposition(THeapElement& Element) {
   return Element.HeapIndex();
 }
 
-int TFloatHeap::SetPriority(TFloatHeapElement& Element, float Priority) {
+int TFloatHeapBase::SetPriority(TFloatHeapElement& Element, float Priority) {
   Element.SetPriority(Priority);
   return Reposition(Element);
 }
 
-void* TFloatHeap::Extract(int Index) {
-  void* item = Items(Index);
+void* TFloatHeapBase::ExtractItem(int Index) {
+  void* item = ItemAt(Index);
   const int last = Count() - 1;
   if (Index == last) {
     RemoveLast();
@@ -162,7 +162,7 @@ void* TFloatHeap::Extract(int Index) {
   return item;
 }
 
-int TFloatHeap::FindFrom(int Index, void* Item, float Priority) const {
+int TFloatHeapBase::FindFrom(int Index, const void* Item, float Priority) const {
   if (Index >= Count()) return -1;
   const auto& e = static_cast<const TFloatHeapElement&>(*elements_[static_cast<size_t>(Index)]);
   if (e.Priority() == Priority && e.Item() == Item) return Index;
@@ -171,6 +171,6 @@ int TFloatHeap::FindFrom(int Index, void* Item, float Priority) const {
   return left >= 0 ? left : FindFrom(2 * Index + 2, Item, Priority);
 }
 
-int TFloatHeap::Find(void* Item, float Priority) const { return FindFrom(0, Item, Priority); }
+int TFloatHeapBase::FindItem(const void* Item, float Priority) const { return FindFrom(0, Item, Priority); }
 
 }  // namespace zp::ga

@@ -2,10 +2,13 @@
 // selection keeps a population in a TFloatPriorityQueue, best on top, and
 // picks parents by heap position.
 //
-//   TFloatPriorityQueue q;
+//   TFloatPriorityQueue<TIndividual> q;
 //   q.SetDescending(true);        // largest on top
 //   q.Push(&a, 5); q.Push(&b, 9);
 //   q.Items(0);                   // &b
+//
+// The heaps below TFloatHeap<T> keep their items untyped; their item
+// functions are protected, so only the typed heap hands items out.
 #pragma once
 
 #include <functional>
@@ -70,8 +73,6 @@ class TCustomHeap : public TPersistent {
   std::string ClassName() const override { return "TCustomHeap"; }
 
   virtual int Count() const { return static_cast<int>(elements_.size()); }
-  // Item of the element at array position Index (0 is the top); raises the list index error outside.
-  virtual void* Items(int Index) const;
   // The element at array position Index; raises the list index error outside.
   THeapElement& Element(int Index) const;
 
@@ -81,18 +82,20 @@ class TCustomHeap : public TPersistent {
 
   virtual void SiftUp(int Index) = 0;
   virtual void SiftDown(int Index) = 0;
-  // New element for Item, appended and sifted up.
-  virtual THeapElement& Add(void* Item);
-  virtual int IndexOf(void* Item) const = 0;
   // Removes every element.
   virtual void Clear();
-  virtual void* Extract(int Index) = 0;
   virtual int Reposition(THeapElement& Element) = 0;
 
   // Clear, copy Descending, append a clone of every source element without sifting.
   void Assign(const TPersistent& Source) override;
 
  protected:
+  // Item of the element at array position Index (0 is the top); raises the list index error outside.
+  void* ItemAt(int Index) const;
+  // New element for Item, appended and sifted up.
+  virtual THeapElement& AddItem(void* Item);
+  virtual int IndexOfItem(void* Item) const = 0;
+  virtual void* ExtractItem(int Index) = 0;
   void Exchange(int A, int B);
   // Appends a fresh element for Item without sifting.
   THeapElement& Append(void* Item);
@@ -107,31 +110,52 @@ class TCustomHeap : public TPersistent {
   bool descending_ = false;
 };
 
-class TFloatHeap : public TCustomHeap {
+// The untyped float heap; TFloatHeap<T> below gives it its item type.
+class TFloatHeapBase : public TCustomHeap {
  public:
-  TFloatHeap();
+  TFloatHeapBase();
   std::string ClassName() const override { return "TFloatHeap"; }
 
   void SiftUp(int Index) override;
   void SiftDown(int Index) override;
-  // As Add, with Priority set before the sift.
-  TFloatHeapElement& Push(void* Item, float Priority);
   // Sets the priority and restores the order; returns the element's new position.
   int SetPriority(TFloatHeapElement& Element, float Priority);
   int Reposition(THeapElement& Element) override;
-  void* Extract(int Index) override;
-  // Depth-first search for Item with priority Priority; -1 when not found.
-  [[nodiscard]] int Find(void* Item, float Priority) const;
-  int IndexOf(void* Item) const override { return Find(Item, 0); }
 
   float PriorityAt(int Index) const { return static_cast<TFloatHeapElement&>(Element(Index)).Priority(); }
 
+ protected:
+  // As AddItem, with Priority set before the sift.
+  TFloatHeapElement& PushItem(void* Item, float Priority);
+  void* ExtractItem(int Index) override;
+  // Depth-first search for Item with priority Priority; -1 when not found.
+  int FindItem(const void* Item, float Priority) const;
+  int IndexOfItem(void* Item) const override { return FindItem(Item, 0); }
+
  private:
   bool Better(float A, float B) const { return Descending() ? A > B : A < B; }
-  int FindFrom(int Index, void* Item, float Priority) const;
+  int FindFrom(int Index, const void* Item, float Priority) const;
 };
 
-class TFloatPriorityQueue : public TFloatHeap {
+// A heap of items of type T (not owned), keyed by a single-precision priority.
+template <typename T>
+class TFloatHeap : public TFloatHeapBase {
+ public:
+  // Item of the element at array position Index (0 is the top); raises the list index error outside.
+  T* Items(int Index) const { return static_cast<T*>(ItemAt(Index)); }
+  // New element for Item with the empty priority, appended and sifted up.
+  THeapElement& Add(T* Item) { return AddItem(Item); }
+  // As Add, with Priority set before the sift.
+  TFloatHeapElement& Push(T* Item, float Priority) { return PushItem(Item, Priority); }
+  // Removes the element at Index and restores the order; returns its item.
+  T* Extract(int Index) { return static_cast<T*>(ExtractItem(Index)); }
+  // Depth-first search for Item with priority Priority; -1 when not found.
+  int Find(const T* Item, float Priority) const { return FindItem(Item, Priority); }
+  int IndexOf(const T* Item) const { return FindItem(Item, 0); }
+};
+
+template <typename T>
+class TFloatPriorityQueue : public TFloatHeap<T> {
  public:
   std::string ClassName() const override { return "TFloatPriorityQueue"; }
 };

@@ -96,7 +96,7 @@ class TZPCustomGeneticAlgorithm : public TComponent {
   // The second buffer, nullptr until the first Initialize.
   TZPGAPopulation* PreviousPopulation() const { return previous_population_.get(); }
   const TGAFitnessArray& RouletteTable() const { return roulette_table_; }
-  TFloatPriorityQueue* ElitistQueue() const { return elitist_queue_.get(); }
+  TIndividualQueue* ElitistQueue() const { return elitist_queue_.get(); }
   int32_t ElitistIndex() const { return elitist_index_; }
 
   // The source every draw goes through; the process-wide one unless set.
@@ -197,7 +197,7 @@ class TZPCustomGeneticAlgorithm : public TComponent {
   TGAFitness max_fitness_ = 0, min_fitness_ = 0, avg_fitness_ = 0, total_fitness_ = 0;
   std::unique_ptr<TZPGAPopulation> previous_population_;
   TGAFitnessArray roulette_table_;
-  std::unique_ptr<TFloatPriorityQueue> elitist_queue_;
+  std::unique_ptr<TIndividualQueue> elitist_queue_;
   int32_t elitist_index_ = -1;
   // Set while Evolve makes children of a component with the base FitterOf:
   // the selection routines then compare fitness inline.

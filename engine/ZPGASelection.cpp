@@ -16,9 +16,9 @@ void BuildRouletteTable(TGAFitnessArray& Table, const TZPGAPopulation& Populatio
   }
 }
 
-void BuildElitistQueue(std::unique_ptr<TFloatPriorityQueue>& Queue, const TZPGAPopulation& Population,
+void BuildElitistQueue(std::unique_ptr<TIndividualQueue>& Queue, const TZPGAPopulation& Population,
                        TGAFitnessMethod FitnessMethod) {
-  if (!Queue) Queue = std::make_unique<TFloatPriorityQueue>();
+  if (!Queue) Queue = std::make_unique<TIndividualQueue>();
   Queue->Clear();
   Queue->SetDescending(FitnessMethod == TGAFitnessMethod::fmMaximize);
   for (int i = 0; i < Population.Count(); ++i) {
@@ -76,12 +76,12 @@ TZPGAIndividual& SelectElitist(const TSelectionContext& Context) {
   const long double share =
       static_cast<long double>(Context.population.Count()) * static_cast<long double>(Context.elitist_pct);
   if (index > std::nearbyint(share)) index = 0;
-  std::unique_ptr<TFloatPriorityQueue>& queue = Context.elitist_queue;
+  std::unique_ptr<TIndividualQueue>& queue = Context.elitist_queue;
   if (!queue) BuildElitistQueue(queue, Context.scored, Context.fitness_method);
   // With ElitistPct near 1 the cycle can reach one past the queue: take its last position.
   int position = index;
   if (position >= queue->Count()) position = queue->Count() - 1;
-  return *static_cast<TZPGAIndividual*>(queue->Items(position));
+  return *queue->Items(position);
 }
 
 namespace {

@@ -13,6 +13,11 @@
 #include "engine/ZPGAIndividual.h"
 #include "platform/Random.h"
 
+namespace zp::ga {
+// The elitist selection's queue: the scored population, best on top.
+using TIndividualQueue = TFloatPriorityQueue<TZPGAIndividual>;
+}  // namespace zp::ga
+
 namespace zp::ga::selection {
 
 // A reference to the fitter-of comparison of an object that lives elsewhere
@@ -36,8 +41,8 @@ struct TFitterOf {
 struct TSelectionContext {
   TZPGAPopulation& population;  // picks are made from here
   const TZPGAPopulation& scored;
-  TGAFitnessArray& roulette_table;                      // empty until built
-  std::unique_ptr<TFloatPriorityQueue>& elitist_queue;  // nullptr until built
+  TGAFitnessArray& roulette_table;                   // empty until built
+  std::unique_ptr<TIndividualQueue>& elitist_queue;  // nullptr until built
   int32_t& elitist_index;
   TFitterOf fitter_of;
   TRandom& random;
@@ -54,7 +59,7 @@ inline double RelativeFitness(TGAFitness F, TGAFitness Total) { return Total == 
 // One running total of relative fitness per individual of Population, in order.
 void BuildRouletteTable(TGAFitnessArray& Table, const TZPGAPopulation& Population, TGAFitness TotalFitness);
 // Creates Queue when it is nullptr, then holds every individual of Population, best on top.
-void BuildElitistQueue(std::unique_ptr<TFloatPriorityQueue>& Queue, const TZPGAPopulation& Population,
+void BuildElitistQueue(std::unique_ptr<TIndividualQueue>& Queue, const TZPGAPopulation& Population,
                        TGAFitnessMethod FitnessMethod);
 
 // Each returns an individual of the context's population; an empty one raises the collection's index error.

@@ -11,7 +11,7 @@ using namespace zp::ga;
 namespace {
 
 struct Heap {
-  TFloatPriorityQueue q;
+  TFloatPriorityQueue<int> q;
   int items[16] = {};  // payload objects; their addresses identify the pushes
   void Push(std::initializer_list<float> priorities) {
     int k = q.Count();
@@ -142,7 +142,7 @@ TEST(FloatHeap, ElementsClearCloneAndAssign) {
   Heap src;
   src.q.SetDescending(true);
   src.Push({5, 9, 7, 9});
-  TFloatPriorityQueue dst;
+  TFloatPriorityQueue<int> dst;
   dst.Push(&src.items[9], 1);
   dst.Assign(src.q);
   EXPECT_TRUE(dst.Descending());
@@ -164,10 +164,11 @@ TEST(FloatHeap, ElementsClearCloneAndAssign) {
 namespace {
 // A heap of plain elements, only to be copied from.
 struct TPlainHeap : zp::ga::TCustomHeap {
+  void Add(int* Item) { AddItem(Item); }
   void SiftUp(int) override {}
   void SiftDown(int) override {}
-  int IndexOf(void*) const override { return -1; }
-  void* Extract(int) override { return nullptr; }
+  int IndexOfItem(void*) const override { return -1; }
+  void* ExtractItem(int) override { return nullptr; }
   int Reposition(zp::ga::THeapElement& e) override { return e.HeapIndex(); }
 };
 }  // namespace
@@ -177,7 +178,7 @@ TEST(TFloatHeap, AssignFromAPlainHeapGivesFloatElements) {
   TPlainHeap plain;
   plain.Add(&a);
   plain.Add(&b);
-  zp::ga::TFloatHeap heap;
+  zp::ga::TFloatHeap<int> heap;
   heap.Push(&b, 3);
   heap.Assign(plain);
   ASSERT_EQ(heap.Count(), 2);

@@ -173,9 +173,9 @@ TEST_F(Selection, ElitistCyclesThroughTheTopOfTheQueueEachGeneration) {
     if (child.Index() % 2 == 0) pairs.emplace_back(&p1, &p2);
   };
   for (int generation = 0; generation < 2; ++generation) {
-    TFloatPriorityQueue* q = p.ga.ElitistQueue();
+    TIndividualQueue* q = p.ga.ElitistQueue();
     ASSERT_NE(q, nullptr);
-    EXPECT_EQ(static_cast<TZPGAIndividual*>(q->Items(0))->Fitness(), 31);       // best on top
+    EXPECT_EQ(q->Items(0)->Fitness(), 31);                                      // best on top
     const void* top[4] = {q->Items(0), q->Items(1), q->Items(2), q->Items(3)};  // rebuilt by the generation
     const uint32_t seed = p.rng.Seed();
     pairs.clear();
@@ -195,7 +195,7 @@ TEST_F(Selection, ElitistCycleLengthRoundsHalfToEvenAndStaysInTheQueue) {
   p.ga.SetFitnessMethod(TGAFitnessMethod::fmMaximize);
   auto positions = [&](int n) {
     std::vector<int> out;
-    TFloatPriorityQueue* q = p.ga.ElitistQueue();
+    TIndividualQueue* q = p.ga.ElitistQueue();
     for (int k = 0; k < n; ++k) {
       TZPGAIndividual* parent = Pick(&G::SelectElitist);
       int pos = -1;
@@ -286,7 +286,7 @@ TEST(SelectionRoutines, PickFromThePopulationAndBuildTablesFromTheScoredOne) {
     scored.Add().SetFitness(i == 2 ? 4 : 0);
   }
   TGAFitnessArray table;
-  std::unique_ptr<TFloatPriorityQueue> queue;
+  std::unique_ptr<TIndividualQueue> queue;
   int32_t elitist_index = -1;
   TRandom rng(SeedForDraw(0.1));
   const selection::TSelectionContext context{.population = parents,
