@@ -450,6 +450,12 @@ void TForm1::ShowProgressIn(QStatusBar& Bar) {
   Bar.addWidget(lblProgress, 1);
   Bar.addPermanentWidget(pbProgress);
   pbProgress->setFixedWidth(pbProgress->width());
+  // The strip under the pages is free now: a long caption ("Stochastic
+  // Tournament, Run 12") reads whole instead of being cut at the board's edge.
+  anchors_.Remove(lblSolution);
+  lblSolution->setGeometry(QRect(16, 412, 833, 18));  // at the design size: to the pages' right edge
+  anchors_.Add(lblSolution, Qt::LeftEdge | Qt::RightEdge | Qt::BottomEdge);
+  anchors_.Apply(size());
 }
 
 QSize TForm1::sizeHint() const { return kDesignSize; }

@@ -102,6 +102,13 @@ TEST(TMainWindow, TheFormKeepsItsSizeAndPlacesBetweenTheBars) {
   EXPECT_EQ(w.Child("lblProgress")->parentWidget(), status);
   EXPECT_EQ(w.Child("pbProgress")->parentWidget(), status);
   EXPECT_FALSE(w.Child("pbProgress")->isVisible());
+  // The strip they leave under the pages holds the solution's caption whole,
+  // from the board's left edge to the pages' right edge, at any window size.
+  EXPECT_EQ(w.Child("lblSolution")->geometry(), QRect(16, 412, 833, 18));
+  w.window->resize(w.window->size() + QSize(100, 50));
+  QTest::qWait(50);
+  EXPECT_EQ(w.Child("lblSolution")->geometry().right(), w.Child("PageControl1")->geometry().right());
+  EXPECT_EQ(w.Child("lblSolution")->geometry().bottom() + 4, w.Form().height() - 1);
 
   // "Generations" names the generations box from the free space above it.
   auto* label = w.Child<QLabel>("lblGenerations");
