@@ -54,9 +54,9 @@ TEST(ExperimentDesign, MethodsByLogOrShortNameInTheWorkbenchOrder) {
   EXPECT_EQ(ParseMethodList("elitist,SMROULETTE,Stochastic,elitist"),
             (std::vector<TGASelectionMethod>{TGASelectionMethod::smRoulette, TGASelectionMethod::smStochasticTournament,
                                              TGASelectionMethod::smElitist}));
-  EXPECT_THROW(ParseMethodList("smCustom"), TDesignError);
-  EXPECT_THROW(ParseMethodList("roulette,best"), TDesignError);
-  EXPECT_THROW(ParseMethodList(""), TDesignError);
+  EXPECT_THROW((void)ParseMethodList("smCustom"), TDesignError);
+  EXPECT_THROW((void)ParseMethodList("roulette,best"), TDesignError);
+  EXPECT_THROW((void)ParseMethodList(""), TDesignError);
   EXPECT_EQ(ParseStreams("Shared"), zp::queens::TRandomStreams::rsShared);
   EXPECT_THROW((void)ParseStreams("both"), TDesignError);
   EXPECT_THROW(ParsePositive("--repeats", "0"), TDesignError);
@@ -146,8 +146,8 @@ TEST(ExperimentJson, ReadsBackItsParametersAndNamesEachDifference) {
   EXPECT_EQ(DifferingParameters(stored.Parameters, Parameters(other, "1.3+def")),
             (std::vector<std::string>{"repeats (12 in the folder, 30 given)",
                                       "version (\"1.2+abc\" in the folder, \"1.3+def\" given)"}));
-  EXPECT_THROW(ReadExperimentJson("{\"parameters\": {\"queens\": [3]}}"), zp::Exception);
-  EXPECT_THROW(ReadExperimentJson("{\"parameters\": "), zp::Exception);
+  EXPECT_THROW((void)ReadExperimentJson("{\"parameters\": {\"queens\": [3]}}"), zp::Exception);
+  EXPECT_THROW((void)ReadExperimentJson("{\"parameters\": "), zp::Exception);
 }
 
 TEST(TResultFiles, AFailedWriteIsRaisedNamingTheFile) {
