@@ -84,6 +84,8 @@ void ExpectStoppedInRoulette(Window& w) {
   EXPECT_TRUE(w.errors.empty());
 }
 
+using zp::app_test::Chromosomes;
+
 TEST(TForm1Run, StopEndsTheRunAfterTheGenerationInProgress) {
   Window w;
   w.StartLongRun(32, "2000000000");
@@ -185,13 +187,6 @@ TEST(TForm1Run, AtItsMinimumSizeEveryControlIsVisibleAndTheBoardHasRoomForFourCe
   auto* grid = w.Child<QTableWidget>("sgChessBoard");
   EXPECT_GE(grid->height(), 4 * 20);
   EXPECT_GE(grid->width(), 4 * 20);
-}
-
-std::vector<std::string> Chromosomes(TForm1& form) {
-  std::vector<std::string> bits;
-  const auto& population = form.Workbench().Algorithm().Population();
-  for (int i = 0; i < population.Count(); ++i) bits.push_back(population.Items(i).Bits().BitString());
-  return bits;
 }
 
 TEST(TForm1Run, RunRightAfterALoadContinuesFromTheLoadedPopulation) {

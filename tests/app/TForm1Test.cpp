@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "CommaLocale.h"
+#include "WindowTestSupport.h"
 #include "app/FileDialogs.h"
 #include "app/QueensMain.h"
 #include "chart/qt/ChartWidget.h"
@@ -81,6 +82,8 @@ struct Window {
     edit->setText(text);
   }
 };
+
+using zp::app_test::Chromosomes;
 
 TEST(TForm1, ControlsHaveTheirNamesPlacesTextsAndHints) {
   Window w;
@@ -378,13 +381,6 @@ TEST(TForm1, LogEqualsTheHeadlessToolsForTheSameActions) {
     tool_log.push_back(line.toStdString());
   if (!tool_log.empty() && tool_log.back().empty()) tool_log.pop_back();  // the last line's line break
   EXPECT_EQ(window_log, tool_log);
-}
-
-std::vector<std::string> Chromosomes(TForm1& form) {
-  std::vector<std::string> bits;
-  const auto& population = form.Workbench().Algorithm().Population();
-  for (int i = 0; i < population.Count(); ++i) bits.push_back(population.Items(i).Bits().BitString());
-  return bits;
 }
 
 TEST(TForm1, SaveThenLoadGivesBackTheSameChromosomes) {

@@ -16,26 +16,18 @@
 #include <thread>
 #include <vector>
 
+#include "CliTestSupport.h"
 #include "TestSupport.h"
 #include "cli/CliRunner.h"
 
 extern char** environ;
 
+using zp::cli_test::Result;
+using zp::cli_test::RunTool;
+
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Result {
-  int status;
-  std::string out, err;
-};
-
-Result RunTool(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  std::istringstream in;
-  const int status = zp::cli::RunCli(args, out, err, in);
-  return {status, out.str(), err.str()};
-}
 
 std::string ReadFile(const fs::path& name) { return zp::test::ReadFile(name.string()); }
 

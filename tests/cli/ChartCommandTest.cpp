@@ -9,23 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "CliTestSupport.h"
 #include "cli/CliRunner.h"
 
 using namespace zp;
 
+using zp::cli_test::Result;
+using zp::cli_test::RunTool;
+
 namespace {
-
-struct TResult {
-  int status;
-  std::string out, err;
-};
-
-TResult RunTool(const std::vector<std::string>& Args) {
-  std::ostringstream out, err;
-  std::istringstream in;
-  const int status = cli::RunCli(Args, out, err, in);
-  return {status, out.str(), err.str()};
-}
 
 std::string TempFile(const std::string& Name) { return ::testing::TempDir() + "nqueens_chart_" + Name; }
 
@@ -33,7 +25,7 @@ std::string TempFile(const std::string& Name) { return ::testing::TempDir() + "n
 
 TEST(ChartCommand, WritesPngAndSvgAtTheAskedSize) {
   const std::string png = TempFile("graph.png"), svg = TempFile("graph.svg");
-  const TResult r = RunTool({"--size", "640x360", "-e", "run 20; chart " + png + "; chart " + svg});
+  const Result r = RunTool({"--size", "640x360", "-e", "run 20; chart " + png + "; chart " + svg});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");
   QImage image;
@@ -43,7 +35,7 @@ TEST(ChartCommand, WritesPngAndSvgAtTheAskedSize) {
   ASSERT_TRUE(renderer.isValid());
   EXPECT_EQ(renderer.viewBox(), QRect(0, 0, 640, 360));
 
-  const TResult d = RunTool({"-e", "run 3; chart " + png});
+  const Result d = RunTool({"-e", "run 3; chart " + png});
   EXPECT_EQ(d.status, 0) << d.err;
   ASSERT_TRUE(image.load(QString::fromStdString(png), "PNG"));
   EXPECT_EQ(image.size(), QSize(800, 500));
@@ -51,7 +43,7 @@ TEST(ChartCommand, WritesPngAndSvgAtTheAskedSize) {
 
 TEST(ChartCommand, ScaleMultipliesPngPixelsButNotTheLayoutOrTheSvg) {
   const std::string png = TempFile("scaled.png"), svg = TempFile("scaled.svg"), one = TempFile("one.png");
-  const TResult r = RunTool(
+  const Result r = RunTool(
       {"--size", "400x300", "--scale", "2", "-e", "run 10; chart " + png + "; chart " + svg + "; chart " + one});
   EXPECT_EQ(r.status, 0) << r.err;
   QImage scaled, plain;
@@ -74,7 +66,7 @@ TEST(ChartCommand, ScaleMultipliesPngPixelsButNotTheLayoutOrTheSvg) {
 
 TEST(ChartCommand, AnUnknownPictureTypeIsAnErrorAndTheRestGoOn) {
   const std::string gif = TempFile("graph.gif"), png = TempFile("after.png");
-  const TResult r = RunTool({"-e", "chart " + gif + "; chart " + png});
+  const Result r = RunTool({"-e", "chart " + gif + "; chart " + png});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err,
             "error: line 1: cannot tell the picture type of \"" + gif + "\": use a file name ending in .png or .svg\n");

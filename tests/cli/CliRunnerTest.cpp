@@ -10,24 +10,16 @@
 #include <string>
 #include <vector>
 
+#include "CliTestSupport.h"
 #include "TestSupport.h"
 #include "cli/CliRunner.h"
 #include "platform/Random.h"
 #include "workbench/QueensWorkbench.h"
 
+using zp::cli_test::Result;
+using zp::cli_test::RunTool;
+
 namespace {
-
-struct Result {
-  int status;
-  std::string out, err;
-};
-
-Result RunTool(const std::vector<std::string>& args, const std::string& input = "") {
-  std::ostringstream out, err;
-  std::istringstream in(input);
-  const int status = zp::cli::RunCli(args, out, err, in);
-  return {status, out.str(), err.str()};
-}
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
