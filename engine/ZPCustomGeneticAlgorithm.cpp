@@ -5,6 +5,7 @@
 #include <typeinfo>
 
 #include "engine/DrawWords.h"
+#include "engine/SelectionMethods.h"
 #include "platform/ScopeGuard.h"
 
 namespace zp::ga {
@@ -198,20 +199,45 @@ void TZPCustomGeneticAlgorithm::Initialize() {
   generation_ = 0;
 }
 
+bool TZPCustomGeneticAlgorithm::ScoreWholePopulation(TZPGAPopulation& Population) {
+  const int32_t count = Population.Count();
+  scores_.resize(static_cast<size_t>(count));
+  for (int32_t first = 0; first < count; first += kScoringSlice) {
+    if (stoppable_scoring_ && first > 0 && StopRequested()) return false;
+    const int32_t n = std::min(kScoringSlice, count - first);
+    OnEvaluatePopulation(*this, Population, first, std::span<TGAFitness>(scores_.data() + first, static_cast<size_t>(n)));
+  }
+  return true;
+}
+
 void TZPCustomGeneticAlgorithm::EvaluatePopulation() {
   TZPGAPopulation& pop = *population_;
   if (pop.Count() == 0) {
     max_fitness_ = min_fitness_ = avg_fitness_ = 0;
     return;
   }
+  // With the whole-population scorer every value is known before the statistics
+  // loop, which then reads them in the order the per-individual handler gives them.
+  const bool whole = static_cast<bool>(OnEvaluatePopulation);
+  if (whole && !ScoreWholePopulation(pop)) {
+    scoring_abandoned_ = true;
+    return;
+  }
+  const auto score = [&](int i, TZPGAIndividual& item) {
+    return whole ? scores_[static_cast<size_t>(i)] : EvaluateFitness(item);
+  };
   TZPGAIndividual* fittest = &pop.Items(0);
   fittest_ = fittest;
-  fittest->SetFitness(EvaluateFitness(*fittest));
+  fittest->SetFitness(score(0, *fittest));
   max_fitness_ = min_fitness_ = total_fitness_ = fittest->Fitness();
   double sum = fittest->Fitness();
   for (int i = 1; i < pop.Count(); ++i) {
+    if (!whole && stoppable_scoring_ && i % kStopCheckEvery == 0 && StopRequested()) {
+      scoring_abandoned_ = true;
+      return;
+    }
     TZPGAIndividual& item = pop.Items(i);
-    const TGAFitness f = EvaluateFitness(item);
+    const TGAFitness f = score(i, item);
     item.SetFitness(f);
     total_fitness_ += f;
     // The base comparison is called directly (and inlined) when no subclass can have replaced it.
@@ -224,18 +250,24 @@ void TZPCustomGeneticAlgorithm::EvaluatePopulation() {
       max_fitness_ = f;
   }
   avg_fitness_ = sum / pop.Count();
-  if (selection_method_ == TGASelectionMethod::smRoulette ||
-      selection_method_ == TGASelectionMethod::smStochasticTournament)
-    BuildRouletteTable();
-  else if (selection_method_ == TGASelectionMethod::smElitist)
-    BuildElitistQueue();
+  if (const TSelectionMethodInfo* method = FindMethod(selection_method_)) {
+    if (method->Table == TSelectionTable::stRoulette)
+      BuildRouletteTable();
+    else if (method->Table == TSelectionTable::stElitist)
+      BuildElitistQueue();
+  }
 }
 
 void TZPCustomGeneticAlgorithm::Evolve() {
+  stopped_ = false;
   if (!initialized_) Initialize();
   if (population_->Count() == 0) return;
-  if (!OnEvaluateFitness) throw EGAException(kNoFitnessFunction);
+  if (!OnEvaluateFitness && !OnEvaluatePopulation) throw EGAException(kNoFitnessFunction);
   if (selection_method_ == TGASelectionMethod::smCustom && !on_selection_) throw EGAException(kNoCustomSelection);
+  // What a stop inside the generation puts back: the parents' statistics and selection state.
+  TZPGAIndividual* const fittest = fittest_;
+  const TGAFitness max = max_fitness_, min = min_fitness_, avg = avg_fitness_, total = total_fitness_;
+  const int32_t elitist_index = elitist_index_;
   elitist_index_ = -1;
   // Initialized may come from Assign without a second buffer: make it as Initialize would.
   if (!previous_population_) {
@@ -243,14 +275,33 @@ void TZPCustomGeneticAlgorithm::Evolve() {
     previous_population_->Assign(*population_);
   }
   std::swap(population_, previous_population_);
+  const auto abandon = [&] {
+    // The children's buffer goes back to being the spare one; the parents were only read.
+    std::swap(population_, previous_population_);
+    fittest_ = fittest;
+    max_fitness_ = max;
+    min_fitness_ = min;
+    avg_fitness_ = avg;
+    total_fitness_ = total;
+    elitist_index_ = elitist_index;
+    stopped_ = true;
+  };
   {
     TUpdateGuard suspended(*population_);
     inline_fitter_of_ = PlainFitterOf();
-    TScopeExit virtual_again([this] { inline_fitter_of_ = false; });
+    TScopeExit virtual_again([this] {
+      inline_fitter_of_ = false;
+      stoppable_scoring_ = false;
+    });
     TZPGAPopulation& parents = *previous_population_;
     TZPGAPopulation& children = *population_;
     const int count = children.Count();
     for (int i = 0; i < count; i += 2) {
+      // Two selections per pair: a look every kStopCheckEvery selections.
+      if (i > 0 && i % (kStopCheckEvery / 2) == 0 && StopRequested()) {
+        abandon();
+        return;
+      }
       TZPGAIndividual& parent1 = SelectParent(parents);
       TZPGAIndividual& parent2 = SelectParent(parents);
       if (i == count - 1)
@@ -258,7 +309,13 @@ void TZPCustomGeneticAlgorithm::Evolve() {
       else
         ReproduceChildren(parent1, parent2, children.Items(i), children.Items(i + 1));
     }
+    stoppable_scoring_ = stop_token_.stop_possible();
+    scoring_abandoned_ = false;
     EvaluatePopulation();
+    if (scoring_abandoned_) {
+      abandon();
+      return;
+    }
   }
   ++generation_;
   if (OnEvolve) OnEvolve(*this);
@@ -266,8 +323,14 @@ void TZPCustomGeneticAlgorithm::Evolve() {
 
 int32_t TZPCustomGeneticAlgorithm::EvolveGenerations(int32_t Count) {
   const int32_t start = generation_;
+  stopped_ = false;
   for (int32_t n = 0; n < Count; ++n) {
+    if (StopRequested()) {
+      stopped_ = true;
+      break;
+    }
     Evolve();
+    if (stopped_) break;
     if (use_fitness_cutoff_ && fittest_) {
       const TGAFitness best = fittest_->Fitness();
       if (fitness_method_ == TGAFitnessMethod::fmMaximize ? best >= fitness_cutoff_ : best <= fitness_cutoff_) break;

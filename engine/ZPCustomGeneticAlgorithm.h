@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <stop_token>
 
 #include "engine/DataStructures.h"
 #include "engine/ZPGAConsts.h"
@@ -77,6 +78,10 @@ class TZPCustomGeneticAlgorithm : public TComponent {
 
   TZPGACrossoverEvent OnCrossover;
   TZPGAFitnessEvent OnEvaluateFitness;
+  // Scores a whole population, in slices of at most kScoringSlice individuals, into
+  // one array; when assigned it is used instead of OnEvaluateFitness, whose
+  // statistics loop (order, ties) reads the array as it would the handler's values.
+  TZPGAPopulationFitnessEvent OnEvaluatePopulation;
   TZPGAIndividualEvent OnReproduction;
   TZPGAMutationEvent OnMutation;
   TNotifyEvent OnEvolve;
@@ -98,6 +103,17 @@ class TZPCustomGeneticAlgorithm : public TComponent {
   const TGAFitnessArray& RouletteTable() const { return roulette_table_; }
   TIndividualQueue* ElitistQueue() const { return elitist_queue_.get(); }
   int32_t ElitistIndex() const { return elitist_index_; }
+
+  // The stop test: a request is seen before each generation of EvolveGenerations,
+  // and inside a generation after every kStopCheckEvery selections and every
+  // kStopCheckEvery scored individuals. There the generation in progress is
+  // abandoned: Population, the statistics and Generation are as before it, and
+  // OnEvolve is not fired. No exception is raised for a stop.
+  void SetStopToken(std::stop_token Token) { stop_token_ = std::move(Token); }
+  // True when the last Evolve or EvolveGenerations ended at a stop request.
+  bool Stopped() const { return stopped_; }
+  static constexpr int32_t kStopCheckEvery = 4096;
+  static constexpr int32_t kScoringSlice = 4096;
 
   // The source every draw goes through; the process-wide one unless set.
   TRandom& RandomSource() const { return *random_; }
@@ -163,6 +179,9 @@ class TZPCustomGeneticAlgorithm : public TComponent {
   void InvertRandomRun(TZPGABits& Bits);
   // What a selection routine reads and writes, picking from Population.
   selection::TSelectionContext SelectionContext(TZPGAPopulation& Population);
+  bool StopRequested() const { return stop_token_.stop_requested(); }
+  // The scores of OnEvaluatePopulation, or false when a stop abandoned them (stoppable_scoring_ only).
+  bool ScoreWholePopulation(TZPGAPopulation& Population);
   // True when this object's FitterOf is the base one: its class is one of the two of this header.
   bool PlainFitterOf() const;
 
@@ -202,6 +221,14 @@ class TZPCustomGeneticAlgorithm : public TComponent {
   // Set while Evolve makes children of a component with the base FitterOf:
   // the selection routines then compare fitness inline.
   bool inline_fitter_of_ = false;
+
+  std::stop_token stop_token_;
+  bool stopped_ = false;
+  // Set while Evolve scores its children: EvaluatePopulation then looks at the
+  // stop test and, on a request, leaves with scoring_abandoned_ set.
+  bool stoppable_scoring_ = false;
+  bool scoring_abandoned_ = false;
+  TGAFitnessArray scores_;  // OnEvaluatePopulation's values, reused
 };
 
 // The component with every property published; behaviour is the base's.

@@ -4,6 +4,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,6 +67,9 @@ using TNotifyEvent = std::function<void(TZPCustomGeneticAlgorithm& Sender)>;
 using TZPGAInitializationEvent = std::function<void(TZPCustomGeneticAlgorithm& Sender, bool& Initialized)>;
 using TZPGAFitnessEvent =
     std::function<void(TZPCustomGeneticAlgorithm& Sender, TZPGAIndividual& Item, TGAFitness& Fitness)>;
+// Scores Fitness.size() individuals of Population from index First, one value each, in order.
+using TZPGAPopulationFitnessEvent = std::function<void(TZPCustomGeneticAlgorithm& Sender, TZPGAPopulation& Population,
+                                                       int32_t First, std::span<TGAFitness> Fitness)>;
 using TZPGAIndividualEvent = std::function<void(TZPCustomGeneticAlgorithm& Sender, TZPGAIndividual& Item)>;
 using TZPGAParentChildEvent = std::function<void(TZPCustomGeneticAlgorithm& Sender, TZPGAIndividual& Parent1,
                                                  TZPGAIndividual& Parent2, TZPGAIndividual& Child)>;

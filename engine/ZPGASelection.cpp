@@ -2,6 +2,8 @@
 // table from selection method to routine.
 #include "engine/ZPGASelection.h"
 
+#include "engine/SelectionMethods.h"
+
 #include <array>
 #include <cmath>
 
@@ -84,16 +86,9 @@ TZPGAIndividual& SelectElitist(const TSelectionContext& Context) {
   return *queue->Items(position);
 }
 
-namespace {
-// By TGASelectionMethod, smCustom last.
-constexpr std::array<TSelectionRoutine, 6> kRoutines{
-    &SelectRoulette, &SelectRandom, &SelectTournament, &SelectStochasticTournament, &SelectElitist, nullptr};
-static_assert(kRoutines.size() == kSelectionMethodNames.size());
-}  // namespace
-
 TSelectionRoutine RoutineOf(TGASelectionMethod Method) {
-  const auto i = static_cast<size_t>(Method);
-  return i < kRoutines.size() ? kRoutines[i] : nullptr;
+  const TSelectionMethodInfo* method = FindMethod(Method);
+  return method ? method->Routine : nullptr;
 }
 
 }  // namespace zp::ga::selection
