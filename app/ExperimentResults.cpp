@@ -2,7 +2,7 @@
 
 #include <QLocale>
 
-#include "experiment/MethodLooks.h"
+#include "engine/SelectionMethods.h"
 #include "experiment/Report.h"
 
 namespace zp::app {
@@ -19,10 +19,9 @@ const QString kUndefined = QStringLiteral("\u2013");  // en dash: nothing solved
 }  // namespace
 
 QString MethodLegendCaption(ga::TGASelectionMethod Method) {
-  const auto rank = experiment::MethodRank(Method);
-  if (!rank) return QString::fromStdString(ga::ToString(Method));
-  return QString::fromUtf8(experiment::kMethodCaptions[*rank].data(),
-                           static_cast<qsizetype>(experiment::kMethodCaptions[*rank].size()));
+  const ga::TSelectionMethodInfo* method = ga::FindMethod(Method);
+  if (!method) return QString::fromStdString(ga::ToString(Method));
+  return QString::fromUtf8(method->Caption.data(), static_cast<qsizetype>(method->Caption.size()));
 }
 
 TExperimentResults::TExperimentResults(QObject* Parent) : QAbstractTableModel(Parent) {}

@@ -16,9 +16,10 @@ population (and clears the board).</td></tr>
 <tr><td><b>Run</b> (F5)</td><td>Evolves the population for the number in <b>Generations</b>, once with
 each selection method in turn: Roulette, Random, Tournament, Stochastic Tournament, Elitist.
 Every method starts from the same population; the Text page gets one block per method.</td></tr>
-<tr><td><b>Stop</b> (Esc)</td><td>Ends a run after the generation in progress. The stopped method's
-block is logged with &ldquo;Run stopped after G of M generations&rdquo;; the methods after it do
-not run. Closing the window during a run stops it too.</td></tr>
+<tr><td><b>Stop</b> (Esc)</td><td>Ends a run at once: the generation in progress is dropped, so the
+population is that of the last whole generation. The log says &ldquo;Run stopped after G of M
+generations&rdquo; in place of the stopped method's block; the methods after it do not run.
+Closing the window during a run stops it too.</td></tr>
 <tr><td><b>Graph</b></td><td>Plots each method's best fitness per generation on the Graph page.
 Off, runs are faster and the curves stay as they were.</td></tr>
 <tr><td><b>Load</b>, <b>Save</b></td><td>The whole algorithm: settings, genes and population.

@@ -74,9 +74,9 @@ void FitLabelBeside(QLabel& Label, const QRect& Control) {
 }
 
 QString MethodCaption(ga::TGASelectionMethod Method) {
-  const int curve = queens::CurveOf(Method);
-  if (curve < 0) return QString::fromStdString(ga::ToString(Method));
-  return QString::fromStdString(queens::CurveCaptions()[static_cast<size_t>(curve)]);
+  const ga::TSelectionMethodInfo* method = ga::FindMethod(Method);
+  if (!method) return QString::fromStdString(ga::ToString(Method));
+  return QString::fromStdString(std::string(method->Caption));
 }
 
 }  // namespace

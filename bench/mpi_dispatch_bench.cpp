@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
   for (long r = 0; r < repeats; ++r) run.Todo.push_back({8, static_cast<int32_t>(r)});
   const long rank0_us = argc > 3 && mpi.Rank() == 0 ? std::atol(argv[3]) : 0;
   // A repeat's lines about as long as a real 8-queens repeat's rows.
-  run.Run = [rank0_us](zp::experiment::TRepeatKey Key, const std::atomic<bool>&) {
+  run.Run = [rank0_us](zp::experiment::TRepeatKey Key, std::stop_token) {
     if (rank0_us > 0) std::this_thread::sleep_for(std::chrono::microseconds(rank0_us));
     return zp::experiment::TRepeatLines{Key, std::string(5 * 110, 'x'), std::string(5 * 20, 'y'), 0};
   };

@@ -4,7 +4,7 @@
 #include <map>
 #include <string>
 
-#include "experiment/MethodLooks.h"
+#include "engine/SelectionMethods.h"
 
 namespace zp::experiment {
 
@@ -77,8 +77,8 @@ TEcdfChart::TEcdfChart(const std::vector<TRunRow>& Rows, int32_t Queens, int32_t
     const size_t rank = *MethodRank(curve.Method);
     auto s = std::make_unique<chart::TZPLineChart>();
     s->SetParent(panel_.get());
-    s->SetCaption(std::string(kMethodCaptions[rank]));
-    s->Pen().SetColor(kMethodColors[rank]);
+    s->SetCaption(std::string(ga::kSelectionMethods[rank].Caption));
+    s->Pen().SetColor(ga::kSelectionMethods[rank].Color);
     s->SetOptions({chart::TChartOption::coShowInLegend});
     s->SetLineStyle(chart::TLineChartStyle::lsStairStep);
     s->BeginUpdate();

@@ -21,8 +21,12 @@ std::vector<std::string> SplitCommas(const std::string& Text) {
   return parts;
 }
 
-constexpr std::array<std::string_view, kMethodOrder.size()> kShortMethodNames{"roulette", "random", "tournament",
-                                                                              "stochastic", "elitist"};
+constexpr std::array<std::string_view, ga::kMethodCount> ShortMethodNames() {
+  std::array<std::string_view, ga::kMethodCount> names{};
+  for (size_t i = 0; i < names.size(); ++i) names[i] = ga::kSelectionMethods[i].ShortName;
+  return names;
+}
+constexpr std::array<std::string_view, ga::kMethodCount> kShortMethodNames = ShortMethodNames();
 
 }  // namespace
 

@@ -5,12 +5,6 @@
 
 namespace zp::experiment {
 
-std::optional<size_t> MethodRank(ga::TGASelectionMethod Method) {
-  for (size_t i = 0; i < kMethodOrder.size(); ++i)
-    if (kMethodOrder[i] == Method) return i;
-  return std::nullopt;
-}
-
 std::string FormatRunRow(const TRunRow& Row) {
   return CsvLine({std::to_string(Row.Queens), std::to_string(Row.Repeat), std::to_string(Row.Seed),
                   ga::ToString(Row.Method), Row.Solved ? "1" : "0", std::to_string(Row.Generations),

@@ -1,5 +1,5 @@
 // One row of runs.csv: the outcome of one selection method in one repeat of a
-// queen count, and the workbench's method order that every output follows.
+// queen count, and the method order (the engine's method table) that every output follows.
 #pragma once
 
 #include <array>
@@ -7,17 +7,16 @@
 #include <optional>
 #include <string>
 
+#include "engine/SelectionMethods.h"
 #include "engine/ZPGAConsts.h"
 
 namespace zp::experiment {
 
-// The five methods in the order the workbench runs them (and its graph lists them).
-inline constexpr std::array<ga::TGASelectionMethod, 5> kMethodOrder{
-    ga::TGASelectionMethod::smRoulette, ga::TGASelectionMethod::smRandom, ga::TGASelectionMethod::smTournament,
-    ga::TGASelectionMethod::smStochasticTournament, ga::TGASelectionMethod::smElitist};
+// The methods in the order the workbench runs them (and its graph lists them).
+inline constexpr std::array<ga::TGASelectionMethod, ga::kMethodCount> kMethodOrder = ga::MethodOrder();
 
 // Position of Method in kMethodOrder; empty for a method the workbench never runs (smCustom).
-std::optional<size_t> MethodRank(ga::TGASelectionMethod Method);
+constexpr std::optional<size_t> MethodRank(ga::TGASelectionMethod Method) { return ga::MethodPlace(Method); }
 
 struct TRunRow {
   int32_t Queens = 0;

@@ -10,22 +10,20 @@
 #include <string>
 #include <thread>
 
-#include "platform/Random.h"
-#include "workbench/QueensWorkbench.h"
+#include "workbench/ComparisonRun.h"
+#include "workbench/QueensProblem.h"
 #include "workbench/RunEvents.h"
 
 namespace zp::experiment {
 
 namespace {
 
-// Gathers the rows and improvements of one repeat from the workbench's events.
+// Gathers the rows and improvements of one repeat from the run's events.
 class TRepeatObserver : public queens::IRunObserver {
  public:
-  TRepeatObserver(const TExperimentDesign& Design, TRepeatResult& Result, const std::atomic<bool>* Stop)
-      : design_(Design), result_(Result), stop_(Stop) {}
+  TRepeatObserver(const TExperimentDesign& Design, TRepeatResult& Result) : design_(Design), result_(Result) {}
 
   void OnGeneration(const queens::TGenerationReport& Report) override {
-    if (stop_ && stop_->load(std::memory_order_relaxed)) throw TRepeatStopped();
     if (!trace_ || trace_->Trace().Method != Report.Method)
       trace_.emplace(result_.Key.Queens, result_.Key.Repeat, Report.Method);
     trace_->AddGeneration(Report.Generation, Report.MaxFitness);
@@ -40,7 +38,7 @@ class TRepeatObserver : public queens::IRunObserver {
       row.Repeat = result_.Key.Repeat;
       row.Seed = result_.Seed;
       row.Method = Report.Method;
-      row.Solved = Report.MaxFitness == Report.FitnessCutoff;
+      row.Solved = Report.Solved;
       row.Generations = Report.Generation;
       row.Evaluations = static_cast<int64_t>(Report.PopulationSize) * (1 + static_cast<int64_t>(Report.Generation));
       row.MaxFitness = Report.MaxFitness;
@@ -57,27 +55,27 @@ class TRepeatObserver : public queens::IRunObserver {
  private:
   const TExperimentDesign& design_;
   TRepeatResult& result_;
-  const std::atomic<bool>* stop_;  // not owned
   std::optional<TTraceBuilder> trace_;
 };
 
 }  // namespace
 
-TRepeatResult RunRepeat(const TExperimentDesign& Design, TRepeatKey Key, const std::atomic<bool>* Stop) {
+TRepeatResult RunRepeat(const TExperimentDesign& Design, TRepeatKey Key, std::stop_token Stop) {
   const auto start = std::chrono::steady_clock::now();
   TRepeatResult result;
   result.Key = Key;
   result.Seed = RepeatSeed(Design.Seed, Key.Queens, Key.Repeat);
-  // A new workbench per repeat: the stored settings exactly (GeneSize only ever
+  // A fresh component per repeat: the stored settings exactly (GeneSize only ever
   // grows, so a reused component would remember a larger board).
-  TRandom random(result.Seed);
-  queens::TQueensWorkbench wb(random);
-  wb.SetStreams(Design.Streams);
-  TRepeatObserver observer(Design, result, Stop);
-  wb.Attach(observer);
-  wb.FormCreate();
-  wb.SpinEdit1Change(Key.Queens);
-  wb.RunComparison(std::to_string(Design.Generations), Design.MethodsToRun());
+  queens::TQueensProblem problem(Key.Queens);
+  queens::TComparisonRequest request;
+  request.Settings.Generations = Design.Generations;
+  request.Seed = result.Seed;
+  request.Streams = Design.Streams;
+  request.Methods = Design.MethodsToRun();
+  request.Stop = std::move(Stop);
+  TRepeatObserver observer(Design, result);
+  if (queens::RunComparison(problem, request, observer).Stopped) throw TRepeatStopped();
   result.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   return result;
 }
@@ -107,7 +105,7 @@ class TRepeatPool {
         if (abandon_ || stop_.load()) return;
       }
       try {
-        TRepeatResult result = RunRepeat(design_, todo_[i], &halt_);
+        TRepeatResult result = RunRepeat(design_, todo_[i], halt_.get_token());
         std::lock_guard lock(mutex_);
         done_.emplace(i, std::move(result));
       } catch (const TRepeatStopped&) {
@@ -116,7 +114,7 @@ class TRepeatPool {
         std::lock_guard lock(mutex_);
         if (!failure_) failure_ = std::current_exception();
         abandon_ = true;
-        halt_ = true;
+        halt_.request_stop();
       }
       ready_.notify_one();
     }
@@ -136,7 +134,7 @@ class TRepeatPool {
       }
       if (abandon_) return;
       if (stop_.load()) {
-        halt_ = true;
+        halt_.request_stop();
         return;
       }
       TRepeatResult result = std::move(done_.extract(delivered_).mapped());
@@ -156,7 +154,7 @@ class TRepeatPool {
       std::lock_guard lock(mutex_);
       if (Error && !failure_) failure_ = Error;
       abandon_ = true;
-      halt_ = true;
+      halt_.request_stop();
     }
     written_.notify_all();
   }
@@ -177,7 +175,7 @@ class TRepeatPool {
   size_t delivered_ = 0;
   bool abandon_ = false;  // the writer failed, or a worker did
   std::exception_ptr failure_;
-  std::atomic<bool> halt_{false};  // Stop or abandon, as the repeats look at it
+  std::stop_source halt_;  // Stop or abandon, as the repeats look at it
   std::atomic<size_t> next_{0};
 };
 

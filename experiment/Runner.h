@@ -1,5 +1,5 @@
-// Running an experiment's repeats: one repeat is the workbench's comparison run
-// from a freshly made workbench with the repeat's seed; many repeats run on
+// Running an experiment's repeats: one repeat is the run core's comparison run
+// from a fresh component with the repeat's seed; many repeats run on
 // worker threads, each with its own workbench and random source, and reach one
 // writer in key order, whatever order they finish in.
 //
@@ -10,6 +10,7 @@
 #include <atomic>
 #include <functional>
 #include <span>
+#include <stop_token>
 #include <vector>
 
 #include "experiment/ExperimentDesign.h"
@@ -26,15 +27,15 @@ struct TRepeatResult {
   double Seconds = 0;             // wall time of the repeat
 };
 
-// Raised out of RunRepeat when Stop became true while it ran: the repeat is abandoned.
+// Raised out of RunRepeat when a stop was requested while it ran: the repeat is abandoned.
 class TRepeatStopped : public std::exception {
  public:
   const char* what() const noexcept override { return "the repeat was stopped"; }
 };
 
-// Repeat Key of Design, run on the calling thread. Stop (if given) is looked at
-// every generation; raises TRepeatStopped once it is true.
-TRepeatResult RunRepeat(const TExperimentDesign& Design, TRepeatKey Key, const std::atomic<bool>* Stop = nullptr);
+// Repeat Key of Design, run on the calling thread. The run core looks at Stop
+// between generations and inside them; raises TRepeatStopped once it saw a request.
+TRepeatResult RunRepeat(const TExperimentDesign& Design, TRepeatKey Key, std::stop_token Stop = {});
 
 // Runs Todo (in key order) on Jobs worker threads (at least one) and calls
 // Deliver on the calling thread once per repeat, in Todo's order. Returns when

@@ -66,7 +66,7 @@ void TQueensWorkbench::AdoptLoadedGenotype() {
     return;
   }
   // As the queen count control would, but the loaded cutoff and mutation probability stay.
-  num_queens_ = n;
+  problem_.SetSize(n);
   ga_->SetInitialPopulation(4 * n);
   board_.SetSize(n, n);
   board_.FitCells(n);

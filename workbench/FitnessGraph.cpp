@@ -6,25 +6,6 @@
 
 namespace zp::queens {
 
-namespace {
-
-struct TCurveLook {
-  TColor Brush;
-  TColor Pen;
-};
-
-// Brush and pen colours in run order; the pen (the series colour) tells the
-// last three apart, their yellow brushes are not drawn by lines.
-constexpr std::array<TCurveLook, kCurves> kLooks{{
-    {0x00FF00, 0x00FF00},
-    {0x0000FF, 0x0000FF},
-    {0x00FFFF, 0x00FFFF},
-    {0x00FFFF, 0xFF0000},
-    {0x00FFFF, 0xFF00FF},
-}};
-
-}  // namespace
-
 TFitnessGraph::TFitnessGraph() : panel_(std::make_unique<chart::TZPChartPanel>()) {
   panel_->LeftAxis().Title().SetText("Fitness");
   panel_->BottomAxis().Title().SetText("Generation");
@@ -39,9 +20,11 @@ TFitnessGraph::TFitnessGraph() : panel_(std::make_unique<chart::TZPChartPanel>()
   for (size_t i = 0; i < series_.size(); ++i) {
     auto s = std::make_unique<chart::TZPLineChart>();
     s->SetParent(panel_.get());
-    s->SetCaption(CurveCaptions()[i]);
-    s->Brush().SetColor(kLooks[i].Brush);
-    s->Pen().SetColor(kLooks[i].Pen);
+    // The pen (the series colour) tells the last three apart, their yellow brushes are not drawn by lines.
+    const ga::TSelectionMethodInfo& method = ga::kSelectionMethods[i];
+    s->SetCaption(std::string(method.Caption));
+    s->Brush().SetColor(method.Brush);
+    s->Pen().SetColor(method.Color);
     s->SetOptions({chart::TChartOption::coShowInLegend});
     series_[i] = std::move(s);
   }
@@ -69,9 +52,9 @@ std::vector<TGraphPoint> TFitnessGraph::Points(int Curve) const {
 
 std::string TFitnessGraph::Csv() const {
   std::string out = "method,generation,fitness\n";
-  for (int c = 0; c < kCurves; ++c)
-    for (const TGraphPoint& p : Points(c))
-      out += CurveCaptions()[static_cast<size_t>(c)] + "," + FormatFloat15(p.X) + "," + FormatFloat15(p.Y) + "\n";
+  for (size_t c = 0; c < series_.size(); ++c)
+    for (const TGraphPoint& p : Points(static_cast<int>(c)))
+      out += std::string(ga::kSelectionMethods[c].Caption) + "," + FormatFloat15(p.X) + "," + FormatFloat15(p.Y) + "\n";
   return out;
 }
 
@@ -81,9 +64,9 @@ void TFitnessGraph::OnCurvesReset(double Cutoff) {
 }
 
 void TFitnessGraph::OnGeneration(const TGenerationReport& Report) {
-  const int curve = CurveOf(Report.Method);
-  if (curve < 0) return;
-  chart::TZP2DChartValues& values = Series(curve).Values();
+  const auto curve = ga::MethodPlace(Report.Method);
+  if (!curve) return;
+  chart::TZP2DChartValues& values = Series(static_cast<int>(*curve)).Values();
   const int arrival = values.Count();
   values.AddPoint(Report.Generation, Report.MaxFitness, "", chart::kAutoValueColor).SetTag(arrival);
 }

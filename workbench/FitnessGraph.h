@@ -17,9 +17,18 @@
 #include <vector>
 
 #include "chart/ZPChartPanel.h"
+#include "engine/SelectionMethods.h"
 #include "workbench/RunEvents.h"
 
 namespace zp::queens {
+
+// The graph's curves: one per method of the method table, in its order.
+inline constexpr int kCurves = static_cast<int>(ga::kMethodCount);
+// Method's curve; -1 for a method the run never uses (smCustom).
+inline int CurveOf(ga::TGASelectionMethod Method) {
+  const auto place = ga::MethodPlace(Method);
+  return place ? static_cast<int>(*place) : -1;
+}
 
 struct TGraphPoint {
   double X, Y;
@@ -48,7 +57,7 @@ class TFitnessGraph : public IRunObserver {
 
  private:
   std::unique_ptr<chart::TZPChartPanel> panel_;
-  std::array<std::unique_ptr<chart::TZPLineChart>, kCurves> series_;
+  std::array<std::unique_ptr<chart::TZPLineChart>, ga::kMethodCount> series_;
 };
 
 }  // namespace zp::queens

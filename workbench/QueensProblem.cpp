@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/Numbers.h"
+#include "workbench/ChessBoard.h"
 
 namespace zp::queens {
 
@@ -75,6 +76,22 @@ double QueensFitness(const int32_t* Rows, int n, int N) {
 void DecodeRows(const TZPGAGenes& Genes, TZPGABits& Bits, std::vector<int32_t>& Rows) {
   Rows.resize(static_cast<size_t>(Genes.Count()));
   for (int i = 0; i < Genes.Count(); ++i) Rows[static_cast<size_t>(i)] = Genes.Items(i).DecodeInteger(Bits);
+}
+
+void TQueensProblem::Score(const TZPGAGenes& Genes, TZPGAPopulation& Population, int32_t First,
+                           std::span<TGAFitness> Fitness) {
+  for (size_t k = 0; k < Fitness.size(); ++k) {
+    decoder_.Decode(Genes, Population.Items(First + static_cast<int32_t>(k)).Bits(), rows_);
+    Fitness[k] = QueensFitness(rows_.data(), static_cast<int>(rows_.size()), n_);
+  }
+}
+
+bool TQueensProblem::DescribeSolution(const TZPGAGenes& Genes, TZPGABits& Bits, TChessBoard& Board) const {
+  for (int i = 0; i < Genes.Count(); ++i) {
+    Board.ClearColumn(i);
+    Board.SetCell(i, Genes.Items(i).DecodeInteger(Bits), "Q");
+  }
+  return true;
 }
 
 }  // namespace zp::queens

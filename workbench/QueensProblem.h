@@ -8,6 +8,7 @@
 
 #include "engine/IntegerDecoder.h"
 #include "engine/ZPGeneticAlgorithm.h"
+#include "workbench/Problem.h"
 
 namespace zp::queens {
 
@@ -41,6 +42,32 @@ class TRowDecoder {
 
  private:
   ga::TIntegerDecoder decoder_;
+};
+
+// The workbench's N-Queens for N queens: one gene per column, fitness the
+// non-attacking pairs, solved at N(N-1)/2, the board as its picture. The
+// chromosome keeps the component's GeneSize, which never shrinks.
+class TQueensProblem : public IProblem {
+ public:
+  explicit TQueensProblem(int32_t N = 8) : n_(N) {}
+  void SetSize(int32_t N) { n_ = N; }
+
+  std::string Name() const override { return "N-Queens"; }
+  int32_t Size() const override { return n_; }
+  std::string DescriptionLine() const override { return "     Number of queens is " + std::to_string(n_); }
+  void BuildGenotype(ga::TZPGAGenes& Genes) const override { BuildQueensGenes(Genes, n_); }
+  bool KeepsGeneSize() const override { return true; }
+  // The loops run over the genotype's genes, the penalties use N: a loaded genotype may differ from N.
+  void Score(const ga::TZPGAGenes& Genes, ga::TZPGAPopulation& Population, int32_t First,
+             std::span<ga::TGAFitness> Fitness) override;
+  double Target() const override { return QueensCutoff(n_); }
+  // "Q" at each column's decoded row, every other cell of the column cleared.
+  bool DescribeSolution(const ga::TZPGAGenes& Genes, ga::TZPGABits& Bits, TChessBoard& Board) const override;
+
+ private:
+  int32_t n_;
+  std::vector<int32_t> rows_;  // scratch
+  TRowDecoder decoder_;
 };
 
 }  // namespace zp::queens

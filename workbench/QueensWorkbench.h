@@ -1,9 +1,10 @@
-// TQueensWorkbench: the workbench model behind the window and nqueens-ga.
-// It owns ZPGeneticAlgorithm1 set up for N-Queens, the log and the board,
-// and has one operation per window action. Errors leave the operations as
-// exceptions; each front end shows them and stays usable. It creates no
-// chart: curve resets and generations go to the observers a front end
-// attaches (the fitness graph, a progress display), or nowhere.
+// TQueensWorkbench: the workbench model behind the window and nqueens-ga, a
+// window-shaped adapter over the run core (workbench/ComparisonRun.h). It
+// owns ZPGeneticAlgorithm1 set up for N-Queens, the log and the board, and has
+// one operation per window action. Errors leave the operations as exceptions;
+// each front end shows them and stays usable. It creates no chart: curve
+// resets and generations go to the observers a front end attaches (the
+// fitness graph, a progress display), or nowhere.
 //
 //   TQueensWorkbench wb;
 //   TFitnessGraph graph;
@@ -12,38 +13,29 @@
 //   wb.btnRunClick("100");   // initializes if needed, runs all five methods
 #pragma once
 
-#include <array>
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <span>
+#include <stop_token>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "engine/ZPGeneticAlgorithm.h"
-#include "platform/EnumNames.h"
 #include "platform/Random.h"
 #include "workbench/ChessBoard.h"
+#include "workbench/ComparisonRun.h"
 #include "workbench/QueensProblem.h"
 #include "workbench/RunEvents.h"
 
 namespace zp::queens {
 
-// How the methods of one Run draw their random numbers: each continuing the
-// stream where the previous method stopped, or each from the state the first
-// method starts from (the methods then differ only by their selection).
-enum class TRandomStreams { rsContinued, rsShared };
-inline constexpr std::array<std::string_view, 2> kRandomStreamsNames{"continued", "shared"};
-inline std::string ToString(TRandomStreams v) { return EnumName(kRandomStreamsNames, v); }
-
-class TQueensWorkbench {
+class TQueensWorkbench : private IRunObserver {
  public:
   // Creates the component with its stored settings and the log's introduction lines.
   // The component draws from Random (not owned; it must outlive the workbench):
   // the process-wide source by default, a source of its own for each worker of a batch.
   explicit TQueensWorkbench(TRandom& Random = GlobalRandom());
-  ~TQueensWorkbench();
+  ~TQueensWorkbench() override;
   TQueensWorkbench(const TQueensWorkbench&) = delete;
   TQueensWorkbench& operator=(const TQueensWorkbench&) = delete;
 
@@ -61,11 +53,12 @@ class TQueensWorkbench {
   // The queen count without initializing (a count remembered from an earlier session):
   // clamps to 4..32 and sets InitialPopulation to 4 * NumQueens; the next initialization uses it.
   void SetNumQueens(int Value);
-  // Asks a run going on another thread to end after the generation in progress: that
-  // method's block is logged as after a normal finish, followed by "Run stopped after G of
-  // M generations", and the remaining methods do not run. The request stands until cleared.
-  void RequestStop() { stop_requested_ = true; }
-  void ClearStopRequest() { stop_requested_ = false; }
+  // Asks a run going on another thread to end: the generation in progress is abandoned
+  // (the population and generation as after the last whole one), the stopped method logs
+  // only "Run stopped after G of M generations", and the remaining methods do not run.
+  // The request stands until cleared; clear it only while no run is going.
+  void RequestStop() { stop_.request_stop(); }
+  void ClearStopRequest() { stop_ = std::stop_source(); }
   // A new component with the stored settings, not initialized, drawing from the
   // same random source: what a freshly made workbench has. (A component that ran a
   // larger board keeps its larger GeneSize, a loaded one its loaded settings; either
@@ -95,7 +88,7 @@ class TQueensWorkbench {
 
   // --- state ---
   ga::TZPGeneticAlgorithm& Algorithm() { return *ga_; }
-  int NumQueens() const { return num_queens_; }
+  int NumQueens() const { return problem_.Size(); }
   bool GraphEnabled() const { return graph_enabled_; }
   const std::vector<std::string>& Log() const { return log_; }
   const TChessBoard& Board() const { return board_; }
@@ -115,32 +108,30 @@ class TQueensWorkbench {
 
  private:
   void MakeComponent(TRandom& Random);
-  void ApplyStoredSettings();
   void AdoptLoadedGenotype();
   // Every curve starts over, topped at the fitness cutoff.
   void ResetCurves();
   void AddLog(const std::string& Line);
-  void Initialization(bool& Initialized);
-  void EvaluateFitness(ga::TZPGAIndividual& Item, ga::TGAFitness& Fitness);
-  void Evolve();
   // Tells every observer, in the order attached.
   template <class Event, class Arg>
   void Notify(Event Handler, const Arg& Value);
-  // True when the method was stopped before its generations were done.
-  bool RunSelectionMethod(ga::TGASelectionMethod Method, int32_t Generation, const ga::TZPGAPopulation& Population,
-                          const std::string& GenerationText);
-  void ShowSolution();
 
+  // What the run core tells: the log's lines, the initialization, generations, finished methods.
+  bool WantsLog() const override { return true; }
+  void OnLog(const std::string& Line) override { AddLog(Line); }
+  void OnCurvesReset(double Cutoff) override;
+  void OnGeneration(const TGenerationReport& Report) override;
+  void OnMethodFinished(const TMethodReport& Report) override;
+
+  TQueensProblem problem_;
   std::unique_ptr<ga::TZPGeneticAlgorithm> ga_;
-  int num_queens_ = 8;
+  std::unique_ptr<TRunCore> core_;  // bound to ga_, problem_ and this
   bool graph_enabled_ = true;
-  std::atomic<bool> stop_requested_{false};
+  std::stop_source stop_;
   TRandomStreams streams_ = TRandomStreams::rsContinued;
   std::vector<std::string> log_;
   TChessBoard board_;
   std::vector<IRunObserver*> observers_;  // not owned
-  std::vector<int32_t> rows_;             // scratch for the fitness
-  TRowDecoder decoder_;
 };
 
 }  // namespace zp::queens

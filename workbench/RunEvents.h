@@ -1,32 +1,20 @@
-// What a comparison run tells the front ends as it goes: the five selection
-// methods in run order with the captions of their curves, one report per
-// generation and one per finished method, and the observer interface through which the fitness graph
-// and a progress display hear of them. A workbench with no observer runs
-// exactly as one with many: observers only read.
+// What a comparison run tells the front ends as it goes: one report per
+// generation and one per finished method, the log lines for an observer that
+// wants them, and the observer interface through which the fitness graph, a
+// progress display or an experiment's row builder hear of them. A run with no
+// observer runs exactly as one with many: observers only read.
 //
 //   class TCounter : public IRunObserver {
 //     void OnGeneration(const TGenerationReport&) override { ++count; }
 //   };
-//   workbench.Attach(counter);
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 
 #include "engine/ZPGAConsts.h"
 
 namespace zp::queens {
-
-// The comparison run's methods, one curve each.
-constexpr int kCurves = 5;
-
-// Roulette, Random, Tournament, Stochastic Tournament, Elitist: the order of a run and of the curves.
-const std::array<ga::TGASelectionMethod, kCurves>& RunMethods();
-// "Roulette", "Random", "Tournament", "Stochastic Tournament", "Elitist".
-const std::array<std::string, kCurves>& CurveCaptions();
-// Method's place in RunMethods(); -1 for a method the run never uses (smCustom).
-int CurveOf(ga::TGASelectionMethod Method);
 
 // The state of the population after one generation of a comparison run.
 struct TGenerationReport {
@@ -50,6 +38,7 @@ struct TMethodReport {
   ga::TGAFitness MinFitness;
   ga::TGAFitness FitnessCutoff;
   std::string Fittest;  // the fittest individual's bit text as the log prints it; empty for an empty population
+  bool Solved = false;  // the problem says MaxFitness is a solution's
 
   bool operator==(const TMethodReport&) const = default;
 };
@@ -58,11 +47,14 @@ struct TMethodReport {
 class IRunObserver {
  public:
   virtual ~IRunObserver() = default;
+  // True for an observer that wants the log's lines: the run builds them only then.
+  virtual bool WantsLog() const { return false; }
+  virtual void OnLog(const std::string& /*Line*/) {}
   // An initialization: every curve starts over, the fitness axis tops out at Cutoff (the fitness cutoff).
   virtual void OnCurvesReset(double /*Cutoff*/) {}
-  // A generation evolved while the Graph check box is on; with it off nothing is reported.
+  // A generation evolved.
   virtual void OnGeneration(const TGenerationReport& /*Report*/) {}
-  // A method finished its generations and its log lines are written; told whether the graph is on or off.
+  // A method finished its generations and its log lines are written; a method stopped part way is not reported.
   virtual void OnMethodFinished(const TMethodReport& /*Report*/) {}
 };
 

@@ -15,7 +15,7 @@ TLocalWorkers::~TLocalWorkers() {
   {
     std::lock_guard lock(mutex_);
     ending_ = true;
-    halt_ = true;
+    halt_.request_stop();
   }
   queued_.notify_all();
   threads_.clear();
@@ -35,7 +35,7 @@ void TLocalWorkers::Work() {
     std::optional<TFinishedRepeat> done;
     std::optional<std::string> failure;
     try {
-      done = TFinishedRepeat{key.Index, run_(key.Key, halt_)};
+      done = TFinishedRepeat{key.Index, run_(key.Key, halt_.get_token())};
     } catch (const experiment::TRepeatStopped&) {
     } catch (const std::exception& e) {
       failure = e.what();
@@ -48,7 +48,7 @@ void TLocalWorkers::Work() {
       if (done) finished_.push_back(std::move(*done));
       if (failure && !failure_) {
         failure_ = std::move(failure);
-        halt_ = true;
+        halt_.request_stop();
         queue_.clear();
       }
     }

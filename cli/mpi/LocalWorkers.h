@@ -3,8 +3,8 @@
 // one communicating thread, which waits on them; the first failure is kept
 // and stops the rest.
 //
-//   TLocalWorkers w(2, [&](TRepeatKey k, const std::atomic<bool>& halt) { return RepeatLines(RunRepeat(design, k,
-//   &halt)); }); w.Add(keys);  w.Wait(1ms);  for (TFinishedRepeat& f : w.TakeFinished()) ...
+//   TLocalWorkers w(2, [&](TRepeatKey k, std::stop_token halt) { return RepeatLines(RunRepeat(design, k, halt)); });
+//   w.Add(keys);  w.Wait(1ms);  for (TFinishedRepeat& f : w.TakeFinished()) ...
 #pragma once
 
 #include <atomic>
@@ -14,6 +14,7 @@
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <thread>
 #include <vector>
@@ -24,8 +25,8 @@ namespace zp::cli::mpi {
 
 class TLocalWorkers {
  public:
-  // Runs one repeat; looks at Halt now and then and may raise TRepeatStopped once it is true.
-  using TRun = std::function<experiment::TRepeatLines(experiment::TRepeatKey Key, const std::atomic<bool>& Halt)>;
+  // Runs one repeat; looks at Halt now and then and may raise TRepeatStopped once a stop is requested.
+  using TRun = std::function<experiment::TRepeatLines(experiment::TRepeatKey Key, std::stop_token Halt)>;
 
   TLocalWorkers(int Jobs, TRun Run);
   // Halts the running repeats and waits for the threads.
@@ -58,7 +59,7 @@ class TLocalWorkers {
   std::optional<std::string> failure_;
   size_t running_ = 0;
   bool ending_ = false;
-  std::atomic<bool> halt_{false};
+  std::stop_source halt_;
   std::vector<std::jthread> threads_;  // last: they end before the rest goes
 };
 

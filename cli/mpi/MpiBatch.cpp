@@ -35,9 +35,9 @@ TLocalWorkers::TRun RepeatRunner(const TExperimentDesign& Design, int Rank) {
     if (rank == Rank) fail_after = *end == ':' ? std::strtol(end + 1, nullptr, 10) : 0;
   }
   auto started = std::make_shared<std::atomic<long>>(0);
-  return [Design, fail_after, started](TRepeatKey Key, const std::atomic<bool>& Halt) {
+  return [Design, fail_after, started](TRepeatKey Key, std::stop_token Halt) {
     if (fail_after && started->fetch_add(1) >= *fail_after) throw std::bad_alloc();
-    return RepeatLines(RunRepeat(Design, Key, &Halt));
+    return RepeatLines(RunRepeat(Design, Key, std::move(Halt)));
   };
 }
 

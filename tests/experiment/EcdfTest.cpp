@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "experiment/Ecdf.h"
-#include "experiment/MethodLooks.h"
+#include "engine/SelectionMethods.h"
 
 using namespace zp::experiment;
 using zp::ga::TGASelectionMethod;

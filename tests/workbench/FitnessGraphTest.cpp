@@ -99,7 +99,7 @@ TEST(TFitnessGraph, FiveCurvesSetUpForTheGraphPage) {
     EXPECT_EQ(s.Pen().Color(), pens[i]);
     EXPECT_EQ(s.Color(), pens[i]);
     EXPECT_EQ(s.Options(), chart::TChartOptions{chart::TChartOption::coShowInLegend});
-    EXPECT_EQ(queens::CurveOf(queens::RunMethods()[static_cast<size_t>(i)]), i);
+    EXPECT_EQ(queens::CurveOf(ga::MethodOrder()[static_cast<size_t>(i)]), i);
   }
   EXPECT_EQ(p.Legend().Lines().Count(), 5);
   EXPECT_EQ(g.Csv(), "method,generation,fitness\n");

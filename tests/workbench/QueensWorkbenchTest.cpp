@@ -358,7 +358,7 @@ TEST(QueensWorkbenchTest, FinishedMethodsAreReportedAsTheLogPrintsThem) {
     ASSERT_EQ(methods.reports.size(), 5u);
     for (size_t m = 0; m < 5; ++m) {
       const zp::queens::TMethodReport& r = methods.reports[m];
-      EXPECT_EQ(r.Method, zp::queens::RunMethods()[m]);
+      EXPECT_EQ(r.Method, zp::ga::MethodOrder()[m]);
       EXPECT_EQ("Selection Method: " + zp::ga::ToString(r.Method), blocks[m][1]);
       EXPECT_EQ(std::to_string(r.Generation), Field(blocks[m], "Number of generations:"));
       EXPECT_EQ(r.Fittest, Field(blocks[m], "Fittest Individual:"));
@@ -391,10 +391,10 @@ TEST(QueensWorkbenchTest, SharedStreamsRunAMethodAloneAsInTheWholeRun) {
   };
   for (uint32_t seed : {0u, 99u})
     for (int n : {5, 9}) {
-      const auto whole = run(seed, n, zp::queens::RunMethods());
+      const auto whole = run(seed, n, zp::ga::MethodOrder());
       ASSERT_EQ(whole.size(), 5u);
       for (size_t m = 0; m < 5; ++m) {
-        const auto alone = run(seed, n, std::span(zp::queens::RunMethods()).subspan(m, 1));
+        const auto alone = run(seed, n, std::span(zp::queens::TComparisonRequest::kAllMethods).subspan(m, 1));
         ASSERT_EQ(alone.size(), 1u);
         EXPECT_EQ(alone[0], whole[m]) << "seed " << seed << " N " << n << " method " << m;
       }

@@ -13,7 +13,7 @@ using namespace zp::cli::mpi;
 using namespace zp::experiment;
 using namespace std::chrono_literals;
 
-TRepeatLines Stub(TRepeatKey Key, const std::atomic<bool>&) {
+TRepeatLines Stub(TRepeatKey Key, std::stop_token) {
   return {Key, std::to_string(Key.Queens) + "," + std::to_string(Key.Repeat) + "\n", "", 0};
 }
 
@@ -42,7 +42,7 @@ TEST(TLocalWorkers, EveryQueuedRepeatComesBackOnce) {
 }
 
 TEST(TLocalWorkers, AFailureIsKeptAndNothingMoreIsWanted) {
-  TLocalWorkers w(2, [](TRepeatKey Key, const std::atomic<bool>& Halt) {
+  TLocalWorkers w(2, [](TRepeatKey Key, std::stop_token Halt) {
     if (Key.Repeat == 1) throw std::bad_alloc();
     return Stub(Key, Halt);
   });

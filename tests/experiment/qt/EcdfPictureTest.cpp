@@ -12,7 +12,7 @@
 
 #include "chart/qt/ChartRender.h"
 #include "experiment/Ecdf.h"
-#include "experiment/MethodLooks.h"
+#include "engine/SelectionMethods.h"
 
 using namespace zp;
 using namespace zp::experiment;
@@ -92,7 +92,8 @@ TEST(EcdfPicture, EveryMethodsCurveShowsInPngAndSvg) {
   ASSERT_TRUE(from_png.load(png, "PNG"));
   EXPECT_EQ(from_png.size(), QSize(800, 500));
   const QImage from_svg = FromSvg(svg, QSize(800, 500));
-  for (TColor c : kMethodColors) {
+  for (const auto& method : zp::ga::kSelectionMethods) {
+    const TColor c = method.Color;
     EXPECT_GT(CountPixels(from_png, c), 100) << std::hex << c;
     EXPECT_GT(CountPixels(from_svg, c), 100) << std::hex << c;
   }
@@ -113,11 +114,12 @@ TEST(EcdfPicture, NothingSolvedStillDrawsFlatCurvesOnALogarithmicAxis) {
   TEcdfChart chart(rows, 20, 5000);
   const QImage image = chart::RenderChartImage(chart.Panel(), 800, 500);
   // The five curves lie on one another along the bottom; the last drawn shows.
-  EXPECT_GT(CountPixels(image, kMethodColors.back()), 300);
+  EXPECT_GT(CountPixels(image, zp::ga::kSelectionMethods.back().Color), 300);
   Keep(image, "ecdf-unsolved.png");
 
   TEcdfChart long_chart(Experiment(5000), 12, 5000);
   const QImage long_image = chart::RenderChartImage(long_chart.Panel(), 800, 500);
-  for (TColor c : kMethodColors) EXPECT_GT(CountPixels(long_image, c), 100) << std::hex << c;
+  for (const auto& method : zp::ga::kSelectionMethods)
+    EXPECT_GT(CountPixels(long_image, method.Color), 100) << std::hex << method.Color;
   Keep(long_image, "ecdf-log.png");
 }
