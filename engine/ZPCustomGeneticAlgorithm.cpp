@@ -258,6 +258,18 @@ void TZPCustomGeneticAlgorithm::EvaluatePopulation() {
   }
 }
 
+void TZPCustomGeneticAlgorithm::AbandonGeneration(const TParentState& Parents) {
+  // The children's buffer goes back to being the spare one; the parents were only read.
+  std::swap(population_, previous_population_);
+  fittest_ = Parents.fittest;
+  max_fitness_ = Parents.max;
+  min_fitness_ = Parents.min;
+  avg_fitness_ = Parents.avg;
+  total_fitness_ = Parents.total;
+  elitist_index_ = Parents.elitist_index;
+  stopped_ = true;
+}
+
 void TZPCustomGeneticAlgorithm::Evolve() {
   stopped_ = false;
   if (!initialized_) Initialize();
@@ -265,9 +277,7 @@ void TZPCustomGeneticAlgorithm::Evolve() {
   if (!OnEvaluateFitness && !OnEvaluatePopulation) throw EGAException(kNoFitnessFunction);
   if (selection_method_ == TGASelectionMethod::smCustom && !on_selection_) throw EGAException(kNoCustomSelection);
   // What a stop inside the generation puts back: the parents' statistics and selection state.
-  TZPGAIndividual* const fittest = fittest_;
-  const TGAFitness max = max_fitness_, min = min_fitness_, avg = avg_fitness_, total = total_fitness_;
-  const int32_t elitist_index = elitist_index_;
+  const TParentState saved{fittest_, max_fitness_, min_fitness_, avg_fitness_, total_fitness_, elitist_index_};
   elitist_index_ = -1;
   // Initialized may come from Assign without a second buffer: make it as Initialize would.
   if (!previous_population_) {
@@ -275,17 +285,6 @@ void TZPCustomGeneticAlgorithm::Evolve() {
     previous_population_->Assign(*population_);
   }
   std::swap(population_, previous_population_);
-  const auto abandon = [&] {
-    // The children's buffer goes back to being the spare one; the parents were only read.
-    std::swap(population_, previous_population_);
-    fittest_ = fittest;
-    max_fitness_ = max;
-    min_fitness_ = min;
-    avg_fitness_ = avg;
-    total_fitness_ = total;
-    elitist_index_ = elitist_index;
-    stopped_ = true;
-  };
   {
     TUpdateGuard suspended(*population_);
     inline_fitter_of_ = PlainFitterOf();
@@ -296,24 +295,26 @@ void TZPCustomGeneticAlgorithm::Evolve() {
     TZPGAPopulation& parents = *previous_population_;
     TZPGAPopulation& children = *population_;
     const int count = children.Count();
+    const bool stoppable = stop_token_.stop_possible();
     for (int i = 0; i < count; i += 2) {
       // Two selections per pair: a look every kStopCheckEvery selections.
-      if (i > 0 && i % (kStopCheckEvery / 2) == 0 && StopRequested()) {
-        abandon();
+      if (stoppable && i > 0 && i % (kStopCheckEvery / 2) == 0 && StopRequested()) {
+        AbandonGeneration(saved);
         return;
       }
-      TZPGAIndividual& parent1 = SelectParent(parents);
-      TZPGAIndividual& parent2 = SelectParent(parents);
+      // The built-in routine directly, as SelectParent would call it.
+      TZPGAIndividual& parent1 = builtin_routine_ ? builtin_routine_(SelectionContext(parents)) : SelectParent(parents);
+      TZPGAIndividual& parent2 = builtin_routine_ ? builtin_routine_(SelectionContext(parents)) : SelectParent(parents);
       if (i == count - 1)
         ReproduceChild(parent1, parent2, children.Items(i));
       else
         ReproduceChildren(parent1, parent2, children.Items(i), children.Items(i + 1));
     }
-    stoppable_scoring_ = stop_token_.stop_possible();
+    stoppable_scoring_ = stoppable;
     scoring_abandoned_ = false;
     EvaluatePopulation();
     if (scoring_abandoned_) {
-      abandon();
+      AbandonGeneration(saved);
       return;
     }
   }

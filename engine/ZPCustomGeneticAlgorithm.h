@@ -180,6 +180,13 @@ class TZPCustomGeneticAlgorithm : public TComponent {
   // What a selection routine reads and writes, picking from Population.
   selection::TSelectionContext SelectionContext(TZPGAPopulation& Population);
   bool StopRequested() const { return stop_token_.stop_requested(); }
+  // What Evolve puts back when a stop abandons its generation.
+  struct TParentState {
+    TZPGAIndividual* fittest;
+    TGAFitness max, min, avg, total;
+    int32_t elitist_index;
+  };
+  void AbandonGeneration(const TParentState& Parents);
   // The scores of OnEvaluatePopulation, or false when a stop abandoned them (stoppable_scoring_ only).
   bool ScoreWholePopulation(TZPGAPopulation& Population);
   // True when this object's FitterOf is the base one: its class is one of the two of this header.
