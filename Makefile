@@ -1,5 +1,5 @@
 # The commands people type. Each one installs what is missing first.
-.PHONY: all deps build test run release bench asan tsan clean
+.PHONY: all deps build test run release bench asan tsan clean format format-check
 
 all: build
 
@@ -10,8 +10,17 @@ build: deps
 	cmake --preset debug >/dev/null
 	cmake --build --preset debug
 
-test: build
+test: build format-check
 	QT_QPA_PLATFORM=$${QT_QPA_PLATFORM:-offscreen} ctest --preset debug
+
+# clang-format over every tracked C++ file: `make format` rewrites them, `make
+# format-check` (part of `make test`) fails on the first file that differs.
+CXX_FILES = $$(git ls-files '*.cpp' '*.h')
+format: deps
+	clang-format-14 -i $(CXX_FILES)
+
+format-check: deps
+	@clang-format-14 --dry-run --Werror $(CXX_FILES) || { echo "make format-check: the files above are not formatted; run 'make format'" >&2; exit 1; }
 
 release: deps
 	cmake --preset release >/dev/null

@@ -38,7 +38,8 @@ void TRunProgress::SetMethodFinished(int Index) {
 
 QString TRunProgress::Text() const {
   if (index_ < 0 || index_ >= queens::kCurves) return QStringLiteral("Running...");
-  const QString method = QString::fromStdString(std::string(ga::kSelectionMethods[static_cast<size_t>(index_)].Caption));
+  const QString method =
+      QString::fromStdString(std::string(ga::kSelectionMethods[static_cast<size_t>(index_)].Caption));
   const QString place = QStringLiteral("Running %1 (%2 of %3)").arg(method).arg(index_ + 1).arg(methods_);
   if (!known_) return place;
   return QStringLiteral("%1: generation %2 of %3").arg(place, GroupThousands(done_), GroupThousands(target_));

@@ -205,7 +205,8 @@ bool TZPCustomGeneticAlgorithm::ScoreWholePopulation(TZPGAPopulation& Population
   for (int32_t first = 0; first < count; first += kScoringSlice) {
     if (stoppable_scoring_ && first > 0 && StopRequested()) return false;
     const int32_t n = std::min(kScoringSlice, count - first);
-    OnEvaluatePopulation(*this, Population, first, std::span<TGAFitness>(scores_.data() + first, static_cast<size_t>(n)));
+    OnEvaluatePopulation(*this, Population, first,
+                         std::span<TGAFitness>(scores_.data() + first, static_cast<size_t>(n)));
   }
   return true;
 }

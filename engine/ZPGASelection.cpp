@@ -2,10 +2,10 @@
 // table from selection method to routine.
 #include "engine/ZPGASelection.h"
 
-#include "engine/SelectionMethods.h"
-
 #include <array>
 #include <cmath>
+
+#include "engine/SelectionMethods.h"
 
 namespace zp::ga::selection {
 

@@ -9,7 +9,7 @@ packages=(
   libpugixml-dev libcli11-dev libboost-math-dev libgtest-dev libgmock-dev libbenchmark-dev
   libopenmpi-dev openmpi-bin
   libxml2-utils xvfb xauth locales
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format-14
   locales
 )
 

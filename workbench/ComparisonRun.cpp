@@ -135,8 +135,8 @@ void TRunCore::ReportMethod() {
     Log("Max Fitness:" + FormatFloat15(ga.MaxFitness()));
   }
   observer_->OnMethodFinished(TMethodReport{ga.SelectionMethod(), ga.Generation(), ga.Population().Count(),
-                                            ga.MaxFitness(), ga.AvgFitness(), ga.MinFitness(), ga.FitnessCutoff(),
-                                            bits, fittest != nullptr && problem_->Solved(ga.MaxFitness())});
+                                            ga.MaxFitness(), ga.AvgFitness(), ga.MinFitness(), ga.FitnessCutoff(), bits,
+                                            fittest != nullptr && problem_->Solved(ga.MaxFitness())});
 }
 
 TRunOutcome RunComparison(IProblem& Problem, const TComparisonRequest& Request, IRunObserver& Observer) {

@@ -39,8 +39,8 @@ inline std::string ToString(TRandomStreams v) { return EnumName(kRandomStreamsNa
 // settings, a population of 4 x the problem's size and a mutation probability
 // of 1 / the chromosome's bits.
 struct TGASettings {
-  int32_t Generations = 100;                         // per method
-  std::optional<int32_t> Population;                 // InitialPopulation; 4 x size when empty
+  int32_t Generations = 100;          // per method
+  std::optional<int32_t> Population;  // InitialPopulation; 4 x size when empty
   ga::TGAProbability CrossoverProbability = 0.98;
   std::optional<ga::TGAProbability> MutationProbability;  // 1 / GeneSize when empty
   ga::TGAProbability InversionProbability = 0.1;

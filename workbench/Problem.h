@@ -26,7 +26,9 @@ class IProblem {
   virtual std::string Name() const = 0;
   virtual int32_t Size() const = 0;
   // The initialization's line that names the problem, in place of the queen count line.
-  virtual std::string DescriptionLine() const { return "     Problem is " + Name() + ", size " + std::to_string(Size()); }
+  virtual std::string DescriptionLine() const {
+    return "     Problem is " + Name() + ", size " + std::to_string(Size());
+  }
 
   // Clears Genes and builds the genotype for the size, each gene's settings in the order their rules need.
   virtual void BuildGenotype(ga::TZPGAGenes& Genes) const = 0;
@@ -44,7 +46,8 @@ class IProblem {
   virtual bool Solved(double MaxFitness) const { return MaxFitness == Target(); }
 
   // Draws the solution Bits into Board (sized for the genotype); false when the problem has no picture.
-  virtual bool DescribeSolution(const ga::TZPGAGenes& /*Genes*/, ga::TZPGABits& /*Bits*/, TChessBoard& /*Board*/) const {
+  virtual bool DescribeSolution(const ga::TZPGAGenes& /*Genes*/, ga::TZPGABits& /*Bits*/,
+                                TChessBoard& /*Board*/) const {
     return false;
   }
 };

@@ -78,7 +78,8 @@ TEST(WholePopulationScoring, RunsEveryMethodExactlyAsThePerIndividualHandler) {
 TEST(WholePopulationScoring, ComesInSlicesThatCoverThePopulationInOrder) {
   TZPGeneticAlgorithm ga;
   std::vector<std::pair<int32_t, size_t>> calls;
-  ga.OnEvaluatePopulation = [&](TZPCustomGeneticAlgorithm&, TZPGAPopulation&, int32_t first, std::span<TGAFitness> out) {
+  ga.OnEvaluatePopulation = [&](TZPCustomGeneticAlgorithm&, TZPGAPopulation&, int32_t first,
+                                std::span<TGAFitness> out) {
     calls.emplace_back(first, out.size());
     for (size_t k = 0; k < out.size(); ++k) out[k] = static_cast<double>(first + static_cast<int32_t>(k) % 5);
   };

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "experiment/Ecdf.h"
 #include "engine/SelectionMethods.h"
+#include "experiment/Ecdf.h"
 
 using namespace zp::experiment;
 using zp::ga::TGASelectionMethod;

@@ -11,8 +11,8 @@
 #include <QTemporaryDir>
 
 #include "chart/qt/ChartRender.h"
-#include "experiment/Ecdf.h"
 #include "engine/SelectionMethods.h"
+#include "experiment/Ecdf.h"
 
 using namespace zp;
 using namespace zp::experiment;
