@@ -55,15 +55,6 @@ QString Grouped(int64_t Value) {
   return digits;
 }
 
-// The complaint of a parser about Option, without the option's name.
-QString Complaint(const TDesignError& Error, const std::string& Option) {
-  std::string text = Error.what();
-  if (text.starts_with(Option)) text.erase(0, Option.size());
-  if (text.starts_with(":")) text.erase(0, 1);
-  while (text.starts_with(" ")) text.erase(0, 1);
-  return QString::fromStdString(text);
-}
-
 QLabel* MakeErrorLabel(QWidget* Parent, const char* Name) {
   auto* label = new QLabel(Parent);  // owned by Parent
   label->setObjectName(QString::fromLatin1(Name));
@@ -288,28 +279,29 @@ int TExperimentsPage::Jobs() const { return ParsePositive("--jobs", FieldText(*e
 
 void TExperimentsPage::Validate() {
   TExperimentDesign design;
-  auto check = [](QLabel* label, QLineEdit* field, const std::string& option, auto parse) {
+  // The field's complaint without the option's name, which the field's label gives.
+  auto check = [](QLabel* label, QLineEdit* field, auto parse) {
     try {
       parse(FieldText(*field));
       return Report(*label, *field, {});
     } catch (const TDesignError& e) {
-      return Report(*label, *field, Complaint(e, option));
+      return Report(*label, *field, QString::fromStdString(e.Message()));
     }
   };
   const bool queens_valid =
-      check(lblQueensError, edQueens, "--queens", [&](const std::string& t) { design.Queens = ParseQueenList(t); });
+      check(lblQueensError, edQueens, [&](const std::string& t) { design.Queens = ParseQueenList(t); });
   bool valid = queens_valid;
-  valid &= check(lblRepeatsError, edRepeats, "--repeats", [&](const std::string& t) {
+  valid &= check(lblRepeatsError, edRepeats, [&](const std::string& t) {
     design.Repeats = ParsePositive("--repeats", t);
     if (queens_valid && design.RowCount() > kMaxRows)
-      throw TDesignError("at most " + std::to_string(kMaxRows / (design.RowCount() / design.Repeats)) +
-                         " for these queen counts (1,000,000 rows; nqueens-ga batch runs larger experiments)");
+      throw TDesignError("--repeats", "at most " + std::to_string(kMaxRows / (design.RowCount() / design.Repeats)) +
+                                          " for these queen counts (1,000,000 rows; nqueens-ga batch runs larger "
+                                          "experiments)");
   });
-  valid &= check(lblGenerationsError, edGenerations, "--generations",
-                 [](const std::string& t) { ParsePositive("--generations", t); });
-  valid &= check(lblSeedError, edSeed, "--seed", [](const std::string& t) { ParseSeedOption(t); });
-  valid &= check(lblJobsError, edJobs, "--jobs", [](const std::string& t) {
-    if (ParsePositive("--jobs", t) > kMaxJobs) throw TDesignError("at most " + std::to_string(kMaxJobs));
+  valid &= check(lblGenerationsError, edGenerations, [](const std::string& t) { ParsePositive("--generations", t); });
+  valid &= check(lblSeedError, edSeed, [](const std::string& t) { ParseSeedOption(t); });
+  valid &= check(lblJobsError, edJobs, [](const std::string& t) {
+    if (ParsePositive("--jobs", t) > kMaxJobs) throw TDesignError("--jobs", "at most " + std::to_string(kMaxJobs));
   });
   valid_ = valid;
   // Until an experiment starts, the bar tells how large the one set up is.

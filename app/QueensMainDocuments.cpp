@@ -81,10 +81,12 @@ void TForm1::Load(void (TQueensWorkbench::*Read)(const std::string&), const QStr
   const std::string file = LocalFileName(Name);
   try {
     (wb_.*Read)(file);
+  } catch (const EFileError& e) {
+    // The message box names the file.
+    if (e.FileName() == file) throw;
+    throw EFileError(file, e.what());
   } catch (const Exception& e) {
-    // The message box names the file unless the message does.
-    if (std::string_view(e.what()).starts_with(file)) throw;
-    throw Exception(file + ": " + e.what());
+    throw EFileError(file, e.what());
   }
   lblSolution->clear();  // the board is empty after a load
   // The queen count of a loaded N-Queens problem, without re-initializing it.

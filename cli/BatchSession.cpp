@@ -97,19 +97,19 @@ TBatchPlan PlanBatch(const TBatchOptions& O, int DefaultJobs) {
   const fs::path out(O.Out);
   std::error_code ec;
   const bool exists = fs::exists(out, ec);
-  if (exists && !fs::is_directory(out, ec)) throw TDesignError("--out: '" + O.Out + "' is a file");
-  if (O.Out.empty() || !Writable(out)) throw TDesignError("--out: '" + O.Out + "' is not writable");
+  if (exists && !fs::is_directory(out, ec)) throw TDesignError("--out", "'" + O.Out + "' is a file");
+  if (O.Out.empty() || !Writable(out)) throw TDesignError("--out", "'" + O.Out + "' is not writable");
   const bool empty = !exists || fs::is_empty(out, ec);
   if (!empty && !O.Resume)
-    throw TDesignError("--out: '" + O.Out + "' is not empty; give --resume to go on with the experiment in it");
+    throw TDesignError("--out", "'" + O.Out + "' is not empty; give --resume to go on with the experiment in it");
   if (!empty) {
     const fs::path json = out / "experiment.json";
-    if (!fs::exists(json, ec)) throw TDesignError("--resume: '" + O.Out + "' holds no experiment.json");
+    if (!fs::exists(json, ec)) throw TDesignError("--resume", "'" + O.Out + "' holds no experiment.json");
     TStoredExperiment stored;
     try {
       stored = ReadExperimentJson(ReadFile(json));
     } catch (const std::exception& e) {
-      throw TDesignError("--resume: '" + O.Out + "/" + e.what());
+      throw TDesignError("--resume", "'" + O.Out + "/" + e.what());
     }
     plan.Design = ApplyOptions(O, stored.Design);
     const std::vector<std::string> differing =
@@ -117,7 +117,7 @@ TBatchPlan PlanBatch(const TBatchOptions& O, int DefaultJobs) {
     if (!differing.empty()) {
       std::string list;
       for (const std::string& d : differing) list += (list.empty() ? "" : ", ") + d;
-      throw TDesignError("--resume: the experiment in '" + O.Out + "' differs in " + list);
+      throw TDesignError("--resume", "the experiment in '" + O.Out + "' differs in " + list);
     }
     plan.Resuming = true;
   }

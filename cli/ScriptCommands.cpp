@@ -65,15 +65,16 @@ void FileName(const TCommandEntry& Entry, const TCommand& C) {
 // --- actions ---
 
 // A failure of Action on the file FileName, reported under the file's name
-// unless the message already starts with it (errors of the file itself do).
+// (errors of the file itself already are).
 template <typename TAction>
 void OnFile(const std::string& FileName, TAction&& Action) {
   try {
     Action();
+  } catch (const EFileError& e) {
+    if (e.FileName() == FileName) throw;
+    throw EFileError(FileName, e.what());
   } catch (const std::exception& e) {
-    const std::string prefix = FileName + ": ";
-    if (std::string_view(e.what()).starts_with(prefix)) throw;
-    throw Exception(prefix + e.what());
+    throw EFileError(FileName, e.what());
   }
 }
 
@@ -182,7 +183,7 @@ std::vector<TCommand> ReadCommands(const std::string& Text, char Separator) {
       const TCommandEntry& entry = FindCommand(c.Name);
       entry.Check(entry, c);
     } catch (const TUsageError& e) {
-      throw TUsageError(WhereFrom(c) + e.what());
+      throw TUsageError(e.Message(), c.Line);
     }
     commands.push_back(std::move(c));
   }

@@ -20,9 +20,19 @@ class TQueensWorkbench;
 namespace zp::cli {
 
 // A command line or an option that cannot be run: nothing runs, exit status 2.
+// The message reads "line N: Message" for a command of a script's line N.
 class TUsageError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  explicit TUsageError(const std::string& Message, int Line = 0)
+      : std::runtime_error(Line > 0 ? "line " + std::to_string(Line) + ": " + Message : Message),
+        message_(Message),
+        line_(Line) {}
+  const std::string& Message() const noexcept { return message_; }
+  int Line() const noexcept { return line_; }
+
+ private:
+  std::string message_;
+  int line_;
 };
 
 // One command as written: its name, its words after the name, and everything

@@ -53,7 +53,7 @@ std::vector<int32_t> ParseQueenList(const std::string& Text) {
   auto count = [](const std::string& part, const std::string& text) {
     const auto n = TryStrToInt(text);
     if (!n || *n < queens::kMinQueens || *n > queens::kMaxQueens)
-      throw TDesignError("--queens: '" + part + "' is not a queen count from 4 to 32");
+      throw TDesignError("--queens", "'" + part + "' is not a queen count from 4 to 32");
     return *n;
   };
   std::vector<int32_t> queens;
@@ -64,10 +64,10 @@ std::vector<int32_t> ParseQueenList(const std::string& Text) {
       continue;
     }
     const int32_t first = count(part, part.substr(0, dash)), last = count(part, part.substr(dash + 1));
-    if (last < first) throw TDesignError("--queens: '" + part + "' is not an ascending range");
+    if (last < first) throw TDesignError("--queens", "'" + part + "' is not an ascending range");
     for (int32_t n = first; n <= last; ++n) queens.push_back(n);
   }
-  if (queens.empty()) throw TDesignError("--queens: no queen count given");
+  if (queens.empty()) throw TDesignError("--queens", "no queen count given");
   std::sort(queens.begin(), queens.end());
   queens.erase(std::unique(queens.begin(), queens.end()), queens.end());
   return queens;
@@ -75,19 +75,23 @@ std::vector<int32_t> ParseQueenList(const std::string& Text) {
 
 int32_t ParsePositive(const std::string& Option, const std::string& Text) {
   const auto n = TryStrToInt(Text);
-  if (!n || *n <= 0) throw TDesignError(Option + " takes a positive integer, not '" + Text + "'");
+  if (!n || *n <= 0)
+    throw TDesignError(Option, "takes a positive integer, not '" + Text + "'", TDesignError::TJoin::jnSpace);
   return *n;
 }
 
 uint32_t ParseSeedOption(const std::string& Text) {
   const auto seed = ParseSeed(Text);
-  if (!seed) throw TDesignError("--seed takes an integer from 0 to 4294967295, not '" + Text + "'");
+  if (!seed)
+    throw TDesignError("--seed", "takes an integer from 0 to 4294967295, not '" + Text + "'",
+                       TDesignError::TJoin::jnSpace);
   return *seed;
 }
 
 queens::TRandomStreams ParseStreams(const std::string& Text) {
   const auto streams = EnumFromName<queens::TRandomStreams>(queens::kRandomStreamsNames, Text);
-  if (!streams) throw TDesignError("--streams takes 'continued' or 'shared', not '" + Text + "'");
+  if (!streams)
+    throw TDesignError("--streams", "takes 'continued' or 'shared', not '" + Text + "'", TDesignError::TJoin::jnSpace);
   return *streams;
 }
 
@@ -98,13 +102,13 @@ std::vector<ga::TGASelectionMethod> ParseMethodList(const std::string& Text) {
     if (!rank)
       if (const auto method = EnumFromName<ga::TGASelectionMethod>(ga::kSelectionMethodNames, name))
         rank = MethodRank(*method);
-    if (!rank) throw TDesignError("--methods: '" + name + "' is not a selection method");
+    if (!rank) throw TDesignError("--methods", "'" + name + "' is not a selection method");
     named[*rank] = true;
   }
   std::vector<ga::TGASelectionMethod> methods;
   for (size_t i = 0; i < kMethodOrder.size(); ++i)
     if (named[i]) methods.push_back(kMethodOrder[i]);
-  if (methods.empty()) throw TDesignError("--methods: no method given");
+  if (methods.empty()) throw TDesignError("--methods", "no method given");
   return methods;
 }
 

@@ -11,6 +11,7 @@
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/ZPGAConsts.h"
@@ -18,10 +19,22 @@
 
 namespace zp::experiment {
 
-// A bad option text; the message names the option ("--queens: ...").
+// A bad option text: the option ("--queens") and what is wrong with it, apart;
+// what() joins them for a command line: "--queens: 'x' is not ...", or with a
+// space for a message that reads on from the option's name ("--repeats takes ...").
 class TDesignError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  enum class TJoin { jnColon, jnSpace };
+  TDesignError(std::string Option, std::string Message, TJoin Join = TJoin::jnColon)
+      : std::runtime_error(Option + (Join == TJoin::jnColon ? ": " : " ") + Message),
+        option_(std::move(Option)),
+        message_(std::move(Message)) {}
+  const std::string& Option() const noexcept { return option_; }
+  const std::string& Message() const noexcept { return message_; }
+
+ private:
+  std::string option_;
+  std::string message_;
 };
 
 struct TExperimentDesign {

@@ -37,18 +37,14 @@ std::string ParseMessage(const pugi::xml_parse_result& result) {
   return where;
 }
 
-std::string FromSource(const std::string& source, const std::string& message) {
-  return source.empty() ? message : source + ": " + message;
-}
-
 std::shared_ptr<pugi::xml_document> ParseBuffer(std::string_view text, const std::string& source) {
   // Only UTF-8 text that XML can carry is read, so that whatever loads can be
   // written again (the writer writes UTF-8) and reads back the same.
   const std::string fault = DocumentTextFault(text);
-  if (!fault.empty()) throw EXMLDocError(FromSource(source, fault));
+  if (!fault.empty()) throw EXMLDocError(source, fault);
   auto doc = std::make_shared<pugi::xml_document>();
   const pugi::xml_parse_result result = doc->load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_utf8);
-  if (!result) throw EXMLDocError(FromSource(source, ParseMessage(result)));
+  if (!result) throw EXMLDocError(source, ParseMessage(result));
   return doc;
 }
 
@@ -119,15 +115,15 @@ std::string ErrnoText(int error) { return std::strerror(error); }
 
 std::string ReadWholeFile(const std::string& file_name) {
   std::FILE* f = std::fopen(file_name.c_str(), "rb");
-  if (!f) throw EXMLDocError(file_name + ": cannot open the file (" + ErrnoText(errno) + ")");
-  const std::string too_large = file_name + ": the file is larger than " + std::to_string(kMaxDocumentFileBytes) +
-                                " bytes, the limit for a document";
+  if (!f) throw EXMLDocError(file_name, "cannot open the file (" + ErrnoText(errno) + ")");
+  const EXMLDocError too_large(file_name, "the file is larger than " + std::to_string(kMaxDocumentFileBytes) +
+                                              " bytes, the limit for a document");
   // A regular file says its size up front; a device or pipe (/dev/zero) is
   // read only up to one byte past the limit.
   struct stat st {};
   if (::fstat(::fileno(f), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > static_cast<off_t>(kMaxDocumentFileBytes)) {
     std::fclose(f);
-    throw EXMLDocError(too_large);
+    throw too_large;
   }
   std::string data;
   if (S_ISREG(st.st_mode)) data.reserve(static_cast<size_t>(st.st_size));
@@ -137,11 +133,11 @@ std::string ReadWholeFile(const std::string& file_name) {
   const bool failed = std::ferror(f) != 0;
   const int error = errno;
   std::fclose(f);
-  if (failed) throw EXMLDocError(file_name + ": cannot read the file (" + ErrnoText(error) + ")");
-  if (data.size() > kMaxDocumentFileBytes) throw EXMLDocError(too_large);
+  if (failed) throw EXMLDocError(file_name, "cannot read the file (" + ErrnoText(error) + ")");
+  if (data.size() > kMaxDocumentFileBytes) throw too_large;
   if (std::count(data.begin(), data.end(), '<') > static_cast<std::ptrdiff_t>(kMaxDocumentTags))
-    throw EXMLDocError(file_name + ": the file holds more than " + std::to_string(kMaxDocumentTags) +
-                       " tags, the limit for a document");
+    throw EXMLDocError(
+        file_name, "the file holds more than " + std::to_string(kMaxDocumentTags) + " tags, the limit for a document");
   return data;
 }
 
@@ -166,7 +162,7 @@ TXMLDocument TXMLDocument::Parse(std::string_view Text) { return TXMLDocument(Pa
 
 void TXMLDocument::LoadFromStream(std::istream& Stream) {
   const std::string text((std::istreambuf_iterator<char>(Stream)), std::istreambuf_iterator<char>());
-  if (Stream.bad()) throw EXMLDocError("cannot read the stream");
+  if (Stream.bad()) throw EXMLDocError("", "cannot read the stream");
   // Parse into a new tree first: a bad text leaves this document as it was.
   auto doc = ParseBuffer(text, "");
   doc_->reset(*doc);
@@ -182,12 +178,12 @@ void TXMLDocument::SaveToStream(std::ostream& Stream) const {
   const std::string text = XML();
   Stream.write(text.data(), static_cast<std::streamsize>(text.size()));
   Stream.flush();
-  if (!Stream) throw EXMLDocError("cannot write the stream");
+  if (!Stream) throw EXMLDocError("", "cannot write the stream");
 }
 
 pugi::xml_node TXMLDocument::Root(const char* Name) const {
   pugi::xml_node root = doc_->document_element();
-  if (!root || std::strcmp(root.name(), Name) != 0) throw EIntfCastError();
+  if (!root || std::strcmp(root.name(), Name) != 0) throw EIntfCastError(root ? root.name() : "");
   return root;
 }
 
@@ -249,7 +245,7 @@ bool WriteAll(int Fd, std::string_view Text) {
 void WriteFileAtomically(const std::string& FileName, std::string_view Text) {
   namespace fs = std::filesystem;
   auto fail = [&](const std::string& what, int error) -> EXMLDocError {
-    return EXMLDocError(FileName + ": " + what + " (" + ErrnoText(error) + ")");
+    return EXMLDocError(FileName, what + " (" + ErrnoText(error) + ")");
   };
   const fs::path target = SaveTarget(FileName);
   if (target.filename().empty()) throw fail("cannot write the file", EISDIR);

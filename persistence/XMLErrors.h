@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "platform/Exceptions.h"
 
@@ -10,9 +11,15 @@ namespace zp::xml {
 
 // "Interface not supported": a document with the wrong root element, or a
 // node of another kind than the one asked for (a GenoType child that is no gene).
+// For a wrong root, FoundRoot() names the root element the document has.
 class EIntfCastError : public Exception {
  public:
-  EIntfCastError() : Exception("Interface not supported") {}
+  explicit EIntfCastError(std::string FoundRoot = {})
+      : Exception("Interface not supported"), found_root_(std::move(FoundRoot)) {}
+  const std::string& FoundRoot() const noexcept { return found_root_; }
+
+ private:
+  std::string found_root_;
 };
 
 // "Could not convert variant of type (%s) into type (%s)". The source type is
@@ -30,10 +37,10 @@ inline constexpr const char* kSingleType = "Single";
 inline constexpr const char* kDoubleType = "Double";
 inline constexpr const char* kBooleanType = "Boolean";
 
-// A file that cannot be read, parsed or written: the message starts with the file name.
-class EXMLDocError : public EZPException {
+// A file (or stream, without a name) that cannot be read, parsed or written.
+class EXMLDocError : public EFileError {
  public:
-  using EZPException::EZPException;
+  using EFileError::EFileError;
 };
 
 // A well-formed document whose content the component must not take: an

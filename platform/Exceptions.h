@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace zp {
 
@@ -18,6 +19,18 @@ class Exception : public std::runtime_error {
 class EZPException : public Exception {
  public:
   using Exception::Exception;
+};
+
+// A failure on a named file: the message reads "FileName: Message" (Message alone
+// for a source without a name, a stream), and FileName() tells which file it was.
+class EFileError : public EZPException {
+ public:
+  EFileError(std::string FileName, const std::string& Message)
+      : EZPException(FileName.empty() ? Message : FileName + ": " + Message), file_name_(std::move(FileName)) {}
+  const std::string& FileName() const noexcept { return file_name_; }
+
+ private:
+  std::string file_name_;
 };
 
 // Conversion errors: bad integer text, assignment between unrelated classes.

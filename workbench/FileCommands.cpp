@@ -2,12 +2,7 @@
 // population counts as the first initialization, so that Run continues from it;
 // a loaded N-Queens genotype sets the queen count to its own and starts the
 // curves over, and the board is emptied for it.
-#include <cstring>
-#include <fstream>
-#include <sstream>
-
 #include "persistence/GADocuments.h"
-#include "persistence/XMLDocument.h"
 #include "persistence/XMLErrors.h"
 #include "platform/Numbers.h"
 #include "workbench/QueensWorkbench.h"
@@ -27,30 +22,21 @@ int QueensShape(const ga::TZPGAGenes& Genes) {
   return n;
 }
 
-// The command that reads what FileName holds, for a document of the wrong kind; empty if unknown.
-std::string CommandFor(const std::string& FileName) {
-  try {
-    std::ifstream in(FileName, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    const xml::TXMLDocument doc = xml::TXMLDocument::Parse(text.str());
-    const char* root = doc.DocumentElement().name();
-    if (std::strcmp(root, "GenoType") == 0) return "this file holds a genotype: use Load GenoType";
-    if (std::strcmp(root, "Chromosomes") == 0) return "this file holds a population: use Load Population";
-    if (std::strcmp(root, "GeneticAlgorithm") == 0) return "this file holds a whole algorithm: use Load";
-  } catch (const std::exception&) {
-    // The load's own message stands.
-  }
+// The command that reads a document with root element Root; empty if none does.
+std::string CommandFor(const std::string& Root) {
+  if (Root == "GenoType") return "this file holds a genotype: use Load GenoType";
+  if (Root == "Chromosomes") return "this file holds a population: use Load Population";
+  if (Root == "GeneticAlgorithm") return "this file holds a whole algorithm: use Load";
   return {};
 }
 
 // Runs Read; a document of another kind fails with a hint at the command that reads it.
 template <class Read>
-void ReadDocument(const std::string& FileName, Read&& Read_) {
+void ReadDocument(Read&& Read_) {
   try {
     Read_();
   } catch (const xml::EIntfCastError& e) {
-    const std::string hint = CommandFor(FileName);
+    const std::string hint = CommandFor(e.FoundRoot());
     if (hint.empty()) throw;
     throw Exception(std::string(e.what()) + " (" + hint + ")");
   }
@@ -75,20 +61,20 @@ void TQueensWorkbench::AdoptLoadedGenotype() {
 
 void TQueensWorkbench::SaveAll(const std::string& FileName) { xml::SaveAlgorithmFile(*ga_, FileName); }
 void TQueensWorkbench::LoadAll(const std::string& FileName) {
-  ReadDocument(FileName, [&] { xml::LoadAlgorithmFile(*ga_, FileName); });
+  ReadDocument([&] { xml::LoadAlgorithmFile(*ga_, FileName); });
   ga_->SetInitialized(true);
   AdoptLoadedGenotype();
 }
 void TQueensWorkbench::SaveGenoType(const std::string& FileName) { xml::SaveGenoTypeFile(ga_->Genes(), FileName); }
 void TQueensWorkbench::LoadGenoType(const std::string& FileName) {
-  ReadDocument(FileName, [&] { xml::LoadGenoTypeFile(ga_->Genes(), FileName); });
+  ReadDocument([&] { xml::LoadGenoTypeFile(ga_->Genes(), FileName); });
   AdoptLoadedGenotype();
 }
 void TQueensWorkbench::SavePopulation(const std::string& FileName) {
   xml::SavePopulationFile(ga_->Population(), FileName);
 }
 void TQueensWorkbench::LoadPopulation(const std::string& FileName) {
-  ReadDocument(FileName, [&] { xml::LoadPopulationFile(ga_->Population(), FileName); });
+  ReadDocument([&] { xml::LoadPopulationFile(ga_->Population(), FileName); });
   ga_->SetInitialized(true);
 }
 

@@ -13,6 +13,7 @@
 #include "CliTestSupport.h"
 #include "TestSupport.h"
 #include "cli/CliRunner.h"
+#include "cli/ScriptCommands.h"
 #include "platform/Random.h"
 #include "workbench/QueensWorkbench.h"
 
@@ -358,3 +359,14 @@ TEST(CliRunnerTest, ARefusedFileCommandNamesLineAndFileAndChangesNothing) {
 }
 
 }  // namespace
+
+TEST(CliRunnerTest, AScriptsUsageErrorCarriesItsLineApartFromItsMessage) {
+  try {
+    (void)zp::cli::ReadCommands("init\nrun 5\nfrobnicate now", '\n');
+    ADD_FAILURE() << "accepted";
+  } catch (const zp::cli::TUsageError& e) {
+    EXPECT_EQ(e.Line(), 3);
+    EXPECT_EQ(e.Message(), "unknown command 'frobnicate'");
+    EXPECT_STREQ(e.what(), "line 3: unknown command 'frobnicate'");
+  }
+}

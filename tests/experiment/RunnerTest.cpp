@@ -44,7 +44,8 @@ TEST(ExperimentDesign, QueenListsAreSortedWithoutDuplicatesAndBadOnesNameTheOpti
       ParseQueenList(bad);
       ADD_FAILURE() << "accepted '" << bad << "'";
     } catch (const TDesignError& e) {
-      EXPECT_EQ(std::string(e.what()).rfind("--queens: ", 0), 0u) << e.what();
+      EXPECT_EQ(e.Option(), "--queens");
+      EXPECT_EQ(std::string(e.what()), "--queens: " + e.Message());
     }
   }
   EXPECT_THROW_MSG(ParseQueenList("12-10"), TDesignError, "--queens: '12-10' is not an ascending range");
@@ -60,6 +61,15 @@ TEST(ExperimentDesign, MethodsByLogOrShortNameInTheWorkbenchOrder) {
   EXPECT_EQ(ParseStreams("Shared"), zp::queens::TRandomStreams::rsShared);
   EXPECT_THROW((void)ParseStreams("both"), TDesignError);
   EXPECT_THROW(ParsePositive("--repeats", "0"), TDesignError);
+  // The option apart from its message, which reads on from the option's name on a command line.
+  try {
+    (void)ParsePositive("--generations", "x");
+    ADD_FAILURE();
+  } catch (const TDesignError& e) {
+    EXPECT_EQ(e.Option(), "--generations");
+    EXPECT_EQ(e.Message(), "takes a positive integer, not 'x'");
+    EXPECT_STREQ(e.what(), "--generations takes a positive integer, not 'x'");
+  }
   EXPECT_EQ(ParseSeedOption("0x10"), 16u);
 }
 

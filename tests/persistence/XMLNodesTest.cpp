@@ -103,6 +103,13 @@ TEST(TXMLDocument, BindingAnotherRootIsInterfaceNotSupported) {
   EXPECT_EQ(MessageOf([&] { BindChromosomesDocument(geno); }), "Interface not supported");
   EXPECT_THROW(BindGenoTypeDocument(TXMLDocument()), EIntfCastError);
   EXPECT_NO_THROW(BindGenoTypeDocument(geno));
+  // The error names the root it found, for a hint at the command that reads it.
+  try {
+    BindChromosomesDocument(geno);
+    ADD_FAILURE();
+  } catch (const EIntfCastError& e) {
+    EXPECT_EQ(e.FoundRoot(), "GenoType");
+  }
 }
 
 TEST(TXMLDocument, ParseErrorsGiveTheParserMessageThePositionAndTheFile) {
