@@ -2,14 +2,12 @@
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
 #include <exception>
 #include <map>
-#include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 
+#include "experiment/RepeatPool.h"
 #include "workbench/ComparisonRun.h"
 #include "workbench/QueensProblem.h"
 #include "workbench/RunEvents.h"
@@ -80,124 +78,39 @@ TRepeatResult RunRepeat(const TExperimentDesign& Design, TRepeatKey Key, std::st
   return result;
 }
 
-namespace {
-
-// The state the workers and the writer share while RunRepeats runs.
-class TRepeatPool {
- public:
-  TRepeatPool(const TExperimentDesign& Design, std::span<const TRepeatKey> Todo, size_t Workers,
-              const std::atomic<bool>& Stop)
-      : design_(Design),
-        todo_(Todo),
-        stop_(Stop),
-        // Finished repeats wait in done_ until every earlier one is delivered; a
-        // worker runs no further ahead of the writer than this, which bounds the memory.
-        window_(64 * std::max<size_t>(Workers, 1)) {}
-
-  // A worker thread: runs the next repeat until none is left or all is abandoned.
-  void Work() {
-    for (;;) {
-      const size_t i = next_.fetch_add(1);
-      if (i >= todo_.size()) return;
-      {
-        std::unique_lock lock(mutex_);
-        written_.wait(lock, [&] { return abandon_ || stop_.load() || i < delivered_ + window_; });
-        if (abandon_ || stop_.load()) return;
-      }
-      try {
-        TRepeatResult result = RunRepeat(design_, todo_[i], halt_.get_token());
-        std::lock_guard lock(mutex_);
-        done_.emplace(i, std::move(result));
-      } catch (const TRepeatStopped&) {
-        return;
-      } catch (...) {
-        std::lock_guard lock(mutex_);
-        if (!failure_) failure_ = std::current_exception();
-        abandon_ = true;
-        halt_.request_stop();
-      }
-      ready_.notify_one();
-    }
-  }
-
-  // The calling thread: delivers the results in order until all are, or a
-  // stop or failure comes; calls Idle while it waits.
-  void DeliverInOrder(const std::function<void(TRepeatResult&)>& Deliver, const std::function<void()>& Idle,
-                      int PollMs) {
-    while (delivered_ < todo_.size()) {
-      std::unique_lock lock(mutex_);
-      if (!ready_.wait_for(lock, std::chrono::milliseconds(PollMs),
-                           [&] { return abandon_ || stop_.load() || done_.contains(delivered_); })) {
-        lock.unlock();
-        if (Idle) Idle();
-        continue;
-      }
-      if (abandon_) return;
-      if (stop_.load()) {
-        halt_.request_stop();
-        return;
-      }
-      TRepeatResult result = std::move(done_.extract(delivered_).mapped());
-      lock.unlock();
-      Deliver(result);
-      lock.lock();
-      ++delivered_;
-      lock.unlock();
-      written_.notify_all();
-    }
-  }
-
-  // Ends the workers' waiting and their repeats; Error (when set) is raised
-  // by Rethrow unless a worker's came first.
-  void Finish(std::exception_ptr Error) {
-    {
-      std::lock_guard lock(mutex_);
-      if (Error && !failure_) failure_ = Error;
-      abandon_ = true;
-      halt_.request_stop();
-    }
-    written_.notify_all();
-  }
-
-  void Rethrow() const {
-    if (failure_) std::rethrow_exception(failure_);
-  }
-
- private:
-  const TExperimentDesign& design_;
-  std::span<const TRepeatKey> todo_;
-  const std::atomic<bool>& stop_;
-  const size_t window_;
-  std::mutex mutex_;
-  std::condition_variable ready_;    // a result arrived, or a worker failed
-  std::condition_variable written_;  // the writer moved on
-  std::map<size_t, TRepeatResult> done_;
-  size_t delivered_ = 0;
-  bool abandon_ = false;  // the writer failed, or a worker did
-  std::exception_ptr failure_;
-  std::stop_source halt_;  // Stop or abandon, as the repeats look at it
-  std::atomic<size_t> next_{0};
-};
-
-}  // namespace
-
 void RunRepeats(const TExperimentDesign& Design, std::span<const TRepeatKey> Todo, int Jobs,
                 const std::atomic<bool>& Stop, const std::function<void(TRepeatResult&)>& Deliver,
                 const std::function<void()>& Idle, int PollMs) {
   const size_t workers = std::min(Todo.size(), static_cast<size_t>(std::max(Jobs, 1)));
-  TRepeatPool pool(Design, Todo, workers, Stop);
-  {
-    std::vector<std::jthread> threads;
-    for (size_t w = 0; w < workers; ++w) threads.emplace_back([&pool] { pool.Work(); });
-    if (Idle) Idle();  // once at once: the caller may prepare its end beside the workers
-    try {
-      pool.DeliverInOrder(Deliver, Idle, PollMs);
-      pool.Finish(nullptr);
-    } catch (...) {
-      pool.Finish(std::current_exception());
+  if (workers == 0) return;
+  TRepeatPool<TRepeatResult> pool(static_cast<int>(workers), [&Design](TRepeatKey Key, std::stop_token Halt) {
+    return RunRepeat(Design, Key, std::move(Halt));
+  });
+  // Finished repeats wait here until every earlier one is delivered; no repeat is
+  // queued further ahead of the writer than this, which bounds the memory.
+  const size_t window = 64 * workers;
+  std::map<size_t, TRepeatResult> waiting;
+  size_t queued = 0, delivered = 0;
+  const auto queue_more = [&] {
+    std::vector<TNumberedKey> keys;
+    for (; queued < Todo.size() && queued < delivered + window; ++queued) keys.push_back({queued, Todo[queued]});
+    if (!keys.empty()) pool.Add(keys);
+  };
+  queue_more();
+  if (Idle) Idle();  // once at once: the caller may prepare its end beside the workers
+  while (delivered < Todo.size()) {
+    if (Stop.load()) return;  // the pool abandons the running repeats as it goes
+    if (const std::exception_ptr failure = pool.Failure()) std::rethrow_exception(failure);
+    for (auto& done : pool.TakeFinished()) waiting.emplace(done.Index, std::move(done.Result));
+    const bool ready = waiting.contains(delivered);
+    while (waiting.contains(delivered)) {
+      auto node = waiting.extract(delivered);
+      Deliver(node.mapped());  // an exception here ends the pool too
+      ++delivered;
     }
-  }  // the workers end here
-  pool.Rethrow();
+    queue_more();
+    if (!ready && !pool.Wait(std::chrono::milliseconds(PollMs)) && Idle) Idle();
+  }
 }
 
 }  // namespace zp::experiment

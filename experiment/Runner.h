@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "experiment/ExperimentDesign.h"
+#include "experiment/RepeatPool.h"
 #include "experiment/RunRow.h"
 #include "experiment/Traces.h"
 
@@ -27,17 +28,11 @@ struct TRepeatResult {
   double Seconds = 0;             // wall time of the repeat
 };
 
-// Raised out of RunRepeat when a stop was requested while it ran: the repeat is abandoned.
-class TRepeatStopped : public std::exception {
- public:
-  const char* what() const noexcept override { return "the repeat was stopped"; }
-};
-
 // Repeat Key of Design, run on the calling thread. The run core looks at Stop
 // between generations and inside them; raises TRepeatStopped once it saw a request.
 TRepeatResult RunRepeat(const TExperimentDesign& Design, TRepeatKey Key, std::stop_token Stop = {});
 
-// Runs Todo (in key order) on Jobs worker threads (at least one) and calls
+// Runs Todo (in key order) on Jobs worker threads of a TRepeatPool (at least one) and calls
 // Deliver on the calling thread once per repeat, in Todo's order. Returns when
 // all are delivered or, once Stop is true, as soon as the running repeats are
 // abandoned (later ones are not delivered). Idle is called on the calling thread

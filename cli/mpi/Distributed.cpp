@@ -104,7 +104,7 @@ void Work(const TDistributedRun& Run) {
   TBackoff backoff;
   std::vector<int64_t> numbers;
   for (;;) {
-    if (const std::optional<std::string> failure = workers.Failure()) {
+    if (const std::optional<std::string> failure = workers.FailureText()) {
       SendReport({0, workers.TakeFinished(), failure});
       // Rank 0 ends the job; a rank that returned here would leave it waiting.
       for (;;) std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -193,7 +193,7 @@ class TDispatcher {
 
  private:
   void Take(std::vector<TFinishedRepeat> Finished) {
-    for (TFinishedRepeat& f : Finished) waiting_.emplace(f.Index, std::move(f.Lines));
+    for (TFinishedRepeat& f : Finished) waiting_.emplace(f.Index, std::move(f.Result));
   }
 
   std::vector<TNumberedKey> Keys(std::pair<size_t, size_t> Range) {
@@ -218,7 +218,7 @@ class TDispatcher {
       active = true;
     }
     Take(workers_.TakeFinished());
-    if (const std::optional<std::string> failure = workers_.Failure()) throw TRankFailure(0, *failure);
+    if (const std::optional<std::string> failure = workers_.FailureText()) throw TRankFailure(0, *failure);
     return active;
   }
 

@@ -15,7 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/mpi/LocalWorkers.h"
+#include "cli/mpi/WireFormat.h"
+#include "experiment/RepeatPool.h"
 
 namespace zp::cli::mpi {
 
@@ -38,6 +39,9 @@ class TMpi {
  private:
   int rank_ = 0, size_ = 1;
 };
+
+// A rank's worker threads: the experiment's repeat pool, each repeat kept as its file lines.
+using TLocalWorkers = experiment::TRepeatPool<experiment::TRepeatLines>;
 
 // A repeat failed on Rank; rank 0 raises it.
 class TRankFailure : public std::runtime_error {

@@ -56,7 +56,7 @@ std::string EncodeReport(const TWorkerReport& Report) {
   std::string bytes = "want " + std::to_string(Report.Want) + " " + std::to_string(Report.Ahead) + "\n";
   if (Report.Failure) bytes += "fail " + std::to_string(Report.Failure->size()) + "\n" + *Report.Failure;
   for (const TFinishedRepeat& f : Report.Finished) {
-    const experiment::TRepeatLines& l = f.Lines;
+    const experiment::TRepeatLines& l = f.Result;
     bytes += "repeat " + std::to_string(f.Index) + " " + std::to_string(l.Key.Queens) + " " +
              std::to_string(l.Key.Repeat) + " " + DoubleText(l.Seconds) + " " + std::to_string(l.Runs.size()) + " " +
              std::to_string(l.Traces.size()) + "\n" + l.Runs + l.Traces;
@@ -77,12 +77,12 @@ TWorkerReport DecodeReport(std::string_view Bytes) {
     } else if (what == "repeat") {
       TFinishedRepeat f;
       f.Index = in.Number<size_t>();
-      f.Lines.Key.Queens = in.Number<int32_t>();
-      f.Lines.Key.Repeat = in.Number<int32_t>();
-      f.Lines.Seconds = in.Number<double>();
+      f.Result.Key.Queens = in.Number<int32_t>();
+      f.Result.Key.Repeat = in.Number<int32_t>();
+      f.Result.Seconds = in.Number<double>();
       const size_t runs = in.Number<size_t>(), traces = in.Number<size_t>();
-      f.Lines.Runs = in.Body(runs);
-      f.Lines.Traces = in.Body(traces);
+      f.Result.Runs = in.Body(runs);
+      f.Result.Traces = in.Body(traces);
       report.Finished.push_back(std::move(f));
     } else {
       Bad("'" + std::string(what) + "'");

@@ -15,21 +15,15 @@
 #include <vector>
 
 #include "experiment/ExperimentFolder.h"
+#include "experiment/RepeatPool.h"
 
 namespace zp::cli::mpi {
 
 // A repeat with its place in the experiment's hand-out order.
-struct TNumberedKey {
-  size_t Index = 0;
-  experiment::TRepeatKey Key;
-  bool operator==(const TNumberedKey&) const = default;
-};
+using experiment::TNumberedKey;
 
-// A finished repeat and its place in the hand-out order.
-struct TFinishedRepeat {
-  size_t Index = 0;
-  experiment::TRepeatLines Lines;
-};
+// A finished repeat (its file lines) and its place in the hand-out order.
+using TFinishedRepeat = experiment::TNumberedResult<experiment::TRepeatLines>;
 
 struct TWorkerReport {
   size_t Want = 0;  // repeats the rank can start now; 0 asks for none

@@ -18,8 +18,8 @@ TEST(WireFormat, ReportOfRealRepeatsReadsBackToTheSameLines) {
   TWorkerReport report{3, {}, std::nullopt, 2};
   for (int32_t r : {4, 0})
     report.Finished.push_back({static_cast<size_t>(10 + r), RepeatLines(RunRepeat(design, {6, r}))});
-  report.Finished[1].Lines.Seconds = 0.1 + 0.2;  // no shortest decimal of its own
-  ASSERT_FALSE(report.Finished[0].Lines.Traces.empty());
+  report.Finished[1].Result.Seconds = 0.1 + 0.2;  // no shortest decimal of its own
+  ASSERT_FALSE(report.Finished[0].Result.Traces.empty());
 
   const TWorkerReport back = DecodeReport(EncodeReport(report));
   EXPECT_EQ(back.Want, 3u);
@@ -27,7 +27,7 @@ TEST(WireFormat, ReportOfRealRepeatsReadsBackToTheSameLines) {
   EXPECT_FALSE(back.Failure);
   ASSERT_EQ(back.Finished.size(), 2u);
   for (size_t i = 0; i < 2; ++i) {
-    const TRepeatLines &a = report.Finished[i].Lines, &b = back.Finished[i].Lines;
+    const TRepeatLines &a = report.Finished[i].Result, &b = back.Finished[i].Result;
     EXPECT_EQ(back.Finished[i].Index, report.Finished[i].Index);
     EXPECT_EQ(b.Key, a.Key);
     EXPECT_EQ(b.Runs, a.Runs);
