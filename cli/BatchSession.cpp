@@ -109,7 +109,8 @@ TBatchPlan PlanBatch(const TBatchOptions& O, int DefaultJobs) {
     try {
       stored = ReadExperimentJson(ReadFile(json));
     } catch (const std::exception& e) {
-      throw TDesignError("--resume", "'" + O.Out + "/" + e.what());
+      // Named by the file, which holds the options of the experiment resumed.
+      throw TDesignError(json.string(), e.what());
     }
     plan.Design = ApplyOptions(O, stored.Design);
     const std::vector<std::string> differing =

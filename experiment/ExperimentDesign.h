@@ -19,7 +19,8 @@
 
 namespace zp::experiment {
 
-// A bad option text: the option ("--queens") and what is wrong with it, apart;
+// A bad option text: the option ("--queens", or the file that held the options,
+// "DIR/experiment.json") and what is wrong with it, apart;
 // what() joins them for a command line: "--queens: 'x' is not ...", or with a
 // space for a message that reads on from the option's name ("--repeats takes ...").
 class TDesignError : public std::runtime_error {

@@ -21,23 +21,7 @@ namespace zp::experiment {
 
 namespace {
 
-using K = TJsonValue::TKind;
-
 constexpr const char* kTimingCsvHeader = "queens,repeat,seconds";
-
-TJsonValue Number(int64_t n) { return TJsonValue(K::jkNumber, std::to_string(n)); }
-TJsonValue String(std::string s) { return TJsonValue(K::jkString, std::move(s)); }
-
-std::string Member(const std::string& Key, const TJsonValue& Value) {
-  return "    " + JsonQuote(Key) + ": " + FormatJson(Value);
-}
-
-std::string ObjectLines(const std::vector<std::pair<std::string, TJsonValue>>& Members) {
-  std::string text = "{\n";
-  for (size_t i = 0; i < Members.size(); ++i)
-    text += Member(Members[i].first, Members[i].second) + (i + 1 < Members.size() ? ",\n" : "\n");
-  return text + "  }";
-}
 
 std::string ReadFile(const std::filesystem::path& File) {
   std::ifstream in(File, std::ios::binary);
@@ -47,90 +31,9 @@ std::string ReadFile(const std::filesystem::path& File) {
   return text.str();
 }
 
-[[noreturn]] void Bad(const std::string& What) { throw Exception("experiment.json: " + What); }
-
-const TJsonValue& Need(const TJsonValue& Object, const char* Key, K Kind) {
-  const TJsonValue* v = Object.Find(Key);
-  if (!v || v->Kind != Kind) Bad(std::string("no valid \"") + Key + "\"");
-  return *v;
-}
-
 }  // namespace
 
 const char* ProgramVersion() { return kProgramVersion; }
-
-std::vector<std::pair<std::string, TJsonValue>> Parameters(const TExperimentDesign& Design,
-                                                           const std::string& Version) {
-  TJsonValue queens(K::jkArray), methods(K::jkArray);
-  for (int32_t n : Design.Queens) queens.Items.push_back(Number(n));
-  for (ga::TGASelectionMethod m : Design.Methods) methods.Items.push_back(String(ga::ToString(m)));
-  return {{"queens", queens},
-          {"repeats", Number(Design.Repeats)},
-          {"generations", Number(Design.Generations)},
-          {"seed", Number(Design.Seed)},
-          {"streams", String(queens::ToString(Design.Streams))},
-          {"methods", methods},
-          {"seed_function", String(kSeedFunctionName)},
-          {"version", String(Version)}};
-}
-
-std::string ExperimentJson(const TExperimentDesign& Design, const std::string& Version, const TRunInfo& Run) {
-  std::vector<std::pair<std::string, TJsonValue>> run{{"start", String(Run.Start)},
-                                                      {"end", Run.End.empty() ? TJsonValue{} : String(Run.End)},
-                                                      {"jobs", Number(Run.Jobs)},
-                                                      {"host", String(Run.Host)}};
-  if (Run.Ranks > 0) run.emplace_back("ranks", Number(Run.Ranks));
-  return "{\n  \"parameters\": " + ObjectLines(Parameters(Design, Version)) + ",\n  \"run\": " + ObjectLines(run) +
-         "\n}\n";
-}
-
-TStoredExperiment ReadExperimentJson(std::string_view Text) {
-  TJsonValue doc;
-  try {
-    doc = ParseJson(Text);
-  } catch (const Exception& e) {
-    Bad(e.what());
-  }
-  const TJsonValue& p = Need(doc, "parameters", K::jkObject);
-  TStoredExperiment stored;
-  stored.Parameters = p.Members;
-  TExperimentDesign& design = stored.Design;
-  // The same parsers as the options: a hand-edited file is held to the same rules.
-  try {
-    std::string queens;
-    for (const TJsonValue& n : Need(p, "queens", K::jkArray).Items) queens += (queens.empty() ? "" : ",") + n.Text;
-    design.Queens = ParseQueenList(queens);
-    design.Repeats = ParsePositive("--repeats", Need(p, "repeats", K::jkNumber).Text);
-    design.Generations = ParsePositive("--generations", Need(p, "generations", K::jkNumber).Text);
-    design.Seed = ParseSeedOption(Need(p, "seed", K::jkNumber).Text);
-    design.Streams = ParseStreams(Need(p, "streams", K::jkString).Text);
-    std::string methods;
-    for (const TJsonValue& m : Need(p, "methods", K::jkArray).Items) methods += (methods.empty() ? "" : ",") + m.Text;
-    design.Methods = ParseMethodList(methods);
-  } catch (const TDesignError& e) {
-    Bad(e.what());
-  }
-  return stored;
-}
-
-std::vector<std::string> DifferingParameters(const std::vector<std::pair<std::string, TJsonValue>>& Stored,
-                                             const std::vector<std::pair<std::string, TJsonValue>>& Given) {
-  auto text = [](const auto& Members, const std::string& Key) -> std::string {
-    for (const auto& [name, value] : Members)
-      if (name == Key) return FormatJson(value);
-    return "nothing";
-  };
-  std::vector<std::string> keys;
-  for (const auto& [name, value] : Given) keys.push_back(name);
-  for (const auto& [name, value] : Stored)
-    if (std::find(keys.begin(), keys.end(), name) == keys.end()) keys.push_back(name);
-  std::vector<std::string> differing;
-  for (const std::string& key : keys) {
-    const std::string a = text(Stored, key), b = text(Given, key);
-    if (a != b) differing.push_back(key + " (" + a + " in the folder, " + b + " given)");
-  }
-  return differing;
-}
 
 std::string UtcNow() {
   const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());

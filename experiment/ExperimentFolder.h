@@ -10,11 +10,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "experiment/ExperimentDesign.h"
-#include "experiment/Json.h"
+#include "experiment/ExperimentJson.h"
 #include "experiment/OutputFiles.h"
 #include "experiment/RecordedRuns.h"
 #include "experiment/Runner.h"
@@ -23,33 +22,6 @@ namespace zp::experiment {
 
 // The program's version, with the git commit it was configured from.
 const char* ProgramVersion();
-
-// The "parameters" of experiment.json, in file order: queens, repeats,
-// generations, seed, streams, methods, seed_function, version.
-std::vector<std::pair<std::string, TJsonValue>> Parameters(const TExperimentDesign& Design, const std::string& Version);
-
-// The "run" part: the only part besides timing.csv that differs between runs of one experiment.
-struct TRunInfo {
-  std::string Start, End;  // UTC, ISO 8601; End empty while running
-  int Jobs = 1;            // worker threads (per rank under MPI)
-  std::string Host;
-  int Ranks = 0;  // MPI ranks; 0 when not under MPI, and then not written
-};
-
-// The whole text of experiment.json.
-std::string ExperimentJson(const TExperimentDesign& Design, const std::string& Version, const TRunInfo& Run);
-
-// An experiment.json read back: its parameters as written and the design they describe.
-struct TStoredExperiment {
-  std::vector<std::pair<std::string, TJsonValue>> Parameters;
-  TExperimentDesign Design;
-};
-// Raises Exception "experiment.json: ..." for a file that does not hold valid parameters.
-[[nodiscard]] TStoredExperiment ReadExperimentJson(std::string_view Text);
-
-// "key (A in the folder, B given)" for each parameter whose text differs, in Stored's order.
-std::vector<std::string> DifferingParameters(const std::vector<std::pair<std::string, TJsonValue>>& Stored,
-                                             const std::vector<std::pair<std::string, TJsonValue>>& Given);
 
 // Now as UTC ISO 8601 ("2024-05-01T12:00:00Z").
 std::string UtcNow();

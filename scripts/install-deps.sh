@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build make pkg-config
   qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core fonts-dejavu-extra
-  libpugixml-dev libcli11-dev libboost-math-dev libgtest-dev libgmock-dev libbenchmark-dev
+  libpugixml-dev libcli11-dev nlohmann-json3-dev libboost-math-dev libgtest-dev libgmock-dev libbenchmark-dev
   libopenmpi-dev openmpi-bin
   libxml2-utils xvfb xauth locales
   clang libclang-rt-14-dev clang-format-14

@@ -240,6 +240,43 @@ TEST(BatchCommandTest, ResumeTakesTheStoredOptionsAndRefusesOtherOnes) {
   EXPECT_EQ(ReadFile(out / "runs.csv"), runs);
 }
 
+// Every file under Folder with its bytes.
+std::vector<std::pair<fs::path, std::string>> Snapshot(const fs::path& folder) {
+  std::vector<std::pair<fs::path, std::string>> files;
+  for (const auto& entry : fs::recursive_directory_iterator(folder))
+    if (entry.is_regular_file()) files.emplace_back(entry.path(), ReadFile(entry.path()));
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+TEST(BatchCommandTest, ResumeRefusesABrokenExperimentJsonNamingItAndTouchesNothing) {
+  const fs::path out = Batch("broken_json", {"--queens", "5", "--repeats", "2", "--generations", "10"});
+  const fs::path json = out / "experiment.json";
+  const std::string written = ReadFile(json);
+  auto edited = [&](const std::string& from, const std::string& to) {
+    std::string text = written;
+    const size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+  };
+  // The streams are on line 9: the queen list takes lines 3 to 5.
+  const std::vector<std::pair<std::string, std::string>> cases{
+      {edited(R"("continued")", R"("contin\qued")"),
+       R"(line 9, column 24: invalid string: forbidden character after backslash; last read: '"contin\q')"},
+      {edited(R"("seed": 0)", R"("seed": 18446744073709551616)"),
+       "parameters.seed: 18446744073709551616 is out of range 0..4294967295"},
+      {edited(R"("seed": 0)", R"("seed": 0, "seed": 0)"), R"(parameters: duplicate key "seed")"},
+  };
+  for (const auto& [text, message] : cases) {
+    std::ofstream(json, std::ios::trunc | std::ios::binary) << text;
+    const auto before = Snapshot(out);
+    const Result r = RunTool({"batch", "--quiet", "--resume", "--out", out.string()});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "error: " + json.string() + ": " + message + "\n");
+    EXPECT_TRUE(Snapshot(out) == before) << message;
+  }
+}
+
 TEST(BatchCommandTest, ResumeDropsACutLineAndAPartialRepeatAndEndsWithTheSameFiles) {
   const std::vector<std::string> args{"--queens", "6,7", "--repeats", "5", "--generations", "25"};
   const fs::path whole = Batch("cut_whole", args);

@@ -1,0 +1,288 @@
+#include "experiment/ExperimentJson.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <nlohmann/json.hpp>
+#include <set>
+
+#include "experiment/RunRow.h"
+#include "platform/Exceptions.h"
+#include "workbench/QueensProblem.h"
+
+namespace zp::experiment {
+
+namespace {
+
+using TJson = nlohmann::ordered_json;  // members stay in the order written
+
+constexpr auto kReplaceBadUtf8 = TJson::error_handler_t::replace;
+
+// Far deeper than the file ever nests, and shallow enough for the recursive
+// formatting of a hand-edited value.
+constexpr int kMaxDepth = 32;
+
+std::string Join(const std::string& Path, const std::string& Key) { return Path.empty() ? Key : Path + "." + Key; }
+
+[[noreturn]] void Bad(const std::string& Path, const std::string& What) {
+  throw Exception(Path.empty() ? What : Path + ": " + What);
+}
+
+// A value on one line with ", " and ": " between parts, as --resume quotes it.
+std::string OneLine(const TJson& Value) {
+  std::string text;
+  if (Value.is_array()) {
+    for (const TJson& item : Value) text += (text.empty() ? "" : ", ") + OneLine(item);
+    return "[" + text + "]";
+  }
+  if (Value.is_object()) {
+    for (const auto& [key, item] : Value.items())
+      text += (text.empty() ? "" : ", ") + TJson(key).dump(-1, ' ', false, kReplaceBadUtf8) + ": " + OneLine(item);
+    return "{" + text + "}";
+  }
+  return Value.dump(-1, ' ', false, kReplaceBadUtf8);
+}
+
+// A whole number too large for 64 bits, which the parser can only hold as a double.
+bool WholeBeyond64Bits(const TJson& Value) {
+  if (!Value.is_number_float()) return false;
+  const double d = Value.get<double>();
+  return std::isfinite(d) && d == std::trunc(d) && std::fabs(d) >= 9223372036854775808.0;
+}
+
+// Value as a message shows it: scalars as written, containers by their kind.
+std::string Shown(const TJson& Value) {
+  if (Value.is_array()) return "an array";
+  if (Value.is_object()) return "an object";
+  if (WholeBeyond64Bits(Value) && std::fabs(Value.get<double>()) < 1e21) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.0f", Value.get<double>());
+    return text;
+  }
+  return OneLine(Value);
+}
+
+const TJson& Member(const TJson& Object, const std::string& Path, const char* Key) {
+  const auto it = Object.find(Key);
+  if (it == Object.end()) Bad(Join(Path, Key), "missing");
+  return *it;
+}
+
+const TJson& ObjectAt(const TJson& Value, const std::string& Path) {
+  if (!Value.is_object()) Bad(Path, "expected an object, got " + Shown(Value));
+  return Value;
+}
+
+const TJson& ArrayAt(const TJson& Value, const std::string& Path) {
+  if (!Value.is_array()) Bad(Path, "expected an array, got " + Shown(Value));
+  if (Value.empty()) Bad(Path, "the list is empty");
+  return Value;
+}
+
+// An integer Lo..Hi (Hi >= 0); 30.0 is a number but not an integer.
+int64_t IntegerAt(const TJson& Value, const std::string& Path, int64_t Lo, int64_t Hi) {
+  if (Value.is_number_unsigned()) {
+    const uint64_t n = Value.get<uint64_t>();
+    if (n <= static_cast<uint64_t>(Hi) && static_cast<int64_t>(n) >= Lo) return static_cast<int64_t>(n);
+  } else if (Value.is_number_integer()) {
+    const int64_t n = Value.get<int64_t>();
+    if (n >= Lo && n <= Hi) return n;
+  } else if (!WholeBeyond64Bits(Value)) {
+    Bad(Path, "expected an integer, got " + Shown(Value));
+  }
+  Bad(Path, Shown(Value) + " is out of range " + std::to_string(Lo) + ".." + std::to_string(Hi));
+}
+
+std::vector<int32_t> QueensAt(const TJson& Value, const std::string& Path) {
+  std::vector<int32_t> queens;
+  for (const TJson& item : ArrayAt(Value, Path)) {
+    const std::string at = Path + "[" + std::to_string(queens.size()) + "]";
+    const auto n = static_cast<int32_t>(IntegerAt(item, at, queens::kMinQueens, queens::kMaxQueens));
+    if (!queens.empty() && n <= queens.back())
+      Bad(at, std::to_string(n) + " after " + std::to_string(queens.back()) +
+                  "; the queen counts are distinct and ascending");
+    queens.push_back(n);
+  }
+  return queens;
+}
+
+std::string MethodNames() {
+  std::string names;
+  for (const ga::TGASelectionMethod m : kMethodOrder) names += (names.empty() ? "" : ", ") + ga::ToString(m);
+  return names;
+}
+
+// Names exactly as the file writes them, in the workbench's order, as a design holds them.
+std::vector<ga::TGASelectionMethod> MethodsAt(const TJson& Value, const std::string& Path) {
+  std::vector<ga::TGASelectionMethod> methods;
+  size_t last = 0;
+  for (const TJson& item : ArrayAt(Value, Path)) {
+    const std::string at = Path + "[" + std::to_string(methods.size()) + "]";
+    const auto rank = std::find_if(kMethodOrder.begin(), kMethodOrder.end(), [&](ga::TGASelectionMethod m) {
+      return item.is_string() && item.get_ref<const std::string&>() == ga::ToString(m);
+    });
+    if (rank == kMethodOrder.end()) Bad(at, "expected one of " + MethodNames() + ", got " + Shown(item));
+    const auto place = static_cast<size_t>(rank - kMethodOrder.begin());
+    if (!methods.empty() && place <= last)
+      Bad(at, Shown(item) + " after \"" + ga::ToString(methods.back()) +
+                  "\"; the methods are distinct and in the order " + MethodNames());
+    methods.push_back(*rank);
+    last = place;
+  }
+  return methods;
+}
+
+queens::TRandomStreams StreamsAt(const TJson& Value, const std::string& Path) {
+  for (size_t i = 0; i < queens::kRandomStreamsNames.size(); ++i)
+    if (Value.is_string() && Value.get_ref<const std::string&>() == queens::kRandomStreamsNames[i])
+      return static_cast<queens::TRandomStreams>(i);
+  Bad(Path, "expected \"continued\" or \"shared\", got " + Shown(Value));
+}
+
+// Refuses a key that its object already has (the parser would keep the last
+// one silently) and nesting beyond kMaxDepth; tracks the path for the message.
+class TKeyAndDepthCheck {
+ public:
+  bool operator()(int Depth, nlohmann::json::parse_event_t Event, TJson& Parsed) {
+    using E = nlohmann::json::parse_event_t;
+    switch (Event) {
+      case E::object_start:
+      case E::array_start:
+        if (Depth >= kMaxDepth) Bad(ChildPath(), "nested more than " + std::to_string(kMaxDepth) + " deep");
+        frames_.push_back({Event == E::object_start, ChildPath(), {}, {}, 0});
+        break;
+      case E::key: {
+        TFrame& object = frames_.back();
+        object.Key = Parsed.get<std::string>();
+        if (!object.Keys.insert(object.Key).second) Bad(object.Path, "duplicate key \"" + object.Key + "\"");
+        break;
+      }
+      case E::object_end:
+      case E::array_end:
+        frames_.pop_back();
+        Counted();
+        break;
+      case E::value:
+        Counted();
+        break;
+    }
+    return true;
+  }
+
+ private:
+  struct TFrame {
+    bool IsObject;
+    std::string Path;
+    std::set<std::string> Keys;
+    std::string Key;  // the member being read
+    size_t Items;     // array elements read so far
+  };
+  std::string ChildPath() const {
+    if (frames_.empty()) return "";
+    const TFrame& parent = frames_.back();
+    return parent.IsObject ? Join(parent.Path, parent.Key) : parent.Path + "[" + std::to_string(parent.Items) + "]";
+  }
+  void Counted() {
+    if (!frames_.empty() && !frames_.back().IsObject) ++frames_.back().Items;
+  }
+  std::vector<TFrame> frames_;
+};
+
+// The parser's message without its exception tag and grammar state:
+// "line 1, column 9: invalid string: forbidden character after backslash; last read: '"\q'".
+std::string ParseErrorText(const nlohmann::json::exception& Error) {
+  std::string text = Error.what();
+  if (const size_t tag = text.find("] "); text.starts_with("[json.exception.") && tag != std::string::npos)
+    text.erase(0, tag + 2);
+  if (text.starts_with("parse error at ")) text.erase(0, std::string_view("parse error at ").size());
+  if (const size_t at = text.find("syntax error while parsing "); at != std::string::npos)
+    if (const size_t dash = text.find(" - ", at); dash != std::string::npos) text.erase(at, dash + 3 - at);
+  // Here the parser's "last read" runs back over the document's last lines.
+  if (text.ends_with("; expected end of input")) text = text.substr(0, text.find(": ")) + ": text after the document";
+  return text;
+}
+
+TJson ParametersJson(const TExperimentDesign& Design, const std::string& Version) {
+  TJson queens = TJson::array(), methods = TJson::array();
+  for (const int32_t n : Design.Queens) queens.push_back(n);
+  for (const ga::TGASelectionMethod m : Design.Methods) methods.push_back(ga::ToString(m));
+  TJson p = TJson::object();
+  p["queens"] = std::move(queens);
+  p["repeats"] = Design.Repeats;
+  p["generations"] = Design.Generations;
+  p["seed"] = Design.Seed;
+  p["streams"] = queens::ToString(Design.Streams);
+  p["methods"] = std::move(methods);
+  p["seed_function"] = kSeedFunctionName;
+  p["version"] = Version;
+  return p;
+}
+
+TParameterTexts Texts(const TJson& Parameters) {
+  TParameterTexts texts;
+  for (const auto& [key, value] : Parameters.items()) texts.emplace_back(key, OneLine(value));
+  return texts;
+}
+
+}  // namespace
+
+TParameterTexts Parameters(const TExperimentDesign& Design, const std::string& Version) {
+  return Texts(ParametersJson(Design, Version));
+}
+
+std::string ExperimentJson(const TExperimentDesign& Design, const std::string& Version, const TRunInfo& Run) {
+  TJson run = TJson::object();
+  run["start"] = Run.Start;
+  run["end"] = Run.End.empty() ? TJson(nullptr) : TJson(Run.End);
+  run["jobs"] = Run.Jobs;
+  run["host"] = Run.Host;
+  if (Run.Ranks > 0) run["ranks"] = Run.Ranks;
+  TJson doc = TJson::object();
+  doc["parameters"] = ParametersJson(Design, Version);
+  doc["run"] = std::move(run);
+  return doc.dump(2, ' ', false, kReplaceBadUtf8) + "\n";
+}
+
+TStoredExperiment ReadExperimentJson(std::string_view Text) {
+  TJson doc;
+  try {
+    doc = TJson::parse(Text, TKeyAndDepthCheck());
+  } catch (const nlohmann::json::exception& e) {
+    throw Exception(ParseErrorText(e));
+  }
+  const std::string path = "parameters";
+  const TJson& p = ObjectAt(Member(ObjectAt(doc, ""), "", "parameters"), path);
+  TStoredExperiment stored;
+  stored.Parameters = Texts(p);
+  TExperimentDesign& design = stored.Design;
+  constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max(), kUint32Max = std::numeric_limits<uint32_t>::max();
+  design.Queens = QueensAt(Member(p, path, "queens"), path + ".queens");
+  design.Repeats = static_cast<int32_t>(IntegerAt(Member(p, path, "repeats"), path + ".repeats", 1, kInt32Max));
+  design.Generations =
+      static_cast<int32_t>(IntegerAt(Member(p, path, "generations"), path + ".generations", 1, kInt32Max));
+  design.Seed = static_cast<uint32_t>(IntegerAt(Member(p, path, "seed"), path + ".seed", 0, kUint32Max));
+  design.Streams = StreamsAt(Member(p, path, "streams"), path + ".streams");
+  design.Methods = MethodsAt(Member(p, path, "methods"), path + ".methods");
+  return stored;
+}
+
+std::vector<std::string> DifferingParameters(const TParameterTexts& Stored, const TParameterTexts& Given) {
+  auto text = [](const TParameterTexts& Texts, const std::string& Key) -> std::string {
+    for (const auto& [name, value] : Texts)
+      if (name == Key) return value;
+    return "nothing";
+  };
+  std::vector<std::string> keys;
+  for (const auto& [name, value] : Given) keys.push_back(name);
+  for (const auto& [name, value] : Stored)
+    if (std::find(keys.begin(), keys.end(), name) == keys.end()) keys.push_back(name);
+  std::vector<std::string> differing;
+  for (const std::string& key : keys) {
+    const std::string a = text(Stored, key), b = text(Given, key);
+    if (a != b) differing.push_back(key + " (" + a + " in the folder, " + b + " given)");
+  }
+  return differing;
+}
+
+}  // namespace zp::experiment

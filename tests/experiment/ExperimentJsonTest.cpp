@@ -1,0 +1,126 @@
+// experiment.json read back: strict JSON, no duplicate keys, and each
+// parameter of the design checked for its type and range, every refusal
+// naming the place; and what the writer does with text that is not UTF-8.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "experiment/ExperimentJson.h"
+#include "platform/Exceptions.h"
+
+namespace {
+
+using namespace zp::experiment;
+using zp::ga::TGASelectionMethod;
+
+// Line 6 holds the seed and line 10 the version, for the positions below.
+constexpr const char* kDocument = R"json({
+  "parameters": {
+    "queens": [8, 10],
+    "repeats": 30,
+    "generations": 100,
+    "seed": 7,
+    "streams": "shared",
+    "methods": ["smRoulette", "smElitist"],
+    "seed_function": "S xor fmix32(r xor (N << 24))",
+    "version": "1.0"
+  },
+  "run": {"start": "2024-01-01T00:00:00Z", "end": null, "jobs": 2, "host": "h"}
+}
+)json";
+
+// kDocument with the first From replaced by To.
+std::string Edited(const std::string& From, const std::string& To) {
+  std::string text = kDocument;
+  const size_t at = text.find(From);
+  EXPECT_NE(at, std::string::npos) << From;
+  return at == std::string::npos ? text : text.replace(at, From.size(), To);
+}
+
+TEST(ReadExperimentJson, ReadsTheDocumentAsItsDesign) {
+  const TStoredExperiment stored = ReadExperimentJson(kDocument);
+  EXPECT_EQ(stored.Design.Queens, (std::vector<int32_t>{8, 10}));
+  EXPECT_EQ(stored.Design.Repeats, 30);
+  EXPECT_EQ(stored.Design.Generations, 100);
+  EXPECT_EQ(stored.Design.Seed, 7u);
+  EXPECT_EQ(stored.Design.Streams, zp::queens::TRandomStreams::rsShared);
+  EXPECT_EQ(stored.Design.Methods,
+            (std::vector<TGASelectionMethod>{TGASelectionMethod::smRoulette, TGASelectionMethod::smElitist}));
+  EXPECT_EQ(stored.Parameters.front(), (std::pair<std::string, std::string>{"queens", "[8, 10]"}));
+  // The ends of each range, and \u00e9 as the two bytes of é.
+  const TStoredExperiment edge = ReadExperimentJson(
+      Edited("\"queens\": [8, 10],\n    \"repeats\": 30,\n    \"generations\": 100,\n    \"seed\": 7",
+             "\"queens\": [4, 32], \"repeats\": 1, \"generations\": 2147483647, \"seed\": 4294967295"));
+  EXPECT_EQ(edge.Design.Queens, (std::vector<int32_t>{4, 32}));
+  EXPECT_EQ(edge.Design.Generations, 2147483647);
+  EXPECT_EQ(edge.Design.Seed, 4294967295u);
+  const TStoredExperiment accented = ReadExperimentJson(Edited("\"1.0\"", R"("caf\u00e9")"));
+  EXPECT_EQ(accented.Parameters.back().second, "\"caf\xC3\xA9\"");
+}
+
+TEST(ReadExperimentJson, RefusesEachFaultNamingWhereItIs) {
+  const std::string deep = std::string(40, '[') + std::string(40, ']');
+  std::string deep_path = "run.host";
+  for (int i = 0; i < 30; ++i) deep_path += "[0]";
+  const std::vector<std::pair<std::string, std::string>> cases{
+      // Not strict JSON: the parser's position and reason.
+      {Edited("\"1.0\"", R"("1\q")"),
+       R"(line 10, column 19: invalid string: forbidden character after backslash; last read: '"1\q')"},
+      {Edited("\"1.0\"", "\"1\t0\""),
+       R"(line 10, column 18: invalid string: control character U+0009 (HT) must be escaped to \u0009 or \t; last read: '"1<U+0009>')"},
+      {Edited("\"1.0\"", R"("\ud800")"),
+       R"(line 10, column 23: invalid string: surrogate U+D800..U+DBFF must be followed by U+DC00..U+DFFF; last read: '"\ud800"')"},
+      {Edited("\"seed\": 7", "\"seed\": 1.2.3"), "line 6, column 16: invalid literal; last read: '1.2.'; expected '}'"},
+      {Edited("\"seed\": 7", "\"seed\": --5"),
+       "line 6, column 14: invalid number; expected digit after '-'; last read: '--'"},
+      {Edited("\"seed\": 7", "\"seed\": 1e"),
+       "line 6, column 15: invalid number; expected '+', '-', or digit after exponent; last read: '1e,'"},
+      {std::string(kDocument) + "x", "line 14, column 1: text after the document"},
+      {"", "line 1, column 1: unexpected end of input; expected '[', '{', or a literal"},
+      {Edited("\"seed\": 7", "\"seed\": 1e400"), "number overflow parsing '1e400'"},
+      // Strict JSON that is not an experiment.
+      {Edited("\"seed\": 7", "\"seed\": 7, \"seed\": 8"), R"(parameters: duplicate key "seed")"},
+      {Edited("\"host\": \"h\"", "\"host\": \"h\", \"host\": \"h\""), R"(run: duplicate key "host")"},
+      {Edited("\"h\"", deep), deep_path + ": nested more than 32 deep"},
+      {Edited("\"seed\": 7", "\"seed\": 18446744073709551616"),
+       "parameters.seed: 18446744073709551616 is out of range 0..4294967295"},
+      {Edited("\"seed\": 7", "\"seed\": 4294967296"), "parameters.seed: 4294967296 is out of range 0..4294967295"},
+      {Edited("\"seed\": 7", "\"seed\": -1"), "parameters.seed: -1 is out of range 0..4294967295"},
+      {Edited("\"repeats\": 30", "\"repeats\": -3"), "parameters.repeats: -3 is out of range 1..2147483647"},
+      {Edited("\"repeats\": 30", "\"repeats\": 0"), "parameters.repeats: 0 is out of range 1..2147483647"},
+      {Edited("\"generations\": 100", "\"generations\": 2147483648"),
+       "parameters.generations: 2147483648 is out of range 1..2147483647"},
+      {Edited("\"seed\": 7,\n", ""), "parameters.seed: missing"},
+      {Edited("\"parameters\"", "\"settings\""), "parameters: missing"},
+      {Edited("\"repeats\": 30", "\"repeats\": \"30\""), R"(parameters.repeats: expected an integer, got "30")"},
+      {Edited("\"repeats\": 30", "\"repeats\": 2.5"), "parameters.repeats: expected an integer, got 2.5"},
+      {Edited("\"seed\": 7", "\"seed\": null"), "parameters.seed: expected an integer, got null"},
+      {"[]", "expected an object, got an array"},
+      {R"({"parameters": 1})", "parameters: expected an object, got 1"},
+      {Edited("[8, 10]", "\"8\""), R"(parameters.queens: expected an array, got "8")"},
+      {Edited("[8, 10]", "[]"), "parameters.queens: the list is empty"},
+      {Edited("[8, 10]", "[8, 3]"), "parameters.queens[1]: 3 is out of range 4..32"},
+      {Edited("[8, 10]", "[10, 8]"), "parameters.queens[1]: 8 after 10; the queen counts are distinct and ascending"},
+      {Edited("[8, 10]", "[8, 8]"), "parameters.queens[1]: 8 after 8; the queen counts are distinct and ascending"},
+      {Edited("\"shared\"", "\"Shared\""), R"(parameters.streams: expected "continued" or "shared", got "Shared")"},
+      {Edited("\"smElitist\"]", "\"roulette\"]"),
+       "parameters.methods[1]: expected one of smRoulette, smRandom, smTournament, smStochasticTournament, "
+       "smElitist, got \"roulette\""},
+      {Edited("[\"smRoulette\", \"smElitist\"]", "[\"smElitist\", \"smRoulette\"]"),
+       "parameters.methods[1]: \"smRoulette\" after \"smElitist\"; the methods are distinct and in the order "
+       "smRoulette, smRandom, smTournament, smStochasticTournament, smElitist"},
+  };
+  for (const auto& [text, message] : cases) EXPECT_THROW_MSG((void)ReadExperimentJson(text), zp::Exception, message);
+}
+
+TEST(ExperimentJson, WritesBytesThatAreNotUtf8AsReplacementCharacters) {
+  TExperimentDesign design;
+  const std::string text = ExperimentJson(design, "1.0", {"2024-01-01T00:00:00Z", "", 1, "bad\xFFhost\n"});
+  const std::string host = "\"host\": \"bad\xEF\xBF\xBDhost\\n\"";  // U+FFFD, and the newline escaped
+  EXPECT_NE(text.find(host), std::string::npos) << text;
+  EXPECT_EQ(ReadExperimentJson(text).Design, design);
+}
+
+}  // namespace
