@@ -1,5 +1,6 @@
 #include "app/ExperimentWorker.h"
 
+#include <memory>
 #include <utility>
 
 #include "experiment/Runner.h"
@@ -7,7 +8,7 @@
 namespace zp::app {
 
 TExperimentWorker::TExperimentWorker(QObject& Receiver, TDeliver Deliver, TEnd End)
-    : receiver_(&Receiver), deliver_(std::move(Deliver)), end_(std::move(End)) {}
+    : deliver_(std::move(Deliver)), end_(std::move(End)), queue_(Receiver) {}
 
 TExperimentWorker::~TExperimentWorker() {
   Stop();
@@ -30,9 +31,6 @@ void AddRepeat(experiment::TRecordedRuns& Recorded, const experiment::TRepeatLin
 void TExperimentWorker::Start(const experiment::TExperimentDesign& Design, int Jobs) {
   if (thread_.joinable()) thread_.join();
   stop_ = false;
-  ended_ = false;
-  error_ = nullptr;
-  analysis_.reset();
   thread_ = std::thread([this, Design, Jobs] {
     std::exception_ptr error;
     std::optional<TExperimentAnalysis> analysis;
@@ -45,7 +43,7 @@ void TExperimentWorker::Start(const experiment::TExperimentDesign& Design, int J
         experiment::TRepeatLines lines = experiment::RepeatLines(result);
         AddRepeat(gathered.Recorded, lines);
         ++delivered;
-        Post(&lines, nullptr);
+        queue_.Post([this, repeat = std::move(lines)]() mutable { deliver_(repeat); });
       });
       if (delivered == keys.size()) {
         gathered.Summary = experiment::Summarize(gathered.Recorded.Rows);
@@ -56,44 +54,12 @@ void TExperimentWorker::Start(const experiment::TExperimentDesign& Design, int J
       error = std::current_exception();
       analysis.reset();
     }
-    Post(nullptr, &error, &analysis);
+    // The end is the thread's last task: it is about to return.
+    queue_.Post([this, error, result = std::make_shared<std::optional<TExperimentAnalysis>>(std::move(analysis))] {
+      if (thread_.joinable()) thread_.join();
+      end_(error, *result);
+    });
   });
-}
-
-void TExperimentWorker::Post(experiment::TRepeatLines* Repeat, const std::exception_ptr* Error,
-                             std::optional<TExperimentAnalysis>* Analysis) {
-  const std::lock_guard lock(mutex_);
-  if (Repeat) queue_.push_back(std::move(*Repeat));
-  if (Error) {
-    ended_ = true;
-    error_ = *Error;
-  }
-  if (Analysis) analysis_ = std::move(*Analysis);
-  if (drain_posted_) return;
-  drain_posted_ = true;
-  // Dropped with the receiver: a page that has gone wants no more repeats.
-  QMetaObject::invokeMethod(
-      receiver_, [this] { Drain(); }, Qt::QueuedConnection);
-}
-
-void TExperimentWorker::Drain() {
-  std::vector<experiment::TRepeatLines> repeats;
-  bool ended = false;
-  std::exception_ptr error;
-  std::optional<TExperimentAnalysis> analysis;
-  {
-    const std::lock_guard lock(mutex_);
-    repeats.swap(queue_);
-    ended = ended_;
-    error = error_;
-    analysis.swap(analysis_);
-    drain_posted_ = false;
-  }
-  if (!repeats.empty()) deliver_(repeats);
-  if (!ended) return;
-  // The end is the thread's last post: it is about to return.
-  if (thread_.joinable()) thread_.join();
-  end_(error, analysis);
 }
 
 }  // namespace zp::app

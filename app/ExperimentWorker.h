@@ -1,8 +1,8 @@
 // TExperimentWorker: an experiment's repeats run on worker threads through the
 // experiment layer's runner, on a thread of their own so that the window stays
-// responsive. Finished repeats reach the window's thread in key order, in
-// batches, as the lines the result files get; the end comes last, with the
-// statistics of a complete experiment worked out on that thread too.
+// responsive. Finished repeats reach the window's thread through a
+// TWindowQueue, in key order, as the lines the result files get; the end comes
+// last, with the statistics of a complete experiment worked out on that thread too.
 //
 //   TExperimentWorker worker(page, [&](auto& repeats) { ... }, [&](auto error, bool stopped) { ... });
 //   worker.Start(design, 2);
@@ -13,11 +13,11 @@
 #include <atomic>
 #include <exception>
 #include <functional>
-#include <mutex>
 #include <optional>
 #include <thread>
 #include <vector>
 
+#include "app/WindowQueue.h"
 #include "experiment/Comparisons.h"
 #include "experiment/ExperimentDesign.h"
 #include "experiment/ExperimentFolder.h"
@@ -36,7 +36,7 @@ struct TExperimentAnalysis {
 
 class TExperimentWorker {
  public:
-  using TDeliver = std::function<void(std::vector<experiment::TRepeatLines>& Repeats)>;
+  using TDeliver = std::function<void(experiment::TRepeatLines& Repeat)>;
   // Error is set when a repeat or the runner raised one; Analysis when every
   // repeat arrived (a Stop that came after the last stops nothing), else empty.
   using TEnd = std::function<void(const std::exception_ptr& Error, std::optional<TExperimentAnalysis>& Analysis)>;
@@ -55,21 +55,11 @@ class TExperimentWorker {
   bool Running() const { return thread_.joinable(); }
 
  private:
-  void Post(experiment::TRepeatLines* Repeat, const std::exception_ptr* Error,
-            std::optional<TExperimentAnalysis>* Analysis = nullptr);
-  void Drain();
-
-  QObject* receiver_;  // not owned; the worker's thread ends before it goes
   TDeliver deliver_;
   TEnd end_;
+  TWindowQueue queue_;
   std::thread thread_;
   std::atomic<bool> stop_{false};
-  std::mutex mutex_;
-  std::vector<experiment::TRepeatLines> queue_;
-  bool ended_ = false;
-  std::exception_ptr error_;
-  std::optional<TExperimentAnalysis> analysis_;
-  bool drain_posted_ = false;
 };
 
 }  // namespace zp::app

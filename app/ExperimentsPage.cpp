@@ -90,7 +90,7 @@ TExperimentsPage::TExperimentsPage(QWidget* Parent)
     : QWidget(Parent),
       results_(new TExperimentResults(this)),
       worker_(
-          *this, [this](std::vector<TRepeatLines>& repeats) { Guarded([&] { Deliver(repeats); }); },
+          *this, [this](TRepeatLines& repeat) { Guarded([&] { Deliver(repeat); }); },
           [this](const std::exception_ptr& error, std::optional<TExperimentAnalysis>& analysis) {
             Guarded([&] { EndExperiment(error, analysis); });
           }) {
@@ -353,9 +353,8 @@ void TExperimentsPage::btnStartClick() {
 
 void TExperimentsPage::btnStopClick() { worker_.Stop(); }
 
-void TExperimentsPage::Deliver(std::vector<TRepeatLines>& Repeats) {
-  for (TRepeatLines& r : Repeats) repeats_.push_back(std::move(r));
-  ShowProgress();
+void TExperimentsPage::Deliver(TRepeatLines& Repeat) {
+  repeats_.push_back(std::move(Repeat));  // shown by the progress timer
 }
 
 void TExperimentsPage::ShowProgress() {

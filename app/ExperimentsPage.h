@@ -105,7 +105,7 @@ class TExperimentsPage : public QWidget {
   // Checks every field, shows each complaint beside its field, and enables Start.
   void Validate();
   void UpdateCommands();
-  void Deliver(std::vector<experiment::TRepeatLines>& Repeats);
+  void Deliver(experiment::TRepeatLines& Repeat);
   void EndExperiment(const std::exception_ptr& Error, std::optional<TExperimentAnalysis>& Analysis);
   void ShowProgress();
   void ShowResults(TExperimentAnalysis& Analysis);

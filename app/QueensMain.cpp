@@ -23,7 +23,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <optional>
-#include <type_traits>
 
 #include "app/BoardView.h"
 #include "app/GraphView.h"
@@ -81,11 +80,7 @@ QString MethodCaption(ga::TGASelectionMethod Method) {
 
 }  // namespace
 
-TForm1::TForm1(QWidget* Parent)
-    : QWidget(Parent),
-      dialogs_(this),
-      anchors_(kDesignSize),
-      worker_(*this, [this](std::vector<TRunEvent>& events) { Deliver(events); }) {
+TForm1::TForm1(QWidget* Parent) : QWidget(Parent), dialogs_(this), anchors_(kDesignSize), worker_(*this, run_view_) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("N Queens Solution using Genetic Algorithms"));
   resize(kDesignSize);
@@ -324,33 +319,38 @@ void TForm1::Stop() {
   if (running_) worker_.Stop();
 }
 
-void TForm1::Deliver(std::vector<TRunEvent>& Events) {
-  for (TRunEvent& event : Events) {
-    std::visit(
-        [&](auto& e) {
-          using E = std::decay_t<decltype(e)>;
-          if constexpr (std::is_same_v<E, TLogLineEvent>) {
-            AppendLog(e.Line);
-          } else if constexpr (std::is_same_v<E, TCurvesResetEvent>) {
-            PlotUnplotted();  // the points told before the reset go first
-            graph_.OnCurvesReset(e.Cutoff);
-            OnCurvesReset(e.Cutoff);
-          } else if constexpr (std::is_same_v<E, queens::TGenerationReport>) {
-            // Plotted in bunches: a repaint per point would slow the run down.
-            unplotted_.push_back(e);
-            if (progress_) progress_->SetGeneration(queens::CurveOf(e.Method), e.Generation);
-          } else if constexpr (std::is_same_v<E, TMethodFinishedEvent>) {
-            PlotUnplotted();
-            graph_.OnMethodFinished(e.Report);
-            OnMethodFinished(e.Report);
-            ShowBoard(e.Board);
-            if (progress_) progress_->SetMethodFinished(queens::CurveOf(e.Report.Method));
-          } else {
-            EndRun(e.Error);
-          }
-        },
-        event);
-  }
+void TForm1::TRunView::OnLog(const std::string& Line) {
+  form_.AppendLog(Line);
+  form_.ShowRunStateSoon();
+}
+
+void TForm1::TRunView::OnCurvesReset(double Cutoff) {
+  form_.PlotUnplotted();  // the points told before the reset go first
+  form_.graph_.OnCurvesReset(Cutoff);
+  form_.OnCurvesReset(Cutoff);
+  form_.ShowRunStateSoon();
+}
+
+void TForm1::TRunView::OnGeneration(const queens::TGenerationReport& Report) {
+  // Plotted in bunches: a repaint per point would slow the run down.
+  form_.unplotted_.push_back(Report);
+  if (form_.progress_) form_.progress_->SetGeneration(queens::CurveOf(Report.Method), Report.Generation);
+  form_.ShowRunStateSoon();
+}
+
+void TForm1::TRunView::OnMethodFinished(const queens::TMethodReport& Report) {
+  form_.PlotUnplotted();
+  form_.graph_.OnMethodFinished(Report);
+  form_.OnMethodFinished(Report);
+  if (form_.progress_) form_.progress_->SetMethodFinished(queens::CurveOf(Report.Method));
+  form_.ShowRunStateSoon();
+}
+
+void TForm1::TRunView::OnBoard(const queens::TChessBoard& Board) { form_.ShowBoard(Board); }
+
+void TForm1::TRunView::OnRunEnd(const std::exception_ptr& Error) { form_.EndRun(Error); }
+
+void TForm1::ShowRunStateSoon() {
   if (running_ && !show_timer_->isActive()) show_timer_->start();
 }
 

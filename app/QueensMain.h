@@ -153,11 +153,25 @@ class TForm1 : public QWidget, private queens::IRunObserver {
   template <class Sender, class Signal, class... Args>
   void Connect(Sender* From, Signal Event, void (TForm1::*Handler)(Args...));
 
-  // What the run's thread told since the last batch, in its order.
-  void Deliver(std::vector<TRunEvent>& Events);
+  // What a run on the worker's thread tells, on the window's thread.
+  class TRunView : public IRunView {
+   public:
+    explicit TRunView(TForm1& Form) : form_(Form) {}
+    void OnLog(const std::string& Line) override;
+    void OnCurvesReset(double Cutoff) override;
+    void OnGeneration(const queens::TGenerationReport& Report) override;
+    void OnMethodFinished(const queens::TMethodReport& Report) override;
+    void OnBoard(const queens::TChessBoard& Board) override;
+    void OnRunEnd(const std::exception_ptr& Error) override;
+
+   private:
+    TForm1& form_;
+  };
   void EndRun(const std::exception_ptr& Error);
   // Brings the curves and the progress up to what the run has told, at most every kShowIntervalMs.
   void ShowRunState();
+  // Starts the wait for ShowRunState unless it is on its way.
+  void ShowRunStateSoon();
   void PlotUnplotted();
   void ShowError(const QString& Message);
 
@@ -213,6 +227,7 @@ class TForm1 : public QWidget, private queens::IRunObserver {
 
   // Declared last: its destructor stops and waits for a run before anything else goes.
   std::unique_ptr<TCommandLock> run_lock_;
+  TRunView run_view_{*this};
   TRunWorker worker_;
 };
 

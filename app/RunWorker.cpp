@@ -1,6 +1,5 @@
 #include "app/RunWorker.h"
 
-#include <QTimer>
 #include <utility>
 
 namespace zp::app {
@@ -16,7 +15,7 @@ constexpr int kBatchMs = 10;
 
 }  // namespace
 
-TRunWorker::TRunWorker(QObject& Receiver, TDeliver Deliver) : receiver_(&Receiver), deliver_(std::move(Deliver)) {}
+TRunWorker::TRunWorker(QObject& Receiver, IRunView& View) : view_(&View), queue_(Receiver, kBatchMs, kMaxQueued) {}
 
 TRunWorker::~TRunWorker() {
   Stop();
@@ -26,10 +25,10 @@ TRunWorker::~TRunWorker() {
 void TRunWorker::Start(queens::TQueensWorkbench& Workbench, std::string GenerationText) {
   Wait();
   workbench_ = &Workbench;
-  stopping_ = false;
+  queue_.Hold();
   Workbench.ClearStopRequest();
   Workbench.Attach(*this);
-  Workbench.OnLogLine = [this](const std::string& line) { Post(TLogLineEvent{line}); };
+  Workbench.OnLogLine = [this](const std::string& line) { queue_.Post([view = view_, line] { view->OnLog(line); }); };
   thread_ = std::thread([this, text = std::move(GenerationText)] {
     std::exception_ptr error;
     try {
@@ -37,18 +36,14 @@ void TRunWorker::Start(queens::TQueensWorkbench& Workbench, std::string Generati
     } catch (...) {
       error = std::current_exception();
     }
-    Post(TRunEndEvent{error}, false);
+    queue_.Post([view = view_, error] { view->OnRunEnd(error); }, false);
   });
 }
 
 void TRunWorker::Stop() {
   if (!workbench_) return;
   workbench_->RequestStop();
-  {
-    const std::lock_guard lock(mutex_);
-    stopping_ = true;
-  }
-  drained_.notify_all();
+  queue_.Release();
 }
 
 void TRunWorker::Wait() {
@@ -59,50 +54,19 @@ void TRunWorker::Wait() {
   workbench_ = nullptr;
 }
 
-void TRunWorker::OnCurvesReset(double Cutoff) { Post(TCurvesResetEvent{Cutoff}); }
+void TRunWorker::OnCurvesReset(double Cutoff) {
+  queue_.Post([view = view_, Cutoff] { view->OnCurvesReset(Cutoff); });
+}
 
-void TRunWorker::OnGeneration(const queens::TGenerationReport& Report) { Post(Report); }
+void TRunWorker::OnGeneration(const queens::TGenerationReport& Report) {
+  queue_.Post([view = view_, Report] { view->OnGeneration(Report); });
+}
 
 void TRunWorker::OnMethodFinished(const queens::TMethodReport& Report) {
-  Post(TMethodFinishedEvent{Report, workbench_->Board()});
-}
-
-void TRunWorker::Post(TRunEvent Event, bool MayWait) {
-  std::unique_lock lock(mutex_);
-  if (MayWait) drained_.wait(lock, [this] { return stopping_ || queue_.size() < kMaxQueued; });
-  queue_.push_back(std::move(Event));
-  if (drain_posted_) return;
-  drain_posted_ = true;
-  // Dropped with the receiver: a window that has gone wants no more events.
-  QMetaObject::invokeMethod(
-      receiver_, [this] { Drain(); }, Qt::QueuedConnection);
-}
-
-void TRunWorker::Drain() {
-  std::vector<TRunEvent> events;
-  bool ended;
-  {
-    const std::lock_guard lock(mutex_);
-    events.swap(queue_);
-    ended = !events.empty() && std::holds_alternative<TRunEndEvent>(events.back());
-    // Until the next look, what the run tells waits in the queue without waking the window.
-    drain_posted_ = !ended;
-  }
-  drained_.notify_all();
-  // Before delivering: the window may start the next run while it shows this one's end.
-  if (!ended) QTimer::singleShot(kBatchMs, receiver_, [this] { Reopen(); });
-  deliver_(events);
-}
-
-void TRunWorker::Reopen() {
-  {
-    const std::lock_guard lock(mutex_);
-    if (queue_.empty()) {
-      drain_posted_ = false;  // the next event wakes the window at once
-      return;
-    }
-  }
-  Drain();
+  queue_.Post([view = view_, Report, board = workbench_->Board()] {
+    view->OnMethodFinished(Report);
+    view->OnBoard(board);
+  });
 }
 
 }  // namespace zp::app
