@@ -40,6 +40,11 @@ void RenderChartFile(queens::TFitnessGraph& Graph, const std::string& FileName, 
   RenderPanelFile(Graph.Panel(), FileName, Width, Height, Scale);
 }
 
+std::string ChartSvgText(queens::TFitnessGraph& Graph, int Width, int Height) {
+  PrepareDrawing();
+  return chart::ChartSvgBytes(Graph.Panel(), Width, Height);
+}
+
 void RenderPanelFile(chart::TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height, int Scale) {
   PrepareDrawing();
   chart::SaveChartFile(Panel, FileName, Width, Height, Scale);

@@ -20,6 +20,9 @@ namespace zp::cli {
 // the size in pixels, laid out as the Width x Height one; SVG ignores Scale.
 void RenderChartFile(queens::TFitnessGraph& Graph, const std::string& FileName, int Width, int Height, int Scale = 1);
 
+// The graph as an SVG file would hold it (for "chart -", onto standard output).
+std::string ChartSvgText(queens::TFitnessGraph& Graph, int Width, int Height);
+
 // Starts the headless Qt GUI application the pictures need (fonts, the
 // palette), if none is running: a batch does it while its repeats run, so
 // that the pictures at the end do not wait for it. Call on the main thread.

@@ -1,7 +1,11 @@
 #include "cli/CliRunner.h"
 
 #include <CLI/CLI.hpp>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <fstream>
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -224,6 +228,17 @@ int RunCli(const std::vector<std::string>& Args, std::ostream& Out, std::ostream
 int RunCli(int argc, char** argv, std::ostream& Out, std::ostream& Err, std::istream& In) {
   std::vector<std::string> args(argv + 1, argv + argc);
   return RunCli(args, Out, Err, In);
+}
+
+int FinishStandardOutput(int Status, std::ostream& Err) {
+  errno = 0;
+  std::cout.flush();
+  const bool failed = !std::cout || std::fflush(stdout) != 0 || std::ferror(stdout) != 0;
+  if (!failed) return Status;
+  const int error = errno;
+  Err << "error: cannot write to standard output" << (error != 0 ? std::string(" (") + std::strerror(error) + ")" : "")
+      << '\n';
+  return 1;
 }
 
 }  // namespace zp::cli

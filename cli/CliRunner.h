@@ -18,6 +18,12 @@ int RunCli(int argc, char** argv, std::ostream& Out, std::ostream& Err, std::ist
 // Same, with the arguments after the program name.
 int RunCli(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& Err, std::istream& In);
 
+// The end of a tool's main: what is left for standard output written, and
+// Status, or 1 after "error: cannot write to standard output (...)" on Err when
+// any write to it failed (a full disk, /dev/full). A closed pipe ends the
+// process quietly before this (SIGPIPE).
+int FinishStandardOutput(int Status, std::ostream& Err);
+
 // The text of --help.
 std::string UsageText();
 

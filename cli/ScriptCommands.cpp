@@ -1,15 +1,14 @@
 #include "cli/ScriptCommands.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <ostream>
 #include <sstream>
 
 #include "cli/ChartOutput.h"
+#include "persistence/GADocuments.h"
 #include "platform/AsciiText.h"
 #include "platform/Exceptions.h"
+#include "platform/Files.h"
 #include "platform/Numbers.h"
 #include "workbench/FitnessGraph.h"
 #include "workbench/QueensWorkbench.h"
@@ -78,15 +77,8 @@ void OnFile(const std::string& FileName, TAction&& Action) {
   }
 }
 
-void WriteTextFile(const std::string& name, const std::string& text) {
-  auto fail = [] { return Exception(std::string("cannot write the file (") + std::strerror(errno) + ")"); };
-  errno = 0;
-  std::ofstream file(name, std::ios::binary | std::ios::trunc);
-  if (!file) throw fail();
-  file << text;
-  file.flush();
-  if (!file) throw fail();
-}
+// "-" names standard output, for the commands that write text.
+bool IsStdout(const std::string& FileName) { return FileName == "-"; }
 
 void Queens(const TCommand& C, TCommandContext& X) { X.Workbench.SpinEdit1Change(StrToInt(C.Args[0])); }
 
@@ -111,16 +103,37 @@ void Show(const TCommand& C, TCommandContext& X) {
 }
 
 void Csv(const TCommand& C, TCommandContext& X) {
-  OnFile(C.Rest, [&] { WriteTextFile(C.Rest, X.Graph.Csv()); });
+  if (IsStdout(C.Rest)) {
+    X.Out << X.Graph.Csv();
+    return;
+  }
+  OnFile(C.Rest, [&] { WriteFileAtomically(C.Rest, X.Graph.Csv()); });
 }
 
-void Chart(const TCommand& C, TCommandContext& X) { RenderChartFile(X.Graph, C.Rest, X.Width, X.Height, X.Scale); }
+void Chart(const TCommand& C, TCommandContext& X) {
+  if (IsStdout(C.Rest)) {
+    X.Out << ChartSvgText(X.Graph, X.Width, X.Height);
+    return;
+  }
+  RenderChartFile(X.Graph, C.Rest, X.Width, X.Height, X.Scale);
+}
 
 // The workbench's six file commands, each given the rest of the line as the file name.
 template <void (TQueensWorkbench::*Method)(const std::string&)>
 void WorkbenchFile(const TCommand& C, TCommandContext& X) {
   OnFile(C.Rest, [&] { (X.Workbench.*Method)(C.Rest); });
 }
+
+// A save command: the document into the file named, or onto standard output for "-".
+template <void (TQueensWorkbench::*Method)(const std::string&), auto Part>
+void SaveFile(const TCommand& C, TCommandContext& X) {
+  if (!IsStdout(C.Rest)) return WorkbenchFile<Method>(C, X);
+  xml::SaveToStream(Part(X.Workbench.Algorithm()), X.Out);
+}
+
+const ga::TZPCustomGeneticAlgorithm& WholeAlgorithm(const ga::TZPCustomGeneticAlgorithm& GA) { return GA; }
+const ga::TZPGAGenes& GenesOf(const ga::TZPCustomGeneticAlgorithm& GA) { return GA.Genes(); }
+const ga::TZPGAPopulation& PopulationOf(const ga::TZPCustomGeneticAlgorithm& GA) { return GA.Population(); }
 
 constexpr TCommandEntry kCommands[] = {
     {"queens", "N", "set the queen count and re-initialize (even if unchanged)", OneArgument, Queens},
@@ -138,17 +151,18 @@ constexpr TCommandEntry kCommands[] = {
      "one chromosome bit string per line, in population\n"
      "order; or one line per board row, \"Q\" or \".\" per cell",
      OneOfTheChoices, Show},
-    {"csv", "FILE", "every plotted point as method,generation,fitness rows", FileName, Csv},
-    {"save", "FILE", "save settings, genotype and population (XML)", FileName,
-     WorkbenchFile<&TQueensWorkbench::SaveAll>},
+    {"csv", "FILE", "every plotted point as method,generation,fitness rows (- for stdout)", FileName, Csv},
+    {"save", "FILE", "save settings, genotype and population (XML; - for stdout)", FileName,
+     SaveFile<&TQueensWorkbench::SaveAll, &WholeAlgorithm>},
     {"load", "FILE", "load settings, genotype and population", FileName, WorkbenchFile<&TQueensWorkbench::LoadAll>},
-    {"save-genotype", "FILE", "save the genotype alone", FileName, WorkbenchFile<&TQueensWorkbench::SaveGenoType>},
+    {"save-genotype", "FILE", "save the genotype alone (- for stdout)", FileName,
+     SaveFile<&TQueensWorkbench::SaveGenoType, &GenesOf>},
     {"load-genotype", "FILE", "load the genotype alone", FileName, WorkbenchFile<&TQueensWorkbench::LoadGenoType>},
-    {"save-population", "FILE", "save the population alone", FileName,
-     WorkbenchFile<&TQueensWorkbench::SavePopulation>},
+    {"save-population", "FILE", "save the population alone (- for stdout)", FileName,
+     SaveFile<&TQueensWorkbench::SavePopulation, &PopulationOf>},
     {"load-population", "FILE", "load the population alone", FileName,
      WorkbenchFile<&TQueensWorkbench::LoadPopulation>},
-    {"chart", "FILE", "render the fitness graph to PNG or SVG (by extension)", FileName, Chart},
+    {"chart", "FILE", "render the fitness graph to PNG or SVG (by extension; - for\nSVG on stdout)", FileName, Chart},
 };
 
 }  // namespace

@@ -15,8 +15,8 @@ struct TOutputFile {
 };
 
 // Writes each file under Folder, making the folders it needs; each file appears
-// whole or not at all (written beside, then renamed over an old one). Raises
-// Exception naming the file on the first failure; files written before it stay.
+// whole or not at all, and only over a regular file (zp::WriteFileAtomically).
+// Raises EFileError naming the file on the first failure; files written before it stay.
 void WriteOutputFiles(const std::filesystem::path& Folder, const std::vector<TOutputFile>& Files);
 
 }  // namespace zp::experiment

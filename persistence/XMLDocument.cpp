@@ -20,7 +20,7 @@
 #include "persistence/XMLCharacters.h"
 #include "persistence/XMLErrors.h"
 #include "persistence/XMLValues.h"
-#include "platform/ScopeGuard.h"
+#include "platform/Files.h"
 
 namespace zp::xml {
 
@@ -111,37 +111,24 @@ std::string WithBlankTextsAsReferences(const std::string& text) {
   return out;
 }
 
-std::string ErrnoText(int error) { return std::strerror(error); }
+// The document layer's errors are its own kind of file error.
+template <class F>
+auto AsDocumentError(F&& Action) {
+  try {
+    return Action();
+  } catch (const EFileError& e) {
+    throw EXMLDocError(e.FileName(), e.Reason());
+  }
+}
 
 std::string ReadWholeFile(const std::string& file_name) {
-  std::FILE* f = std::fopen(file_name.c_str(), "rb");
-  if (!f) throw EXMLDocError(file_name, "cannot open the file (" + ErrnoText(errno) + ")");
-  const EXMLDocError too_large(file_name, "the file is larger than " + std::to_string(kMaxDocumentFileBytes) +
-                                              " bytes, the limit for a document");
-  // A regular file says its size up front; a device or pipe (/dev/zero) is
-  // read only up to one byte past the limit.
-  struct stat st {};
-  if (::fstat(::fileno(f), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > static_cast<off_t>(kMaxDocumentFileBytes)) {
-    std::fclose(f);
-    throw too_large;
-  }
-  std::string data;
-  if (S_ISREG(st.st_mode)) data.reserve(static_cast<size_t>(st.st_size));
-  char buf[65536];
-  size_t n = 0;
-  while (data.size() <= kMaxDocumentFileBytes && (n = std::fread(buf, 1, sizeof buf, f)) > 0) data.append(buf, n);
-  const bool failed = std::ferror(f) != 0;
-  const int error = errno;
-  std::fclose(f);
-  if (failed) throw EXMLDocError(file_name, "cannot read the file (" + ErrnoText(error) + ")");
-  if (data.size() > kMaxDocumentFileBytes) throw too_large;
+  std::string data =
+      AsDocumentError([&] { return ReadRegularFile(file_name, kMaxDocumentFileBytes, "the limit for a document"); });
   if (std::count(data.begin(), data.end(), '<') > static_cast<std::ptrdiff_t>(kMaxDocumentTags))
     throw EXMLDocError(
         file_name, "the file holds more than " + std::to_string(kMaxDocumentTags) + " tags, the limit for a document");
   return data;
 }
-
-std::atomic<unsigned> g_temp_counter{0};
 
 }  // namespace
 
@@ -189,97 +176,8 @@ pugi::xml_node TXMLDocument::Root(const char* Name) const {
 
 void TXMLDocument::SaveToFile(const std::string& FileName) const { WriteFileAtomically(FileName, XML()); }
 
-namespace {
-
-// The file a save replaces: what a link points to, not the link itself.
-std::filesystem::path SaveTarget(const std::string& FileName) {
-  namespace fs = std::filesystem;
-  fs::path target(FileName);
-  std::error_code ec;
-  if (fs::is_symlink(target, ec)) {
-    const fs::path resolved = fs::weakly_canonical(target, ec);
-    if (!ec) target = resolved;
-  }
-  return target;
-}
-
-// A new temporary file beside Target, opened for writing; -1 (errno set) when
-// none could be made.
-int OpenTemporaryBeside(const std::filesystem::path& Folder, const std::filesystem::path& Target,
-                        std::filesystem::path& Temp) {
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    // Built by appending: GCC 12 at -O3 misreports "." + string as an overlapping copy.
-    std::string name = ".";
-    name += Target.filename().string();
-    name += '.';
-    name += std::to_string(::getpid());
-    name += '.';
-    name += std::to_string(g_temp_counter++);
-    name += ".tmp";
-    Temp = Folder / name;
-    fd = ::open(Temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
-  }
-  return fd;
-}
-
-// All of Text to Fd; false (errno set) on a failed write.
-bool WriteAll(int Fd, std::string_view Text) {
-  const char* p = Text.data();
-  size_t left = Text.size();
-  while (left > 0) {
-    const ssize_t n = ::write(Fd, p, left);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    p += n;
-    left -= static_cast<size_t>(n);
-  }
-  return true;
-}
-
-}  // namespace
-
 void WriteFileAtomically(const std::string& FileName, std::string_view Text) {
-  namespace fs = std::filesystem;
-  auto fail = [&](const std::string& what, int error) -> EXMLDocError {
-    return EXMLDocError(FileName, what + " (" + ErrnoText(error) + ")");
-  };
-  const fs::path target = SaveTarget(FileName);
-  if (target.filename().empty()) throw fail("cannot write the file", EISDIR);
-  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-
-  struct stat old_stat {};
-  const bool existed = ::stat(target.c_str(), &old_stat) == 0;
-  if (existed && S_ISDIR(old_stat.st_mode)) throw fail("cannot write the file", EISDIR);
-  // The rename below needs only the folder to be writable: a file the user may
-  // not write (read-only, or another user's) is refused as writing it in place would be.
-  if (existed && ::access(target.c_str(), W_OK) != 0) throw fail("cannot write the file", errno);
-
-  fs::path temp;
-  int fd = OpenTemporaryBeside(folder, target, temp);
-  if (fd < 0) throw fail("cannot create a temporary file next to it", errno);
-  // Until the rename, every way out closes the file and removes it.
-  bool renamed = false;
-  TScopeExit cleanup([&] {
-    if (fd >= 0) ::close(fd);
-    if (!renamed) ::unlink(temp.c_str());
-  });
-
-  // A replaced file keeps its permissions.
-  if (existed) ::fchmod(fd, old_stat.st_mode & 07777);
-  if (!WriteAll(fd, Text) || ::fsync(fd) != 0) throw fail("cannot write the file", errno);
-  if (::close(std::exchange(fd, -1)) != 0) throw fail("cannot write the file", errno);
-  if (::rename(temp.c_str(), target.c_str()) != 0) throw fail("cannot replace the file", errno);
-  renamed = true;
-  // Make the rename itself durable; a failure here loses nothing.
-  const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
-  }
+  AsDocumentError([&] { zp::WriteFileAtomically(FileName, Text); });
 }
 
 std::vector<pugi::xml_node> TXMLNode::ChildNodes() const {

@@ -25,12 +25,17 @@ class EZPException : public Exception {
 // for a source without a name, a stream), and FileName() tells which file it was.
 class EFileError : public EZPException {
  public:
-  EFileError(std::string FileName, const std::string& Message)
-      : EZPException(FileName.empty() ? Message : FileName + ": " + Message), file_name_(std::move(FileName)) {}
+  EFileError(std::string FileName, std::string Message)
+      : EZPException(FileName.empty() ? Message : FileName + ": " + Message),
+        file_name_(std::move(FileName)),
+        reason_(std::move(Message)) {}
   const std::string& FileName() const noexcept { return file_name_; }
+  // The message without the file's name.
+  const std::string& Reason() const noexcept { return reason_; }
 
  private:
   std::string file_name_;
+  std::string reason_;
 };
 
 // Conversion errors: bad integer text, assignment between unrelated classes.

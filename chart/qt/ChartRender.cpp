@@ -1,13 +1,14 @@
 #include "chart/qt/ChartRender.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <algorithm>
 
 #include "chart/qt/TQtCanvas.h"
 #include "platform/Exceptions.h"
+#include "platform/Files.h"
 
 namespace zp::chart {
 
@@ -15,14 +16,7 @@ namespace {
 
 QString ToQString(const std::string& Text) { return QString::fromStdString(Text); }
 
-void Commit(QSaveFile& File, const std::string& FileName) {
-  if (!File.commit()) throw Exception("cannot write \"" + FileName + "\": " + File.errorString().toStdString());
-}
-
-void Open(QSaveFile& File, const std::string& FileName) {
-  if (!File.open(QIODevice::WriteOnly))
-    throw Exception("cannot write \"" + FileName + "\": " + File.errorString().toStdString());
-}
+std::string Bytes(const QByteArray& Data) { return std::string(Data.constData(), static_cast<size_t>(Data.size())); }
 
 }  // namespace
 
@@ -41,40 +35,45 @@ QImage RenderChartImage(TZPCustomChartPanel& Panel, int Width, int Height, int S
   return image;
 }
 
-void SaveChartPng(TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height, int Scale) {
+std::string ChartPngBytes(TZPCustomChartPanel& Panel, int Width, int Height, int Scale) {
   const QImage image = RenderChartImage(Panel, Width, Height, Scale);
-  QSaveFile file(ToQString(FileName));
-  Open(file, FileName);
-  if (!image.save(&file, "PNG")) {
-    file.cancelWriting();
-    throw Exception("cannot write \"" + FileName + "\": the PNG encoder failed");
-  }
-  Commit(file, FileName);
+  QByteArray data;
+  QBuffer buffer(&data);
+  if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) throw Exception("the PNG encoder failed");
+  return Bytes(data);
 }
 
-void SaveChartSvg(TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height) {
+std::string ChartSvgBytes(TZPCustomChartPanel& Panel, int Width, int Height) {
   Width = std::max(Width, 1);
   Height = std::max(Height, 1);
-  QSaveFile file(ToQString(FileName));
-  Open(file, FileName);
+  QByteArray data;
+  QBuffer buffer(&data);
+  if (!buffer.open(QIODevice::WriteOnly)) throw Exception("the SVG generator failed");
   {
     QSvgGenerator svg;
-    svg.setOutputDevice(&file);
+    svg.setOutputDevice(&buffer);
     svg.setSize(QSize(Width, Height));
     svg.setViewBox(QRect(0, 0, Width, Height));
     // Pixels and points relate as on screen, so texts take the room they take there.
     svg.setResolution(96);
     svg.setTitle(QStringLiteral("Chart"));
     QPainter painter;
-    if (!painter.begin(&svg)) {
-      file.cancelWriting();
-      throw Exception("cannot write \"" + FileName + "\": the SVG generator failed");
-    }
+    if (!painter.begin(&svg)) throw Exception("the SVG generator failed");
     TQtCanvas canvas(painter);
     Panel.Paint(canvas, Rect(0, 0, Width, Height));
     painter.end();
   }
-  Commit(file, FileName);
+  return Bytes(data);
+}
+
+// The picture is made whole in memory first: a write that fails part way
+// (a full disk) is then seen, and the old file stays.
+void SaveChartPng(TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height, int Scale) {
+  WriteFileAtomically(FileName, ChartPngBytes(Panel, Width, Height, Scale));
+}
+
+void SaveChartSvg(TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height) {
+  WriteFileAtomically(FileName, ChartSvgBytes(Panel, Width, Height));
 }
 
 void SaveChartFile(TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height, int Scale) {

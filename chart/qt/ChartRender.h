@@ -16,8 +16,12 @@ namespace zp::chart {
 // Scale pixels that looks like the Width x Height one, only sharper.
 QImage RenderChartImage(TZPCustomChartPanel& Panel, int Width, int Height, int Scale = 1);
 
-// Write the picture; the file appears whole or not at all. A failure raises
-// Exception naming the file. SVG has no pixels: it takes no scale.
+// The picture's bytes as a PNG or SVG file holds them. SVG has no pixels: it takes no scale.
+std::string ChartPngBytes(TZPCustomChartPanel& Panel, int Width, int Height, int Scale = 1);
+std::string ChartSvgBytes(TZPCustomChartPanel& Panel, int Width, int Height);
+
+// Write the picture; the file appears whole or not at all, and only over a
+// regular file (zp::WriteFileAtomically). A failure raises Exception naming the file.
 void SaveChartPng(TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height, int Scale = 1);
 void SaveChartSvg(TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height);
 // PNG or SVG by the file name's extension (any letter case); another

@@ -110,7 +110,7 @@ TEST(WriteOutputFiles, WritesTheFolderTreeAndNamesAFileItCannotWrite) {
     WriteOutputFiles(folder, {{"blocked", "x"}});
     ADD_FAILURE() << "no error";
   } catch (const zp::Exception& e) {
-    EXPECT_EQ(std::string(e.what()).rfind("cannot write " + (folder / "blocked").string() + ": ", 0), 0u) << e.what();
+    EXPECT_EQ(std::string(e.what()), (folder / "blocked").string() + ": cannot write the file (Is a directory)");
   }
   std::filesystem::remove_all(folder);
 }
