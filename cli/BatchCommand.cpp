@@ -51,7 +51,8 @@ int RunBatch(const TBatchOptions& O, std::ostream& Out, std::ostream& Err) {
                           &Err == &std::cerr && isatty(2));
     experiment::RunRepeats(
         plan.Design, session.Todo(), plan.Jobs, TStopSignals::Stop(),
-        [&](experiment::TRepeatResult& result) { session.Write(result); }, [&] { session.Idle(); });
+        [&](experiment::TRepeatResult& result) { session.Write(result); }, [&] { session.Idle(); }, 250,
+        [&](const std::string& note) { Err << "note: " << note << '\n'; });
     session.EndProgress();
     done = session.Done();
     if (!TStopSignals::Stop()) {

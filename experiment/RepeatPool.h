@@ -20,6 +20,7 @@
 #include <optional>
 #include <stop_token>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -52,9 +53,24 @@ class TRepeatPool {
  public:
   using TRun = std::function<TResult(TRepeatKey Key, std::stop_token Stop)>;
   using TFinished = TNumberedResult<TResult>;
+  // Starts a thread running Body; raises std::system_error when the system has none to give.
+  using TStartThread = std::function<std::jthread(std::function<void()> Body)>;
 
-  TRepeatPool(int Jobs, TRun Run) : run_(std::move(Run)), jobs_(static_cast<size_t>(std::max(Jobs, 1))) {
-    for (size_t i = 0; i < jobs_; ++i) threads_.emplace_back([this] { Work(); });
+  // Jobs threads, or as many as the system could start (Threads() tells; ThreadError()
+  // says why not all); none raises std::system_error before any work is queued.
+  TRepeatPool(int Jobs, TRun Run, const TStartThread& Start = {}) : run_(std::move(Run)) {
+    const size_t wanted = static_cast<size_t>(std::max(Jobs, 1));
+    for (size_t i = 0; i < wanted; ++i) {
+      try {
+        std::function<void()> body = [this] { Work(); };
+        threads_.push_back(Start ? Start(std::move(body)) : std::jthread(std::move(body)));
+      } catch (const std::system_error& e) {
+        if (threads_.empty()) throw;
+        thread_error_ = e.what();
+        break;
+      }
+    }
+    jobs_ = threads_.size();
   }
   // Abandons the running repeats and waits for the threads.
   ~TRepeatPool() {
@@ -87,6 +103,10 @@ class TRepeatPool {
     const size_t taken = running_ + queue_.size();
     return taken < jobs_ + Ahead ? jobs_ + Ahead - taken : 0;
   }
+  // The threads running repeats.
+  size_t Threads() const { return jobs_; }
+  // Why fewer threads than asked for started ("Resource temporarily unavailable"); empty when all did.
+  const std::string& ThreadError() const { return thread_error_; }
   // True while a repeat is queued or running.
   bool Busy() const {
     const std::lock_guard lock(mutex_);
@@ -164,7 +184,8 @@ class TRepeatPool {
   }
 
   TRun run_;
-  size_t jobs_;
+  size_t jobs_ = 0;
+  std::string thread_error_;
   mutable std::mutex mutex_;
   std::condition_variable queued_;  // a repeat was queued, or the threads are to end
   std::condition_variable event_;   // a repeat finished or failed

@@ -80,12 +80,16 @@ TRepeatResult RunRepeat(const TExperimentDesign& Design, TRepeatKey Key, std::st
 
 void RunRepeats(const TExperimentDesign& Design, std::span<const TRepeatKey> Todo, int Jobs,
                 const std::atomic<bool>& Stop, const std::function<void(TRepeatResult&)>& Deliver,
-                const std::function<void()>& Idle, int PollMs) {
+                const std::function<void()>& Idle, int PollMs, const std::function<void(const std::string&)>& Note,
+                const TRepeatPool<TRepeatResult>::TStartThread& StartThread) {
   const size_t workers = std::min(Todo.size(), static_cast<size_t>(std::max(Jobs, 1)));
   if (workers == 0) return;
-  TRepeatPool<TRepeatResult> pool(static_cast<int>(workers), [&Design](TRepeatKey Key, std::stop_token Halt) {
-    return RunRepeat(Design, Key, std::move(Halt));
-  });
+  TRepeatPool<TRepeatResult> pool(
+      static_cast<int>(workers),
+      [&Design](TRepeatKey Key, std::stop_token Halt) { return RunRepeat(Design, Key, std::move(Halt)); }, StartThread);
+  if (pool.Threads() < workers && Note)
+    Note("started " + std::to_string(pool.Threads()) + " of " + std::to_string(workers) + " worker threads (" +
+         pool.ThreadError() + "); going on with them");
   // Finished repeats wait here until every earlier one is delivered; no repeat is
   // queued further ahead of the writer than this, which bounds the memory.
   const size_t window = 64 * workers;

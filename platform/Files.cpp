@@ -70,7 +70,9 @@ bool WriteAll(int Fd, std::string_view Text) {
 
 void WriteFileAtomically(const std::string& FileName, std::string_view Text) {
   namespace fs = std::filesystem;
-  auto fail = [&](const std::string& what, int error) { return EFileError(FileName, what + " (" + ErrnoText(error) + ")"); };
+  auto fail = [&](const std::string& what, int error) {
+    return EFileError(FileName, what + " (" + ErrnoText(error) + ")");
+  };
   auto refuse = [&] { return EFileError(FileName, "cannot write the file (not a regular file)"); };
   const fs::path target = SaveTarget(FileName);
   if (target.filename().empty()) throw fail("cannot write the file", EISDIR);

@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <memory>
 #include <new>
 #include <string>
+#include <system_error>
 
 #include "experiment/RepeatPool.h"
 
@@ -77,6 +79,31 @@ TEST(TRepeatPool, AStopAbandonsTheRunningRepeatsAndSkipsTheQueued) {
   EXPECT_EQ(started, 2);
   EXPECT_TRUE(pool.TakeFinished().empty());  // an abandoned repeat comes back as nothing
   EXPECT_FALSE(pool.Failure());
+}
+
+}  // namespace
+
+namespace {
+
+// A system that starts only Limit threads.
+zp::experiment::TRepeatPool<std::string>::TStartThread StartAtMost(int Limit) {
+  auto started = std::make_shared<int>(0);
+  return [=](std::function<void()> Body) {
+    if (++*started > Limit) throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    return std::jthread(std::move(Body));
+  };
+}
+
+TEST(TRepeatPool, GoesOnWithTheThreadsTheSystemGaveAndRefusesWithNone) {
+  TPool pool(8, Stub, StartAtMost(3));
+  EXPECT_EQ(pool.Threads(), 3u);
+  EXPECT_FALSE(pool.ThreadError().empty());
+  EXPECT_EQ(pool.Want(), 3u);
+  std::vector<TNumberedKey> keys;
+  for (size_t i = 0; i < 20; ++i) keys.push_back({i, {6, static_cast<int32_t>(i)}});
+  pool.Add(keys);
+  EXPECT_EQ(WaitFor(pool, 20).size(), 20u);
+  EXPECT_THROW(TPool(4, Stub, StartAtMost(0)), std::system_error);
 }
 
 }  // namespace

@@ -5,8 +5,11 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <set>
 #include <stdexcept>
+#include <system_error>
+#include <thread>
 
 #include "TestSupport.h"
 #include "experiment/ExperimentDesign.h"
@@ -113,6 +116,41 @@ TEST(RunRepeats, DeliversInKeyOrderWhateverTheJobCount) {
   ASSERT_EQ(one.size(), 2u * 7u * 5u);
   EXPECT_EQ(RunAll(design, 3), one);
   EXPECT_EQ(RunAll(design, 40), one);  // more workers than repeats
+}
+
+TEST(RunRepeats, GoesOnWithTheThreadsItGotAndEndsAtOnceWithNone) {
+  TExperimentDesign design;
+  design.Queens = {5};
+  design.Repeats = 6;
+  design.Generations = 10;
+  const std::vector<std::string> whole = RunAll(design, 1);
+  // A system that gives one thread of the four asked for, then none at all.
+  for (const int limit : {1, 0}) {
+    auto started = std::make_shared<int>(0);
+    const auto start = [=](std::function<void()> Body) {
+      if (++*started > limit) throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+      return std::jthread(std::move(Body));
+    };
+    std::atomic<bool> stop{false};
+    std::vector<std::string> lines, notes;
+    const auto run = [&] {
+      RunRepeats(
+          design, RepeatKeys(design), 4, stop,
+          [&](TRepeatResult& r) {
+            for (const TRunRow& row : r.Rows) lines.push_back(FormatRunRow(row));
+          },
+          {}, 250, [&](const std::string& note) { notes.push_back(note); }, start);
+    };
+    if (limit == 0) {
+      EXPECT_THROW(run(), std::system_error);
+      EXPECT_TRUE(lines.empty());
+      continue;
+    }
+    run();
+    EXPECT_EQ(lines, whole);
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0].rfind("started 1 of 4 worker threads (", 0), 0u) << notes[0];
+  }
 }
 
 TEST(RunRepeats, StopEndsItEarlyAndAWriteFailureIsRaisedAfterTheWorkersEnd) {
