@@ -37,6 +37,9 @@ using queens::TQueensWorkbench;
 
 namespace {
 
+// Lines of the log the window keeps.
+constexpr int kScrollBackLines = 100000;
+
 // The window's client size that the controls' places below are laid out for.
 constexpr QSize kDesignSize(881, 434);
 // The smallest window that shows every control: the pages, anchored to the right edge,
@@ -181,6 +184,8 @@ void TForm1::CreatePages() {
   Memo1 = new QPlainTextEdit(tsText);  // owned by tsText
   Memo1->setObjectName(QStringLiteral("Memo1"));
   Memo1->setReadOnly(true);
+  // A bounded scroll-back: a long session's log does not grow without end, here or in the model.
+  Memo1->setMaximumBlockCount(kScrollBackLines);
   Memo1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   Memo1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -221,6 +226,7 @@ void TForm1::ConnectHandlers() {
   show_timer_->setInterval(kShowIntervalMs);
   connect(show_timer_, &QTimer::timeout, this, &TForm1::ShowRunState);
 
+  wb_.SetLogLimit(kScrollBackLines);
   wb_.OnLogLine = [this](const std::string& line) { AppendLog(line); };
   wb_.OnNote = [this](const std::string& message) { lblProgress->setText(QString::fromStdString(message)); };
   // The curves first: the progress line repaints the window, the new point included.

@@ -57,6 +57,9 @@ class THelpFormatter : public CLI::Formatter {
   }
 };
 
+// The pixels of a picture at most (width x height x scale^2): 64 megapixels, 256 MB as an image.
+constexpr int64_t kMaxPicturePixels = 64'000'000;
+
 std::optional<std::pair<int, int>> ParseSize(const std::string& Text) {
   const auto x = Text.find('x');
   if (x == std::string::npos) return std::nullopt;
@@ -157,6 +160,8 @@ int RunScript(const TScriptMode& Mode, const std::vector<TCommand>& Commands, st
   queens::TQueensWorkbench wb;
   wb.Attach(graph);
   for (const std::string& line : wb.Log()) Out << line << '\n';
+  // Printed as it comes and not kept: a long session's memory does not grow with its log.
+  wb.SetLogLimit(0);
   wb.OnLogLine = [&Out](const std::string& line) { Out << line << '\n'; };
   wb.OnNote = [&Out, &Err](const std::string& message) {
     Out.flush();
@@ -217,6 +222,12 @@ int RunCli(const std::vector<std::string>& Args, std::ostream& Out, std::ostream
   if (batch_command->parsed()) return RunBatch(batch, Out, Err);
   std::vector<TCommand> commands;
   try {
+    // A picture is drawn whole in memory: its pixels are bounded before anything runs.
+    const int64_t pixels = int64_t{mode.Width} * mode.Height * mode.Scale * mode.Scale;
+    if (pixels > kMaxPicturePixels)
+      throw TUsageError("--size " + std::to_string(mode.Width) + "x" + std::to_string(mode.Height) + " at --scale " +
+                        std::to_string(mode.Scale) + " makes " + std::to_string(pixels) +
+                        " pixels, more than the 64,000,000 a picture may have");
     commands = ReadScript(mode, In);
   } catch (const TUsageError& e) {
     ReportUsageError(e.what(), Err);

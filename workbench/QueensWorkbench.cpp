@@ -62,8 +62,17 @@ void TQueensWorkbench::ClearBoard() {
 }
 
 void TQueensWorkbench::AddLog(const std::string& Line) {
-  log_.push_back(Line);
+  if (log_limit_ > 0) {
+    // Trimmed in halves, so that a bounded log costs no more per line than an unbounded one.
+    if (log_.size() >= 2 * log_limit_) log_.erase(log_.begin(), log_.end() - static_cast<long>(log_limit_ - 1));
+    log_.push_back(Line);
+  }
   if (OnLogLine) OnLogLine(Line);
+}
+
+void TQueensWorkbench::SetLogLimit(size_t Lines) {
+  log_limit_ = Lines;
+  if (log_.size() > Lines) log_.erase(log_.begin(), log_.end() - static_cast<long>(Lines));
 }
 
 void TQueensWorkbench::FormCreate() { ga_->SetInitialPopulation(4 * problem_.Size()); }

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <functional>
+#include <limits>
 #include <memory>
 #include <span>
 #include <stop_token>
@@ -90,7 +91,12 @@ class TQueensWorkbench : private IRunObserver {
   ga::TZPGeneticAlgorithm& Algorithm() { return *ga_; }
   int NumQueens() const { return problem_.Size(); }
   bool GraphEnabled() const { return graph_enabled_; }
+  // The log's lines, the last LogLimit() of them.
   const std::vector<std::string>& Log() const { return log_; }
+  // Keeps only the latest lines of the log: at least Lines of them, fewer than twice as many
+  // (0: none); OnLogLine still hears every line. Unbounded by default.
+  void SetLogLimit(size_t Lines);
+  size_t LogLimit() const { return log_limit_; }
   const TChessBoard& Board() const { return board_; }
 
   // --- observers ---
@@ -130,6 +136,7 @@ class TQueensWorkbench : private IRunObserver {
   std::stop_source stop_;
   TRandomStreams streams_ = TRandomStreams::rsContinued;
   std::vector<std::string> log_;
+  size_t log_limit_ = std::numeric_limits<size_t>::max();
   TChessBoard board_;
   std::vector<IRunObserver*> observers_;  // not owned
 };

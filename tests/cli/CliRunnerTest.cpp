@@ -47,6 +47,7 @@ TEST(CliRunnerTest, UsageErrorsExitTwoAndRunNothing) {
   const std::vector<std::vector<std::string>> cases = {
       {"-e", "frobnicate"},
       {"-e", "init; frobnicate"},
+      {"--size", "8000x8000", "--scale", "2", "-e", "run 1"},  // a picture past 64 megapixels
       {"--frob"},
       {"-x", "-e", "init"},
       {"-e", "graph maybe"},

@@ -111,3 +111,27 @@ TEST(WorkbenchLoad, ALoadedAlgorithmIsTheFirstInitializationAndSetsTheQueenCount
 }
 
 }  // namespace
+
+namespace {
+
+TEST(WorkbenchLog, ABoundedLogKeepsTheLatestLinesAndStillTellsEveryOne) {
+  zp::TRandom random(0);
+  TQueensWorkbench wb(random);
+  size_t told = 0;
+  wb.OnLogLine = [&](const std::string&) { ++told; };
+  wb.SetLogLimit(10);
+  EXPECT_EQ(wb.Log().size(), 7u);  // the introduction
+  for (int i = 0; i < 50; ++i) wb.btnInitClick();
+  EXPECT_EQ(told, 50u * 8u);
+  EXPECT_GE(wb.Log().size(), 10u);
+  EXPECT_LT(wb.Log().size(), 20u);
+  EXPECT_EQ(wb.Log().back(), "");
+  EXPECT_EQ(wb.Log()[wb.Log().size() - 2].rfind("     Mutation probability is ", 0), 0u);
+  // Streamed only: nothing is kept.
+  wb.SetLogLimit(0);
+  wb.btnInitClick();
+  EXPECT_TRUE(wb.Log().empty());
+  EXPECT_EQ(told, 51u * 8u);
+}
+
+}  // namespace
