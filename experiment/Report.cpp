@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <limits>
 #include <map>
 #include <set>
@@ -57,7 +56,10 @@ std::string Significant3(double value) {
   const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 2).ptr;
   double rounded = 0;
   std::from_chars(buffer, end, rounded);
-  const int exponent = std::atoi(std::find(buffer, end, 'e') + 1);
+  // The buffer has no terminating zero: the exponent is read up to End only.
+  const char* sign = std::find(buffer, end, 'e') + 1;
+  int exponent = 0;
+  std::from_chars(sign + (*sign == '+' ? 1 : 0), end, exponent);
   return Fixed(rounded, std::max(0, 2 - exponent));
 }
 

@@ -244,6 +244,22 @@ TEST(ReportTable, ListsRatesAndEachDifferenceWinnerFirst) {
             "  Not different (p_holm ≥ 0.05): Random–Elitist\n");
 }
 
+// Odds ratios with three significant digits whatever their size (through the report's lines).
+TEST(ReportTable, OddsRatiosHaveThreeSignificantDigits) {
+  std::vector<TRunRow> rows;
+  // b hits alone in 31 repeats and a in 1: odds ratio 31 with limits 5.17 and 1260 (scipy:
+  // binomtest(1, 32).proportion_ci(method='exact'), turned round).
+  for (int32_t r = 0; r < 32; ++r) {
+    rows.push_back(MakeRun(9, r, R, r == 0 ? std::optional<int32_t>(5) : kMiss, 100, 35));
+    rows.push_back(MakeRun(9, r, E, r == 0 ? kMiss : std::optional<int32_t>(50), 50, 36));
+  }
+  const std::string table = ReportTable(Summarize(rows), Compare(rows));
+  EXPECT_NE(table.find("Elitist beats Roulette on hits: 31 vs 1 of 32 (31 vs 1 where they differ), odds ratio 31.0 "
+                       "[5.17, 1260], p_holm <0.0001\n"),
+            std::string::npos)
+      << table;
+}
+
 TEST(DifferingMethods, NamesThePairsOfTheTableFromEitherSide) {
   const std::vector<TComparisonRow> comparisons = Compare(LargerTable());
   using M = TGASelectionMethod;
