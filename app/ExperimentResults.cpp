@@ -50,7 +50,7 @@ QVariant TExperimentResults::data(const QModelIndex& Index, int Role) const {
     return QVariant::fromValue(Qt::AlignVCenter | (text ? Qt::AlignLeft : Qt::AlignRight));
   }
   if (Role == Qt::ToolTipRole && Index.column() == colSuccess)
-    return tr("%1 of %2 runs solved").arg(row.Solved).arg(row.Runs);
+    return tr("%1 of %2 runs hit the target").arg(row.Hits).arg(row.Runs);
   // The list may be cut short in its column.
   if (Role == Qt::ToolTipRole && Index.column() == colDiffers) Role = Qt::DisplayRole;
   if (Role != Qt::DisplayRole) return {};
@@ -67,7 +67,7 @@ QVariant TExperimentResults::data(const QModelIndex& Index, int Role) const {
     case colErt:
       return row.ErtGenerations ? OneDecimal(*row.ErtGenerations) : kUndefined;
     case colMedian:
-      return row.SolvedGenerations ? OneDecimal(row.SolvedGenerations->Median) : kUndefined;
+      return row.HitGenerations ? OneDecimal(row.HitGenerations->Median) : kUndefined;
     case colDiffers: {
       QStringList names;
       for (const ga::TGASelectionMethod m : differing_[static_cast<size_t>(Index.row())])
@@ -88,7 +88,7 @@ QVariant TExperimentResults::headerData(int Section, Qt::Orientation Orientation
     case colMethod:
       return tr("Method");
     case colSuccess:
-      return tr("Solved [95% interval]");
+      return tr("Hits [95% interval]");
     case colErt:
       return tr("ERT gens");
     case colMedian:

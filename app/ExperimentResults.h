@@ -1,6 +1,6 @@
 // TExperimentResults: the table of the Experiments page, one row per queen
 // count and method: the success rate with its 95% interval, the expected
-// running time, the median generations of the solved runs and the methods
+// running time, the median hit generation of the runs that hit the target and the methods
 // that differ from the row's after Holm's correction. The values are the
 // experiment layer's summary and comparisons, those nqueens-ga batch writes.
 #pragma once

@@ -24,6 +24,10 @@ CLI::App* AddBatchCommand(CLI::App& App, TBatchOptions& O) {
                    "methods written (default all): smRoulette ... or roulette,\nrandom, tournament, stochastic, "
                    "elitist")
       ->type_name("LIST");
+  batch
+      ->add_option("--label", O.Label,
+                   "the experiment's name in the IOHprofiler files (default: the --out\nfolder's name)")
+      ->type_name("TEXT");
   batch->add_option("--jobs", O.Jobs, "worker threads (default: the hardware threads)")->type_name("J");
   batch->add_option("--out", O.Out, "the experiment's folder (default experiment)")->type_name("DIR");
   batch->add_flag("--resume", O.Resume, "go on with the experiment in --out");

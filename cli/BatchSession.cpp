@@ -44,6 +44,7 @@ TExperimentDesign ApplyOptions(const TBatchOptions& O, TExperimentDesign Base) {
   if (O.Seed) Base.Seed = ParseSeedOption(*O.Seed);
   if (O.Streams) Base.Streams = ParseStreams(*O.Streams);
   if (O.Methods) Base.Methods = ParseMethodList(*O.Methods);
+  if (O.Label) Base.Label = ParseLabel(*O.Label);
   return Base;
 }
 
@@ -92,6 +93,7 @@ std::vector<TRepeatKey> PrepareFolder(const fs::path& Folder, const TBatchPlan& 
 TBatchPlan PlanBatch(const TBatchOptions& O, int DefaultJobs) {
   TBatchPlan plan;
   plan.Design = ApplyOptions(O, TExperimentDesign());  // every given option is checked, resumed or not
+  if (plan.Design.Label.empty()) plan.Design.Label = DefaultLabel(O.Out);
   plan.Jobs = O.Jobs ? ParsePositive("--jobs", *O.Jobs) : DefaultJobs;
 
   const fs::path out(O.Out);
@@ -215,7 +217,7 @@ void TBatchSession::Finish(std::ostream& Out) {
       FinishFolder(folder_, design_, [](chart::TZPCustomChartPanel& panel, const std::string& file, int w, int h) {
         RenderPanelFile(panel, file, w, h);
       });
-  Out << ReportTable(Summarize(recorded.Rows), Compare(recorded.Rows)) << std::flush;
+  Out << ReportTable(Summarize(recorded.Rows, design_.Seed), Compare(recorded.Rows)) << std::flush;
   run_.End = UtcNow();
   WriteOutputFiles(folder_, {{"experiment.json", ExperimentJson(design_, ProgramVersion(), run_)}});
 }

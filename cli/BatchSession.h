@@ -99,6 +99,8 @@ class TBatchSession {
   void Idle();
   // Ends the progress line.
   void EndProgress() { progress_.End(); }
+  // The compute phase that Finish writes into experiment.json's run part.
+  void SetComputePhase(const experiment::TRunInfo::TComputePhase& Phase) { run_.ComputePhase = Phase; }
   // After the last repeat: summary.csv, comparisons.csv, iohprofiler/ and the
   // ECDF pictures from the files as written, the table on Out, and
   // experiment.json with the end time.

@@ -1,5 +1,6 @@
 #include "experiment/Comparisons.h"
 
+#include <cmath>
 #include <map>
 
 #include "experiment/CsvLine.h"
@@ -12,40 +13,90 @@ namespace {
 // The runs of one method of one queen count, by repeat.
 using TRunsByRepeat = std::map<int32_t, const TRunRow*>;
 
-TTestResult PairedTest(TPairedTest test, const TRunsByRepeat& a, const TRunsByRepeat& b) {
-  int64_t only_a = 0;
-  int64_t only_b = 0;
+TComparisonRow McNemarRow(const TRunsByRepeat& a, const TRunsByRepeat& b) {
+  TComparisonRow row;
+  row.Test = TPairedTest::ptMcNemarExact;
+  for (const auto& [repeat, run_a] : a) {
+    const auto found = b.find(repeat);
+    if (found == b.end()) continue;
+    const bool hit_a = run_a->HitGeneration.has_value(), hit_b = found->second->HitGeneration.has_value();
+    ++row.Pairs;
+    row.HitsA += hit_a;
+    row.HitsB += hit_b;
+    row.ABetter += hit_a && !hit_b;
+    row.BBetter += !hit_a && hit_b;
+  }
+  row.N = row.ABetter + row.BBetter;
+  row.AWins = row.ABetter > row.BBetter;
+  if (const auto test = McNemarExact(row.ABetter, row.BBetter)) {
+    row.Statistic = test->Statistic;
+    row.PValue = test->PValue;
+    const TOddsRatio odds = *McNemarOddsRatio(row.ABetter, row.BBetter);
+    row.Effect = odds.Ratio;
+    row.EffectLow = odds.Low;
+    row.EffectHigh = odds.High;
+  }
+  return row;
+}
+
+TComparisonRow WilcoxonRow(const TRunsByRepeat& a, const TRunsByRepeat& b) {
+  TComparisonRow row;
+  row.Test = TPairedTest::ptWilcoxonSignedRank;
   std::vector<double> differences;
   for (const auto& [repeat, run_a] : a) {
     const auto found = b.find(repeat);
     if (found == b.end()) continue;
-    const TRunRow& run_b = *found->second;
-    only_a += run_a->Solved && !run_b.Solved;
-    only_b += !run_a->Solved && run_b.Solved;
-    differences.push_back(static_cast<double>(run_a->Generations) - run_b.Generations);
+    const double d = static_cast<double>(RankedLength(*run_a)) - RankedLength(*found->second);
+    ++row.Pairs;
+    row.HitsA += run_a->HitGeneration.has_value();
+    row.HitsB += found->second->HitGeneration.has_value();
+    row.ABetter += d < 0;
+    row.BBetter += d > 0;
+    differences.push_back(d);
   }
-  return test == TPairedTest::ptMcNemarExact ? McNemarExact(only_a, only_b) : WilcoxonSignedRank(differences);
+  row.N = row.ABetter + row.BBetter;
+  if (const auto test = WilcoxonSignedRank(differences)) {
+    row.Statistic = test->Statistic;
+    row.PValue = test->PValue;
+    row.AWins = test->WMinus > test->WPlus;
+    std::vector<double> lengths_a, lengths_b;
+    for (const auto& [repeat, run] : a) lengths_a.push_back(RankedLength(*run));
+    for (const auto& [repeat, run] : b) lengths_b.push_back(RankedLength(*run));
+    row.Effect = VarghaDelaneyA12(std::move(lengths_a), std::move(lengths_b));
+  }
+  return row;
 }
 
 void CompareQueenCount(int32_t queens, const std::map<size_t, TRunsByRepeat>& methods,
                        std::vector<TComparisonRow>& out) {
-  for (const TPairedTest test : {TPairedTest::ptMcNemarExact, TPairedTest::ptWilcoxonSignedRank}) {
-    const size_t first = out.size();
-    std::vector<double> p_values;
+  const size_t first = out.size();
+  for (const TPairedTest test : {TPairedTest::ptMcNemarExact, TPairedTest::ptWilcoxonSignedRank})
     for (auto a = methods.begin(); a != methods.end(); ++a)
       for (auto b = std::next(a); b != methods.end(); ++b) {
-        TComparisonRow row;
+        TComparisonRow row =
+            test == TPairedTest::ptMcNemarExact ? McNemarRow(a->second, b->second) : WilcoxonRow(a->second, b->second);
         row.Queens = queens;
         row.MethodA = kMethodOrder[a->first];
         row.MethodB = kMethodOrder[b->first];
-        row.Test = test;
-        row.Result = PairedTest(test, a->second, b->second);
-        p_values.push_back(row.Result.PValue);
         out.push_back(row);
       }
-    const std::vector<double> adjusted = HolmAdjust(p_values);
-    for (size_t i = 0; i < adjusted.size(); ++i) out[first + i].PHolm = adjusted[i];
-  }
+  // One family per queen count: both tests of every pair, the undefined ones left out.
+  std::vector<size_t> family;
+  std::vector<double> p_values;
+  for (size_t i = first; i < out.size(); ++i)
+    if (out[i].PValue) {
+      family.push_back(i);
+      p_values.push_back(*out[i].PValue);
+    }
+  const std::vector<double> adjusted = HolmAdjust(p_values);
+  for (size_t i = 0; i < family.size(); ++i) out[family[i]].PHolm = adjusted[i];
+}
+
+// A number as the file writes it: empty when undefined, "inf" when infinite.
+std::string Field(const std::optional<double>& value) {
+  if (!value) return "";
+  if (std::isinf(*value)) return *value > 0 ? "inf" : "-inf";
+  return FormatFloat15(*value);
 }
 
 }  // namespace
@@ -65,7 +116,8 @@ std::string ComparisonsCsv(const std::vector<TComparisonRow>& Comparisons) {
   for (const TComparisonRow& row : Comparisons)
     text +=
         CsvLine({std::to_string(row.Queens), ga::ToString(row.MethodA), ga::ToString(row.MethodB), ToString(row.Test),
-                 FormatFloat15(row.Result.Statistic), FormatFloat15(row.Result.PValue), FormatFloat15(row.PHolm)}) +
+                 std::to_string(row.N), std::to_string(row.ABetter), std::to_string(row.BBetter), Field(row.Statistic),
+                 Field(row.PValue), Field(row.PHolm), Field(row.Effect), Field(row.EffectLow), Field(row.EffectHigh)}) +
         "\n";
   return text;
 }

@@ -40,7 +40,7 @@ std::vector<TEcdfCurve> RunLengthEcdfs(const std::vector<TRunRow>& Rows, int32_t
     if (row.Queens != Queens || !rank) continue;
     TRuns& runs = by_method[*rank];
     ++runs.Count;
-    if (row.Solved) runs.SolvedAt.push_back(row.Generations);
+    if (row.HitGeneration) runs.SolvedAt.push_back(*row.HitGeneration);
   }
   std::vector<TEcdfCurve> curves;
   for (auto& [rank, runs] : by_method)

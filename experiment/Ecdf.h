@@ -1,5 +1,5 @@
 // The run-length ECDF of a queen count: for each method, the fraction of all its
-// runs solved by generation g, for g from 1 to the experiment's generations, as
+// runs that hit the target by generation g, for g from 1 to the experiment's generations, as
 // step points; and the chart panel that draws them as stairs, one curve per
 // method in the workbench's colours (pictures are rendered by the front ends).
 //
@@ -18,7 +18,7 @@ namespace zp::experiment {
 
 struct TEcdfPoint {
   int32_t Generation = 0;
-  double Fraction = 0;  // solved runs / all runs of the method
+  double Fraction = 0;  // hitting runs / all runs of the method
   bool operator==(const TEcdfPoint&) const = default;
 };
 
@@ -31,8 +31,8 @@ struct TEcdfCurve {
 };
 
 // One curve per method with runs of Queens in Rows, in the workbench's order. A
-// run solved at generation 0 counts from 1, one solved after Generations not at
-// all. No curves for Generations below 1 or no runs of Queens.
+// run that hit at generation 0 (its start population) counts from 1, one that hit
+// after Generations not at all. No curves for Generations below 1 or no runs of Queens.
 std::vector<TEcdfCurve> RunLengthEcdfs(const std::vector<TRunRow>& Rows, int32_t Queens, int32_t Generations);
 
 // The ECDF picture of one queen count: header "N queens", bottom axis

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <sstream>
 
 #include "experiment/RunRow.h"
@@ -71,6 +72,35 @@ std::vector<int32_t> ParseQueenList(const std::string& Text) {
   std::sort(queens.begin(), queens.end());
   queens.erase(std::unique(queens.begin(), queens.end()), queens.end());
   return queens;
+}
+
+namespace {
+
+bool LabelCharacter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' || c == '_' || c == '-';
+}
+
+}  // namespace
+
+std::string DefaultLabel(const std::string& Folder) {
+  std::error_code ec;
+  std::filesystem::path path = std::filesystem::absolute(Folder, ec).lexically_normal();
+  if (path.filename().empty()) path = path.parent_path();  // "exp/" names "exp"
+  std::string label;
+  for (const char c : path.filename().string()) {
+    if (LabelCharacter(c))
+      label += c;
+    else if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)  // one "_" per UTF-8 character, not per byte
+      label += '_';
+  }
+  return label.empty() ? "experiment" : label;
+}
+
+std::string ParseLabel(const std::string& Text) {
+  if (Text.empty()) throw TDesignError("--label", "the label is empty");
+  if (!std::all_of(Text.begin(), Text.end(), LabelCharacter))
+    throw TDesignError("--label", "'" + Text + "' holds a character other than A-Z, a-z, 0-9, '.', '_' and '-'");
+  return Text;
 }
 
 int32_t ParsePositive(const std::string& Option, const std::string& Text) {

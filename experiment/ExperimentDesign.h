@@ -45,6 +45,7 @@ struct TExperimentDesign {
   uint32_t Seed = 0;
   queens::TRandomStreams Streams = queens::TRandomStreams::rsContinued;
   std::vector<ga::TGASelectionMethod> Methods;  // written ones, in the workbench's order; all five by default
+  std::string Label;  // names the experiment in the IOHprofiler files; empty until a folder gives the default
 
   TExperimentDesign();
   // The methods a repeat runs: the written ones with shared streams, all five with
@@ -85,9 +86,27 @@ constexpr uint32_t RepeatSeed(uint32_t Seed, int32_t Queens, int32_t Repeat) {
   return Seed ^ Fmix32(static_cast<uint32_t>(Repeat) ^ (static_cast<uint32_t>(Queens) << 24));
 }
 
+// The name experiment.json gives the bootstrap's seed function (config is 0 until
+// an experiment sweeps settings).
+inline constexpr const char* kBootstrapSeedName = "fmix32(S xor fmix32(N xor (config << 16)))";
+
+// The seed of the ERT bootstrap of one cell (a queen count, Size, and a setting, Config) of
+// an experiment with seed Seed.
+constexpr uint32_t BootstrapSeed(uint32_t Seed, int32_t Size, int32_t Config = 0) {
+  return Fmix32(Seed ^ Fmix32(static_cast<uint32_t>(Size) ^ (static_cast<uint32_t>(Config) << 16)));
+}
+
 // "8,10-12": counts and ascending ranges, each 4..32; duplicates dropped, sorted.
 // TDesignError "--queens: ..." for an empty list, a bad count or a descending range.
 std::vector<int32_t> ParseQueenList(const std::string& Text);
+
+// The label a folder gives when none is asked for: its base name with every
+// character outside [A-Za-z0-9._-] replaced by "_", or "experiment" when that is empty.
+std::string DefaultLabel(const std::string& Folder);
+
+// A label as --label gives it: one or more of [A-Za-z0-9._-], which every
+// IOHprofiler reader takes inside its quotes; TDesignError "--label: ..." otherwise.
+[[nodiscard]] std::string ParseLabel(const std::string& Text);
 
 // A positive integer for Option ("--repeats"); TDesignError naming it otherwise.
 int32_t ParsePositive(const std::string& Option, const std::string& Text);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -31,6 +32,25 @@ std::string ReadFile(const std::filesystem::path& File) {
   return text.str();
 }
 
+// The header and the time of each kept repeat: a repeat run again gets a new
+// line, so its old one goes, as do a line cut short by the interruption and
+// anything that is not a repeat's line. The times are kept for the record only.
+std::string KeptTiming(const std::string& Old, const std::set<TRepeatKey>& Keep) {
+  std::map<TRepeatKey, std::string> lines;  // the last line of each kept repeat, in key order
+  std::istringstream in(Old);
+  for (std::string line; std::getline(in, line);) {
+    if (in.eof()) break;  // no line end: cut short
+    TRepeatKey key;
+    char comma1 = 0, comma2 = 0;
+    std::istringstream fields(line);
+    if (fields >> key.Queens >> comma1 >> key.Repeat >> comma2 && comma1 == ',' && comma2 == ',' && Keep.contains(key))
+      lines[key] = line + "\n";
+  }
+  std::string text = std::string(kTimingCsvHeader) + "\n";
+  for (const auto& [key, line] : lines) text += line;
+  return text;
+}
+
 }  // namespace
 
 const char* ProgramVersion() { return kProgramVersion; }
@@ -54,10 +74,11 @@ TRecordedRuns ReadRecordedRuns(const std::filesystem::path& Folder) {
   return {ParseRunsCsv(ReadFile(Folder / "runs.csv")), ParseTracesCsv(ReadFile(Folder / "traces.csv"))};
 }
 
-std::vector<TOutputFile> AnalysisFiles(const std::vector<TRunRow>& Rows, const std::vector<TRunTrace>& Traces) {
-  std::vector<TOutputFile> files{{"summary.csv", SummaryCsv(Summarize(Rows))},
+std::vector<TOutputFile> AnalysisFiles(const TExperimentDesign& Design, const std::vector<TRunRow>& Rows,
+                                       const std::vector<TRunTrace>& Traces) {
+  std::vector<TOutputFile> files{{"summary.csv", SummaryCsv(Summarize(Rows, Design.Seed))},
                                  {"comparisons.csv", ComparisonsCsv(Compare(Rows))}};
-  std::vector<TOutputFile> ioh = IohProfilerFiles(Rows, Traces);
+  std::vector<TOutputFile> ioh = IohProfilerFiles(Rows, Traces, {Design.Label, IohAlgInfo(Design, ProgramVersion())});
   files.insert(files.end(), std::make_move_iterator(ioh.begin()), std::make_move_iterator(ioh.end()));
   return files;
 }
@@ -80,10 +101,7 @@ std::vector<TRepeatKey> ResumeFolder(const std::filesystem::path& Folder, const 
   std::vector<TRunTrace> traces;
   for (const TRunTrace& trace : complete.Traces)
     if (keep.contains({trace.Queens, trace.Repeat})) traces.push_back(trace);
-  std::string timing = ReadFile(Folder / "timing.csv");
-  if (timing.empty()) timing = std::string(kTimingCsvHeader) + "\n";
-  // A line cut short by the interruption is dropped; the times are kept for the record only.
-  if (timing.back() != '\n') timing.erase(timing.rfind('\n') + 1);
+  const std::string timing = KeptTiming(ReadFile(Folder / "timing.csv"), keep);
   WriteOutputFiles(Folder, {{"runs.csv", runs}, {"traces.csv", TracesCsv(traces)}, {"timing.csv", timing}});
   return {keys.begin() + static_cast<std::ptrdiff_t>(kept), keys.end()};
 }
@@ -121,7 +139,5 @@ void TResultFiles::Append(const TRepeatLines& Repeat) {
   Write(timing_, std::to_string(Repeat.Key.Queens) + "," + std::to_string(Repeat.Key.Repeat) + "," +
                      FormatFloat15(Repeat.Seconds) + "\n");
 }
-
-void TResultFiles::AppendTimingNote(const std::string& Note) { Write(timing_, "# " + Note + "\n"); }
 
 }  // namespace zp::experiment

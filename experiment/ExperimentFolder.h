@@ -29,17 +29,19 @@ std::string UtcNow();
 // A new experiment: the three CSV files with their headers only.
 void StartFolder(const std::filesystem::path& Folder);
 
-// Goes on from what Folder holds: keeps the rows and traces of the complete
-// repeats that lead the key order, rewrites runs.csv and traces.csv with only
-// them, and returns the repeats still to run. Raises Exception for a file that
+// Goes on from what Folder holds: keeps the rows, traces and times of the
+// complete repeats that lead the key order, rewrites runs.csv, traces.csv and
+// timing.csv with only them, and returns the repeats still to run. Raises Exception for a file that
 // is damaged before its last line.
 std::vector<TRepeatKey> ResumeFolder(const std::filesystem::path& Folder, const TExperimentDesign& Design);
 
-// What a finished experiment's rows and traces give besides them: summary.csv,
-// comparisons.csv and the iohprofiler/ folder (the ECDF pictures are drawn by
-// the front ends). Made from the files as written, so a resumed experiment
-// gets the same.
-std::vector<TOutputFile> AnalysisFiles(const std::vector<TRunRow>& Rows, const std::vector<TRunTrace>& Traces);
+// What a finished experiment's rows and traces give besides them: summary.csv
+// (its ERT intervals drawn from Design's seed), comparisons.csv and the
+// iohprofiler/ folder (its algIds carrying Design's label) (the ECDF pictures
+// are drawn by the front ends). Made from the files as written, so a resumed
+// experiment gets the same.
+std::vector<TOutputFile> AnalysisFiles(const TExperimentDesign& Design, const std::vector<TRunRow>& Rows,
+                                       const std::vector<TRunTrace>& Traces);
 
 // The rows and traces of Folder's runs.csv and traces.csv.
 [[nodiscard]] TRecordedRuns ReadRecordedRuns(const std::filesystem::path& Folder);
@@ -66,8 +68,6 @@ class TResultFiles {
   // Raises Exception "cannot write FILE: REASON" (a full disk, say); what was written before stays.
   void Append(const TRepeatResult& Result) { Append(RepeatLines(Result)); }
   void Append(const TRepeatLines& Repeat);
-  // A "# "-led note line at the end of timing.csv (a session's compute phase, say).
-  void AppendTimingNote(const std::string& Note);
 
  private:
   struct TFile {

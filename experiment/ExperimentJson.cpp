@@ -8,7 +8,9 @@
 #include <set>
 
 #include "experiment/RunRow.h"
+#include "experiment/Summary.h"
 #include "platform/Exceptions.h"
+#include "workbench/ComparisonRun.h"
 #include "workbench/QueensProblem.h"
 
 namespace zp::experiment {
@@ -140,6 +142,15 @@ queens::TRandomStreams StreamsAt(const TJson& Value, const std::string& Path) {
   Bad(Path, "expected \"continued\" or \"shared\", got " + Shown(Value));
 }
 
+std::string LabelAt(const TJson& Value, const std::string& Path) {
+  if (!Value.is_string()) Bad(Path, "expected a string, got " + Shown(Value));
+  try {
+    return ParseLabel(Value.get<std::string>());
+  } catch (const TDesignError& e) {
+    Bad(Path, e.Message());
+  }
+}
+
 // Refuses a key that its object already has (the parser would keep the last
 // one silently) and nesting beyond kMaxDepth; tracks the path for the message.
 class TKeyAndDepthCheck {
@@ -214,9 +225,61 @@ TJson ParametersJson(const TExperimentDesign& Design, const std::string& Version
   p["seed"] = Design.Seed;
   p["streams"] = queens::ToString(Design.Streams);
   p["methods"] = std::move(methods);
+  p["label"] = Design.Label;
   p["seed_function"] = kSeedFunctionName;
   p["version"] = Version;
   return p;
+}
+
+// What the parameters resolve to and how the files treat the runs, for a reader
+// who has only the folder.
+TJson DesignJson(const TExperimentDesign& Design) {
+  TJson problems = TJson::array();
+  queens::TGASettings settings;
+  settings.Generations = Design.Generations;
+  for (const int32_t n : Design.Queens) {
+    queens::TQueensProblem problem(n);
+    const queens::TResolvedSettings r = queens::ResolveSettings(problem, settings);
+    TJson q = TJson::object();
+    q["queens"] = n;
+    q["population"] = r.Population;
+    q["chromosome_bits"] = r.ChromosomeBits;
+    q["MutationProbability"] = r.MutationProbability;
+    q["CrossoverProbability"] = r.CrossoverProbability;
+    q["InversionProbability"] = r.InversionProbability;
+    q["TournamentField"] = r.TournamentField;
+    q["ElitistPct"] = r.ElitistPct;
+    q["CrossoverMethod"] = ga::ToString(r.CrossoverMethod);
+    q["target"] = r.Target;
+    q["evaluations_per_generation"] = r.Population;
+    q["budget_generations"] = Design.Generations;
+    q["budget_evaluations"] = int64_t{r.Population} * (1 + int64_t{Design.Generations});
+    problems.push_back(std::move(q));
+  }
+  TJson bootstrap = TJson::object();
+  bootstrap["of"] = "ert_evaluations";
+  bootstrap["resamples"] = kBootstrapResamples;
+  bootstrap["limits"] =
+      "the 25th and 976th of the 1000 sorted resample values (1-based); a resample without a hit has "
+      "ERT inf";
+  bootstrap["draws"] = "per resample, R repeat indices by the random source's integer draw, shared by the methods";
+  bootstrap["seed_function"] = kBootstrapSeedName;
+  bootstrap["config"] = 0;
+  TJson d = TJson::object();
+  d["problems"] = std::move(problems);
+  d["budget_unit"] =
+      "evaluations: every generation scores the whole population once, and so does the start population, so G "
+      "generations cost population x (1 + G)";
+  d["hit"] =
+      "a run hits when its start population (generation 0) or a generation reaches the target; its length is "
+      "the hit generation, or the generations it made when it never hit";
+  d["misses_in_tests"] =
+      "mcnemar_exact compares hit or not; wilcoxon_signed_rank and the A12 effect rank a run that "
+      "never hit as G + 1 generations, behind every hit";
+  d["holm_family"] = "one per queen count: both tests of every pair of methods; an undefined test stays out";
+  d["bootstrap"] = std::move(bootstrap);
+  d["label"] = Design.Label;
+  return d;
 }
 
 TParameterTexts Texts(const TJson& Parameters) {
@@ -238,8 +301,19 @@ std::string ExperimentJson(const TExperimentDesign& Design, const std::string& V
   run["jobs"] = Run.Jobs;
   run["host"] = Run.Host;
   if (Run.Ranks > 0) run["ranks"] = Run.Ranks;
+  if (Run.ComputePhase) {
+    const TRunInfo::TComputePhase& c = *Run.ComputePhase;
+    TJson phase = TJson::object();
+    phase["seconds"] = c.Seconds;
+    phase["rows"] = c.Rows;
+    phase["rows_per_second"] = c.Seconds > 0 ? static_cast<double>(c.Rows) / c.Seconds : 0.0;
+    phase["rank0_busy_share"] = c.Rank0BusyShare;
+    run["compute_phase"] = std::move(phase);
+  }
   TJson doc = TJson::object();
+  doc["format"] = kExperimentFormat;
   doc["parameters"] = ParametersJson(Design, Version);
+  doc["design"] = DesignJson(Design);
   doc["run"] = std::move(run);
   return doc.dump(2, ' ', false, kReplaceBadUtf8) + "\n";
 }
@@ -251,8 +325,16 @@ TStoredExperiment ReadExperimentJson(std::string_view Text) {
   } catch (const nlohmann::json::exception& e) {
     throw Exception(ParseErrorText(e));
   }
+  const TJson& root = ObjectAt(doc, "");
+  const auto format = root.find("format");
+  if (format == root.end())
+    Bad("", "an experiment of format 1, written before hits and labels; this version goes on with format " +
+                std::to_string(kExperimentFormat) + " only");
+  if (IntegerAt(*format, "format", 1, std::numeric_limits<int32_t>::max()) != kExperimentFormat)
+    Bad("format", "an experiment of format " + Shown(*format) + "; this version goes on with format " +
+                      std::to_string(kExperimentFormat) + " only");
   const std::string path = "parameters";
-  const TJson& p = ObjectAt(Member(ObjectAt(doc, ""), "", "parameters"), path);
+  const TJson& p = ObjectAt(Member(root, "", "parameters"), path);
   TStoredExperiment stored;
   stored.Parameters = Texts(p);
   TExperimentDesign& design = stored.Design;
@@ -264,6 +346,7 @@ TStoredExperiment ReadExperimentJson(std::string_view Text) {
   design.Seed = static_cast<uint32_t>(IntegerAt(Member(p, path, "seed"), path + ".seed", 0, kUint32Max));
   design.Streams = StreamsAt(Member(p, path, "streams"), path + ".streams");
   design.Methods = MethodsAt(Member(p, path, "methods"), path + ".methods");
+  design.Label = LabelAt(Member(p, path, "label"), path + ".label");
   return stored;
 }
 

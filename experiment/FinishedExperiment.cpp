@@ -13,8 +13,8 @@ TRecordedRuns FinishFolder(const std::filesystem::path& Folder, const TExperimen
   // The analysis files and the pictures come from the same rows and share
   // nothing else, so the files are written while the caller's thread draws
   // (a failed picture still waits for them: the future's end waits).
-  std::future<void> analysis =
-      std::async(std::launch::async, [&] { WriteOutputFiles(Folder, AnalysisFiles(recorded.Rows, recorded.Traces)); });
+  std::future<void> analysis = std::async(
+      std::launch::async, [&] { WriteOutputFiles(Folder, AnalysisFiles(Design, recorded.Rows, recorded.Traces)); });
   for (const int32_t n : Design.Queens) {
     TEcdfChart chart(recorded.Rows, n, Design.Generations);
     for (const char* type : {"png", "svg"})
@@ -24,15 +24,17 @@ TRecordedRuns FinishFolder(const std::filesystem::path& Folder, const TExperimen
   return recorded;
 }
 
-void WriteExperimentFolder(const std::filesystem::path& Folder, const TExperimentDesign& Design, const TRunInfo& Run,
+void WriteExperimentFolder(const std::filesystem::path& Folder, const TExperimentDesign& Given, const TRunInfo& Run,
                            std::span<const TRepeatLines> Repeats, const TPictureWriter& Draw) {
+  TExperimentDesign design = Given;
+  if (design.Label.empty()) design.Label = DefaultLabel(Folder.string());
   StartFolder(Folder);
   {
     TResultFiles files(Folder);
     for (const TRepeatLines& repeat : Repeats) files.Append(repeat);
   }
-  FinishFolder(Folder, Design, Draw);
-  WriteOutputFiles(Folder, {{"experiment.json", ExperimentJson(Design, ProgramVersion(), Run)}});
+  FinishFolder(Folder, design, Draw);
+  WriteOutputFiles(Folder, {{"experiment.json", ExperimentJson(design, ProgramVersion(), Run)}});
 }
 
 }  // namespace zp::experiment

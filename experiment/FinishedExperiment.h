@@ -41,8 +41,8 @@ TRecordedRuns FinishFolder(const std::filesystem::path& Folder, const TExperimen
 
 // A whole experiment folder from its repeats (every repeat of Design, in key
 // order): the CSV files, the end files and experiment.json with Run, as a batch
-// run that ended writes them. Folder is made when missing. Raises Exception on
-// a failed write.
+// run that ended writes them; a design without a label gets the folder's DefaultLabel. Folder is made when missing.
+// Raises Exception on a failed write.
 void WriteExperimentFolder(const std::filesystem::path& Folder, const TExperimentDesign& Design, const TRunInfo& Run,
                            std::span<const TRepeatLines> Repeats, const TPictureWriter& Draw);
 

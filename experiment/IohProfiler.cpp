@@ -12,16 +12,16 @@ namespace zp::experiment {
 
 namespace {
 
-// The workbench's population holds four individuals per queen.
-int64_t EvaluationsAt(int32_t Queens, int32_t Generation) { return int64_t{4} * Queens * (1 + int64_t{Generation}); }
-
 std::string DataFileName(int32_t Queens) {
   return "data_f1_NQueens/IOHprofiler_f1_DIM" + std::to_string(Queens) + ".dat";
 }
 
-std::string InfoBlock(int32_t Queens, const std::string& Method, const std::vector<const TRunRow*>& Runs) {
-  std::string text = "suite = 'NQueens', funcId = 1, DIM = " + std::to_string(Queens) + ", algId = '" + Method +
-                     "', maximization = 'T'\n%\n" + DataFileName(Queens);
+// The header line as the IOHprofiler loggers write it: every text in double quotes.
+std::string InfoBlock(int32_t Queens, const std::string& AlgId, const std::string& AlgInfo,
+                      const std::vector<const TRunRow*>& Runs) {
+  std::string text = "suite = \"NQueens\", funcId = 1, funcName = \"NQueens\", DIM = " + std::to_string(Queens) +
+                     ", maximization = \"T\", algId = \"" + AlgId + "\", algInfo = \"" + AlgInfo + "\"\n%\n" +
+                     DataFileName(Queens);
   for (const TRunRow* run : Runs)
     text += ", 1:" + std::to_string(run->Evaluations) + "|" + FormatFloat15(run->BestEver);
   return text + "\n";
@@ -31,13 +31,20 @@ std::string DataRun(const TRunRow& Run, const TRunTrace* Trace) {
   std::string text = "\"function evaluation\" \"best-so-far f(x)\"\n";
   if (Trace)
     for (const TTracePoint& p : Trace->Improvements)
-      text += std::to_string(EvaluationsAt(Run.Queens, p.Generation)) + " " + FormatFloat15(p.Best) + "\n";
+      text +=
+          std::to_string(int64_t{Run.Population} * (1 + int64_t{p.Generation})) + " " + FormatFloat15(p.Best) + "\n";
   return text + std::to_string(Run.Evaluations) + " " + FormatFloat15(Run.BestEver) + "\n";
 }
 
 }  // namespace
 
-std::vector<TOutputFile> IohProfilerFiles(const std::vector<TRunRow>& Rows, const std::vector<TRunTrace>& Traces) {
+std::string IohAlgInfo(const TExperimentDesign& Design, const std::string& Version) {
+  return "streams " + queens::ToString(Design.Streams) + ", seed " + std::to_string(Design.Seed) + ", generations " +
+         std::to_string(Design.Generations) + ", version " + Version;
+}
+
+std::vector<TOutputFile> IohProfilerFiles(const std::vector<TRunRow>& Rows, const std::vector<TRunTrace>& Traces,
+                                          const TIohProfilerInfo& Info) {
   using TKey = std::tuple<int32_t, int32_t, ga::TGASelectionMethod>;
   std::map<TKey, const TRunTrace*> traces;
   for (const TRunTrace& t : Traces) traces[{t.Queens, t.Repeat, t.Method}] = &t;
@@ -50,13 +57,14 @@ std::vector<TOutputFile> IohProfilerFiles(const std::vector<TRunRow>& Rows, cons
   std::vector<TOutputFile> files;
   for (auto& [rank, by_queens] : groups) {
     const std::string method = ga::ToString(kMethodOrder[rank]);
+    const std::string alg_id = std::string(ga::kSelectionMethods[rank].Caption) + "@" + Info.Label;
     const std::string folder = "iohprofiler/" + method + "/";
     TOutputFile info{folder + "IOHprofiler_f1_NQueens.info", ""};
     std::vector<TOutputFile> data;
     for (auto& [queens, runs] : by_queens) {
       std::stable_sort(runs.begin(), runs.end(),
                        [](const TRunRow* a, const TRunRow* b) { return a->Repeat < b->Repeat; });
-      info.Text += InfoBlock(queens, method, runs);
+      info.Text += InfoBlock(queens, alg_id, Info.AlgInfo, runs);
       TOutputFile& file = data.emplace_back(TOutputFile{folder + DataFileName(queens), ""});
       for (const TRunRow* run : runs) {
         const auto trace = traces.find({run->Queens, run->Repeat, run->Method});

@@ -1,25 +1,39 @@
 // The runs in the IOHprofiler two-column format, so that an experiment can be
 // taken into that ecosystem: per method an info file listing every run of each
 // queen count, and per queen count a data file with each run's improvements
-// counted in function evaluations (the population of 4N times 1 + generation).
+// counted in function evaluations (the population times 1 + generation), from
+// the start population (generation 0) on. Each method's algId carries the
+// experiment's label, so that two experiments loaded together stay apart.
 //
-//   WriteOutputFiles(folder, IohProfilerFiles(rows, traces));
-//   // iohprofiler/smRoulette/IOHprofiler_f1_NQueens.info
+//   WriteOutputFiles(folder, IohProfilerFiles(rows, traces, {"exp12", IohAlgInfo(design, version)}));
+//   // iohprofiler/smRoulette/IOHprofiler_f1_NQueens.info   (algId = "Roulette@exp12")
 //   // iohprofiler/smRoulette/data_f1_NQueens/IOHprofiler_f1_DIM8.dat ...
 #pragma once
 
+#include <string>
 #include <vector>
 
+#include "experiment/ExperimentDesign.h"
 #include "experiment/OutputFiles.h"
 #include "experiment/RunRow.h"
 #include "experiment/Traces.h"
 
 namespace zp::experiment {
 
+// What the info files say of the experiment besides its runs.
+struct TIohProfilerInfo {
+  std::string Label;    // after "@" in every algId
+  std::string AlgInfo;  // the algInfo text, the same for every method
+};
+
+// "streams continued, seed 5, generations 100, version VERSION".
+std::string IohAlgInfo(const TExperimentDesign& Design, const std::string& Version);
+
 // For each method with rows, in the workbench's order: its info file, then one
 // data file per queen count ascending; runs in repeat order. A row without a
-// trace has no improvement lines. Rows of a method the workbench never runs are
+// trace has only its last line. Rows of a method the workbench never runs are
 // left out. Numbers as in runs.csv. Empty in, empty out.
-std::vector<TOutputFile> IohProfilerFiles(const std::vector<TRunRow>& Rows, const std::vector<TRunTrace>& Traces);
+std::vector<TOutputFile> IohProfilerFiles(const std::vector<TRunRow>& Rows, const std::vector<TRunTrace>& Traces,
+                                          const TIohProfilerInfo& Info);
 
 }  // namespace zp::experiment

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
+#include <optional>
 #include <string>
 #include <tuple>
 
@@ -60,6 +62,12 @@ class TFieldReader {
     return v;
   }
 
+  // An integer of at least Min, or empty for an empty field.
+  std::optional<int32_t> OptionalInt32(size_t I, int32_t Min) const {
+    if (fields_[I].empty()) return std::nullopt;
+    return Int32(I, Min);
+  }
+
   bool Flag(size_t I) const {
     if (fields_[I] != "0" && fields_[I] != "1") Bad(I);
     return fields_[I] == "1";
@@ -78,11 +86,12 @@ class TFieldReader {
     return std::string(fields_[I]);
   }
 
- private:
+  // Raises the error for field I's value.
   [[noreturn]] void Bad(size_t I) const {
     Fail("bad " + std::string(header_[I]) + " \"" + std::string(fields_[I]) + "\"");
   }
 
+ private:
   std::string_view name_;
   size_t line_;
   const TFields& header_;
@@ -139,9 +148,10 @@ const TRunTrace* FindTrace(const std::vector<TRunTrace>& Traces, const TKey& Key
 }
 
 // A trace is whole when it reaches the row's best_ever: improvements rise
-// strictly, so a trace that lost its end stops below it.
+// strictly, so a trace that lost its end stops below it. Every run has one,
+// starting at its start population.
 bool TraceWhole(const TRunRow& Row, const TRunTrace* Trace) {
-  if (!Trace || Trace->Improvements.empty()) return Row.Generations == 0;
+  if (!Trace || Trace->Improvements.empty()) return false;
   return Trace->Improvements.back().Best == Row.BestEver;
 }
 
@@ -167,13 +177,19 @@ std::vector<TRunRow> ParseRunsCsv(std::string_view Text, std::string_view Name) 
     row.Seed = f.NonNegative<uint32_t>(2);
     row.Method = f.Method(3);
     row.Solved = f.Flag(4);
-    row.Generations = f.Int32(5, 0);
-    row.Evaluations = f.NonNegative<int64_t>(6);
-    row.MaxFitness = f.Float(7);
-    row.AvgFitness = f.Float(8);
-    row.MinFitness = f.Float(9);
-    row.BestEver = f.Float(10);
-    row.Fittest = f.Bits(11);
+    row.HitGeneration = f.OptionalInt32(5, 0);
+    row.Generations = f.Int32(6, 0);
+    row.Evaluations = f.NonNegative<int64_t>(7);
+    row.MaxFitness = f.Float(8);
+    row.AvgFitness = f.Float(9);
+    row.MinFitness = f.Float(10);
+    row.BestEver = f.Float(11);
+    row.Fittest = f.Bits(12);
+    if (row.HitGeneration && *row.HitGeneration > row.Generations) f.Bad(5);
+    // Every generation and the start population score the whole population.
+    const int64_t scored = 1 + int64_t{row.Generations};
+    if (row.Evaluations % scored != 0 || row.Evaluations / scored > std::numeric_limits<int32_t>::max()) f.Bad(7);
+    row.Population = static_cast<int32_t>(row.Evaluations / scored);
     if (!rows.empty() && !(KeyOf(rows.back()) < KeyOf(row)))
       f.Fail("run " + KeyText(KeyOf(row)) + " repeated or out of order");
     rows.push_back(std::move(row));
@@ -188,7 +204,7 @@ std::vector<TRunTrace> ParseTracesCsv(std::string_view Text, std::string_view Na
     run.Queens = f.Int32(0, 1);
     run.Repeat = f.Int32(1, 0);
     run.Method = f.Method(2);
-    const TTracePoint point{f.Int32(3, 1), f.Float(4)};
+    const TTracePoint point{f.Int32(3, 0), f.Float(4)};
     const TKey key = KeyOf(run);
     if (traces.empty() || KeyOf(traces.back()) < key) {
       run.Improvements.push_back(point);

@@ -20,7 +20,7 @@ namespace zp::experiment {
 // The parsed files, each in key order as the parsers return them.
 struct TRecordedRuns {
   std::vector<TRunRow> Rows;
-  std::vector<TRunTrace> Traces;  // one per run with at least one improvement
+  std::vector<TRunTrace> Traces;  // one per run, from its generation 0
 };
 
 // The whole rows of runs.csv text. Empty text, or a header cut short, gives no
@@ -35,8 +35,8 @@ struct TRecordedRuns {
 [[nodiscard]] std::vector<TRunTrace> ParseTracesCsv(std::string_view Text, std::string_view Name = "traces.csv");
 
 // True when Recorded holds rows of (Queens, Repeat) for exactly the methods in
-// Methods (any order), each with its whole trace: the trace ends at the row's
-// best_ever, or the run made no generation and has none. False for no Methods.
+// Methods (any order), each with its whole trace: the trace (which every run
+// has, from generation 0) ends at the row's best_ever. False for no Methods.
 bool RepeatComplete(const TRecordedRuns& Recorded, int32_t Queens, int32_t Repeat,
                     std::span<const ga::TGASelectionMethod> Methods);
 

@@ -1,7 +1,10 @@
 #include "experiment/Report.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
+#include <limits>
 #include <map>
 #include <set>
 
@@ -33,37 +36,78 @@ constexpr size_t kMethodWidth = 24;  // "smStochasticTournament" and a gap
 std::string SummaryLine(const TSummaryRow& row) {
   const std::string interval =
       row.Success ? "[" + Fixed(row.Success->Low, 3) + ", " + Fixed(row.Success->High, 3) + "]" : "-";
-  const std::optional<double> median =
-      row.SolvedGenerations ? std::optional(row.SolvedGenerations->Median) : std::nullopt;
+  const std::optional<double> median = row.HitGenerations ? std::optional(row.HitGenerations->Median) : std::nullopt;
   return PadLeft(std::to_string(row.Queens), 6) + "  " + PadRight(ga::ToString(row.Method), kMethodWidth) +
-         PadLeft(std::to_string(row.Solved) + "/" + std::to_string(row.Runs), 9) + "  " +
+         PadLeft(std::to_string(row.Hits) + "/" + std::to_string(row.Runs), 9) + "  " +
          PadLeft(Fixed(row.SuccessRate, 3), 5) + "  " + PadRight(interval, 14) + "  " +
          PadLeft(Fixed(row.ErtGenerations, 1), 10) + "  " + PadLeft(Fixed(median, 1), 11) + "\n";
 }
 
-// The lines naming the differing pairs of one queen count, or "none".
-std::string DifferencesOf(int32_t queens, const std::vector<TComparisonRow>& comparisons) {
-  // Pair -> "test p_holm" texts of the tests in which it differs, in file order.
-  std::map<std::pair<size_t, size_t>, std::string> pairs;
-  for (const TComparisonRow& row : comparisons) {
-    if (row.Queens != queens || !Differs(row)) continue;
-    std::string& tests = pairs[{*MethodRank(row.MethodA), *MethodRank(row.MethodB)}];
-    if (!tests.empty()) tests += ", ";
-    tests += ToString(row.Test) + " p_holm " + Fixed(row.PHolm, 4);
+std::string Caption(ga::TGASelectionMethod method) {
+  return std::string(ga::kSelectionMethods[*MethodRank(method)].Caption);
+}
+
+// Three significant digits, "inf" for infinity: 3.32, 0.0245, 1230.
+std::string Significant3(double value) {
+  if (std::isinf(value)) return value > 0 ? "inf" : "-inf";
+  if (value == 0) return "0";
+  // The exponent after rounding to three digits decides the decimals.
+  char buffer[64];
+  const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 2).ptr;
+  double rounded = 0;
+  std::from_chars(buffer, end, rounded);
+  // The buffer has no terminating zero: the exponent is read up to End only.
+  const char* sign = std::find(buffer, end, 'e') + 1;
+  int exponent = 0;
+  std::from_chars(sign + (*sign == '+' ? 1 : 0), end, exponent);
+  return Fixed(rounded, std::max(0, 2 - exponent));
+}
+
+std::string PText(double p) { return p < 0.0001 ? "<0.0001" : Fixed(p, 4); }
+
+// "Tournament beats Roulette on hits: 17 vs 3 of 20 (14 vs 0 where they differ), odds ratio inf [3.32, inf], ..."
+std::string WinnerLine(const TComparisonRow& row) {
+  const bool a = row.AWins;
+  const std::string winner = Caption(a ? row.MethodA : row.MethodB), loser = Caption(a ? row.MethodB : row.MethodA);
+  std::string text = winner + " beats " + loser + " on ";
+  if (row.Test == TPairedTest::ptMcNemarExact) {
+    // The odds ratio and its limits turned round when b is the winner.
+    const auto turned = [](double v) { return v == 0 ? std::numeric_limits<double>::infinity() : 1 / v; };
+    const double ratio = a ? *row.Effect : turned(*row.Effect);
+    const double low = a ? *row.EffectLow : turned(*row.EffectHigh);
+    const double high = a ? *row.EffectHigh : turned(*row.EffectLow);
+    text += "hits: " + std::to_string(a ? row.HitsA : row.HitsB) + " vs " + std::to_string(a ? row.HitsB : row.HitsA) +
+            " of " + std::to_string(row.Pairs) + " (" + std::to_string(a ? row.ABetter : row.BBetter) + " vs " +
+            std::to_string(a ? row.BBetter : row.ABetter) + " where they differ), odds ratio " + Significant3(ratio) +
+            " [" + Significant3(low) + ", " + Significant3(high) + "]";
+  } else {
+    text += "run length: Â12 " + Fixed(a ? *row.Effect : 1 - *row.Effect, 2);
   }
-  std::string text = std::to_string(queens) + " queens, pairs differing (Holm p < 0.05):";
-  if (pairs.empty()) return text + " none\n";
-  text += "\n";
-  for (const auto& [pair, tests] : pairs)
-    text += "  " + ga::ToString(kMethodOrder[pair.first]) + " vs " + ga::ToString(kMethodOrder[pair.second]) + ": " +
-            tests + "\n";
-  return text;
+  return text + ", p_holm " + PText(*row.PHolm) + "\n";
+}
+
+// The lines of one queen count: each test that finds a difference, then the pairs none of whose tests does.
+std::string DifferencesOf(int32_t queens, const std::vector<TComparisonRow>& comparisons) {
+  std::string text = std::to_string(queens) + " queens:\n";
+  std::map<std::pair<size_t, size_t>, bool> pairs;  // in the workbench's order; true when a test differs
+  for (const TComparisonRow& row : comparisons) {
+    if (row.Queens != queens) continue;
+    bool& differs = pairs[{*MethodRank(row.MethodA), *MethodRank(row.MethodB)}];
+    if (!Differs(row)) continue;
+    differs = true;
+    text += "  " + WinnerLine(row);
+  }
+  std::string same;
+  for (const auto& [pair, differs] : pairs)
+    if (!differs)
+      same += (same.empty() ? "" : ", ") + Caption(kMethodOrder[pair.first]) + "–" + Caption(kMethodOrder[pair.second]);
+  return text + "  Not different (p_holm ≥ 0.05): " + (same.empty() ? "none" : same) + "\n";
 }
 
 }  // namespace
 
 std::string ReportTable(const std::vector<TSummaryRow>& Summary, const std::vector<TComparisonRow>& Comparisons) {
-  std::string text = PadLeft("queens", 6) + "  " + PadRight("method", kMethodWidth) + PadLeft("solved", 9) + "  " +
+  std::string text = PadLeft("queens", 6) + "  " + PadRight("method", kMethodWidth) + PadLeft("hits", 9) + "  " +
                      PadLeft("rate", 5) + "  " + PadRight("95% interval", 14) + "  " + PadLeft("ERT gens", 10) + "  " +
                      PadLeft("median gens", 11) + "\n";
   std::set<int32_t> queen_counts;

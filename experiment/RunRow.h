@@ -23,21 +23,33 @@ struct TRunRow {
   int32_t Repeat = 0;
   uint32_t Seed = 0;
   ga::TGASelectionMethod Method = ga::TGASelectionMethod::smRoulette;
-  bool Solved = false;
-  int32_t Generations = 0;  // the log's "Number of generations"
-  int64_t Evaluations = 0;  // population size x (1 + generations)
+  bool Solved = false;                   // the log's verdict on the last generation
+  std::optional<int32_t> HitGeneration;  // 0 for a start population holding a solution; empty if never hit
+  int32_t Generations = 0;               // the log's "Number of generations"
+  int64_t Evaluations = 0;               // Population x (1 + Generations): all the run scored
+  int32_t Population = 0;                // not a column: Evaluations / (1 + Generations)
   double MaxFitness = 0;
   double AvgFitness = 0;
   double MinFitness = 0;
-  double BestEver = 0;  // largest MaxFitness over generations 1 .. Generations
+  double BestEver = 0;  // largest MaxFitness over generations 0 .. Generations
   std::string Fittest;  // the fittest individual's bit text
 };
 
+// The run's length: its hit generation, or all its generations when it never hit.
+inline int32_t RunLength(const TRunRow& Row) { return Row.HitGeneration.value_or(Row.Generations); }
+
+// The evaluations a run spent up to its hit (all of them when it never hit): Population x (1 + length).
+inline int64_t SpentEvaluations(const TRunRow& Row) {
+  return static_cast<int64_t>(Row.Population) * (1 + static_cast<int64_t>(RunLength(Row)));
+}
+
 // The header line of runs.csv, without the line end.
 inline constexpr const char* kRunsCsvHeader =
-    "queens,repeat,seed,method,solved,generations,evaluations,max_fitness,avg_fitness,min_fitness,best_ever,fittest";
+    "queens,repeat,seed,method,solved,hit_generation,generations,evaluations,max_fitness,avg_fitness,min_fitness,"
+    "best_ever,fittest";
 
-// Row as one runs.csv line without the line end; fitness values in FormatFloat15.
+// Row as one runs.csv line without the line end; fitness values in FormatFloat15,
+// an empty hit_generation for a run that never hit.
 std::string FormatRunRow(const TRunRow& Row);
 
 }  // namespace zp::experiment

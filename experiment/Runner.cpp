@@ -16,16 +16,21 @@ namespace zp::experiment {
 
 namespace {
 
-// Gathers the rows and improvements of one repeat from the run's events.
+// Gathers the rows and improvements of one repeat from the run's events: each
+// method's start population (generation 0) and then its generations, so that a
+// start population holding a solution counts as a hit.
 class TRepeatObserver : public queens::IRunObserver {
  public:
-  TRepeatObserver(const TExperimentDesign& Design, TRepeatResult& Result) : design_(Design), result_(Result) {}
+  TRepeatObserver(const TExperimentDesign& Design, const queens::IProblem& Problem, TRepeatResult& Result)
+      : design_(Design), problem_(Problem), result_(Result) {}
 
-  void OnGeneration(const queens::TGenerationReport& Report) override {
-    if (!trace_ || trace_->Trace().Method != Report.Method)
-      trace_.emplace(result_.Key.Queens, result_.Key.Repeat, Report.Method);
-    trace_->AddGeneration(Report.Generation, Report.MaxFitness);
+  void OnMethodStarted(const queens::TGenerationReport& Report) override {
+    trace_.emplace(result_.Key.Queens, result_.Key.Repeat, Report.Method);
+    hit_.reset();
+    Record(Report);
   }
+
+  void OnGeneration(const queens::TGenerationReport& Report) override { Record(Report); }
 
   void OnMethodFinished(const queens::TMethodReport& Report) override {
     const bool written =
@@ -37,7 +42,9 @@ class TRepeatObserver : public queens::IRunObserver {
       row.Seed = result_.Seed;
       row.Method = Report.Method;
       row.Solved = Report.Solved;
+      row.HitGeneration = hit_;
       row.Generations = Report.Generation;
+      row.Population = Report.PopulationSize;
       row.Evaluations = static_cast<int64_t>(Report.PopulationSize) * (1 + static_cast<int64_t>(Report.Generation));
       row.MaxFitness = Report.MaxFitness;
       row.AvgFitness = Report.AvgFitness;
@@ -51,9 +58,17 @@ class TRepeatObserver : public queens::IRunObserver {
   }
 
  private:
+  void Record(const queens::TGenerationReport& Report) {
+    if (!trace_) return;
+    trace_->AddGeneration(Report.Generation, Report.MaxFitness);
+    if (!hit_ && problem_.Solved(Report.MaxFitness)) hit_ = Report.Generation;
+  }
+
   const TExperimentDesign& design_;
+  const queens::IProblem& problem_;
   TRepeatResult& result_;
   std::optional<TTraceBuilder> trace_;
+  std::optional<int32_t> hit_;  // the first generation, 0 on, whose best reached the target
 };
 
 }  // namespace
@@ -72,7 +87,7 @@ TRepeatResult RunRepeat(const TExperimentDesign& Design, TRepeatKey Key, std::st
   request.Streams = Design.Streams;
   request.Methods = Design.MethodsToRun();
   request.Stop = std::move(Stop);
-  TRepeatObserver observer(Design, result);
+  TRepeatObserver observer(Design, problem, result);
   if (queens::RunComparison(problem, request, observer).Stopped) throw TRepeatStopped();
   result.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   return result;

@@ -24,7 +24,7 @@ struct TRepeatResult {
   TRepeatKey Key;
   uint32_t Seed = 0;
   std::vector<TRunRow> Rows;      // one per written method, in the workbench's order
-  std::vector<TRunTrace> Traces;  // the same runs' improvements; none for a run that made no generation
+  std::vector<TRunTrace> Traces;  // the same runs' improvements, generation 0 first
   double Seconds = 0;             // wall time of the repeat
 };
 

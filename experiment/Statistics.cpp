@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <boost/math/distributions/binomial.hpp>
 #include <boost/math/distributions/normal.hpp>
+#include <boost/math/special_functions/beta.hpp>
 #include <cmath>
+#include <limits>
 #include <numeric>
 
 namespace zp::experiment {
@@ -71,55 +73,106 @@ std::optional<double> SampleStandardDeviation(const std::vector<double>& Values)
   return std::sqrt(squares / static_cast<double>(Values.size() - 1));
 }
 
-TTestResult McNemarExact(int64_t OnlyA, int64_t OnlyB) {
+std::optional<TTestResult> McNemarExact(int64_t OnlyA, int64_t OnlyB) {
   const int64_t n = OnlyA + OnlyB;
-  if (OnlyA < 0 || OnlyB < 0 || n == 0) return {};
+  if (OnlyA < 0 || OnlyB < 0 || n == 0) return std::nullopt;
   const int64_t smaller = std::min(OnlyA, OnlyB);
   const boost::math::binomial_distribution<double> binomial(static_cast<double>(n), 0.5);
   // The distribution is symmetric, so the two tails are equal.
   const double p = 2 * boost::math::cdf(binomial, static_cast<double>(smaller));
-  return {static_cast<double>(smaller), std::min(1.0, p)};
+  return TTestResult{static_cast<double>(smaller), std::min(1.0, p)};
 }
 
-TTestResult WilcoxonSignedRank(const std::vector<double>& Differences) {
+std::optional<TOddsRatio> McNemarOddsRatio(int64_t OnlyA, int64_t OnlyB) {
+  if (OnlyA < 0 || OnlyB < 0 || OnlyA + OnlyB == 0) return std::nullopt;
+  constexpr double kInfinity = std::numeric_limits<double>::infinity();
+  const auto a = static_cast<double>(OnlyA), b = static_cast<double>(OnlyB);
+  // Clopper-Pearson: the limits are quantiles of beta distributions.
+  const double low = OnlyA == 0 ? 0.0 : boost::math::ibeta_inv(a, b + 1, 0.025);
+  const double high = OnlyB == 0 ? 1.0 : boost::math::ibeta_inv(a + 1, b, 0.975);
+  const auto odds = [&](double p) { return p >= 1 ? kInfinity : p / (1 - p); };
+  return TOddsRatio{OnlyB == 0 ? kInfinity : a / b, odds(low), odds(high)};
+}
+
+std::vector<double> SignedRankCounts(const std::vector<int64_t>& DoubledRanks) {
+  int64_t total = 0;
+  for (const int64_t r : DoubledRanks) total += r;
+  // counts[s] = sign patterns of the ranks so far whose positive ones sum to s; at
+  // most 2^50 of them here, which a double holds exactly.
+  std::vector<double> counts(static_cast<size_t>(total) + 1, 0.0);
+  counts[0] = 1;
+  int64_t reach = 0;
+  for (const int64_t r : DoubledRanks) {
+    reach += r;
+    for (int64_t s = reach; s >= r; --s) counts[static_cast<size_t>(s)] += counts[static_cast<size_t>(s - r)];
+  }
+  return counts;
+}
+
+std::optional<TSignedRankResult> WilcoxonSignedRank(const std::vector<double>& Differences) {
   std::vector<double> magnitudes;
   for (double d : Differences)
     if (d != 0) magnitudes.push_back(std::fabs(d));
   const size_t n = magnitudes.size();
-  if (n == 0) return {};
+  if (n == 0) return std::nullopt;
 
   std::vector<size_t> order(n);
   std::iota(order.begin(), order.end(), size_t{0});
   std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return magnitudes[a] < magnitudes[b]; });
-  std::vector<double> ranks(n);
+  // Twice the average ranks: whole numbers, so the exact distribution is over integers.
+  std::vector<int64_t> doubled(n);
   double tie_terms = 0;  // sum of t^3 - t over groups of tied magnitudes
   for (size_t first = 0; first < n;) {
     size_t last = first;
     while (last + 1 < n && magnitudes[order[last + 1]] == magnitudes[order[first]]) ++last;
-    const double average_rank = static_cast<double>(first + last + 2) / 2;
-    for (size_t i = first; i <= last; ++i) ranks[order[i]] = average_rank;
+    for (size_t i = first; i <= last; ++i) doubled[order[i]] = static_cast<int64_t>(first + last + 2);
     const auto t = static_cast<double>(last - first + 1);
     tie_terms += t * t * t - t;
     first = last + 1;
   }
 
-  double w_plus = 0;
-  double w_minus = 0;
+  int64_t doubled_plus = 0, doubled_minus = 0;
   size_t next = 0;
   for (double d : Differences) {
     if (d == 0) continue;
-    (d > 0 ? w_plus : w_minus) += ranks[next++];
+    (d > 0 ? doubled_plus : doubled_minus) += doubled[next++];
   }
-  const double t_statistic = std::min(w_plus, w_minus);
+  TSignedRankResult result;
+  result.N = static_cast<int64_t>(n);
+  result.WPlus = static_cast<double>(doubled_plus) / 2;
+  result.WMinus = static_cast<double>(doubled_minus) / 2;
+  result.Statistic = std::min(result.WPlus, result.WMinus);
+  if (result.N <= kExactSignedRankLimit) {
+    const std::vector<double> counts = SignedRankCounts(doubled);
+    const int64_t t2 = std::min(doubled_plus, doubled_minus);
+    double tail = 0;
+    for (int64_t s = 0; s <= t2; ++s) tail += counts[static_cast<size_t>(s)];
+    result.PValue = std::min(1.0, 2 * std::ldexp(tail, -static_cast<int>(n)));
+    result.Exact = true;
+    return result;
+  }
   const auto count = static_cast<double>(n);
   const double mean = count * (count + 1) / 4;
   // Positive for n >= 1 even when every magnitude ties.
   const double variance = count * (count + 1) * (2 * count + 1) / 24 - tie_terms / 48;
-  double shift = t_statistic - mean;
+  double shift = result.Statistic - mean;
   if (shift != 0) shift -= std::copysign(0.5, shift);
   const double z = std::fabs(shift) / std::sqrt(variance);
   const double p = 2 * boost::math::cdf(boost::math::complement(boost::math::normal_distribution<double>(), z));
-  return {t_statistic, std::min(1.0, p)};
+  result.PValue = std::min(1.0, p);
+  return result;
+}
+
+std::optional<double> VarghaDelaneyA12(std::vector<double> A, std::vector<double> B) {
+  if (A.empty() || B.empty()) return std::nullopt;
+  std::sort(B.begin(), B.end());
+  // Twice (below + half the ties), counted exactly, then one division.
+  int64_t twice = 0;
+  for (const double a : A) {
+    const auto equal = std::equal_range(B.begin(), B.end(), a);
+    twice += 2 * (B.end() - equal.second) + (equal.second - equal.first);
+  }
+  return static_cast<double>(twice) / (2.0 * static_cast<double>(A.size()) * static_cast<double>(B.size()));
 }
 
 std::vector<double> HolmAdjust(const std::vector<double>& PValues) {

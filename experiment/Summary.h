@@ -1,8 +1,12 @@
-// summary.csv: per queen count and method, the success rate with its Wilson
-// interval, the expected running time, the quartiles of the solved runs'
-// generations and the mean and spread of the best fitness ever reached.
+// summary.csv: per queen count and method, the hit rate with its Wilson
+// interval, the expected running time with a bootstrap interval, the quartiles
+// of the hitting runs' hit generations and the mean and spread of the best
+// fitness ever reached.
+//
+//   SummaryCsv(Summarize(rows, design.Seed));   // with the ERT interval of each cell
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,27 +20,37 @@ struct TSummaryRow {
   int32_t Queens = 0;
   ga::TGASelectionMethod Method = ga::TGASelectionMethod::smRoulette;
   int64_t Runs = 0;
-  int64_t Solved = 0;
+  int64_t Hits = 0;  // runs whose start population or a generation reached the target
   double SuccessRate = 0;
-  std::optional<TInterval> Success;             // Wilson 95%
-  std::optional<double> ErtGenerations;         // empty when none solved
-  std::optional<double> ErtEvaluations;         // empty when none solved
-  std::optional<TQuartiles> SolvedGenerations;  // over solved runs only; empty when none solved
-  std::optional<double> MeanBestEver;           // over all runs
-  std::optional<double> SdBestEver;             // sample sd; empty for one run
+  std::optional<TInterval> Success;          // Wilson 95%
+  std::optional<double> ErtGenerations;      // sum of run lengths / hits; empty when none hit
+  std::optional<double> ErtEvaluations;      // sum of population x (1 + length) / hits; empty when none hit
+  std::optional<TInterval> ErtInterval;      // bootstrap 95% of ErtEvaluations, +inf possible; empty without
+  std::optional<TQuartiles> HitGenerations;  // over hitting runs only; empty when none hit
+  std::optional<double> MeanBestEver;        // over all runs
+  std::optional<double> SdBestEver;          // sample sd; empty for one run
 };
+
+// Resamples the percentile bootstrap of ERT takes, and the 1-based places of its limits among them.
+inline constexpr int kBootstrapResamples = 1000;
+inline constexpr int kBootstrapLowPlace = 25, kBootstrapHighPlace = 976;
 
 // One row per (queens, method) present in Rows, queens ascending then the workbench's
 // method order. Rows of a method the workbench never runs are ignored. Empty in, empty out.
-std::vector<TSummaryRow> Summarize(const std::vector<TRunRow>& Rows);
+// With the experiment's Seed, each queen count's ERT intervals come from
+// kBootstrapResamples resamples of its repeats, drawn by a random source seeded
+// with BootstrapSeed(Seed, queens) and shared by its methods; a resample
+// without a hit has ERT +inf. Without Seed there are no intervals.
+std::vector<TSummaryRow> Summarize(const std::vector<TRunRow>& Rows, std::optional<uint32_t> Seed = std::nullopt);
 
 // The header line of summary.csv, without the line end.
 inline constexpr const char* kSummaryCsvHeader =
-    "queens,method,runs,solved,success_rate,success_low,success_high,ert_generations,ert_evaluations,"
-    "median_generations,q1_generations,q3_generations,mean_best_ever,sd_best_ever";
+    "queens,method,runs,hits,success_rate,success_low,success_high,ert_generations,ert_evaluations,ert_low,"
+    "ert_high,median_generations,q1_generations,q3_generations,mean_best_ever,sd_best_ever";
 
 // The text of summary.csv: the header and one "\n"-ended line per row; numbers in
-// FormatFloat15, an undefined value as an empty field. Header only for no rows.
+// FormatFloat15, "inf" for an infinite one, an undefined value as an empty field.
+// Header only for no rows.
 std::string SummaryCsv(const std::vector<TSummaryRow>& Summary);
 
 }  // namespace zp::experiment

@@ -14,7 +14,7 @@ TTraceBuilder::TTraceBuilder(int32_t Queens, int32_t Repeat, ga::TGASelectionMet
 }
 
 void TTraceBuilder::AddGeneration(int32_t Generation, double MaxFitness) {
-  if (Generation < 1 || std::isnan(MaxFitness)) return;
+  if (Generation < 0 || std::isnan(MaxFitness)) return;
   auto& points = trace_.Improvements;
   if (!points.empty() && !(MaxFitness > points.back().Best)) return;
   points.push_back({Generation, MaxFitness});

@@ -1,10 +1,11 @@
-// The improvements of one run: the generations whose best fitness beats every
-// earlier generation of the run, gathered one generation at a time while the
-// run is made, and their text in traces.csv beside runs.csv.
+// The improvements of one run: the start population (generation 0) and the
+// generations whose best fitness beats every earlier generation of the run,
+// gathered one generation at a time while the run is made, and their text in
+// traces.csv beside runs.csv.
 //
 //   TTraceBuilder b(8, 0, TGASelectionMethod::smElitist);
-//   b.AddGeneration(1, 20);  b.AddGeneration(2, 20);  b.AddGeneration(3, 23);
-//   FormatRunTrace(b.Trace());   // "8,0,smElitist,1,20\n8,0,smElitist,3,23\n"
+//   b.AddGeneration(0, 20);  b.AddGeneration(1, 20);  b.AddGeneration(2, 23);
+//   FormatRunTrace(b.Trace());   // "8,0,smElitist,0,20\n8,0,smElitist,2,23\n"
 #pragma once
 
 #include <cstdint>
@@ -23,7 +24,7 @@ struct TTracePoint {
 };
 
 // Keyed like a row of runs.csv. Improvements rise strictly in generation and best;
-// the last one is the run's best_ever. None for a run that made no generation.
+// the first is the start population's best at generation 0, the last the run's best_ever.
 struct TRunTrace {
   int32_t Queens = 0;
   int32_t Repeat = 0;
@@ -38,11 +39,11 @@ class TTraceBuilder {
  public:
   TTraceBuilder(int32_t Queens, int32_t Repeat, ga::TGASelectionMethod Method);
 
-  // One generation's MaxFitness. Generation 0 (the start population) and below
-  // is ignored, as is a value equal to or below the best so far, or NaN.
+  // One generation's MaxFitness, generation 0 being the start population. A
+  // negative generation is ignored, as is a value equal to or below the best so far, or NaN.
   void AddGeneration(int32_t Generation, double MaxFitness);
   const TRunTrace& Trace() const { return trace_; }
-  // The largest MaxFitness of generations 1 on; empty before any.
+  // The largest MaxFitness so far; empty before any.
   std::optional<double> BestEver() const;
 
  private:

@@ -10,6 +10,7 @@ packages=(
   libopenmpi-dev openmpi-bin
   libxml2-utils xvfb xauth locales
   clang libclang-rt-14-dev clang-format-14
+  python3-pandas python3-scipy r-base-core r-cran-exactranktests
   locales
 )
 

@@ -105,6 +105,8 @@ TRunOutcome TRunCore::Run(int32_t Generations, std::span<const TGASelectionMetho
   for (TGASelectionMethod method : Methods) {
     if (Streams == TRandomStreams::rsShared) random.SetSeed(start_state);
     SetUpMethod(method, start_generation, start);
+    observer_->OnMethodStarted(
+        TGenerationReport{method, start_generation, ga_.MaxFitness(), ga_.AvgFitness(), ga_.MinFitness()});
     ga_.EvolveGenerations(Generations);
     if (ga_.Stopped()) {
       outcome = {true, method, ga_.Generation() - start_generation};
@@ -149,6 +151,20 @@ TRunOutcome RunComparison(IProblem& Problem, const TComparisonRequest& Request, 
   core.ApplySettings(Request.Settings);
   core.Initialize();
   return core.Run(Request.Settings.Generations, Request.Methods, Request.Streams, Request.Stop);
+}
+
+TResolvedSettings ResolveSettings(IProblem& Problem, const TGASettings& Settings) {
+  TRandom random(0);
+  TZPGeneticAlgorithm ga;
+  ga.SetRandomSource(random);
+  ApplyStoredSettings(ga);
+  IRunObserver quiet;
+  TRunCore core(ga, Problem, quiet);
+  core.ApplySettings(Settings);
+  core.Initialize();
+  return {ga.Population().Count(),   ga.GeneSize(),        ga.MutationProbability(), ga.CrossoverProbability(),
+          ga.InversionProbability(), ga.TournamentField(), ga.ElitistPct(),          ga.CrossoverMethod(),
+          ga.FitnessCutoff()};
 }
 
 }  // namespace zp::queens

@@ -30,7 +30,9 @@ namespace zp::queens {
 
 // How the methods of one run draw their random numbers: each continuing the
 // stream where the previous method stopped, or each from the state the first
-// method starts from (the methods then differ only by their selection).
+// method starts from. Shared streams start every method on the same numbers,
+// but the selections draw differently many of them, so from the first
+// generation on the methods' numbers part ways.
 enum class TRandomStreams { rsContinued, rsShared };
 inline constexpr std::array<std::string_view, 2> kRandomStreamsNames{"continued", "shared"};
 inline std::string ToString(TRandomStreams v) { return EnumName(kRandomStreamsNames, v); }
@@ -112,6 +114,23 @@ struct TComparisonRequest {
 
   static constexpr std::array<ga::TGASelectionMethod, ga::kMethodCount> kAllMethods = ga::MethodOrder();
 };
+
+// The GA's settings as a comparison run of a problem resolves them: what its
+// fresh component holds once initialized, and the problem's target.
+struct TResolvedSettings {
+  int32_t Population = 0;      // individuals, each scored once per generation
+  int32_t ChromosomeBits = 0;  // GeneSize
+  ga::TGAProbability MutationProbability = 0;
+  ga::TGAProbability CrossoverProbability = 0;
+  ga::TGAProbability InversionProbability = 0;
+  int32_t TournamentField = 0;
+  ga::TGAProbability ElitistPct = 0;
+  ga::TGACrossoverMethod CrossoverMethod = ga::TGACrossoverMethod::cmGeneBoundary;
+  double Target = 0;  // the fitness that solves the problem, the run's cutoff
+};
+// Initializes a fresh component with Settings over Problem, as RunComparison does,
+// and reads them back; the component's random numbers are its own.
+TResolvedSettings ResolveSettings(IProblem& Problem, const TGASettings& Settings);
 
 // One comparison run from a fresh component with the stored settings and its
 // own random source seeded with Request.Seed: an experiment's repeat, the same

@@ -52,6 +52,9 @@ class IRunObserver {
   virtual void OnLog(const std::string& /*Line*/) {}
   // An initialization: every curve starts over, the fitness axis tops out at Cutoff (the fitness cutoff).
   virtual void OnCurvesReset(double /*Cutoff*/) {}
+  // A method's start population restored and scored, before its first generation:
+  // Report holds the start generation (0 in a fresh run) and that population's fitness.
+  virtual void OnMethodStarted(const TGenerationReport& /*Report*/) {}
   // A generation evolved.
   virtual void OnGeneration(const TGenerationReport& /*Report*/) {}
   // A method finished its generations and its log lines are written; a method stopped part way is not reported.

@@ -141,7 +141,8 @@ int RunMpiCli(int argc, char** argv, std::ostream& Out, std::ostream& Err) {
   try {
     const std::string phase = ComputePhase(stats, stats.Written * design.Methods.size(), mpi.Size(), jobs);
     if (!options.Quiet) Err << kProgram << ": " << phase << '\n' << std::flush;
-    session->Files().AppendTimingNote(phase);
+    session->SetComputePhase({stats.ComputeSeconds, static_cast<int64_t>(stats.Written * design.Methods.size()),
+                              stats.ComputeSeconds > 0 ? stats.BusySeconds / stats.ComputeSeconds : 0.0});
     session->Finish(Out);
   } catch (const std::exception& e) {
     Err << "error: " << e.what() << '\n';

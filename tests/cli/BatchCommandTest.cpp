@@ -19,6 +19,7 @@
 #include "CliTestSupport.h"
 #include "TestSupport.h"
 #include "cli/CliRunner.h"
+#include "experiment/ExperimentFolder.h"
 
 extern char** environ;
 
@@ -52,9 +53,11 @@ fs::path Folder(const std::string& name) {
   return path;
 }
 
-// Runs a batch into Out and returns it; the test fails unless it succeeds.
+// Runs a batch into Out and returns it; the test fails unless it succeeds. The
+// label is "batch-test" unless given, so that folders of one experiment compare equal.
 fs::path Batch(const std::string& name, std::vector<std::string> args) {
   const fs::path out = Folder(name);
+  if (std::find(args.begin(), args.end(), "--label") == args.end()) args.insert(args.end(), {"--label", "batch-test"});
   args.insert(args.begin(), "batch");
   args.insert(args.end(), {"--quiet", "--out", out.string()});
   const Result r = RunTool(args);
@@ -68,7 +71,22 @@ std::string ParametersOf(const fs::path& folder) {
   return json.substr(0, json.find("\"run\""));
 }
 
-// Every file the same, timing.csv and the "run" part of experiment.json aside.
+// The repeats timing.csv holds a line for, in file order; the test fails on any other line.
+std::vector<std::string> TimedRepeats(const fs::path& folder) {
+  const std::vector<std::string> lines = Lines(ReadFile(folder / "timing.csv"));
+  EXPECT_FALSE(lines.empty());
+  EXPECT_EQ(lines.empty() ? "" : lines[0], "queens,repeat,seconds");
+  std::vector<std::string> keys;
+  for (size_t i = 1; i < lines.size(); ++i) {
+    const std::vector<std::string> f = Split(lines[i]);
+    EXPECT_EQ(f.size(), 3u) << lines[i];
+    if (f.size() == 3) keys.push_back(f[0] + "," + f[1]);
+  }
+  return keys;
+}
+
+// Every file the same, the times in timing.csv and the "run" part of experiment.json
+// aside; timing.csv holds one line per repeat in both.
 void ExpectSameFiles(const fs::path& a, const fs::path& b) {
   std::vector<fs::path> files_a, files_b;
   for (const auto& [root, files] : {std::pair{a, &files_a}, std::pair{b, &files_b}})
@@ -79,8 +97,9 @@ void ExpectSameFiles(const fs::path& a, const fs::path& b) {
   ASSERT_EQ(files_a, files_b);
   EXPECT_GT(files_a.size(), 10u);  // the CSV files, experiment.json, pictures and iohprofiler/
   for (const fs::path& file : files_a) {
-    if (file == "timing.csv") continue;
-    if (file == "experiment.json")
+    if (file == "timing.csv")
+      EXPECT_EQ(TimedRepeats(a), TimedRepeats(b));
+    else if (file == "experiment.json")
       EXPECT_EQ(ParametersOf(a), ParametersOf(b));
     else
       EXPECT_EQ(ReadFile(a / file), ReadFile(b / file)) << file;
@@ -123,7 +142,8 @@ TEST(BatchCommandTest, SeveralQueenCountsAreTheSeparateBatchesInOrder) {
   EXPECT_EQ(all, separate);
 }
 
-// The five method blocks printed after Mark, as runs.csv would hold them (best_ever aside).
+// The five method blocks printed after Mark, as runs.csv would hold them (hit_generation and
+// best_ever aside: the log does not print the start population's best).
 std::vector<std::string> RowsFromLog(const std::vector<std::string>& log, size_t mark, int queens, int repeat,
                                      const std::string& seed) {
   const std::string cutoff = std::to_string(queens * (queens - 1) / 2);
@@ -136,17 +156,18 @@ std::vector<std::string> RowsFromLog(const std::vector<std::string>& log, size_t
     const std::string max = after(7, "Max Fitness:");
     const std::string generations = after(2, "Number of generations:");
     rows.push_back(std::to_string(queens) + "," + std::to_string(repeat) + "," + seed + "," +
-                   after(1, "Selection Method: ") + "," + (max == cutoff ? "1" : "0") + "," + generations + "," +
+                   after(1, "Selection Method: ") + "," + (max == cutoff ? "1" : "0") + ",*," + generations + "," +
                    std::to_string(4 * queens * (1 + std::stoi(generations))) + "," + max + "," +
                    after(5, "Avg Fitness:") + "," + after(6, "Min Fitness:") + ",*," + after(3, "Fittest Individual:"));
   }
   return rows;
 }
 
-// A row with its best_ever field replaced by "*".
+// A row with its hit_generation and best_ever fields replaced by "*".
 std::string WithoutBestEver(const std::string& row) {
   std::vector<std::string> f = Split(row);
-  f[10] = "*";
+  f[5] = "*";
+  f[11] = "*";
   std::string text;
   for (size_t i = 0; i < f.size(); ++i) text += (i ? "," : "") + f[i];
   return text;
@@ -204,6 +225,8 @@ TEST(BatchCommandTest, BadInputIsOneErrorLineNamingTheOptionAndWritesNothing) {
       {{"--jobs", "-2"}, "--jobs"},
       {{"--methods", "roulette,best"}, "--methods"},
       {{"--streams", "mixed"}, "--streams"},
+      {{"--label", "two words"}, "--label"},
+      {{"--label", ""}, "--label"},
   };
   for (const auto& [args, option] : cases) {
     std::vector<std::string> a{"batch", "--out", out.string()};
@@ -238,6 +261,36 @@ TEST(BatchCommandTest, ResumeTakesTheStoredOptionsAndRefusesOtherOnes) {
   EXPECT_EQ(RunTool({"batch", "--quiet", "--resume", "--out", out.string(), "--queens", "5"}).status, 0);
   EXPECT_EQ(RunTool({"batch", "--quiet", "--resume", "--out", out.string()}).status, 0);
   EXPECT_EQ(ReadFile(out / "runs.csv"), runs);
+  // The label is stored: given again it must agree, whatever the folder is called now.
+  const Result label = RunTool({"batch", "--quiet", "--resume", "--out", out.string(), "--label", "other"});
+  EXPECT_EQ(label.status, 2);
+  EXPECT_EQ(label.err, "error: --resume: the experiment in '" + out.string() +
+                           "' differs in label (\"batch-test\" in the folder, \"other\" given)\n");
+  EXPECT_EQ(RunTool({"batch", "--quiet", "--resume", "--out", out.string(), "--label", "batch-test"}).status, 0);
+}
+
+TEST(BatchCommandTest, TheLabelIsTheFolderNameByDefaultAndNamesEveryAlgId) {
+  const fs::path out = Batch(
+      "label (default)", {"--queens", "5", "--repeats", "2", "--generations", "5", "--label", "x"});  // a label given
+  EXPECT_NE(ReadFile(out / "iohprofiler/smElitist/IOHprofiler_f1_NQueens.info").find("algId = \"Elitist@x\""),
+            std::string::npos);
+  const fs::path plain = Folder("label (default)");
+  ASSERT_EQ(RunTool({"batch", "--quiet", "--queens", "5", "--repeats", "2", "--generations", "5", "--seed", "3",
+                     "--out", plain.string()})
+                .status,
+            0);
+  const std::string info = ReadFile(plain / "iohprofiler/smRoulette/IOHprofiler_f1_NQueens.info");
+  EXPECT_EQ(
+      info.substr(0, info.find('\n')),
+      "suite = \"NQueens\", funcId = 1, funcName = \"NQueens\", DIM = 5, maximization = \"T\", algId = "
+      "\"Roulette@nqueens_batch_label__default_\", algInfo = \"streams continued, seed 3, generations 5, version " +
+          std::string(zp::experiment::ProgramVersion()) + "\"");
+  // Only the info and data files go under iohprofiler/.
+  for (const auto& entry : fs::recursive_directory_iterator(plain / "iohprofiler")) {
+    if (entry.is_regular_file()) {
+      EXPECT_TRUE(entry.path().extension() == ".info" || entry.path().extension() == ".dat") << entry.path();
+    }
+  }
 }
 
 // Every file under Folder with its bytes.
@@ -259,13 +312,16 @@ TEST(BatchCommandTest, ResumeRefusesABrokenExperimentJsonNamingItAndTouchesNothi
     EXPECT_NE(at, std::string::npos) << from;
     return at == std::string::npos ? text : text.replace(at, from.size(), to);
   };
-  // The streams are on line 9: the queen list takes lines 3 to 5.
+  // The streams are on line 10: the format takes line 2, the queen list lines 4 to 6.
   const std::vector<std::pair<std::string, std::string>> cases{
       {edited(R"("continued")", R"("contin\qued")"),
-       R"(line 9, column 24: invalid string: forbidden character after backslash; last read: '"contin\q')"},
+       R"(line 10, column 24: invalid string: forbidden character after backslash; last read: '"contin\q')"},
       {edited(R"("seed": 0)", R"("seed": 18446744073709551616)"),
        "parameters.seed: 18446744073709551616 is out of range 0..4294967295"},
       {edited(R"("seed": 0)", R"("seed": 0, "seed": 0)"), R"(parameters: duplicate key "seed")"},
+      // A folder of the older format (without "format") is refused by name.
+      {edited("  \"format\": 2,\n", ""),
+       "an experiment of format 1, written before hits and labels; this version goes on with format 2 only"},
   };
   for (const auto& [text, message] : cases) {
     std::ofstream(json, std::ios::trunc | std::ios::binary) << text;
@@ -308,7 +364,8 @@ pid_t Spawn(const std::vector<std::string>& args, const fs::path& log) {
 }
 
 TEST(BatchCommandTest, InterruptedExperimentKeepsWholeRowsAndResumesToTheSameFiles) {
-  const std::vector<std::string> args{"--queens", "11", "--repeats", "60", "--generations", "200", "--jobs", "2"};
+  const std::vector<std::string> args{"--queens", "11",     "--repeats", "60",      "--generations",
+                                      "200",      "--jobs", "2",         "--label", "batch-test"};
   for (const int sig : {SIGINT, SIGTERM}) {
     SCOPED_TRACE(sig);
     const fs::path out = Folder("interrupted" + std::to_string(sig));

@@ -13,6 +13,7 @@ TRunRow MakeRun(int32_t Queens, TGASelectionMethod Method, bool Solved, int32_t 
   row.Queens = Queens;
   row.Method = Method;
   row.Solved = Solved;
+  if (Solved) row.HitGeneration = Generations;  // a solved run hit where it stopped
   row.Generations = Generations;
   return row;
 }

@@ -16,14 +16,14 @@ using namespace zp::experiment;
 using zp::ga::TGASelectionMethod;
 
 // Line 6 holds the seed and line 10 the version, for the positions below.
-constexpr const char* kDocument = R"json({
+constexpr const char* kDocument = R"json({"format": 2,
   "parameters": {
     "queens": [8, 10],
     "repeats": 30,
     "generations": 100,
     "seed": 7,
     "streams": "shared",
-    "methods": ["smRoulette", "smElitist"],
+    "methods": ["smRoulette", "smElitist"], "label": "exp-1.b_2",
     "seed_function": "S xor fmix32(r xor (N << 24))",
     "version": "1.0"
   },
@@ -48,6 +48,7 @@ TEST(ReadExperimentJson, ReadsTheDocumentAsItsDesign) {
   EXPECT_EQ(stored.Design.Streams, zp::queens::TRandomStreams::rsShared);
   EXPECT_EQ(stored.Design.Methods,
             (std::vector<TGASelectionMethod>{TGASelectionMethod::smRoulette, TGASelectionMethod::smElitist}));
+  EXPECT_EQ(stored.Design.Label, "exp-1.b_2");
   EXPECT_EQ(stored.Parameters.front(), (std::pair<std::string, std::string>{"queens", "[8, 10]"}));
   // The ends of each range, and \u00e9 as the two bytes of é.
   const TStoredExperiment edge = ReadExperimentJson(
@@ -98,7 +99,17 @@ TEST(ReadExperimentJson, RefusesEachFaultNamingWhereItIs) {
       {Edited("\"repeats\": 30", "\"repeats\": 2.5"), "parameters.repeats: expected an integer, got 2.5"},
       {Edited("\"seed\": 7", "\"seed\": null"), "parameters.seed: expected an integer, got null"},
       {"[]", "expected an object, got an array"},
-      {R"({"parameters": 1})", "parameters: expected an object, got 1"},
+      {R"({"format": 2, "parameters": 1})", "parameters: expected an object, got 1"},
+      // An experiment of the older format, or of one this version does not know.
+      {Edited("{\"format\": 2,", "{"),
+       "an experiment of format 1, written before hits and labels; this version goes on with format 2 only"},
+      {Edited("\"format\": 2", "\"format\": 3"),
+       "format: an experiment of format 3; this version goes on with format 2 only"},
+      {Edited("\"format\": 2", "\"format\": \"2\""), R"(format: expected an integer, got "2")"},
+      {Edited("\"exp-1.b_2\"", "\"a b\""),
+       "parameters.label: 'a b' holds a character other than A-Z, a-z, 0-9, '.', '_' and '-'"},
+      {Edited("\"exp-1.b_2\"", "7"), "parameters.label: expected a string, got 7"},
+      {Edited(", \"label\": \"exp-1.b_2\"", ""), "parameters.label: missing"},
       {Edited("[8, 10]", "\"8\""), R"(parameters.queens: expected an array, got "8")"},
       {Edited("[8, 10]", "[]"), "parameters.queens: the list is empty"},
       {Edited("[8, 10]", "[8, 3]"), "parameters.queens[1]: 3 is out of range 4..32"},
@@ -117,6 +128,7 @@ TEST(ReadExperimentJson, RefusesEachFaultNamingWhereItIs) {
 
 TEST(ExperimentJson, WritesBytesThatAreNotUtf8AsReplacementCharacters) {
   TExperimentDesign design;
+  design.Label = "x";
   const std::string text = ExperimentJson(design, "1.0", {"2024-01-01T00:00:00Z", "", 1, "bad\xFFhost\n"});
   const std::string host = "\"host\": \"bad\xEF\xBF\xBDhost\\n\"";  // U+FFFD, and the newline escaped
   EXPECT_NE(text.find(host), std::string::npos) << text;

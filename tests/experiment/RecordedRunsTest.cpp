@@ -48,8 +48,12 @@ TEST(ParseRunsCsv, ReadsEveryFieldAndWritesBackTheSameText) {
   EXPECT_EQ(r.Seed, 2749829512u);
   EXPECT_EQ(r.Method, TGASelectionMethod::smRoulette);
   EXPECT_TRUE(r.Solved);
+  EXPECT_EQ(r.HitGeneration, 4);
   EXPECT_EQ(r.Generations, 4);
   EXPECT_EQ(r.Evaluations, 80);
+  EXPECT_EQ(r.Population, 16);  // 80 evaluations over 1 + 4 scorings
+  EXPECT_FALSE(rows[0].HitGeneration.has_value());
+  EXPECT_EQ(rows[3].HitGeneration, 0);
   EXPECT_EQ(r.MaxFitness, 6);
   EXPECT_EQ(r.AvgFitness, 4.1875);
   EXPECT_EQ(r.MinFitness, 0.5);
@@ -92,32 +96,37 @@ TEST(ParseTracesCsv, AnInterruptionLeavesTheWholeLinesBeforeIt) {
 
 TEST(ParseRunsCsv, AFaultBeforeTheLastLineNamesItsLine) {
   const std::string header = std::string(kRunsCsvHeader) + "\n";
-  const std::string good = "4,0,0,smRoulette,0,5,96,5,3.4375,1,5,01001110\n";
-  const std::string later = "4,0,0,smElitist,1,2,48,6,4.0625,2,6,10000111\n";
+  const std::string good = "4,0,0,smRoulette,0,,5,96,5,3.4375,1,5,01001110\n";
+  const std::string later = "4,0,0,smElitist,1,2,2,48,6,4.0625,2,6,10000111\n";
   ExpectError("queens,repeat\n" + good, "runs.csv line 1: expected the header \"" + std::string(kRunsCsvHeader) + "\"");
-  ExpectError(header + "4,0,0,smRoulette,0,5,96,5,3.4375,1,5\n" + later,
-              "runs.csv line 2: expected 12 fields, found 11");
+  ExpectError(header + "4,0,0,smRoulette,0,,5,96,5,3.4375,1,5\n" + later,
+              "runs.csv line 2: expected 13 fields, found 12");
   ExpectError(header + good + good + later, "runs.csv line 3: run 4,0,smRoulette repeated or out of order");
   ExpectError(header + later + good, "runs.csv line 3: run 4,0,smRoulette repeated or out of order");
   // Too many fields is no interruption, even on the last line.
-  ExpectError(header + "4,0,0,smRoulette,0,5,96,5,3.4375,1,5,0100,1110\n",
-              "runs.csv line 2: expected 12 fields, found 13");
+  ExpectError(header + "4,0,0,smRoulette,0,,5,96,5,3.4375,1,5,0100,1110\n",
+              "runs.csv line 2: expected 13 fields, found 14");
 
   struct Case {
     const char* line;
     const char* message;
   };
   const Case cases[] = {
-      {"x,0,0,smRoulette,0,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad queens \"x\""},
-      {"4,-1,0,smRoulette,0,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad repeat \"-1\""},
-      {"4,0,4294967296,smRoulette,0,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad seed \"4294967296\""},
-      {"4,0,0,roulette,0,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad method \"roulette\""},
-      {"4,0,0,smCustom,0,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad method \"smCustom\""},
-      {"4,0,0,smRoulette,yes,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad solved \"yes\""},
-      {"4,0,0,smRoulette,0,5,-96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad evaluations \"-96\""},
-      {"4,0,0,smRoulette,0,5,96,5,3,4375,1,5\n", "runs.csv line 2: bad fittest \"5\""},
-      {"4,0,0,smRoulette,0,5,96,5,3.4375,1,5 ,0100\n", "runs.csv line 2: bad best_ever \"5 \""},
-      {"4,0,0,smRoulette,0,5,96,nan,3.4375,1,5,0100\n", "runs.csv line 2: bad max_fitness \"nan\""},
+      {"x,0,0,smRoulette,0,,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad queens \"x\""},
+      {"4,-1,0,smRoulette,0,,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad repeat \"-1\""},
+      {"4,0,4294967296,smRoulette,0,,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad seed \"4294967296\""},
+      {"4,0,0,roulette,0,,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad method \"roulette\""},
+      {"4,0,0,smCustom,0,,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad method \"smCustom\""},
+      {"4,0,0,smRoulette,yes,,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad solved \"yes\""},
+      {"4,0,0,smRoulette,0,-1,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad hit_generation \"-1\""},
+      // A hit after the run's last generation, or evaluations that are no whole
+      // number of populations, cannot come from a run.
+      {"4,0,0,smRoulette,0,6,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad hit_generation \"6\""},
+      {"4,0,0,smRoulette,0,,5,97,5,3.4375,1,5,0100\n", "runs.csv line 2: bad evaluations \"97\""},
+      {"4,0,0,smRoulette,0,,5,-96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad evaluations \"-96\""},
+      {"4,0,0,smRoulette,0,,5,96,5,3,4375,1,5\n", "runs.csv line 2: bad fittest \"5\""},
+      {"4,0,0,smRoulette,0,,5,96,5,3.4375,1,5 ,0100\n", "runs.csv line 2: bad best_ever \"5 \""},
+      {"4,0,0,smRoulette,0,,5,96,nan,3.4375,1,5,0100\n", "runs.csv line 2: bad max_fitness \"nan\""},
   };
   for (const Case& c : cases) ExpectError(header + c.line + later, c.message);
 }
@@ -138,7 +147,7 @@ TEST(ParseTracesCsv, ImprovementsMustRiseWithinARun) {
             "traces.csv line 3: run 4,0,smRoulette does not improve on its previous line");
   EXPECT_EQ(message(header + "4,0,smElitist,1,4\n4,0,smRoulette,1,4\n4,1,smRoulette,1,4\n"),
             "traces.csv line 3: run 4,0,smRoulette out of order");
-  EXPECT_EQ(message(header + "4,0,smElitist,0,4\n4,1,smRoulette,1,4\n"), "traces.csv line 2: bad generation \"0\"");
+  EXPECT_EQ(message(header + "4,0,smElitist,-1,4\n4,1,smRoulette,1,4\n"), "traces.csv line 2: bad generation \"-1\"");
 }
 
 TEST(RepeatComplete, NeedsEveryExpectedRowAndItsWholeTrace) {
@@ -163,19 +172,16 @@ TEST(RepeatComplete, NeedsEveryExpectedRowAndItsWholeTrace) {
   EXPECT_TRUE(RepeatComplete(fewer_rows, 4, 0, kBoth));
   EXPECT_FALSE(RepeatComplete(fewer_rows, 4, 1, kBoth));
 
-  // Repeat 1's roulette trace lost its last improvement (and elitist's only one).
+  // Repeat 1's roulette trace lost its last improvement (and elitist its only record).
   const size_t cut = traces.find("4,1,smRoulette,4,6");
   const TRecordedRuns short_trace{all.Rows, ParseTracesCsv(traces.substr(0, cut))};
   EXPECT_TRUE(RepeatComplete(short_trace, 4, 0, kBoth));
   EXPECT_FALSE(RepeatComplete(short_trace, 4, 1, kBoth));
 
-  // A run that made no generation has no improvements to wait for.
-  TRecordedRuns no_generation = all;
-  no_generation.Rows[1].Generations = 0;
-  no_generation.Traces.erase(no_generation.Traces.begin() + 1);
-  EXPECT_TRUE(RepeatComplete(no_generation, 4, 0, kBoth));
-  no_generation.Rows[1].Generations = 2;
-  EXPECT_FALSE(RepeatComplete(no_generation, 4, 0, kBoth));
+  // Every run has a trace from its start population on: one without is not whole.
+  TRecordedRuns no_trace = all;
+  no_trace.Traces.erase(no_trace.Traces.begin() + 1);
+  EXPECT_FALSE(RepeatComplete(no_trace, 4, 0, kBoth));
 }
 
 TEST(KeepCompleteRepeats, DropsAPartialLastRepeat) {
@@ -187,8 +193,9 @@ TEST(KeepCompleteRepeats, DropsAPartialLastRepeat) {
   EXPECT_EQ(kept.Rows[1].Repeat, 0);
   EXPECT_EQ(TracesCsv(kept.Traces),
             "queens,repeat,method,generation,best\n"
-            "4,0,smRoulette,1,4\n"
+            "4,0,smRoulette,0,4\n"
             "4,0,smRoulette,3,5\n"
+            "4,0,smElitist,0,4\n"
             "4,0,smElitist,1,5\n"
             "4,0,smElitist,2,6\n");
   EXPECT_TRUE(KeepCompleteRepeats({}, kBoth).Rows.empty());

@@ -2,6 +2,7 @@
 // stopping and failures, experiment.json and the appending writer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -92,10 +93,88 @@ TEST(RunRepeat, WrittenMethodsAreTheWholeRunsRowsForBothStreams) {
     EXPECT_EQ(FormatRunRow(part.Rows[0]), FormatRunRow(whole.Rows[1]));
     EXPECT_EQ(FormatRunRow(part.Rows[1]), FormatRunRow(whole.Rows[4]));
     EXPECT_EQ(whole.Seed, RepeatSeed(0, 9, 4));
-    // Every run made generations, so each has a trace ending at its best_ever.
+    // Every run has a trace from generation 0, ending at its best_ever.
     ASSERT_EQ(whole.Traces.size(), 5u);
     for (size_t m = 0; m < 5; ++m) EXPECT_EQ(whole.Traces[m].Improvements.back().Best, whole.Rows[m].BestEver);
   }
+}
+
+// Repeat 58 of 4 queens from seed 0: every method starts from a population that
+// holds a solution. Roulette's one generation loses it, so the log says unsolved
+// while the run hit at generation 0; the others keep it and stop at the cutoff.
+TEST(RunRepeat, AStartPopulationHoldingASolutionIsAHitAtGenerationZero) {
+  TExperimentDesign design;
+  design.Queens = {4};
+  design.Generations = 1;
+  const TRepeatResult r = RunRepeat(design, {4, 58});
+  ASSERT_EQ(r.Rows.size(), 5u);
+  EXPECT_EQ(r.Seed, 1824869119u);
+  for (const TRunRow& row : r.Rows) {
+    SCOPED_TRACE(zp::ga::ToString(row.Method));
+    EXPECT_EQ(row.HitGeneration, 0);
+    EXPECT_EQ(row.BestEver, 6);
+    EXPECT_EQ(row.Population, 16);
+    EXPECT_EQ(SpentEvaluations(row), 16);  // the start population's scoring only
+  }
+  EXPECT_EQ(FormatRunRow(r.Rows[0]), "4,58,1824869119,smRoulette,0,0,1,32,4,2.625,1,6,001110111010001001000110");
+  // Every trace starts with the start population.
+  ASSERT_EQ(r.Traces.size(), 5u);
+  EXPECT_EQ(FormatRunTrace(r.Traces[0]), "4,58,smRoulette,0,6\n");
+  for (const TRunTrace& t : r.Traces) EXPECT_EQ(t.Improvements.front(), (TTracePoint{0, 6}));
+}
+
+TEST(RunRepeat, HitGenerationIsTheFirstGenerationAtTheTarget) {
+  TExperimentDesign design;
+  design.Queens = {6};
+  design.Generations = 60;
+  const TRepeatResult r = RunRepeat(design, {6, 1});
+  for (size_t m = 0; m < r.Rows.size(); ++m) {
+    const TRunRow& row = r.Rows[m];
+    const TRunTrace& trace = r.Traces[m];
+    EXPECT_EQ(trace.Improvements.front().Generation, 0);
+    // A hit is the trace's first record at the target (10 for 6 queens), and the run stops there.
+    const auto at = std::find_if(trace.Improvements.begin(), trace.Improvements.end(),
+                                 [](const TTracePoint& p) { return p.Best == 10; });
+    if (at == trace.Improvements.end()) {
+      EXPECT_FALSE(row.HitGeneration.has_value());
+    } else {
+      EXPECT_EQ(row.HitGeneration, at->Generation);
+      if (at->Generation > 0) {
+        EXPECT_EQ(row.Generations, at->Generation);
+      }
+    }
+  }
+}
+
+TEST(ExperimentLabel, TheFolderNameWithOddCharactersReplacedOrAGivenOne) {
+  EXPECT_EQ(DefaultLabel("/tmp/exp12"), "exp12");
+  EXPECT_EQ(DefaultLabel("runs/8 queens (v2)/"), "8_queens__v2_");
+  EXPECT_EQ(DefaultLabel("caf\xC3\xA9-1.0"), "caf_-1.0");  // one "_" per character, not per byte
+  EXPECT_EQ(DefaultLabel("/"), "experiment");
+  EXPECT_EQ(ParseLabel("A.z_0-9"), "A.z_0-9");
+  EXPECT_THROW_MSG((void)ParseLabel(""), TDesignError, "--label: the label is empty");
+  EXPECT_THROW_MSG((void)ParseLabel("a\"b"), TDesignError,
+                   "--label: 'a\"b' holds a character other than A-Z, a-z, 0-9, '.', '_' and '-'");
+}
+
+TEST(ExperimentJson, DescribesTheResolvedSettingsPerQueenCount) {
+  TExperimentDesign design;
+  design.Queens = {4, 10};
+  design.Generations = 50;
+  design.Seed = 9;
+  design.Label = "d";
+  const std::string text = ExperimentJson(design, "1.0", {});
+  EXPECT_EQ(text.rfind("{\n  \"format\": 2,\n  \"parameters\": {", 0), 0u) << text;
+  // 4 queens run on the stored 24 bits, 10 queens on 10 genes of 4 bits: mutation 1 / bits.
+  for (const char* part : {"\"queens\": 4,\n        \"population\": 16,\n        \"chromosome_bits\": 24,\n"
+                           "        \"MutationProbability\": 0.041666666666666664,",
+                           "\"queens\": 10,\n        \"population\": 40,\n        \"chromosome_bits\": 40,\n"
+                           "        \"MutationProbability\": 0.025,",
+                           "\"target\": 45.0,\n        \"evaluations_per_generation\": 40,\n"
+                           "        \"budget_generations\": 50,\n        \"budget_evaluations\": 2040\n",
+                           "\"seed_function\": \"fmix32(S xor fmix32(N xor (config << 16)))\"", "\"label\": \"d\"\n"})
+    EXPECT_NE(text.find(part), std::string::npos) << part;
+  EXPECT_EQ(ReadExperimentJson(text).Design, design);
 }
 
 std::vector<std::string> RunAll(const TExperimentDesign& design, int jobs) {
@@ -184,6 +263,7 @@ TEST(ExperimentJson, ReadsBackItsParametersAndNamesEachDifference) {
   design.Seed = 0xFFFFFFFFu;
   design.Streams = zp::queens::TRandomStreams::rsShared;
   design.Methods = {TGASelectionMethod::smTournament};
+  design.Label = "run-1";
   const std::string text = ExperimentJson(design, "1.2+abc", {"2024-01-01T00:00:00Z", "", 3, "host \"x\""});
   const TStoredExperiment stored = ReadExperimentJson(text);
   EXPECT_EQ(stored.Design, design);
@@ -191,8 +271,10 @@ TEST(ExperimentJson, ReadsBackItsParametersAndNamesEachDifference) {
 
   TExperimentDesign other = design;
   other.Repeats = 30;
+  other.Label = "run-2";
   EXPECT_EQ(DifferingParameters(stored.Parameters, Parameters(other, "1.3+def")),
             (std::vector<std::string>{"repeats (12 in the folder, 30 given)",
+                                      "label (\"run-1\" in the folder, \"run-2\" given)",
                                       "version (\"1.2+abc\" in the folder, \"1.3+def\" given)"}));
   EXPECT_THROW((void)ReadExperimentJson("{\"parameters\": {\"queens\": [3]}}"), zp::Exception);
   EXPECT_THROW((void)ReadExperimentJson("{\"parameters\": "), zp::Exception);

@@ -1,103 +1,196 @@
 // summary.csv, comparisons.csv and the stdout table of a small hand-worked experiment.
-// Interval and p-value texts marked "scipy" come from Debian's python3-scipy 1.10.1
-// (binomtest(k, n).proportion_ci(method='wilson'), wilcoxon(d, correction=True, method='approx'))
-// printed with 15 significant digits; the tests do not need scipy.
+// Texts marked "scipy" come from scripts/check_statistics.py over these rows: Debian's
+// python3-scipy 1.10.1 (binomtest(k, n).proportion_ci(method='wilson' or 'exact'),
+// binomtest(min(b, c), b + c).pvalue, mannwhitneyu(L_b, L_a).statistic / (n_a n_b)) and, for
+// the exact signed-rank p values, R's exactRankTests::wilcox.exact; the tests need neither.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "experiment/Comparisons.h"
+#include "experiment/ExperimentDesign.h"
 #include "experiment/Report.h"
 #include "experiment/Summary.h"
+#include "platform/Random.h"
 
 using namespace zp::experiment;
 using zp::ga::TGASelectionMethod;
 
 namespace {
 
-TRunRow MakeRun(int32_t queens, int32_t repeat, TGASelectionMethod method, bool solved, int32_t generations,
-                double best_ever) {
+constexpr auto R = TGASelectionMethod::smRoulette;
+constexpr auto T = TGASelectionMethod::smTournament;
+constexpr auto E = TGASelectionMethod::smElitist;
+constexpr std::nullopt_t kMiss = std::nullopt;
+
+// A run of a population of 4 x queens; Hit empty for a run that never hit.
+TRunRow MakeRun(int32_t queens, int32_t repeat, TGASelectionMethod method, std::optional<int32_t> hit,
+                int32_t generations, double best_ever, bool solved = true) {
   TRunRow row;
   row.Queens = queens;
   row.Repeat = repeat;
   row.Method = method;
-  row.Solved = solved;
+  row.Solved = hit && solved;
+  row.HitGeneration = hit;
   row.Generations = generations;
+  row.Population = 4 * queens;
   row.Evaluations = int64_t{4} * queens * (1 + generations);
   row.BestEver = best_ever;
   return row;
 }
 
 // Eight queens (cutoff 28), 100 generations, four repeats of three methods; ten queens, one run of one.
-//   repeat  roulette        tournament     elitist
-//   0       no  100  26     yes  40  28    yes  30  28
-//   1       no  100  27     yes  70  28    no  100  27
-//   2       yes  90  28     yes  20  28    yes  50  28
-//   3       no  100  25     no  100  27    yes  60  28
+//   repeat  roulette                  tournament     elitist
+//   0       miss      100  26         hit  40  28    hit  30  28
+//   1       hit 0, unsolved, 100  28  hit  70  28    miss 100  27
+//   2       hit  90        90  28     hit  20  28    hit  50  28
+//   3       miss      100  25         miss 100 27    hit  60  28
+// Roulette's start population held a solution in repeat 1 that its generations lost.
 std::vector<TRunRow> Table() {
-  constexpr auto R = TGASelectionMethod::smRoulette;
-  constexpr auto T = TGASelectionMethod::smTournament;
-  constexpr auto E = TGASelectionMethod::smElitist;
-  return {MakeRun(8, 0, R, false, 100, 26),
-          MakeRun(8, 0, T, true, 40, 28),
-          MakeRun(8, 0, E, true, 30, 28),
-          MakeRun(8, 1, R, false, 100, 27),
-          MakeRun(8, 1, T, true, 70, 28),
-          MakeRun(8, 1, E, false, 100, 27),
-          MakeRun(8, 2, R, true, 90, 28),
-          MakeRun(8, 2, T, true, 20, 28),
-          MakeRun(8, 2, E, true, 50, 28),
-          MakeRun(8, 3, R, false, 100, 25),
-          MakeRun(8, 3, T, false, 100, 27),
-          MakeRun(8, 3, E, true, 60, 28),
-          MakeRun(10, 0, TGASelectionMethod::smRandom, false, 100, 43)};
+  return {MakeRun(8, 0, R, kMiss, 100, 26),
+          MakeRun(8, 0, T, 40, 40, 28),
+          MakeRun(8, 0, E, 30, 30, 28),
+          MakeRun(8, 1, R, 0, 100, 28, false),
+          MakeRun(8, 1, T, 70, 70, 28),
+          MakeRun(8, 1, E, kMiss, 100, 27),
+          MakeRun(8, 2, R, 90, 90, 28),
+          MakeRun(8, 2, T, 20, 20, 28),
+          MakeRun(8, 2, E, 50, 50, 28),
+          MakeRun(8, 3, R, kMiss, 100, 25),
+          MakeRun(8, 3, T, kMiss, 100, 27),
+          MakeRun(8, 3, E, 60, 60, 28),
+          MakeRun(10, 0, TGASelectionMethod::smRandom, kMiss, 100, 43)};
+}
+
+// The table with sixteen more repeats (4 .. 19) in which roulette misses, tournament
+// hits at 40 and elitist at 40 + r, and an elitist run of ten queens that misses as random's does.
+std::vector<TRunRow> LargerTable() {
+  std::vector<TRunRow> rows = Table();
+  for (int32_t r = 4; r < 20; ++r) {
+    rows.push_back(MakeRun(8, r, R, kMiss, 100, 26));
+    rows.push_back(MakeRun(8, r, T, 40, 40, 28));
+    rows.push_back(MakeRun(8, r, E, 40 + r, 40 + r, 28));
+  }
+  rows.push_back(MakeRun(10, 0, E, kMiss, 100, 44));
+  return rows;
 }
 
 }  // namespace
 
 TEST(SummaryCsv, WorkedTable) {
-  // Roulette: ERT 390 / 1 generations, 32 x 394 evaluations; sd of 26 27 28 25 is sqrt(5/3).
-  // Tournament: ERT 230 / 3, 32 x 234 / 3; solved 20 40 70 give quartiles 30 40 55.
-  // Elitist: ERT 240 / 3, 32 x 244 / 3; solved 30 50 60 give 40 50 55.
-  // Ten queens: one unsolved run, so no ERT, no quartiles and no sd.
+  // Roulette: hits 2 (its start population counts); lengths 100 0 90 100 give ERT 290 / 2,
+  // 32 x (101 + 1 + 91 + 101) / 2 evaluations; hit generations 0 and 90 give quartiles
+  // 22.5 45 67.5; best 26 28 28 25 has mean 26.75 and sd 1.5.
+  // Tournament: ERT 230 / 3, 32 x 234 / 3; hits at 20 40 70 give quartiles 30 40 55.
+  // Elitist: ERT 240 / 3, 32 x 244 / 3; hits at 30 50 60 give 40 50 55.
+  // Ten queens: one run without a hit, so no ERT, no quartiles and no sd. Wilson: scipy.
   EXPECT_EQ(SummaryCsv(Summarize(Table())),
-            "queens,method,runs,solved,success_rate,success_low,success_high,ert_generations,ert_evaluations,"
-            "median_generations,q1_generations,q3_generations,mean_best_ever,sd_best_ever\n"
-            "8,smRoulette,4,1,0.25,0.0455872608097005,0.699358157417598,390,12608,90,90,90,26.5,1.29099444873581\n"
-            "8,smTournament,4,3,0.75,0.300641842582402,0.954412739190299,76.6666666666667,2496,40,30,55,27.75,0.5\n"
-            "8,smElitist,4,3,0.75,0.300641842582402,0.954412739190299,80,2602.66666666667,50,40,55,27.75,0.5\n"
-            "10,smRandom,1,0,0,0,0.793450685622763,,,,,,43,\n");
+            "queens,method,runs,hits,success_rate,success_low,success_high,ert_generations,ert_evaluations,ert_low,"
+            "ert_high,median_generations,q1_generations,q3_generations,mean_best_ever,sd_best_ever\n"
+            "8,smRoulette,4,2,0.5,0.150038989152149,0.849961010847851,145,4704,,,45,22.5,67.5,26.75,1.5\n"
+            "8,smTournament,4,3,0.75,0.300641842582402,0.954412739190299,76.6666666666667,2496,,,40,30,55,27.75,0.5\n"
+            "8,smElitist,4,3,0.75,0.300641842582402,0.954412739190299,80,2602.66666666667,,,50,40,55,27.75,0.5\n"
+            "10,smRandom,1,0,0,0,0.793450685622763,,,,,,,,43,\n");
+}
+
+TEST(Summarize, BootstrapsErtInEvaluationsFromTheExperimentsSeed) {
+  const std::vector<TRunRow> rows = LargerTable();
+  const std::vector<TSummaryRow> summary = Summarize(rows, 5);
+  ASSERT_EQ(summary.size(), 5u);
+  // The same resamples again, drawn here: per resample 20 repeat indices from the
+  // cell's seed, shared by the methods; limits the 25th and 976th sorted values.
+  zp::TRandom random(BootstrapSeed(5, 8));
+  std::vector<std::vector<double>> ert(3);
+  for (int b = 0; b < 1000; ++b) {
+    std::vector<int32_t> drawn(20);
+    for (int32_t& i : drawn) i = random.RandomInt(20);
+    for (size_t m = 0; m < 3; ++m) {
+      double spent = 0, hits = 0;
+      for (const int32_t i : drawn) {
+        const auto run = std::find_if(rows.begin(), rows.end(), [&](const TRunRow& r) {
+          return r.Queens == 8 && r.Repeat == i && r.Method == kMethodOrder[m == 0 ? 0 : m == 1 ? 2 : 4];
+        });
+        spent += static_cast<double>(SpentEvaluations(*run));
+        hits += run->HitGeneration.has_value();
+      }
+      ert[m].push_back(hits > 0 ? spent / hits : std::numeric_limits<double>::infinity());
+    }
+  }
+  for (size_t m = 0; m < 3; ++m) {
+    std::sort(ert[m].begin(), ert[m].end());
+    ASSERT_TRUE(summary[m].ErtInterval.has_value());
+    EXPECT_EQ(summary[m].ErtInterval->Low, ert[m][24]);
+    EXPECT_EQ(summary[m].ErtInterval->High, ert[m][975]);
+    EXPECT_LE(summary[m].ErtInterval->Low, *summary[m].ErtEvaluations);
+    EXPECT_GE(summary[m].ErtInterval->High, *summary[m].ErtEvaluations);
+  }
+  // Roulette's two hits are often missing from a resample: its upper limit is infinite.
+  EXPECT_EQ(summary[0].ErtInterval->High, std::numeric_limits<double>::infinity());
+  EXPECT_NE(SummaryCsv(summary).find(",inf,"), std::string::npos);
+  // Without a hit there is no ERT and so no interval.
+  EXPECT_FALSE(summary[3].ErtInterval.has_value());
+  // Another seed draws other resamples; no seed, no intervals.
+  EXPECT_NE(Summarize(rows, 6)[2].ErtInterval->Low, summary[2].ErtInterval->Low);
+  EXPECT_FALSE(Summarize(rows)[1].ErtInterval.has_value());
 }
 
 TEST(ComparisonsCsv, WorkedTable) {
-  // McNemar: roulette/tournament and roulette/elitist have discordant 0 and 2 (p = 2 / 4);
-  // tournament/elitist 1 and 1 (p = 2 x 3/4, capped). Holm leaves 1 1 1 at 1.
-  // Wilcoxon: d = 60 30 70 (0 dropped) and 70 40 40 (0 dropped) are all positive, so T = 0;
-  // tournament - elitist = 10 -30 -30 40 balances (W+ = W- = 5). Holm: 0.1736 x 3 lifts both.
+  // McNemar: roulette/tournament discordant in repeat 0 only (b 0, c 1), roulette/elitist
+  // in 0 (c), 1 (b) and 3 (c), tournament/elitist in 1 (b) and 3 (c); odds-ratio limits agree
+  // with scipy's to 3e-11.
+  // Wilcoxon on lengths with a miss as 101: roulette 101 0 90 101, tournament 40 70 20 101,
+  // elitist 30 101 50 60. Roulette - tournament 61 -70 70 0: ranks 1 2.5 2.5, T = 2.5, exact
+  // p 1 (wilcox.exact). A12 of roulette against tournament: 0 below all four, 90 below 101,
+  // 101 ties 101 twice: 6 of 16. All eight defined tests form one Holm family.
   EXPECT_EQ(ComparisonsCsv(Compare(Table())),
-            "queens,method_a,method_b,test,statistic,p_value,p_holm\n"
-            "8,smRoulette,smTournament,mcnemar_exact,0,0.5,1\n"
-            "8,smRoulette,smElitist,mcnemar_exact,0,0.5,1\n"
-            "8,smTournament,smElitist,mcnemar_exact,1,1,1\n"
-            "8,smRoulette,smTournament,wilcoxon_signed_rank,0,0.18144920772142,0.520704499667765\n"
-            "8,smRoulette,smElitist,wilcoxon_signed_rank,0,0.173568166555922,0.520704499667765\n"
-            "8,smTournament,smElitist,wilcoxon_signed_rank,5,1,1\n");
+            "queens,method_a,method_b,test,n,a_better,b_better,statistic,p_value,p_holm,effect,effect_low,"
+            "effect_high\n"
+            "8,smRoulette,smTournament,mcnemar_exact,1,0,1,0,1,1,0,0,39\n"
+            "8,smRoulette,smElitist,mcnemar_exact,3,1,2,1,1,1,0.5,0.00847498034911153,9.60452988472286\n"
+            "8,smTournament,smElitist,mcnemar_exact,2,1,1,1,1,1,1,0.0127393670836666,78.4968353162628\n"
+            "8,smRoulette,smTournament,wilcoxon_signed_rank,3,1,2,2.5,1,1,0.375,,\n"
+            "8,smRoulette,smElitist,wilcoxon_signed_rank,4,1,3,4,0.875,1,0.375,,\n"
+            "8,smTournament,smElitist,wilcoxon_signed_rank,4,2,2,5,1,1,0.53125,,\n");
+}
+
+TEST(Compare, OneHolmFamilyPerQueenCountOverBothTestsLeavingUndefinedOnesOut) {
+  const std::vector<TComparisonRow> rows = Compare(LargerTable());
+  // Eight queens: six defined tests. Raw p (scipy, wilcox.exact) in file order:
+  // 2^-16, 2^-17 x 10, 1, 0.0005950927734375, 0.0007076263427734375, 0.0024013519287109375.
+  ASSERT_EQ(rows.size(), 8u);
+  const double raw[] = {std::ldexp(1.0, -16), 10 * std::ldexp(1.0, -17), 1,
+                        0.0005950927734375,   0.0007076263427734375,     0.0024013519287109375};
+  const double holm[] = {6 * raw[0], 5 * raw[1], 1, 4 * raw[3], 4 * raw[3], 2 * raw[5]};
+  for (size_t i = 0; i < 6; ++i) {
+    EXPECT_DOUBLE_EQ(*rows[i].PValue, raw[i]) << i;
+    EXPECT_DOUBLE_EQ(*rows[i].PHolm, holm[i]) << i;
+  }
+  // Ten queens: random and elitist both miss their one repeat, so neither test is
+  // defined: counts only, every other field empty, and no family member.
+  for (size_t i = 6; i < 8; ++i) {
+    EXPECT_EQ(rows[i].Queens, 10);
+    EXPECT_EQ(rows[i].N, 0);
+    EXPECT_FALSE(rows[i].Statistic || rows[i].PValue || rows[i].PHolm || rows[i].Effect || rows[i].EffectLow);
+  }
+  EXPECT_EQ(ComparisonsCsv({rows[6], rows[7]}), std::string(kComparisonsCsvHeader) +
+                                                    "\n10,smRandom,smElitist,mcnemar_exact,0,0,0,,,,,,\n"
+                                                    "10,smRandom,smElitist,wilcoxon_signed_rank,0,0,0,,,,,,\n");
 }
 
 TEST(SummaryAndComparisons, DependOnlyOnTheRowsNotTheirOrder) {
-  std::vector<TRunRow> rows = Table();
+  std::vector<TRunRow> rows = LargerTable();
   std::reverse(rows.begin(), rows.end());
   std::rotate(rows.begin(), rows.begin() + 5, rows.end());
-  EXPECT_EQ(SummaryCsv(Summarize(rows)), SummaryCsv(Summarize(Table())));
-  EXPECT_EQ(ComparisonsCsv(Compare(rows)), ComparisonsCsv(Compare(Table())));
+  EXPECT_EQ(SummaryCsv(Summarize(rows, 3)), SummaryCsv(Summarize(LargerTable(), 3)));
+  EXPECT_EQ(ComparisonsCsv(Compare(rows)), ComparisonsCsv(Compare(LargerTable())));
 }
 
 TEST(ComparisonsCsv, HeaderOnlyBelowTwoMethods) {
-  std::vector<TRunRow> rows{MakeRun(8, 0, TGASelectionMethod::smElitist, true, 5, 28),
-                            MakeRun(8, 1, TGASelectionMethod::smElitist, false, 100, 27),
-                            MakeRun(8, 0, TGASelectionMethod::smCustom, true, 3, 28)};  // never a workbench method
-  EXPECT_EQ(ComparisonsCsv(Compare(rows)), "queens,method_a,method_b,test,statistic,p_value,p_holm\n");
+  std::vector<TRunRow> rows{MakeRun(8, 0, E, 5, 5, 28), MakeRun(8, 1, E, kMiss, 100, 27),
+                            MakeRun(8, 0, TGASelectionMethod::smCustom, 3, 3, 28)};  // never a workbench method
+  EXPECT_EQ(ComparisonsCsv(Compare(rows)), std::string(kComparisonsCsvHeader) + "\n");
   EXPECT_EQ(Summarize(rows).size(), 1u);
   EXPECT_EQ(SummaryCsv({}), std::string(kSummaryCsvHeader) + "\n");
 }
@@ -106,54 +199,74 @@ TEST(Compare, PairsRunsByRepeatAndSkipsUnpairedOnes) {
   // Repeat 5 has only a roulette row; pairing it with anything would misalign the tests.
   std::vector<TRunRow> rows;
   for (int32_t r = 0; r < 8; ++r) {
-    rows.push_back(MakeRun(8, r, TGASelectionMethod::smRoulette, false, 100, 26));
-    if (r != 5) rows.push_back(MakeRun(8, r, TGASelectionMethod::smElitist, true, 30, 28));
+    rows.push_back(MakeRun(8, r, R, kMiss, 100, 26));
+    if (r != 5) rows.push_back(MakeRun(8, r, E, 30, 30, 28));
   }
   const std::vector<TComparisonRow> comparisons = Compare(rows);
   ASSERT_EQ(comparisons.size(), 2u);
-  // Seven discordant pairs, all one way: p = 2 / 2^7.
-  EXPECT_EQ(comparisons[0].Result.Statistic, 0);
-  EXPECT_DOUBLE_EQ(comparisons[0].Result.PValue, 1.0 / 64);
-  EXPECT_DOUBLE_EQ(comparisons[0].PHolm, 1.0 / 64);
-  // Seven equal differences of 70: T = 0, variance 7*8*15/24 - (343 - 7)/48 = 28, z = (14 - 0.5) / sqrt(28).
+  // Seven discordant pairs, all one way: p = 2 / 2^7; Holm over the two tests.
+  EXPECT_EQ(comparisons[0].N, 7);
+  EXPECT_EQ(comparisons[0].BBetter, 7);
+  EXPECT_EQ(*comparisons[0].Statistic, 0);
+  EXPECT_DOUBLE_EQ(*comparisons[0].PValue, 1.0 / 64);
+  // Seven equal differences of 71, all one way: exact p = 2 / 2^7 as well.
   EXPECT_EQ(comparisons[1].Test, TPairedTest::ptWilcoxonSignedRank);
-  EXPECT_NEAR(comparisons[1].Result.PValue, std::erfc(13.5 / std::sqrt(28.0) / std::sqrt(2.0)), 1e-12);
+  EXPECT_DOUBLE_EQ(*comparisons[1].PValue, 1.0 / 64);
+  EXPECT_DOUBLE_EQ(*comparisons[1].PHolm, 2.0 / 64);
+  EXPECT_FALSE(comparisons[1].AWins);
+  // A12 takes all eight roulette runs: none shorter than an elitist run.
+  EXPECT_EQ(*comparisons[1].Effect, 0);
 }
 
-TEST(ReportTable, ListsRatesAndTheDifferingPairs) {
-  std::vector<TRunRow> rows = Table();
-  for (int32_t r = 4; r < 12; ++r) {
-    rows.push_back(MakeRun(8, r, TGASelectionMethod::smRoulette, false, 100, 26));
-    rows.push_back(MakeRun(8, r, TGASelectionMethod::smTournament, true, 40, 28));
-    rows.push_back(MakeRun(8, r, TGASelectionMethod::smElitist, true, 40 + r, 28));
+TEST(ReportTable, ListsRatesAndEachDifferenceWinnerFirst) {
+  const std::vector<TRunRow> rows = LargerTable();
+  const std::string table = ReportTable(Summarize(rows), Compare(rows));
+  // Tournament: 870 generations over 19 hits; elitist: 1064 over 19, median hit 51.
+  // Elitist beats roulette 18 to 1 where they differ: odds ratio 18, limits turned
+  // round from roulette's (scipy: 1 / 0.3518640625953063 and 1 / 0.0013334044038966774).
+  EXPECT_EQ(table,
+            "queens  method                       hits   rate  95% interval      ERT gens  median gens\n"
+            "     8  smRoulette                   2/20  0.100  [0.028, 0.301]       945.0         45.0\n"
+            "     8  smTournament                19/20  0.950  [0.764, 0.991]        45.8         40.0\n"
+            "     8  smElitist                   19/20  0.950  [0.764, 0.991]        56.0         51.0\n"
+            "    10  smRandom                      0/1  0.000  [0.000, 0.793]           -            -\n"
+            "    10  smElitist                     0/1  0.000  [0.000, 0.793]           -            -\n"
+            "8 queens:\n"
+            "  Tournament beats Roulette on hits: 19 vs 2 of 20 (17 vs 0 where they differ), odds ratio inf "
+            "[4.13, inf], p_holm <0.0001\n"
+            "  Elitist beats Roulette on hits: 19 vs 2 of 20 (18 vs 1 where they differ), odds ratio 18.0 "
+            "[2.84, 750], p_holm 0.0004\n"
+            "  Tournament beats Roulette on run length: Â12 0.93, p_holm 0.0024\n"
+            "  Elitist beats Roulette on run length: Â12 0.93, p_holm 0.0024\n"
+            "  Tournament beats Elitist on run length: Â12 0.86, p_holm 0.0048\n"
+            "  Not different (p_holm ≥ 0.05): none\n"
+            "10 queens:\n"
+            "  Not different (p_holm ≥ 0.05): Random–Elitist\n");
+}
+
+// Odds ratios with three significant digits whatever their size (through the report's lines).
+TEST(ReportTable, OddsRatiosHaveThreeSignificantDigits) {
+  std::vector<TRunRow> rows;
+  // b hits alone in 31 repeats and a in 1: odds ratio 31 with limits 5.17 and 1260 (scipy:
+  // binomtest(1, 32).proportion_ci(method='exact'), turned round).
+  for (int32_t r = 0; r < 32; ++r) {
+    rows.push_back(MakeRun(9, r, R, r == 0 ? std::optional<int32_t>(5) : kMiss, 100, 35));
+    rows.push_back(MakeRun(9, r, E, r == 0 ? kMiss : std::optional<int32_t>(50), 50, 36));
   }
   const std::string table = ReportTable(Summarize(rows), Compare(rows));
-  // Tournament: 550 generations over 11 solved; elitist: 620 over 11, solved median 48 of 30 44..51 50 60.
-  // McNemar 0 against 10 discordant (p = 2 / 2^10, x 3 by Holm); Wilcoxon p 0.00209 and 0.00384 (scipy),
-  // x 3 and x 2 by Holm; tournament/elitist do not differ (McNemar 1 against 1, Wilcoxon p 0.136).
-  EXPECT_EQ(table,
-            "queens  method                     solved   rate  95% interval      ERT gens  median gens\n"
-            "     8  smRoulette                   1/12  0.083  [0.015, 0.354]      1190.0         90.0\n"
-            "     8  smTournament                11/12  0.917  [0.646, 0.985]        50.0         40.0\n"
-            "     8  smElitist                   11/12  0.917  [0.646, 0.985]        56.4         48.0\n"
-            "    10  smRandom                      0/1  0.000  [0.000, 0.793]           -            -\n"
-            "8 queens, pairs differing (Holm p < 0.05):\n"
-            "  smRoulette vs smTournament: mcnemar_exact p_holm 0.0059, wilcoxon_signed_rank p_holm 0.0063\n"
-            "  smRoulette vs smElitist: mcnemar_exact p_holm 0.0059, wilcoxon_signed_rank p_holm 0.0077\n"
-            "10 queens, pairs differing (Holm p < 0.05): none\n");
+  EXPECT_NE(table.find("Elitist beats Roulette on hits: 31 vs 1 of 32 (31 vs 1 where they differ), odds ratio 31.0 "
+                       "[5.17, 1260], p_holm <0.0001\n"),
+            std::string::npos)
+      << table;
 }
 
 TEST(DifferingMethods, NamesThePairsOfTheTableFromEitherSide) {
-  std::vector<TRunRow> rows = Table();
-  for (int32_t r = 4; r < 12; ++r) {
-    rows.push_back(MakeRun(8, r, TGASelectionMethod::smRoulette, false, 100, 26));
-    rows.push_back(MakeRun(8, r, TGASelectionMethod::smTournament, true, 40, 28));
-    rows.push_back(MakeRun(8, r, TGASelectionMethod::smElitist, true, 40 + r, 28));
-  }
-  const std::vector<TComparisonRow> comparisons = Compare(rows);
+  const std::vector<TComparisonRow> comparisons = Compare(LargerTable());
   using M = TGASelectionMethod;
   EXPECT_EQ(DifferingMethods(comparisons, 8, M::smRoulette), (std::vector<M>{M::smTournament, M::smElitist}));
-  EXPECT_EQ(DifferingMethods(comparisons, 8, M::smElitist), std::vector<M>{M::smRoulette});
+  EXPECT_EQ(DifferingMethods(comparisons, 8, M::smElitist), (std::vector<M>{M::smRoulette, M::smTournament}));
+  // In the smaller table no test differs after Holm.
+  EXPECT_TRUE(DifferingMethods(Compare(Table()), 8, M::smRoulette).empty());
   EXPECT_TRUE(DifferingMethods(comparisons, 10, M::smRandom).empty());
   EXPECT_TRUE(DifferingMethods(comparisons, 9, M::smRoulette).empty());
 }

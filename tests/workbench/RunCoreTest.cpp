@@ -22,12 +22,14 @@ using zp::ga::TGASelectionMethod;
 struct TRecorder : IRunObserver {
   bool wants_log = false;
   std::vector<std::string> log;
+  std::vector<TGenerationReport> starts;
   std::vector<TGenerationReport> generations;
   std::vector<TMethodReport> methods;
   int resets = 0;
   bool WantsLog() const override { return wants_log; }
   void OnLog(const std::string& Line) override { log.push_back(Line); }
   void OnCurvesReset(double) override { ++resets; }
+  void OnMethodStarted(const TGenerationReport& Report) override { starts.push_back(Report); }
   void OnGeneration(const TGenerationReport& Report) override { generations.push_back(Report); }
   void OnMethodFinished(const TMethodReport& Report) override { methods.push_back(Report); }
 };
@@ -65,6 +67,26 @@ TEST(RunCore, RunsWhatTheWorkbenchRunsForEverySeedSizeAndStreamsMode) {
         EXPECT_EQ(std::vector<std::string>(full.end() - static_cast<long>(core.log.size()), full.end()), core.log)
             << what;
       }
+}
+
+// Every method starts from the same scored start population, reported once at
+// the start generation before its first generation, and never as a generation.
+TEST(RunCore, ReportsEachMethodsStartPopulationApartFromItsGenerations) {
+  TQueensProblem problem(6);
+  TComparisonRequest request;
+  request.Settings.Generations = 20;
+  request.Seed = 11;
+  TRecorder recorder;
+  RunComparison(problem, request, recorder);
+  ASSERT_EQ(recorder.starts.size(), 5u);
+  ASSERT_EQ(recorder.methods.size(), 5u);
+  for (size_t m = 0; m < 5; ++m) {
+    EXPECT_EQ(recorder.starts[m].Method, recorder.methods[m].Method);
+    EXPECT_EQ(recorder.starts[m].Generation, 0);
+    EXPECT_EQ(recorder.starts[m].MaxFitness, recorder.starts[0].MaxFitness);
+    EXPECT_EQ(recorder.starts[m].AvgFitness, recorder.starts[0].AvgFitness);
+  }
+  for (const TGenerationReport& g : recorder.generations) EXPECT_GE(g.Generation, 1);
 }
 
 TEST(RunCore, BuildsNoLogLinesForAnObserverThatDoesNotAskAndReportsTheSameRun) {

@@ -17,21 +17,32 @@ fail() {
 }
 launch() { mpirun -n 2 --oversubscribe "$@"; }
 
-# Every file the same, timing.csv and the "run" part of experiment.json aside.
+# Every file the same, the times in timing.csv and the "run" part of experiment.json aside.
 same_files() {
   local a=$1 b=$2
   diff -r -x timing.csv -x experiment.json "$a" "$b" >"$work/diff" || fail "$b differs from $a: $(head -5 "$work/diff")"
+  # timing.csv: the header and one line per repeat, the same repeats in the same order.
+  diff <(cut -d, -f1,2 "$a/timing.csv") <(cut -d, -f1,2 "$b/timing.csv") >/dev/null ||
+    fail "$b/timing.csv holds other lines than $a/timing.csv"
+  [ "$(awk -F, 'NF != 3' "$b/timing.csv" | wc -l)" -eq 0 ] || fail "$b/timing.csv has a line that is no repeat's"
   diff <(sed '/"run"/,$d' "$a/experiment.json") <(sed '/"run"/,$d' "$b/experiment.json") >/dev/null ||
     fail "$b/experiment.json parameters differ"
 }
 
-args=(--queens 5,7 --repeats 7 --generations 40 --seed 0x51 --streams shared)
+args=(--queens 5,7 --repeats 7 --generations 40 --seed 0x51 --streams shared --label mpi-test)
 "$threaded" batch "${args[@]}" --quiet --jobs 2 --out "$work/threaded" >"$work/threaded.out" || fail "threaded batch"
 launch "$mpi" batch "${args[@]}" --quiet --out "$work/ranks2" >"$work/ranks2.out" || fail "2 ranks"
 same_files "$work/threaded" "$work/ranks2"
 cmp -s "$work/threaded.out" "$work/ranks2.out" || fail "the table on stdout differs"
 grep -q '"ranks": 2' "$work/ranks2/experiment.json" || fail "experiment.json does not name 2 ranks"
-grep -q '^# compute phase .* rows/s' "$work/ranks2/timing.csv" || fail "timing.csv has no compute phase"
+grep -q '"compute_phase"' "$work/ranks2/experiment.json" || fail "experiment.json has no compute phase"
+# Every CSV file reads with pandas' default settings.
+/usr/bin/python3 - "$work/ranks2" <<'PY' || fail "pandas cannot read a CSV file of $work/ranks2"
+import glob, sys
+import pandas as pd
+for name in sorted(glob.glob(sys.argv[1] + "/*.csv")):
+    pd.read_csv(name)
+PY
 launch "$mpi" batch "${args[@]}" --quiet --jobs 2 --out "$work/jobs2" >/dev/null || fail "2 ranks x 2 jobs"
 same_files "$work/threaded" "$work/jobs2"
 "$mpi" batch "${args[@]}" --out "$work/single" >/dev/null 2>"$work/single.err" || fail "one rank without mpirun"
@@ -47,7 +58,7 @@ grep -q '^error: --queens: ' "$work/bad.err" || fail "bad input: no --queens err
 [ ! -e "$work/bad" ] || fail "bad input wrote $work/bad"
 
 # A failing rank: the job ends (bounded by ctest's timeout), the rows so far are whole.
-long=(--queens 8 --repeats 30 --generations 60)
+long=(--queens 8 --repeats 30 --generations 60 --label mpi-long)
 "$threaded" batch "${long[@]}" --quiet --out "$work/long" >/dev/null || fail "threaded long batch"
 for rank in 1 0; do
   out="$work/failed$rank"

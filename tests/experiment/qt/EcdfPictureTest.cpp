@@ -33,6 +33,7 @@ TRunRow MakeRun(int32_t Queens, ga::TGASelectionMethod Method, int32_t Repeat, b
   row.Repeat = Repeat;
   row.Method = Method;
   row.Solved = Solved;
+  if (Solved) row.HitGeneration = Generations;  // a solved run hit where it stopped
   row.Generations = Generations;
   return row;
 }
