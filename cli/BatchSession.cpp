@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -65,6 +66,15 @@ std::string ReadFile(const fs::path& File) {
   return text.str();
 }
 
+// True when Folder's runs.csv (if any) holds no whole row.
+bool NothingRecorded(const fs::path& Folder) {
+  try {
+    return ParseRunsCsv(ReadFile(Folder / "runs.csv")).empty();
+  } catch (const std::exception&) {
+    return false;  // something is there that the resume should name
+  }
+}
+
 std::string ShellQuoted(const std::string& Text) {
   if (Text.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-./") == std::string::npos)
     return Text;
@@ -74,12 +84,15 @@ std::string ShellQuoted(const std::string& Text) {
 }
 
 // Makes or resumes the folder and writes experiment.json; the repeats still to run.
-std::vector<TRepeatKey> PrepareFolder(const fs::path& Folder, const TBatchPlan& Plan, const TRunInfo& Run) {
+std::vector<TRepeatKey> PrepareFolder(const fs::path& Folder, const TBatchPlan& Plan, const TRunInfo& Run,
+                                      std::ostream& Err) {
   std::error_code ec;
   fs::create_directories(Folder, ec);
   std::vector<TRepeatKey> todo;
   if (Plan.Resuming) {
-    todo = ResumeFolder(Folder, Plan.Design);
+    std::vector<std::string> notes;
+    todo = ResumeFolder(Folder, Plan.Design, &notes);
+    for (const std::string& note : notes) Err << "note: " << note << '\n';
   } else {
     StartFolder(Folder);
     todo = RepeatKeys(Plan.Design);
@@ -101,12 +114,30 @@ TBatchPlan PlanBatch(const TBatchOptions& O, int DefaultJobs) {
   const bool exists = fs::exists(out, ec);
   if (exists && !fs::is_directory(out, ec)) throw TDesignError("--out", "'" + O.Out + "' is a file");
   if (O.Out.empty() || !Writable(out)) throw TDesignError("--out", "'" + O.Out + "' is not writable");
-  const bool empty = !exists || fs::is_empty(out, ec);
+  try {
+    plan.Lock = std::make_shared<TFolderLock>(out);
+  } catch (const TFolderBusy& e) {
+    throw TDesignError("--out", e.what());
+  }
+  bool empty = FolderEmpty(out);
+  // A start killed in its first moments leaves headers without experiment.json:
+  // nothing to go on with, so a resume starts afresh.
+  if (!empty && O.Resume && !fs::exists(out / "experiment.json", ec) && NothingRecorded(out)) empty = true;
   if (!empty && !O.Resume)
     throw TDesignError("--out", "'" + O.Out + "' is not empty; give --resume to go on with the experiment in it");
   if (!empty) {
     const fs::path json = out / "experiment.json";
     if (!fs::exists(json, ec)) throw TDesignError("--resume", "'" + O.Out + "' holds no experiment.json");
+    // A file the batch would replace or append to must be one its owner lets be written.
+    for (const auto& entry : fs::recursive_directory_iterator(out, ec)) {
+      if (!entry.is_regular_file(ec) || entry.path().filename() == kLockFileName) continue;
+      const bool no_write_bit = (entry.status(ec).permissions() & fs::perms::owner_write) == fs::perms::none;
+      if (no_write_bit || access(entry.path().c_str(), W_OK) != 0)
+        throw TDesignError("--resume", "'" + entry.path().string() + "' is not writable (" +
+                                           (no_write_bit ? std::string("its mode has no write bit")
+                                                         : std::string(std::strerror(errno))) +
+                                           "); make it writable or give another --out");
+    }
     TStoredExperiment stored;
     try {
       stored = ReadExperimentJson(ReadFile(json));
@@ -192,7 +223,7 @@ TBatchSession::TBatchSession(const TBatchOptions& O, const TBatchPlan& Plan, TRu
     : folder_(O.Out),
       design_(Plan.Design),
       run_(std::move(Run)),
-      todo_(PrepareFolder(folder_, Plan, run_)),
+      todo_(PrepareFolder(folder_, Plan, run_, Err)),
       total_(RepeatKeys(design_).size()),
       files_(folder_),
       progress_(ShowProgress && !O.Quiet, Err, total_, total_ - todo_.size(), design_.Methods.size()) {

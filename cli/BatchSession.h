@@ -14,12 +14,14 @@
 #include <cstddef>
 #include <filesystem>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/BatchCommand.h"
 #include "experiment/ExperimentDesign.h"
 #include "experiment/ExperimentFolder.h"
+#include "experiment/FolderLock.h"
 
 namespace zp::cli {
 
@@ -27,12 +29,14 @@ namespace zp::cli {
 struct TBatchPlan {
   experiment::TExperimentDesign Design;
   int Jobs = 1;
-  bool Resuming = false;  // the folder holds an experiment to go on with
+  bool Resuming = false;                          // the folder holds an experiment to go on with
+  std::shared_ptr<experiment::TFolderLock> Lock;  // the folder is this process's while the plan lives
 };
 
 // The options over the defaults, or over what a resumed folder holds, checked
-// against the folder; Jobs is DefaultJobs unless --jobs is given. Raises
-// TDesignError naming the option; nothing is written.
+// against the folder, which is locked first (and made, if missing, to hold the
+// lock); Jobs is DefaultJobs unless --jobs is given. Raises TDesignError naming
+// the option; nothing but the lock is written.
 TBatchPlan PlanBatch(const TBatchOptions& Options, int DefaultJobs);
 
 // The hardware threads, at least 1.

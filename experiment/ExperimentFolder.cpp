@@ -1,5 +1,7 @@
 #include "experiment/ExperimentFolder.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -83,8 +85,16 @@ std::vector<TOutputFile> AnalysisFiles(const TExperimentDesign& Design, const st
   return files;
 }
 
-std::vector<TRepeatKey> ResumeFolder(const std::filesystem::path& Folder, const TExperimentDesign& Design) {
-  const TRecordedRuns recorded = ReadRecordedRuns(Folder);
+std::vector<TRepeatKey> ResumeFolder(const std::filesystem::path& Folder, const TExperimentDesign& Design,
+                                     std::vector<std::string>* Notes) {
+  // A damaged line (a power loss can leave a block of zeros) ends what is kept:
+  // the files are cut there and every repeat after it runs again.
+  std::string runs_damage, traces_damage;
+  const TRecordedRuns recorded{ParseRunsCsv(ReadFile(Folder / "runs.csv"), "runs.csv", &runs_damage),
+                               ParseTracesCsv(ReadFile(Folder / "traces.csv"), "traces.csv", &traces_damage)};
+  for (const std::string* damage : {&runs_damage, &traces_damage})
+    if (!damage->empty() && Notes)
+      Notes->push_back(*damage + "; the files are cut there and the repeats from there on run again");
   const TRecordedRuns complete = KeepCompleteRepeats(recorded, Design.Methods);
   std::set<TRepeatKey> have;
   for (const TRunRow& row : complete.Rows) have.insert({row.Queens, row.Repeat});
@@ -116,7 +126,17 @@ TResultFiles::TResultFiles(const std::filesystem::path& Folder)
 
 TResultFiles::~TResultFiles() {
   for (TFile* file : {&runs_, &traces_, &timing_})
-    if (file->Handle) std::fclose(file->Handle);
+    if (file->Handle) {
+      ::fsync(::fileno(file->Handle));  // the last rows on disk too; a failure here loses nothing written
+      std::fclose(file->Handle);
+    }
+}
+
+void TResultFiles::Sync() {
+  for (TFile* file : {&runs_, &traces_, &timing_})
+    if (::fsync(::fileno(file->Handle)) != 0)
+      throw Exception("cannot write " + file->Path.string() + ": " + std::strerror(errno));
+  synced_ = std::chrono::steady_clock::now();
 }
 
 void TResultFiles::Write(TFile& File, const std::string& Text) {
@@ -138,6 +158,8 @@ void TResultFiles::Append(const TRepeatLines& Repeat) {
   Write(runs_, Repeat.Runs);
   Write(timing_, std::to_string(Repeat.Key.Queens) + "," + std::to_string(Repeat.Key.Repeat) + "," +
                      FormatFloat15(Repeat.Seconds) + "\n");
+  // On disk at most once a second: after a power loss the rows end whole at most a second early.
+  if (std::chrono::steady_clock::now() - synced_ >= std::chrono::seconds(1)) Sync();
 }
 
 }  // namespace zp::experiment

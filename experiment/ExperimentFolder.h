@@ -7,6 +7,7 @@
 //   files.Append(result);                    // raises Exception on a failed write
 #pragma once
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -31,9 +32,11 @@ void StartFolder(const std::filesystem::path& Folder);
 
 // Goes on from what Folder holds: keeps the rows, traces and times of the
 // complete repeats that lead the key order, rewrites runs.csv, traces.csv and
-// timing.csv with only them, and returns the repeats still to run. Raises Exception for a file that
-// is damaged before its last line.
-std::vector<TRepeatKey> ResumeFolder(const std::filesystem::path& Folder, const TExperimentDesign& Design);
+// timing.csv with only them, and returns the repeats still to run. A damaged
+// line ends what is kept, and is told to Notes ("runs.csv line 57: ...; the
+// files are cut there ..."); only a file without its header raises Exception.
+std::vector<TRepeatKey> ResumeFolder(const std::filesystem::path& Folder, const TExperimentDesign& Design,
+                                     std::vector<std::string>* Notes = nullptr);
 
 // What a finished experiment's rows and traces give besides them: summary.csv
 // (its ERT intervals drawn from Design's seed), comparisons.csv and the
@@ -75,7 +78,10 @@ class TResultFiles {
     std::FILE* Handle = nullptr;
   };
   void Write(TFile& File, const std::string& Text);
+  // Puts what was written on disk.
+  void Sync();
   TFile runs_, traces_, timing_;
+  std::chrono::steady_clock::time_point synced_ = std::chrono::steady_clock::now();
 };
 
 }  // namespace zp::experiment

@@ -99,9 +99,12 @@ class TFieldReader {
 };
 
 // Calls Record(reader) for each whole data line of Text. Only lines ended by a
-// line end count; a last one with too few fields was cut short as well.
+// line end count; a last one with too few fields was cut short as well. With
+// Damage, a bad data line ends the reading there (its error goes to Damage)
+// instead of raising it.
 template <typename F>
-void ForEachRecord(std::string_view Text, std::string_view Name, std::string_view Header, F&& Record) {
+void ForEachRecord(std::string_view Text, std::string_view Name, std::string_view Header, F&& Record,
+                   std::string* Damage) {
   const TFields header = SplitFields(Header);
   const size_t whole = Text.rfind('\n');
   if (whole == std::string_view::npos) return;
@@ -119,9 +122,15 @@ void ForEachRecord(std::string_view Text, std::string_view Name, std::string_vie
       continue;
     }
     if (fields.size() < header.size() && pos == Text.size()) return;
-    if (fields.size() != header.size())
-      reader.Fail("expected " + std::to_string(header.size()) + " fields, found " + std::to_string(fields.size()));
-    Record(reader);
+    try {
+      if (fields.size() != header.size())
+        reader.Fail("expected " + std::to_string(header.size()) + " fields, found " + std::to_string(fields.size()));
+      Record(reader);
+    } catch (const Exception& e) {
+      if (!Damage) throw;
+      *Damage = e.what();
+      return;
+    }
   }
 }
 
@@ -168,55 +177,61 @@ std::pair<std::vector<TRunRow>::const_iterator, std::vector<TRunRow>::const_iter
 
 }  // namespace
 
-std::vector<TRunRow> ParseRunsCsv(std::string_view Text, std::string_view Name) {
+std::vector<TRunRow> ParseRunsCsv(std::string_view Text, std::string_view Name, std::string* Damage) {
   std::vector<TRunRow> rows;
-  ForEachRecord(Text, Name, kRunsCsvHeader, [&](const TFieldReader& f) {
-    TRunRow row;
-    row.Queens = f.Int32(0, 1);
-    row.Repeat = f.Int32(1, 0);
-    row.Seed = f.NonNegative<uint32_t>(2);
-    row.Method = f.Method(3);
-    row.Solved = f.Flag(4);
-    row.HitGeneration = f.OptionalInt32(5, 0);
-    row.Generations = f.Int32(6, 0);
-    row.Evaluations = f.NonNegative<int64_t>(7);
-    row.MaxFitness = f.Float(8);
-    row.AvgFitness = f.Float(9);
-    row.MinFitness = f.Float(10);
-    row.BestEver = f.Float(11);
-    row.Fittest = f.Bits(12);
-    if (row.HitGeneration && *row.HitGeneration > row.Generations) f.Bad(5);
-    // Every generation and the start population score the whole population.
-    const int64_t scored = 1 + int64_t{row.Generations};
-    if (row.Evaluations % scored != 0 || row.Evaluations / scored > std::numeric_limits<int32_t>::max()) f.Bad(7);
-    row.Population = static_cast<int32_t>(row.Evaluations / scored);
-    if (!rows.empty() && !(KeyOf(rows.back()) < KeyOf(row)))
-      f.Fail("run " + KeyText(KeyOf(row)) + " repeated or out of order");
-    rows.push_back(std::move(row));
-  });
+  ForEachRecord(
+      Text, Name, kRunsCsvHeader,
+      [&](const TFieldReader& f) {
+        TRunRow row;
+        row.Queens = f.Int32(0, 1);
+        row.Repeat = f.Int32(1, 0);
+        row.Seed = f.NonNegative<uint32_t>(2);
+        row.Method = f.Method(3);
+        row.Solved = f.Flag(4);
+        row.HitGeneration = f.OptionalInt32(5, 0);
+        row.Generations = f.Int32(6, 0);
+        row.Evaluations = f.NonNegative<int64_t>(7);
+        row.MaxFitness = f.Float(8);
+        row.AvgFitness = f.Float(9);
+        row.MinFitness = f.Float(10);
+        row.BestEver = f.Float(11);
+        row.Fittest = f.Bits(12);
+        if (row.HitGeneration && *row.HitGeneration > row.Generations) f.Bad(5);
+        // Every generation and the start population score the whole population.
+        const int64_t scored = 1 + int64_t{row.Generations};
+        if (row.Evaluations % scored != 0 || row.Evaluations / scored > std::numeric_limits<int32_t>::max()) f.Bad(7);
+        row.Population = static_cast<int32_t>(row.Evaluations / scored);
+        if (!rows.empty() && !(KeyOf(rows.back()) < KeyOf(row)))
+          f.Fail("run " + KeyText(KeyOf(row)) + " repeated or out of order");
+        rows.push_back(std::move(row));
+      },
+      Damage);
   return rows;
 }
 
-std::vector<TRunTrace> ParseTracesCsv(std::string_view Text, std::string_view Name) {
+std::vector<TRunTrace> ParseTracesCsv(std::string_view Text, std::string_view Name, std::string* Damage) {
   std::vector<TRunTrace> traces;
-  ForEachRecord(Text, Name, kTracesCsvHeader, [&](const TFieldReader& f) {
-    TRunTrace run;
-    run.Queens = f.Int32(0, 1);
-    run.Repeat = f.Int32(1, 0);
-    run.Method = f.Method(2);
-    const TTracePoint point{f.Int32(3, 0), f.Float(4)};
-    const TKey key = KeyOf(run);
-    if (traces.empty() || KeyOf(traces.back()) < key) {
-      run.Improvements.push_back(point);
-      traces.push_back(std::move(run));
-      return;
-    }
-    if (KeyOf(traces.back()) != key) f.Fail("run " + KeyText(key) + " out of order");
-    const TTracePoint& previous = traces.back().Improvements.back();
-    if (!(point.Generation > previous.Generation && point.Best > previous.Best))
-      f.Fail("run " + KeyText(key) + " does not improve on its previous line");
-    traces.back().Improvements.push_back(point);
-  });
+  ForEachRecord(
+      Text, Name, kTracesCsvHeader,
+      [&](const TFieldReader& f) {
+        TRunTrace run;
+        run.Queens = f.Int32(0, 1);
+        run.Repeat = f.Int32(1, 0);
+        run.Method = f.Method(2);
+        const TTracePoint point{f.Int32(3, 0), f.Float(4)};
+        const TKey key = KeyOf(run);
+        if (traces.empty() || KeyOf(traces.back()) < key) {
+          run.Improvements.push_back(point);
+          traces.push_back(std::move(run));
+          return;
+        }
+        if (KeyOf(traces.back()) != key) f.Fail("run " + KeyText(key) + " out of order");
+        const TTracePoint& previous = traces.back().Improvements.back();
+        if (!(point.Generation > previous.Generation && point.Best > previous.Best))
+          f.Fail("run " + KeyText(key) + " does not improve on its previous line");
+        traces.back().Improvements.push_back(point);
+      },
+      Damage);
   return traces;
 }
 

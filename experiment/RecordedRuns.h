@@ -27,12 +27,16 @@ struct TRecordedRuns {
 // rows. Raises Exception "Name line L: ..." for a first line that is not the
 // header, and for a line before the last with a wrong field count, a bad value
 // or a key not after the previous row's.
-[[nodiscard]] std::vector<TRunRow> ParseRunsCsv(std::string_view Text, std::string_view Name = "runs.csv");
+// With Damage, a bad line (a block of zeros, a row out of order) is not raised:
+// the rows before it are returned and Damage tells what was wrong where.
+[[nodiscard]] std::vector<TRunRow> ParseRunsCsv(std::string_view Text, std::string_view Name = "runs.csv",
+                                                std::string* Damage = nullptr);
 
 // The traces of traces.csv text, one per run with lines, its improvements in
 // file order. The same rules and errors as ParseRunsCsv; within a run the
 // generations and the best values must rise.
-[[nodiscard]] std::vector<TRunTrace> ParseTracesCsv(std::string_view Text, std::string_view Name = "traces.csv");
+[[nodiscard]] std::vector<TRunTrace> ParseTracesCsv(std::string_view Text, std::string_view Name = "traces.csv",
+                                                    std::string* Damage = nullptr);
 
 // True when Recorded holds rows of (Queens, Repeat) for exactly the methods in
 // Methods (any order), each with its whole trace: the trace (which every run

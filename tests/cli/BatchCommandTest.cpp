@@ -399,4 +399,70 @@ TEST(BatchCommandTest, InterruptedExperimentKeepsWholeRowsAndResumesToTheSameFil
   }
 }
 
+TEST(BatchCommandTest, AFolderIsOneProcesssAndASecondBatchIsRefused) {
+  const fs::path out = Folder("locked");
+  const fs::path log = Folder("locked.log");
+  const pid_t first =
+      Spawn({"batch", "--out", out.string(), "--queens", "12", "--repeats", "400", "--generations", "500"}, log);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (Lines(ReadFile(out / "runs.csv")).size() < 2 && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  // Another batch on the folder, with the same options or others, resumed or not.
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--resume"}, std::vector<std::string>{"--seed", "1"}}) {
+    std::vector<std::string> a{"batch", "--quiet", "--out", out.string()};
+    a.insert(a.end(), args.begin(), args.end());
+    const Result second = RunTool(a);
+    EXPECT_EQ(second.status, 2);
+    EXPECT_EQ(second.err,
+              "error: --out: '" + out.string() + "' is in use by another batch; wait for it, or give another --out\n");
+  }
+  kill(first, SIGINT);
+  int status = 0;
+  ASSERT_EQ(waitpid(first, &status, 0), first);
+  // Once the first has ended, the folder is free again; the lock file is no result.
+  EXPECT_TRUE(fs::exists(out / ".lock"));
+  const Result resumed = RunTool({"batch", "--quiet", "--resume", "--out", out.string(), "--repeats", "3"});
+  EXPECT_NE(resumed.err.find("differs in repeats"), std::string::npos) << resumed.err;
+}
+
+TEST(BatchCommandTest, ResumeRefusesAFileWithoutWriteBitAndStartsAfreshAfterAKilledStart) {
+  const fs::path out = Batch("readonly", {"--queens", "5", "--repeats", "2", "--generations", "5"});
+  fs::permissions(out / "summary.csv", fs::perms::owner_read | fs::perms::group_read);
+  const std::string before = ReadFile(out / "summary.csv");
+  const Result refused = RunTool({"batch", "--quiet", "--resume", "--out", out.string()});
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_NE(refused.err.find((out / "summary.csv").string() + "' is not writable (its mode has no write bit)"),
+            std::string::npos)
+      << refused.err;
+  EXPECT_EQ(ReadFile(out / "summary.csv"), before);
+
+  // What a start killed before experiment.json leaves: headers alone.
+  const fs::path killed = Folder("killed_start");
+  fs::create_directories(killed);
+  std::ofstream(killed / "runs.csv") << ReadFile(out / "runs.csv").substr(0, ReadFile(out / "runs.csv").find('\n') + 1);
+  std::ofstream(killed / "traces.csv") << "";
+  const Result fresh = RunTool({"batch", "--quiet", "--resume", "--out", killed.string(), "--queens", "5", "--repeats",
+                                "2", "--generations", "5", "--label", "batch-test"});
+  EXPECT_EQ(fresh.status, 0) << fresh.err;
+  EXPECT_EQ(ReadFile(killed / "runs.csv"), ReadFile(out / "runs.csv"));
+}
+
+TEST(BatchCommandTest, ResumeCutsTheFilesAtAZeroBlockAndRedoesTheRest) {
+  const std::vector<std::string> args{"--queens", "6,7", "--repeats", "5", "--generations", "25"};
+  const fs::path whole = Batch("zero_whole", args);
+  const fs::path damaged = Folder("zero");
+  fs::copy(whole, damaged);
+  // A power loss can leave a block of zeros in place of rows that were written.
+  std::string runs = ReadFile(whole / "runs.csv");
+  const size_t at = runs.find("\n6,2,") + 1;
+  runs.replace(at, 200, std::string(200, '\0'));
+  std::ofstream(damaged / "runs.csv", std::ios::trunc | std::ios::binary) << runs;
+  const Result r = RunTool({"batch", "--quiet", "--resume", "--out", damaged.string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("note: runs.csv line "), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("the files are cut there"), std::string::npos) << r.err;
+  ExpectSameFiles(whole, damaged);
+}
+
 }  // namespace
