@@ -35,7 +35,7 @@ void TExperimentWorker::Start(const experiment::TExperimentDesign& Design, int J
     std::exception_ptr error;
     std::optional<TExperimentAnalysis> analysis;
     try {
-      const std::vector<experiment::TRepeatKey> keys = experiment::RepeatKeys(Design);
+      const experiment::TRepeatList keys = experiment::RepeatKeys(Design);
       // Read back as each repeat arrives, so that the rows as the files would hold them are ready at the end.
       TExperimentAnalysis gathered;
       size_t delivered = 0;

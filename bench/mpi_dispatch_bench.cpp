@@ -20,7 +20,10 @@ int main(int argc, char** argv) {
   const long repeats = argc > 1 ? std::atol(argv[1]) : 200000;
   TDistributedRun run;
   run.MaxChunk = argc > 2 ? static_cast<size_t>(std::atol(argv[2])) : 8;
-  for (long r = 0; r < repeats; ++r) run.Todo.push_back({8, static_cast<int32_t>(r)});
+  zp::experiment::TExperimentDesign design;
+  design.Queens = {8};
+  design.Repeats = static_cast<int32_t>(repeats);
+  run.Todo = zp::experiment::RepeatKeys(design);
   const long rank0_us = argc > 3 && mpi.Rank() == 0 ? std::atol(argv[3]) : 0;
   // A repeat's lines about as long as a real 8-queens repeat's rows.
   run.Run = [rank0_us](zp::experiment::TRepeatKey Key, std::stop_token) {

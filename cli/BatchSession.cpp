@@ -84,11 +84,10 @@ std::string ShellQuoted(const std::string& Text) {
 }
 
 // Makes or resumes the folder and writes experiment.json; the repeats still to run.
-std::vector<TRepeatKey> PrepareFolder(const fs::path& Folder, const TBatchPlan& Plan, const TRunInfo& Run,
-                                      std::ostream& Err) {
+TRepeatList PrepareFolder(const fs::path& Folder, const TBatchPlan& Plan, const TRunInfo& Run, std::ostream& Err) {
   std::error_code ec;
   fs::create_directories(Folder, ec);
-  std::vector<TRepeatKey> todo;
+  TRepeatList todo;
   if (Plan.Resuming) {
     std::vector<std::string> notes;
     todo = ResumeFolder(Folder, Plan.Design, &notes);

@@ -88,7 +88,7 @@ class TBatchSession {
 
   const std::filesystem::path& Folder() const { return folder_; }
   // The repeats still to run, in key order.
-  const std::vector<experiment::TRepeatKey>& Todo() const { return todo_; }
+  const experiment::TRepeatList& Todo() const { return todo_; }
   // Repeats in the whole experiment.
   size_t Total() const { return total_; }
   // Repeats written, before this session and in it.
@@ -114,7 +114,7 @@ class TBatchSession {
   std::filesystem::path folder_;
   experiment::TExperimentDesign design_;
   experiment::TRunInfo run_;
-  std::vector<experiment::TRepeatKey> todo_;
+  experiment::TRepeatList todo_;
   size_t total_ = 0;
   experiment::TResultFiles files_;
   TProgress progress_;

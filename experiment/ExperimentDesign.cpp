@@ -42,14 +42,6 @@ int64_t TExperimentDesign::RowCount() const {
   return static_cast<int64_t>(Queens.size()) * Repeats * static_cast<int64_t>(Methods.size());
 }
 
-std::vector<TRepeatKey> RepeatKeys(const TExperimentDesign& Design) {
-  std::vector<TRepeatKey> keys;
-  keys.reserve(Design.Queens.size() * static_cast<size_t>(Design.Repeats));
-  for (int32_t n : Design.Queens)
-    for (int32_t r = 0; r < Design.Repeats; ++r) keys.push_back({n, r});
-  return keys;
-}
-
 std::vector<int32_t> ParseQueenList(const std::string& Text) {
   auto count = [](const std::string& part, const std::string& text) {
     const auto n = TryStrToInt(text);

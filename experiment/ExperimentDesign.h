@@ -7,6 +7,7 @@
 //   uint32_t s = RepeatSeed(design.Seed, 10, 3);     // the seed of repeat 3 of 10 queens
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <stdexcept>
@@ -63,8 +64,38 @@ struct TRepeatKey {
   auto operator<=>(const TRepeatKey&) const = default;
 };
 
-// Every repeat of Design in key order: queen counts ascending, then repeats.
-std::vector<TRepeatKey> RepeatKeys(const TExperimentDesign& Design);
+// Repeats of a design in key order (queen counts ascending, then repeats), from
+// a place in that order on. The keys are worked out as they are asked for, so
+// that a list of 10^8 repeats takes no memory of its own.
+class TRepeatList {
+ public:
+  TRepeatList() = default;
+  explicit TRepeatList(const TExperimentDesign& Design)
+      : queens_(Design.Queens),
+        repeats_(static_cast<size_t>(std::max(Design.Repeats, 1))),
+        end_(Design.Repeats > 0 ? Design.Queens.size() * repeats_ : 0) {}
+  size_t size() const { return end_ - first_; }
+  bool empty() const { return size() == 0; }
+  TRepeatKey operator[](size_t I) const {
+    const size_t k = first_ + I;
+    return {queens_[k / repeats_], static_cast<int32_t>(k % repeats_)};
+  }
+  // The keys from place I on.
+  TRepeatList From(size_t I) const {
+    TRepeatList rest = *this;
+    rest.first_ = std::min(first_ + I, end_);
+    return rest;
+  }
+
+ private:
+  std::vector<int32_t> queens_;
+  size_t repeats_ = 1;
+  size_t end_ = 0;
+  size_t first_ = 0;
+};
+
+// Every repeat of Design in key order.
+inline TRepeatList RepeatKeys(const TExperimentDesign& Design) { return TRepeatList(Design); }
 
 // MurmurHash3's 32-bit finaliser, a bijection with Fmix32(0) = 0.
 constexpr uint32_t Fmix32(uint32_t h) {

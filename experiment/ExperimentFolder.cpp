@@ -85,8 +85,8 @@ std::vector<TOutputFile> AnalysisFiles(const TExperimentDesign& Design, const st
   return files;
 }
 
-std::vector<TRepeatKey> ResumeFolder(const std::filesystem::path& Folder, const TExperimentDesign& Design,
-                                     std::vector<std::string>* Notes) {
+TRepeatList ResumeFolder(const std::filesystem::path& Folder, const TExperimentDesign& Design,
+                         std::vector<std::string>* Notes) {
   // A damaged line (a power loss can leave a block of zeros) ends what is kept:
   // the files are cut there and every repeat after it runs again.
   std::string runs_damage, traces_damage;
@@ -100,10 +100,11 @@ std::vector<TRepeatKey> ResumeFolder(const std::filesystem::path& Folder, const 
   for (const TRunRow& row : complete.Rows) have.insert({row.Queens, row.Repeat});
   // New rows are appended, so only the complete repeats that lead the key order
   // stay; everything from the first missing repeat on is run again.
-  const std::vector<TRepeatKey> keys = RepeatKeys(Design);
+  const TRepeatList keys = RepeatKeys(Design);
   size_t kept = 0;
   while (kept < keys.size() && have.contains(keys[kept])) ++kept;
-  const std::set<TRepeatKey> keep(keys.begin(), keys.begin() + static_cast<std::ptrdiff_t>(kept));
+  std::set<TRepeatKey> keep;
+  for (size_t i = 0; i < kept; ++i) keep.insert(keys[i]);
 
   std::string runs = std::string(kRunsCsvHeader) + "\n";
   for (const TRunRow& row : complete.Rows)
@@ -113,7 +114,7 @@ std::vector<TRepeatKey> ResumeFolder(const std::filesystem::path& Folder, const 
     if (keep.contains({trace.Queens, trace.Repeat})) traces.push_back(trace);
   const std::string timing = KeptTiming(ReadFile(Folder / "timing.csv"), keep);
   WriteOutputFiles(Folder, {{"runs.csv", runs}, {"traces.csv", TracesCsv(traces)}, {"timing.csv", timing}});
-  return {keys.begin() + static_cast<std::ptrdiff_t>(kept), keys.end()};
+  return keys.From(kept);
 }
 
 TResultFiles::TResultFiles(const std::filesystem::path& Folder)

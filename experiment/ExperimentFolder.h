@@ -35,8 +35,8 @@ void StartFolder(const std::filesystem::path& Folder);
 // timing.csv with only them, and returns the repeats still to run. A damaged
 // line ends what is kept, and is told to Notes ("runs.csv line 57: ...; the
 // files are cut there ..."); only a file without its header raises Exception.
-std::vector<TRepeatKey> ResumeFolder(const std::filesystem::path& Folder, const TExperimentDesign& Design,
-                                     std::vector<std::string>* Notes = nullptr);
+TRepeatList ResumeFolder(const std::filesystem::path& Folder, const TExperimentDesign& Design,
+                         std::vector<std::string>* Notes = nullptr);
 
 // What a finished experiment's rows and traces give besides them: summary.csv
 // (its ERT intervals drawn from Design's seed), comparisons.csv and the

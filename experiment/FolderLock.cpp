@@ -13,6 +13,7 @@ TFolderLock::TFolderLock(const std::filesystem::path& Folder) {
   const std::string name = "'" + Folder.string() + "'";
   std::error_code ec;
   std::filesystem::create_directories(Folder, ec);
+  if (ec) throw TFolderBusy(name + " cannot be made (" + ec.message() + ")");
   const std::filesystem::path file = Folder / kLockFileName;
   fd_ = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
   if (fd_ < 0) throw TFolderBusy(name + " cannot be locked (" + std::strerror(errno) + ")");

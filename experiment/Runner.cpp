@@ -93,9 +93,9 @@ TRepeatResult RunRepeat(const TExperimentDesign& Design, TRepeatKey Key, std::st
   return result;
 }
 
-void RunRepeats(const TExperimentDesign& Design, std::span<const TRepeatKey> Todo, int Jobs,
-                const std::atomic<bool>& Stop, const std::function<void(TRepeatResult&)>& Deliver,
-                const std::function<void()>& Idle, int PollMs, const std::function<void(const std::string&)>& Note,
+void RunRepeats(const TExperimentDesign& Design, const TRepeatList& Todo, int Jobs, const std::atomic<bool>& Stop,
+                const std::function<void(TRepeatResult&)>& Deliver, const std::function<void()>& Idle, int PollMs,
+                const std::function<void(const std::string&)>& Note,
                 const TRepeatPool<TRepeatResult>::TStartThread& StartThread) {
   const size_t workers = std::min(Todo.size(), static_cast<size_t>(std::max(Jobs, 1)));
   if (workers == 0) return;

@@ -41,10 +41,9 @@ TRepeatResult RunRepeat(const TExperimentDesign& Design, TRepeatKey Key, std::st
 // When the system starts fewer threads than Jobs, the repeats run on those it
 // started and Note is told "started T of J worker threads (REASON); going on with
 // them"; when it starts none, std::system_error is raised before any repeat runs.
-void RunRepeats(const TExperimentDesign& Design, std::span<const TRepeatKey> Todo, int Jobs,
-                const std::atomic<bool>& Stop, const std::function<void(TRepeatResult&)>& Deliver,
-                const std::function<void()>& Idle = {}, int PollMs = 250,
-                const std::function<void(const std::string&)>& Note = {},
+void RunRepeats(const TExperimentDesign& Design, const TRepeatList& Todo, int Jobs, const std::atomic<bool>& Stop,
+                const std::function<void(TRepeatResult&)>& Deliver, const std::function<void()>& Idle = {},
+                int PollMs = 250, const std::function<void(const std::string&)>& Note = {},
                 const TRepeatPool<TRepeatResult>::TStartThread& StartThread = {});
 
 }  // namespace zp::experiment

@@ -51,7 +51,7 @@ class TRankFailure : public std::runtime_error {
 };
 
 struct TDistributedRun {
-  std::vector<experiment::TRepeatKey> Todo;                    // in key order; read on rank 0 only
+  experiment::TRepeatList Todo;                                // in key order; read on rank 0 only
   TLocalWorkers::TRun Run;                                     // every rank
   int Jobs = 1;                                                // worker threads per rank, the same on every rank
   size_t MaxChunk = 8;                                         // repeats in one hand-out at most
