@@ -243,11 +243,11 @@ void TBatchSession::Idle() {
 }
 
 void TBatchSession::Finish(std::ostream& Out) {
-  const TRecordedRuns recorded =
+  const TFinishedAnalysis analysis =
       FinishFolder(folder_, design_, [](chart::TZPCustomChartPanel& panel, const std::string& file, int w, int h) {
         RenderPanelFile(panel, file, w, h);
       });
-  Out << ReportTable(Summarize(recorded.Rows, design_.Seed), Compare(recorded.Rows)) << std::flush;
+  Out << ReportTable(analysis.Summary, analysis.Comparisons) << std::flush;
   run_.End = UtcNow();
   WriteOutputFiles(folder_, {{"experiment.json", ExperimentJson(design_, ProgramVersion(), run_)}});
 }

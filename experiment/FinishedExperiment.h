@@ -13,10 +13,13 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <vector>
 
+#include "experiment/Comparisons.h"
 #include "experiment/ExperimentDesign.h"
 #include "experiment/ExperimentFolder.h"
 #include "experiment/RecordedRuns.h"
+#include "experiment/Summary.h"
 
 namespace zp::chart {
 class TZPCustomChartPanel;
@@ -32,12 +35,19 @@ inline constexpr int kEcdfWidth = 800, kEcdfHeight = 500;
 using TPictureWriter =
     std::function<void(chart::TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height)>;
 
+// What summary.csv and comparisons.csv hold.
+struct TFinishedAnalysis {
+  std::vector<TSummaryRow> Summary;
+  std::vector<TComparisonRow> Comparisons;
+};
+
 // After the last repeat: summary.csv, comparisons.csv and iohprofiler/ from the
-// folder's runs.csv and traces.csv as written, then ecdf-N.png and ecdf-N.svg
-// for each queen count of Design. Returns what the files held. Raises
-// Exception on a failed write; the files written before it stay.
-TRecordedRuns FinishFolder(const std::filesystem::path& Folder, const TExperimentDesign& Design,
-                           const TPictureWriter& Draw);
+// folder's runs.csv and traces.csv as written, and ecdf-N.png and ecdf-N.svg
+// for each queen count, read and worked out one queen count at a time (memory
+// grows with one count's repeats). Returns the statistics. Raises Exception on
+// a failed write; the files written before it stay.
+TFinishedAnalysis FinishFolder(const std::filesystem::path& Folder, const TExperimentDesign& Design,
+                               const TPictureWriter& Draw);
 
 // A whole experiment folder from its repeats (every repeat of Design, in key
 // order): the CSV files, the end files and experiment.json with Run, as a batch

@@ -1,0 +1,49 @@
+#include "experiment/CellReader.h"
+
+#include "platform/Exceptions.h"
+
+namespace zp::experiment {
+
+namespace {
+
+// The queen count field that starts a row of runs.csv or traces.csv.
+std::string QueensField(const std::string& Line) { return Line.substr(0, Line.find(',')); }
+
+}  // namespace
+
+TCellReader::TCellReader(const std::filesystem::path& Folder) {
+  Open(runs_, Folder / "runs.csv");
+  Open(traces_, Folder / "traces.csv");
+}
+
+void TCellReader::Open(TFile& File, const std::filesystem::path& Path) {
+  File.In.open(Path, std::ios::binary);
+  if (!File.In) throw EFileError(Path.string(), "cannot open the file");
+  std::getline(File.In, File.Header);
+  std::string line;
+  if (std::getline(File.In, line)) File.Pending = line;
+}
+
+std::string TCellReader::CellLines(TFile& File, const std::string& Queens) {
+  std::string text = File.Header + "\n";
+  while (File.Pending && QueensField(*File.Pending) == Queens) {
+    text += *File.Pending + "\n";
+    std::string line;
+    if (std::getline(File.In, line))
+      File.Pending = line;
+    else
+      File.Pending.reset();
+  }
+  return text;
+}
+
+bool TCellReader::Next(TRecordedRuns& Cell) {
+  if (!runs_.Pending) return false;
+  const std::string queens = QueensField(*runs_.Pending);
+  Cell.Rows = ParseRunsCsv(CellLines(runs_, queens));
+  // A cell whose runs made no trace line has none; traces of an earlier cell cannot follow.
+  Cell.Traces = ParseTracesCsv(CellLines(traces_, queens));
+  return true;
+}
+
+}  // namespace zp::experiment
