@@ -1,16 +1,15 @@
 #include "app/ExperimentResults.h"
 
-#include <QLocale>
-
 #include "engine/SelectionMethods.h"
 #include "experiment/Report.h"
+#include "platform/Numbers.h"
 
 namespace zp::app {
 
 namespace {
 
 // One decimal in every locale, as nqueens-ga prints its table.
-QString OneDecimal(double Value) { return QLocale::c().toString(Value, 'f', 1); }
+QString OneDecimal(double Value) { return QString::fromStdString(FormatFixed(Value, 1)); }
 
 QString Percent(double Fraction) { return OneDecimal(100 * Fraction) + QLatin1Char('%'); }
 

@@ -10,7 +10,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -33,6 +32,7 @@
 #include "experiment/Report.h"
 #include "experiment/Summary.h"
 #include "platform/Exceptions.h"
+#include "platform/Numbers.h"
 
 namespace zp::app {
 
@@ -367,7 +367,7 @@ void TExperimentsPage::ShowProgress() {
   if (!repeats_.empty())
     left = QString::fromStdString(ClockText(elapsed / static_cast<double>(repeats_.size()) *
                                             static_cast<double>(total_repeats_ - repeats_.size())));
-  lblRate->setText(tr("%1 rows/s, %2 left").arg(QLocale::c().toString(rate, 'f', 1), left));
+  lblRate->setText(tr("%1 rows/s, %2 left").arg(QString::fromStdString(FormatFixed(rate, 1)), left));
 }
 
 void TExperimentsPage::EndExperiment(const std::exception_ptr& Error, std::optional<TExperimentAnalysis>& Analysis) {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <nlohmann/json.hpp>
 #include <set>
@@ -10,6 +9,7 @@
 #include "experiment/RunRow.h"
 #include "experiment/Summary.h"
 #include "platform/Exceptions.h"
+#include "platform/Numbers.h"
 #include "workbench/ComparisonRun.h"
 #include "workbench/QueensProblem.h"
 
@@ -57,11 +57,7 @@ bool WholeBeyond64Bits(const TJson& Value) {
 std::string Shown(const TJson& Value) {
   if (Value.is_array()) return "an array";
   if (Value.is_object()) return "an object";
-  if (WholeBeyond64Bits(Value) && std::fabs(Value.get<double>()) < 1e21) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.0f", Value.get<double>());
-    return text;
-  }
+  if (WholeBeyond64Bits(Value) && std::fabs(Value.get<double>()) < 1e21) return FormatFixed(Value.get<double>(), 0);
   return OneLine(Value);
 }
 

@@ -252,28 +252,58 @@ void CheckChromosomes(const std::vector<TChromosomeData>& Chromosomes, const TIn
   }
 }
 
-void CheckEnumerationValues(const TZPGAGenes& Genes, const std::vector<TChromosomeData>& Chromosomes, int32_t Length) {
+namespace {
+
+std::vector<const TZPGAGene*> EnumerationGenes(const TZPGAGenes& Genes) {
   std::vector<const TZPGAGene*> enumerations;
   for (int i = 0; i < Genes.Count(); ++i)
     if (Genes.Items(i).GeneType() == TGeneType::gtEnumeration) enumerations.push_back(&Genes.Items(i));
+  return enumerations;
+}
+
+void CheckEntries(const std::vector<const TZPGAGene*>& Enumerations, TZPEncodedBits& Bits, size_t Chromosome) {
+  for (const TZPGAGene* gene : Enumerations)
+    if (!gene->EnumerationIndex(Bits))
+      throw EGADocumentError("The Bits of chromosome " + std::to_string(Chromosome) + " hold no entry of the gene \"" +
+                             gene->DisplayName() + "\"");
+}
+
+bool HasEnumeration(const TGenoTypeData& GenoType) {
+  return std::any_of(GenoType.Genes.begin(), GenoType.Genes.end(),
+                     [](const TGeneData& g) { return g.Kind == TXMLGeneKind::Enumeration; });
+}
+
+}  // namespace
+
+void CheckEnumerationValues(const TZPGAGenes& Genes, const std::vector<TChromosomeData>& Chromosomes, int32_t Length) {
+  const std::vector<const TZPGAGene*> enumerations = EnumerationGenes(Genes);
   if (enumerations.empty()) return;
   TZPEncodedBits bits;
   for (size_t i = 0; i < Chromosomes.size(); ++i) {
     bits.SetSize(std::max(Length, 0));
     bits.SetBitText(0, bits.Size(), Chromosomes[i].Bits);
-    for (const TZPGAGene* gene : enumerations)
-      if (!gene->EnumerationIndex(bits))
-        throw EGADocumentError("The Bits of chromosome " + std::to_string(i) + " hold no entry of the gene \"" +
-                               gene->DisplayName() + "\"");
+    CheckEntries(enumerations, bits, i);
   }
 }
 
 void CheckEnumerationValues(const TGenoTypeData& GenoType, const std::vector<TChromosomeData>& Chromosomes) {
-  const auto is_enumeration = [](const TGeneData& g) { return g.Kind == TXMLGeneKind::Enumeration; };
-  if (Chromosomes.empty() || std::none_of(GenoType.Genes.begin(), GenoType.Genes.end(), is_enumeration)) return;
+  if (Chromosomes.empty() || !HasEnumeration(GenoType)) return;
   TZPCustomGeneticAlgorithm scratch;
   ApplyGenoTypeData(scratch.Genes(), GenoType);
   CheckEnumerationValues(scratch.Genes(), Chromosomes, scratch.GeneSize());
+}
+
+void CheckEnumerationValues(const TGenoTypeData& GenoType, const TZPCustomGeneticAlgorithm& GA) {
+  if (GA.Population().Count() == 0 || !HasEnumeration(GenoType)) return;
+  // A copy of the population goes through the load in a scratch component, so
+  // that its chromosomes are cut and grown exactly as the component's would be.
+  TZPCustomGeneticAlgorithm scratch;
+  scratch.SetGeneSize(GA.GeneSize());
+  scratch.Population().Assign(GA.Population());
+  ApplyGenoTypeData(scratch.Genes(), GenoType);
+  const std::vector<const TZPGAGene*> enumerations = EnumerationGenes(scratch.Genes());
+  for (int i = 0; i < scratch.Population().Count(); ++i)
+    CheckEntries(enumerations, scratch.Population().Items(i).Bits(), static_cast<size_t>(i));
 }
 
 void ApplyGenoTypeData(TZPGAGenes& Genes, const TGenoTypeData& Data) {

@@ -49,7 +49,8 @@ inline constexpr int64_t kMaxPopulationValueText = int64_t{1} << 23;
 //   + 65,536 individuals x 134 + 16,777,216 bits + 4,194,304 (names)
 //   + 262,144 values x 56 + 8,388,608 (values)
 //   = 63,783,936 bytes <= 67,108,864 (kMaxDocumentFileBytes), in at most
-//     64 + 16,384 x 12 + 65,536 x 2 + 65,536 x 8 + 262,144 x 2 = 1,376,320 tags <= 2,097,152 (kMaxDocumentTags).
+//     64 + 16,384 x 12 + 65,536 x 2 + 65,536 x 8 + 262,144 x 2 = 1,376,320 tags and attributes
+//     <= 2,097,152 (kMaxDocumentTags).
 // The sum takes every limit as reached at once, which no component can do
 // (genes x individuals is bounded by the gene values), so it holds for every
 // state loads leave, the genotype and the population loaded from different files included.
@@ -154,6 +155,11 @@ int64_t SavedNameText(const ga::TZPGAPopulation& Population);
 void CheckEnumerationValues(const ga::TZPGAGenes& Genes, const std::vector<TChromosomeData>& Chromosomes,
                             int32_t Length);
 void CheckEnumerationValues(const TGenoTypeData& GenoType, const std::vector<TChromosomeData>& Chromosomes);
+// The same for the population of GA as a load of the genotype GenoType leaves
+// it: each chromosome cut to the Size attribute and grown with 0 bits to the
+// new length. An enumeration gene with no entries holds no index at all, so it
+// refuses any population that has an individual.
+void CheckEnumerationValues(const TGenoTypeData& GenoType, const ga::TZPCustomGeneticAlgorithm& GA);
 
 // Applying checked data, in the order that lets every setter apply its rules.
 // These raise nothing for data that passed the checks above.

@@ -119,10 +119,28 @@ void SaveToXML(const TZPGAIndividual& Individual, const TXMLChromosome& Node) {
   if (population && population->Algorithm()) WriteGeneValues(population->Algorithm()->Genes(), genes, Individual);
 }
 
-void LoadFromXML(TZPCustomGeneticAlgorithm& GA, const TXMLGeneticAlgorithm& Node) {
+namespace {
+
+void RunCheck(const TLoadCheck& Check, const TLoadedShape& Shape) {
+  if (Check) Check(Shape);
+}
+
+// The TournamentField GA holds once its setter took Value.
+int32_t TournamentFieldAfter(const TZPCustomGeneticAlgorithm& GA, int32_t Value) {
+  TZPCustomGeneticAlgorithm settings;
+  settings.SetTournamentField(GA.TournamentField());
+  settings.SetTournamentField(Value);
+  return settings.TournamentField();
+}
+
+}  // namespace
+
+void LoadFromXML(TZPCustomGeneticAlgorithm& GA, const TXMLGeneticAlgorithm& Node, const TLoadCheck& Check) {
   const TAlgorithmData data = ReadAlgorithmData(Node);
   CheckChromosomes(data.Chromosomes, IndividualSizeAfterLoad(data.GenoType));
   CheckEnumerationValues(data.GenoType, data.Chromosomes);
+  RunCheck(Check, {static_cast<int64_t>(data.Chromosomes.size()), static_cast<int64_t>(data.GenoType.Genes.size()),
+                   TournamentFieldAfter(GA, data.TournamentField)});
   ApplyAlgorithmData(GA, data);
 }
 
@@ -134,18 +152,30 @@ void LoadFromXML(TZPCustomGeneticAlgorithm& GA, const TXMLGADomainType& Node) {
   ApplyDomainData(GA, geno, chromosomes);
 }
 
-void LoadFromXML(TZPGAGenes& Genes, const TXMLGenoType& Node) {
+void LoadFromXML(TZPGAGenes& Genes, const TXMLGenoType& Node, const TLoadCheck& Check) {
   const TGenoTypeData data = ReadGenoTypeData(Node);
-  if (const TZPCustomGeneticAlgorithm* ga = Genes.Algorithm())
+  TLoadedShape shape{0, static_cast<int64_t>(data.Genes.size()), 0};
+  if (const TZPCustomGeneticAlgorithm* ga = Genes.Algorithm()) {
     CheckPopulationSize(ga->Population().Count(), IndividualSizeAfterLoad(data));
+    // The population stays under the new genes: every value it then holds must save.
+    CheckEnumerationValues(data, *ga);
+    shape.Individuals = ga->Population().Count();
+    shape.TournamentField = ga->TournamentField();
+  }
+  RunCheck(Check, shape);
   ApplyGenoTypeData(Genes, data);
 }
 
-void LoadFromXML(TZPGAPopulation& Population, const TXMLChromosomes& Node) {
+void LoadFromXML(TZPGAPopulation& Population, const TXMLChromosomes& Node, const TLoadCheck& Check) {
   const std::vector<TChromosomeData> data = ReadChromosomesData(Node);
   CheckChromosomes(data, IndividualSizeOf(Population));
-  if (const TZPCustomGeneticAlgorithm* ga = Population.Algorithm())
+  TLoadedShape shape{static_cast<int64_t>(data.size()), 0, 0};
+  if (const TZPCustomGeneticAlgorithm* ga = Population.Algorithm()) {
     CheckEnumerationValues(ga->Genes(), data, ga->GeneSize());
+    shape.Genes = ga->Genes().Count();
+    shape.TournamentField = ga->TournamentField();
+  }
+  RunCheck(Check, shape);
   ApplyChromosomesData(Population, data);
 }
 
@@ -216,16 +246,16 @@ void SaveToFile(const TZPGAPopulation& Population, const std::string& FileName) 
   root.OwnerDocument().SaveToFile(FileName);
 }
 
-void LoadFromFile(TZPCustomGeneticAlgorithm& GA, const std::string& FileName) {
-  LoadFromXML(GA, LoadGeneticAlgorithmDocument(FileName));
+void LoadFromFile(TZPCustomGeneticAlgorithm& GA, const std::string& FileName, const TLoadCheck& Check) {
+  LoadFromXML(GA, LoadGeneticAlgorithmDocument(FileName), Check);
 }
 
-void LoadFromFile(TZPGAGenes& Genes, const std::string& FileName) {
-  LoadFromXML(Genes, LoadGenoTypeDocument(FileName));
+void LoadFromFile(TZPGAGenes& Genes, const std::string& FileName, const TLoadCheck& Check) {
+  LoadFromXML(Genes, LoadGenoTypeDocument(FileName), Check);
 }
 
-void LoadFromFile(TZPGAPopulation& Population, const std::string& FileName) {
-  LoadFromXML(Population, LoadChromosomesDocument(FileName));
+void LoadFromFile(TZPGAPopulation& Population, const std::string& FileName, const TLoadCheck& Check) {
+  LoadFromXML(Population, LoadChromosomesDocument(FileName), Check);
 }
 
 }  // namespace zp::xml

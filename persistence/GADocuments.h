@@ -14,6 +14,8 @@
 //   LoadGenoTypeFile(ga.Genes(), "genes.xml");   // "Interface not supported" for another root
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <string>
 
@@ -44,14 +46,25 @@ void SaveToXML(const ga::TZPGAIndividual& Individual, const TXMLChromosome& Node
 
 // --- from document nodes; all or nothing ---
 
-void LoadFromXML(ga::TZPCustomGeneticAlgorithm& GA, const TXMLGeneticAlgorithm& Node);
+// What a component holds once a load applied: a caller's own limits see it
+// after the document passed every check of its own and before anything
+// changes, and refuse the load by raising.
+struct TLoadedShape {
+  int64_t Individuals = 0;      // of the population (0 for a genotype without a component)
+  int64_t Genes = 0;            // of the genotype
+  int32_t TournamentField = 0;  // as the setter leaves it (0 for a genotype without a component)
+};
+using TLoadCheck = std::function<void(const TLoadedShape&)>;
+
+void LoadFromXML(ga::TZPCustomGeneticAlgorithm& GA, const TXMLGeneticAlgorithm& Node, const TLoadCheck& Check = {});
 void LoadFromXML(ga::TZPCustomGeneticAlgorithm& GA, const TXMLGADomainType& Node);
 // With an owning component, its GeneSize becomes the Size attribute and then
-// grows to the genes' total; chromosomes are resized accordingly.
-void LoadFromXML(ga::TZPGAGenes& Genes, const TXMLGenoType& Node);
+// grows to the genes' total; chromosomes are resized accordingly. The load is
+// refused when a chromosome would then hold no entry of an enumeration gene.
+void LoadFromXML(ga::TZPGAGenes& Genes, const TXMLGenoType& Node, const TLoadCheck& Check = {});
 // New individuals take their owner's GeneSize bits (none without an owner)
 // from the Bits text; longer texts are cut, shorter ones padded with 0.
-void LoadFromXML(ga::TZPGAPopulation& Population, const TXMLChromosomes& Node);
+void LoadFromXML(ga::TZPGAPopulation& Population, const TXMLChromosomes& Node, const TLoadCheck& Check = {});
 void LoadFromXML(ga::TZPGAIndividual& Individual, const TXMLChromosome& Node);
 
 // --- streams: the written text of a whole document ---
@@ -72,24 +85,28 @@ void LoadFromStream(ga::TZPGAPopulation& Population, std::istream& Stream);
 void SaveToFile(const ga::TZPCustomGeneticAlgorithm& GA, const std::string& FileName);
 void SaveToFile(const ga::TZPGAGenes& Genes, const std::string& FileName);
 void SaveToFile(const ga::TZPGAPopulation& Population, const std::string& FileName);
-void LoadFromFile(ga::TZPCustomGeneticAlgorithm& GA, const std::string& FileName);
-void LoadFromFile(ga::TZPGAGenes& Genes, const std::string& FileName);
-void LoadFromFile(ga::TZPGAPopulation& Population, const std::string& FileName);
+void LoadFromFile(ga::TZPCustomGeneticAlgorithm& GA, const std::string& FileName, const TLoadCheck& Check = {});
+void LoadFromFile(ga::TZPGAGenes& Genes, const std::string& FileName, const TLoadCheck& Check = {});
+void LoadFromFile(ga::TZPGAPopulation& Population, const std::string& FileName, const TLoadCheck& Check = {});
 
 // The workbench's six file commands.
 inline void SaveAlgorithmFile(const ga::TZPCustomGeneticAlgorithm& GA, const std::string& FileName) {
   SaveToFile(GA, FileName);
 }
-inline void LoadAlgorithmFile(ga::TZPCustomGeneticAlgorithm& GA, const std::string& FileName) {
-  LoadFromFile(GA, FileName);
+inline void LoadAlgorithmFile(ga::TZPCustomGeneticAlgorithm& GA, const std::string& FileName,
+                              const TLoadCheck& Check = {}) {
+  LoadFromFile(GA, FileName, Check);
 }
 inline void SaveGenoTypeFile(const ga::TZPGAGenes& Genes, const std::string& FileName) { SaveToFile(Genes, FileName); }
-inline void LoadGenoTypeFile(ga::TZPGAGenes& Genes, const std::string& FileName) { LoadFromFile(Genes, FileName); }
+inline void LoadGenoTypeFile(ga::TZPGAGenes& Genes, const std::string& FileName, const TLoadCheck& Check = {}) {
+  LoadFromFile(Genes, FileName, Check);
+}
 inline void SavePopulationFile(const ga::TZPGAPopulation& Population, const std::string& FileName) {
   SaveToFile(Population, FileName);
 }
-inline void LoadPopulationFile(ga::TZPGAPopulation& Population, const std::string& FileName) {
-  LoadFromFile(Population, FileName);
+inline void LoadPopulationFile(ga::TZPGAPopulation& Population, const std::string& FileName,
+                               const TLoadCheck& Check = {}) {
+  LoadFromFile(Population, FileName, Check);
 }
 
 }  // namespace zp::xml

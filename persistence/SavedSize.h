@@ -73,7 +73,8 @@ inline constexpr int64_t kBooleanText = 5;
 inline constexpr int64_t kDefaultNameText = 16;
 
 // The declaration, the settings (each number at its widest), Domain, the
-// GenoType Size attribute and the two list elements; a test checks it.
+// GenoType Size attribute (which counts as a tag) and the two list elements;
+// a test checks it.
 inline constexpr int64_t kFixedBytes = 1024;
 inline constexpr int64_t kFixedTags = 64;
 

@@ -1,6 +1,7 @@
 #include "persistence/XMLCharacters.h"
 
 #include <algorithm>
+#include <cstddef>
 
 namespace zp::xml {
 
@@ -152,6 +153,53 @@ std::string DocumentTextFault(std::string_view Text) {
     at += static_cast<size_t>(ch.Length);
   }
   return {};
+}
+
+size_t AttributeBound(std::string_view Text) {
+  // The parser makes an attribute as soon as it meets its name, and stops at
+  // the first error: up to there it reads what this scan reads, and beyond it
+  // makes nothing, so one attribute without "=" ends the count.
+  const auto name_end = [&](size_t at) {
+    while (at < Text.size() && !IsSpace(Text[at]) &&
+           std::string_view("=\"'/><").find(Text[at]) == std::string_view::npos)
+      ++at;
+    return at;
+  };
+  size_t count = 0;
+  for (size_t at = Text.find('<'); at != std::string_view::npos; at = Text.find('<', at)) {
+    const size_t literal_end = SkipLiteralMarkup(Text, at);
+    if (literal_end != at) {
+      at = literal_end;
+      continue;
+    }
+    if (Text.substr(at, 2) == "<!")
+      return count + static_cast<size_t>(std::count(Text.begin() + static_cast<std::ptrdiff_t>(at), Text.end(), '=')) +
+             1;
+    if (Text.substr(at, 2) == "</") {
+      at += 2;
+      continue;
+    }
+    // An element tag: its name, then attributes up to the ">" outside quoted values that ends it.
+    at = name_end(at + 1);
+    while (at < Text.size() && Text[at] != '>') {
+      const char c = Text[at];
+      if (IsSpace(c) || c == '/') {
+        ++at;
+      } else if (c == '=') {
+        ++count;
+        ++at;
+      } else if (c == '"' || c == '\'') {
+        at = Text.find(c, at + 1);
+        if (at == std::string_view::npos) return count;
+        ++at;
+      } else {
+        at = name_end(at + 1);
+        while (at < Text.size() && IsSpace(Text[at])) ++at;
+        if (at == Text.size() || Text[at] != '=') return count + 1;
+      }
+    }
+  }
+  return count;
 }
 
 }  // namespace zp::xml

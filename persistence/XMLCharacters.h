@@ -30,4 +30,12 @@ bool IsXMLChar(uint32_t CodePoint);
 // processing instructions) that XML 1.0 forbids. The message names the offset.
 std::string DocumentTextFault(std::string_view Text);
 
+// At least as many as the attributes the parser makes of Text, each of which
+// costs memory as a tag does: the "=" of every element tag outside its quoted
+// values (comments, CDATA sections and processing instructions make none),
+// and one more where a name without "=" stops the parse. From a document type
+// declaration on, whose inside the parser skips by rules of its own, every
+// "=" counts, and one more. Empty text: 0.
+size_t AttributeBound(std::string_view Text);
+
 }  // namespace zp::xml

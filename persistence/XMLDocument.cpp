@@ -121,12 +121,21 @@ auto AsDocumentError(F&& Action) {
   }
 }
 
+std::string DocumentMarkupFault(size_t tags, size_t attributes) {
+  const std::string limit = std::to_string(kMaxDocumentTags);
+  if (tags > kMaxDocumentTags) return "the file holds more than " + limit + " tags, the limit for a document";
+  return "the file holds " + std::to_string(tags) + " tags and " + std::to_string(attributes) +
+         " attributes, more than the " + limit + " of both together that a document may hold";
+}
+
 std::string ReadWholeFile(const std::string& file_name) {
   std::string data =
       AsDocumentError([&] { return ReadRegularFile(file_name, kMaxDocumentFileBytes, "the limit for a document"); });
-  if (std::count(data.begin(), data.end(), '<') > static_cast<std::ptrdiff_t>(kMaxDocumentTags))
-    throw EXMLDocError(
-        file_name, "the file holds more than " + std::to_string(kMaxDocumentTags) + " tags, the limit for a document");
+  // Each tag becomes a node of the parsed tree and each attribute a record of
+  // nearly the same size, so the two share one limit.
+  const auto tags = static_cast<size_t>(std::count(data.begin(), data.end(), '<'));
+  const size_t attributes = tags > kMaxDocumentTags ? 0 : AttributeBound(data);
+  if (tags + attributes > kMaxDocumentTags) throw EXMLDocError(file_name, DocumentMarkupFault(tags, attributes));
   return data;
 }
 

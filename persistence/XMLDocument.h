@@ -21,7 +21,8 @@
 namespace zp::xml {
 
 // The largest file a document is read from: 2^26 bytes (64 MiB), and the
-// most tags ('<') in it: 2^21, as each becomes a node of the parsed tree. Both
+// most tags ('<') and attributes in it together: 2^21, as each tag becomes a
+// node of the parsed tree and each attribute a record nearly as large. Both
 // are above what a save writes for the largest component a load accepts
 // (asserted next to the limits in GADocumentData.h).
 inline constexpr size_t kMaxDocumentFileBytes = size_t{1} << 26;
@@ -33,8 +34,9 @@ class TXMLDocument {
   TXMLDocument();
   // A document with the declaration version "1.0" (no encoding: the text is UTF-8) and a root element.
   static TXMLDocument Create(const char* RootName);
-  // Parses a file; an unreadable file, one past kMaxDocumentFileBytes or
-  // kMaxDocumentTags, or bad XML raises EXMLDocError "FILE: message".
+  // Parses a file; an unreadable file, one past kMaxDocumentFileBytes or with
+  // more tags and attributes than kMaxDocumentTags, or bad XML raises
+  // EXMLDocError "FILE: message".
   static TXMLDocument LoadFromFile(const std::string& FileName);
   // Parses a text; bad XML raises EXMLDocError "message at offset N". Only
   // UTF-8 is read: a UTF-16 byte-order mark, another declared encoding, bytes

@@ -10,6 +10,8 @@ persistence/XMLDocument.h):
 individuals.xml  the most individuals, each of an empty chromosome
 bits.xml         the longest chromosomes, as many as the bits of a population
                  allow, with one-bit genes up to the gene values of a population
+                 (nqueens-ga refuses it: a generation would take too many steps
+                 of the N-Queens fitness; so it does escaped_genes.xml)
 all.xml          the most individuals, each at its share of the bits, gene
                  values and value text of a population (enumeration genes)
 genes.xml        the most genes a genotype may hold, float genes with names

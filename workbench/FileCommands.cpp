@@ -1,5 +1,6 @@
 // The six file commands. They write nothing to the log. A loaded algorithm or
 // population counts as the first initialization, so that Run continues from it;
+// a document whose generation would take a Run too long is refused;
 // a loaded N-Queens genotype sets the queen count to its own and starts the
 // curves over, and the board is emptied for it.
 #include "persistence/GADocuments.h"
@@ -42,6 +43,25 @@ void ReadDocument(Read&& Read_) {
   }
 }
 
+// Refuses a component whose generations would take a Run seconds each: the
+// comparison run makes the tournaments over the loaded population whatever
+// method the document names, and the N-Queens fitness of a board wider than
+// 64 columns visits every pair of genes.
+void CheckGenerationWork(const xml::TLoadedShape& Shape) {
+  const int64_t draws = Shape.Individuals * Shape.TournamentField;
+  if (draws > kMaxGenerationDraws)
+    throw xml::EGADocumentError("one generation of " + std::to_string(Shape.Individuals) +
+                                " chromosomes with a TournamentField of " + std::to_string(Shape.TournamentField) +
+                                " would make " + std::to_string(draws) + " selection draws, more than the " +
+                                std::to_string(kMaxGenerationDraws) + " a loaded document may ask for");
+  const int64_t steps = Shape.Individuals * (Shape.Genes * (Shape.Genes - 1) / 2);
+  if (steps > kMaxGenerationPairSteps)
+    throw xml::EGADocumentError("one generation of " + std::to_string(Shape.Individuals) + " chromosomes of " +
+                                std::to_string(Shape.Genes) + " genes would take " + std::to_string(steps) +
+                                " steps of the N-Queens fitness (one per pair of genes), more than the " +
+                                std::to_string(kMaxGenerationPairSteps) + " a loaded document may ask for");
+}
+
 }  // namespace
 
 void TQueensWorkbench::AdoptLoadedGenotype() {
@@ -61,20 +81,20 @@ void TQueensWorkbench::AdoptLoadedGenotype() {
 
 void TQueensWorkbench::SaveAll(const std::string& FileName) { xml::SaveAlgorithmFile(*ga_, FileName); }
 void TQueensWorkbench::LoadAll(const std::string& FileName) {
-  ReadDocument([&] { xml::LoadAlgorithmFile(*ga_, FileName); });
+  ReadDocument([&] { xml::LoadAlgorithmFile(*ga_, FileName, CheckGenerationWork); });
   ga_->SetInitialized(true);
   AdoptLoadedGenotype();
 }
 void TQueensWorkbench::SaveGenoType(const std::string& FileName) { xml::SaveGenoTypeFile(ga_->Genes(), FileName); }
 void TQueensWorkbench::LoadGenoType(const std::string& FileName) {
-  ReadDocument([&] { xml::LoadGenoTypeFile(ga_->Genes(), FileName); });
+  ReadDocument([&] { xml::LoadGenoTypeFile(ga_->Genes(), FileName, CheckGenerationWork); });
   AdoptLoadedGenotype();
 }
 void TQueensWorkbench::SavePopulation(const std::string& FileName) {
   xml::SavePopulationFile(ga_->Population(), FileName);
 }
 void TQueensWorkbench::LoadPopulation(const std::string& FileName) {
-  ReadDocument([&] { xml::LoadPopulationFile(ga_->Population(), FileName); });
+  ReadDocument([&] { xml::LoadPopulationFile(ga_->Population(), FileName, CheckGenerationWork); });
   ga_->SetInitialized(true);
 }
 

@@ -13,6 +13,7 @@
 //   wb.btnRunClick("100");   // initializes if needed, runs all five methods
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <limits>
 #include <memory>
@@ -29,6 +30,13 @@
 #include "workbench/RunEvents.h"
 
 namespace zp::queens {
+
+// The most work one generation of a loaded component may ask for: selection
+// draws (individuals x TournamentField, for the tournaments every Run makes)
+// and steps of the N-Queens fitness (individuals x the pairs of genes). A load
+// past either is refused with the figures and changes nothing.
+inline constexpr int64_t kMaxGenerationDraws = int64_t{1} << 24;
+inline constexpr int64_t kMaxGenerationPairSteps = int64_t{1} << 26;
 
 class TQueensWorkbench : private IRunObserver {
  public:
@@ -76,6 +84,7 @@ class TQueensWorkbench : private IRunObserver {
   // A loaded algorithm or population counts as the first initialization. After Load and
   // LoadGenoType the board is empty; an N-Queens genotype of N genes sets NumQueens to N,
   // InitialPopulation to 4N and starts the curves over; any other is told to OnNote.
+  // A load past kMaxGenerationDraws or kMaxGenerationPairSteps is refused.
   void SaveAll(const std::string& FileName);
   void LoadAll(const std::string& FileName);
   void SaveGenoType(const std::string& FileName);

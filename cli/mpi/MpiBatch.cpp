@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
-#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
@@ -13,6 +12,7 @@
 #include "cli/BatchSession.h"
 #include "cli/mpi/Distributed.h"
 #include "experiment/Runner.h"
+#include "platform/Numbers.h"
 
 namespace zp::cli::mpi {
 
@@ -39,18 +39,6 @@ TLocalWorkers::TRun RepeatRunner(const TExperimentDesign& Design, int Rank) {
     if (fail_after && started->fetch_add(1) >= *fail_after) throw std::bad_alloc();
     return RepeatLines(RunRepeat(Design, Key, std::move(Halt)));
   };
-}
-
-// "12.345 s, 800 rows, 64.8 rows/s, 2 ranks x 1 job, rank 0 handing out and gathering 0.2%"
-std::string ComputePhase(const TDistributedStats& Stats, size_t Rows, int Ranks, int Jobs) {
-  char text[200];
-  const double seconds = Stats.ComputeSeconds;
-  std::snprintf(text, sizeof text,
-                "compute phase %.3f s, %zu rows, %.1f rows/s, %d rank%s x %d job%s, rank 0 handing out and gathering "
-                "%.2f%%",
-                seconds, Rows, seconds > 0 ? static_cast<double>(Rows) / seconds : 0.0, Ranks, Ranks == 1 ? "" : "s",
-                Jobs, Jobs == 1 ? "" : "s", seconds > 0 ? 100 * Stats.BusySeconds / seconds : 0.0);
-  return text;
 }
 
 // Rank 0: the command line read and checked, the folder made. kGoOn, or the status every rank exits with.
@@ -88,6 +76,15 @@ int Prepare(int argc, char** argv, TBatchOptions& O, TBatchPlan& Plan, std::opti
 }
 
 }  // namespace
+
+std::string ComputePhase(const TDistributedStats& Stats, size_t Rows, int Ranks, int Jobs) {
+  const double seconds = Stats.ComputeSeconds;
+  return "compute phase " + FormatFixed(seconds, 3) + " s, " + std::to_string(Rows) + " rows, " +
+         FormatFixed(seconds > 0 ? static_cast<double>(Rows) / seconds : 0.0, 1) + " rows/s, " + std::to_string(Ranks) +
+         (Ranks == 1 ? " rank x " : " ranks x ") + std::to_string(Jobs) + (Jobs == 1 ? " job" : " jobs") +
+         ", rank 0 handing out and gathering " + FormatFixed(seconds > 0 ? 100 * Stats.BusySeconds / seconds : 0.0, 2) +
+         "%";
+}
 
 int RunMpiCli(int argc, char** argv, std::ostream& Out, std::ostream& Err) {
   TMpi mpi(argc, argv);

@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "TestComponents.h"
+#include "persistence/XMLCharacters.h"
 
 using namespace zp;
 using namespace zp::ga;
@@ -102,6 +103,53 @@ TEST(GADocumentLimits, FilesPastTheLimitAreNotRead) {
   EXPECT_EQ(MessageOf([&] { LoadAlgorithmFile(*ga, big); }),
             big + ": the file is larger than " + limit + " bytes, the limit for a document");
   EXPECT_EQ(Text(*ga), before);
+}
+
+TEST(GADocumentLimits, AttributesCountAgainstTheTagsOfAFile) {
+  const auto ga = MakeQueens();
+  const std::string before = Text(*ga);
+  const fs::path dir = FreshFolder("attributes");
+  // The document of an empty component with Count attributes on its root element.
+  const auto document = [](int64_t count) {
+    std::string text = AlgorithmDocument("", "");
+    text.insert(text.find("<GeneticAlgorithm") + 17, Repeat(" a=\"\"", count));
+    return text;
+  };
+  const std::string plain = document(0);
+  const auto tags = static_cast<int64_t>(std::count(plain.begin(), plain.end(), '<'));
+  const int64_t room = static_cast<int64_t>(kMaxDocumentTags) - tags;
+  const std::string over = (dir / "over.xml").string();
+  zp::test::WriteFile(over, document(room + 1));
+  EXPECT_EQ(MessageOf([&] { LoadAlgorithmFile(*ga, over); }),
+            over + ": the file holds " + std::to_string(tags) + " tags and " + std::to_string(room + 1) +
+                " attributes, more than the 2097152 of both together that a document may hold");
+  EXPECT_EQ(Text(*ga), before);
+  const std::string at = (dir / "at.xml").string();
+  zp::test::WriteFile(at, document(room));
+  LoadAlgorithmFile(*ga, at);
+  EXPECT_EQ(ga->Population().Count(), 0);
+}
+
+// The fuzz harness checks the bound against what the parser makes of every input.
+TEST(GADocumentLimits, AttributeBoundCountsWhatTheParserCanMake) {
+  struct Case {
+    std::string text;
+    size_t bound;
+  };
+  const std::vector<Case> cases = {
+      {"", 0},
+      {"<a b=\"1\" c='2'><d e = \"3\"/></a>", 3},
+      // Quoted values may hold "=" and ">"; text, comments, CDATA and processing instructions hold no attribute.
+      {"<a b=\"x=y>\" c='\"'/>", 2},
+      {"<?xml version=\"1.0\"?><!-- a=b '--><a><![CDATA[c=d \"]]>e=f<?pi g=h?></a>", 0},
+      // A document type declaration has rules of its own: every "=" from there on counts, and one more.
+      {"<!DOCTYPE a [<!ENTITY e \"x='\">]><a b=\"=\"/>", 4},
+      // The parser stops at an unclosed quote, or at a name without "=" after it has made its attribute.
+      {"<a b=\"c", 1},
+      {"<a b c=\"d\"/>", 1},
+      {"<a b='1'\n c <d/>", 2},
+  };
+  for (const Case& c : cases) EXPECT_EQ(AttributeBound(c.text), c.bound) << c.text;
 }
 
 // Saves as another user than the owner of the folder's files: the folder is

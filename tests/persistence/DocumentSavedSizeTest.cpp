@@ -7,6 +7,7 @@
 
 #include "TestComponents.h"
 #include "persistence/SavedSize.h"
+#include "persistence/XMLCharacters.h"
 
 using namespace zp;
 using namespace zp::ga;
@@ -15,7 +16,10 @@ using namespace zp::xml::testing;
 
 namespace {
 
-int64_t Tags(const std::string& text) { return std::count(text.begin(), text.end(), '<'); }
+// Tags and attributes, which a load counts against one limit.
+int64_t Tags(const std::string& text) {
+  return std::count(text.begin(), text.end(), '<') + static_cast<int64_t>(AttributeBound(text));
+}
 
 template <size_t N>
 std::string Longest(const std::array<std::string_view, N>& names) {

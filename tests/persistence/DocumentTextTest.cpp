@@ -245,6 +245,45 @@ TEST(GADocumentRoundTrip, LoadRefusesChromosomesWhoseEnumerationHoldsNoEntry) {
   EXPECT_EQ(Text(ga), good);
 }
 
+TEST(GADocumentRoundTrip, GenotypeLoadRefusesGenesThePopulationHoldsNoEntryOf) {
+  // The population keeps its chromosomes under a loaded genotype: chromosome 1
+  // holds index 2, which names no entry of a list of two, and no index names
+  // an entry of an empty list. Either way no save could write the values.
+  TZPGeneticAlgorithm ga;
+  TZPGAGene& colour = ga.Genes().Add();
+  colour.SetName("colour");
+  colour.SetGeneType(TGeneType::gtEnumeration);
+  for (const char* c : {"red", "green", "blue"}) colour.MutableEnumerations().Add(c);
+  colour.EncodeEnumeration(ga.Population().Add().Bits(), "red");
+  colour.EncodeEnumeration(ga.Population().Add().Bits(), "blue");
+  const std::string good = Text(ga);
+  const auto genotype = [](std::vector<std::string> entries) {
+    TZPGeneticAlgorithm other;
+    TZPGAGene& gene = other.Genes().Add();
+    gene.SetName("colour");
+    gene.SetGeneType(TGeneType::gtEnumeration);
+    gene.SetSize(2);
+    for (const std::string& e : entries) gene.MutableEnumerations().Add(e);
+    std::ostringstream out;
+    SaveToStream(other.Genes(), out);
+    return out.str();
+  };
+  const auto load = [&](const std::string& text) {
+    std::istringstream in(text);
+    return MessageOf([&] { LoadFromStream(ga.Genes(), in); });
+  };
+  EXPECT_EQ(load(genotype({"red", "green"})), "The Bits of chromosome 1 hold no entry of the gene \"colour\"");
+  EXPECT_EQ(load(genotype({})), "The Bits of chromosome 0 hold no entry of the gene \"colour\"");
+  EXPECT_EQ(Text(ga), good);
+  // Entries enough for every index the population holds: the load stands and the whole component saves.
+  EXPECT_EQ(load(genotype({"cyan", "magenta", "yellow", "black"})), "(no error)");
+  EXPECT_NE(Text(ga).find("<EnumerationGeneValue>yellow</EnumerationGeneValue>"), std::string::npos);
+  // Without individuals there is nothing to decode: even the empty list loads.
+  ga.Population().Clear();
+  EXPECT_EQ(load(genotype({})), "(no error)");
+  EXPECT_EQ(Text(ga).find("<Enumeration>"), std::string::npos);
+}
+
 namespace {
 
 std::string GenoTypeText(const TZPGAGenes& genes) {

@@ -1,12 +1,17 @@
 // The workbench's stop request, which ends a run at the next look of the
 // engine's stop test, and its loads: a loaded algorithm is the first initialization,
-// and a loaded genotype sets the queen count when it is an N-Queens one.
+// a loaded genotype sets the queen count when it is an N-Queens one, and a
+// document whose generations would take seconds is refused.
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
+#include "persistence/GADocuments.h"
 #include "platform/Random.h"
 #include "workbench/FitnessGraph.h"
 #include "workbench/QueensWorkbench.h"
@@ -107,6 +112,65 @@ TEST(WorkbenchLoad, ALoadedAlgorithmIsTheFirstInitializationAndSetsTheQueenCount
   wb.LoadGenoType(file);
   EXPECT_EQ(wb.Algorithm().Genes().Items(0).Size(), 7);
   EXPECT_EQ(notes, std::vector<std::string>{"the loaded problem is not an N-Queens board"});
+  std::remove(file.c_str());
+}
+
+// A component of Genes one-bit genes, Individuals chromosomes and that TournamentField.
+std::unique_ptr<zp::ga::TZPGeneticAlgorithm> Shaped(int Genes, int Individuals, int TournamentField) {
+  auto ga = std::make_unique<zp::ga::TZPGeneticAlgorithm>();
+  for (int i = 0; i < Genes; ++i) {
+    zp::ga::TZPGAGene& gene = ga->Genes().Add();
+    gene.SetGeneType(zp::ga::TGeneType::gtBoolean);
+    gene.SetSize(1);
+  }
+  for (int i = 0; i < Individuals; ++i) ga->Population().Add();
+  ga->SetTournamentField(TournamentField);
+  return ga;
+}
+
+std::string Saved(const zp::ga::TZPCustomGeneticAlgorithm& GA) {
+  std::ostringstream out;
+  zp::xml::SaveToStream(GA, out);
+  return out.str();
+}
+
+TEST(WorkbenchLoad, DocumentsWhoseGenerationWouldTakeSecondsAreRefusedAndChangeNothing) {
+  const std::string file = testing::TempDir() + "nqueens_wb_work.xml";
+  zp::TRandom random(0);
+  TQueensWorkbench wb(random);
+  wb.FormCreate();
+  wb.SpinEdit1Change(8);
+  const std::string pairs =
+      "one generation of 374 chromosomes of 600 genes would take 67207800 steps of the N-Queens "
+      "fitness (one per pair of genes), more than the 67108864 a loaded document may ask for";
+  const std::string draws =
+      "one generation of 257 chromosomes with a TournamentField of 65536 would make 16842752 "
+      "selection draws, more than the 16777216 a loaded document may ask for";
+  const auto refused = [&](auto load, const std::string& message) {
+    const std::string before = Saved(wb.Algorithm());
+    EXPECT_THROW_MSG((wb.*load)(file), zp::xml::EGADocumentError, message);
+    EXPECT_EQ(Saved(wb.Algorithm()), before);
+  };
+  zp::xml::SaveAlgorithmFile(*Shaped(600, 374, 4), file);
+  refused(&TQueensWorkbench::LoadAll, pairs);
+  zp::xml::SaveAlgorithmFile(*Shaped(1, 257, 65536), file);
+  refused(&TQueensWorkbench::LoadAll, draws);
+
+  // At the limits a load stands; a population or a genotype that takes the
+  // component past one is refused by the component's own other part.
+  zp::xml::SaveAlgorithmFile(*Shaped(600, 373, 4), file);
+  wb.LoadAll(file);
+  zp::xml::SavePopulationFile(Shaped(600, 374, 4)->Population(), file);
+  refused(&TQueensWorkbench::LoadPopulation, pairs);
+  zp::xml::SaveGenoTypeFile(Shaped(601, 0, 4)->Genes(), file);
+  refused(&TQueensWorkbench::LoadGenoType,
+          "one generation of 373 chromosomes of 601 genes would take 67251900 steps of the N-Queens fitness (one per "
+          "pair of genes), more than the 67108864 a loaded document may ask for");
+  zp::xml::SaveAlgorithmFile(*Shaped(1, 256, 65536), file);
+  wb.LoadAll(file);
+  EXPECT_EQ(wb.Algorithm().TournamentField(), 65536);
+  zp::xml::SavePopulationFile(Shaped(1, 257, 4)->Population(), file);
+  refused(&TQueensWorkbench::LoadPopulation, draws);
   std::remove(file.c_str());
 }
 
