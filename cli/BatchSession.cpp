@@ -16,6 +16,7 @@
 #include "experiment/OutputFiles.h"
 #include "experiment/Report.h"
 #include "experiment/Summary.h"
+#include "platform/Numbers.h"
 
 namespace zp::cli {
 
@@ -206,8 +207,9 @@ void TProgress::Show(bool Force) {
   std::string left = "?";
   if (session_ > 0) left = ClockText(elapsed / static_cast<double>(session_) * static_cast<double>(total_ - done_));
   char text[200];
-  std::snprintf(text, sizeof text, "\r%zu/%zu repeats, %zu/%zu rows, %.1f rows/s, %s left\033[K", done_, total_,
-                done_ * per_repeat_, total_ * per_repeat_, rows_per_second, left.c_str());
+  // Locale-free: once Qt has started (for the pictures), printf would follow the user's locale.
+  std::snprintf(text, sizeof text, "\r%zu/%zu repeats, %zu/%zu rows, %s rows/s, %s left\033[K", done_, total_,
+                done_ * per_repeat_, total_ * per_repeat_, FormatFixed(rows_per_second, 1).c_str(), left.c_str());
   err_ << text << std::flush;
 }
 
