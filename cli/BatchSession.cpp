@@ -17,6 +17,9 @@
 #include "experiment/Report.h"
 #include "experiment/Summary.h"
 #include "platform/Numbers.h"
+#include "workbench/ComparisonRun.h"
+#include "workbench/QueensProblem.h"
+#include "workbench/QueensWorkbench.h"
 
 namespace zp::cli {
 
@@ -48,6 +51,17 @@ TExperimentDesign ApplyOptions(const TBatchOptions& O, TExperimentDesign Base) {
   if (O.Methods) Base.Methods = ParseMethodList(*O.Methods);
   if (O.Label) Base.Label = ParseLabel(*O.Label);
   return Base;
+}
+
+// A batch is held to the caps a loaded document is: no generation of any queen
+// count may take seconds.
+void CheckGenerationWork(const TExperimentDesign& Design) {
+  for (const int32_t n : Design.Queens) {
+    queens::TQueensProblem problem(n);
+    const queens::TResolvedSettings settings = queens::ResolveSettings(problem, queens::TGASettings{});
+    const std::string excess = queens::GenerationWorkExcess(settings.Population, n, settings.TournamentField);
+    if (!excess.empty()) throw TDesignError("--queens", excess + " a batch may ask for");
+  }
 }
 
 bool Writable(const fs::path& Folder) {
@@ -108,6 +122,7 @@ TBatchPlan PlanBatch(const TBatchOptions& O, int DefaultJobs) {
   plan.Design = ApplyOptions(O, TExperimentDesign());  // every given option is checked, resumed or not
   if (plan.Design.Label.empty()) plan.Design.Label = DefaultLabel(O.Out);
   plan.Jobs = O.Jobs ? ParsePositive("--jobs", *O.Jobs) : DefaultJobs;
+  CheckGenerationWork(plan.Design);
 
   const fs::path out(O.Out);
   std::error_code ec;

@@ -48,21 +48,26 @@ void ReadDocument(Read&& Read_) {
 // method the document names, and the N-Queens fitness of a board wider than
 // 64 columns visits every pair of genes.
 void CheckGenerationWork(const xml::TLoadedShape& Shape) {
-  const int64_t draws = Shape.Individuals * Shape.TournamentField;
-  if (draws > kMaxGenerationDraws)
-    throw xml::EGADocumentError("one generation of " + std::to_string(Shape.Individuals) +
-                                " chromosomes with a TournamentField of " + std::to_string(Shape.TournamentField) +
-                                " would make " + std::to_string(draws) + " selection draws, more than the " +
-                                std::to_string(kMaxGenerationDraws) + " a loaded document may ask for");
-  const int64_t steps = Shape.Individuals * (Shape.Genes * (Shape.Genes - 1) / 2);
-  if (steps > kMaxGenerationPairSteps)
-    throw xml::EGADocumentError("one generation of " + std::to_string(Shape.Individuals) + " chromosomes of " +
-                                std::to_string(Shape.Genes) + " genes would take " + std::to_string(steps) +
-                                " steps of the N-Queens fitness (one per pair of genes), more than the " +
-                                std::to_string(kMaxGenerationPairSteps) + " a loaded document may ask for");
+  const std::string excess = GenerationWorkExcess(Shape.Individuals, Shape.Genes, Shape.TournamentField);
+  if (!excess.empty()) throw xml::EGADocumentError(excess + " a loaded document may ask for");
 }
 
 }  // namespace
+
+std::string GenerationWorkExcess(int64_t Individuals, int64_t Genes, int64_t Field) {
+  const int64_t draws = Individuals * Field;
+  if (draws > kMaxGenerationDraws)
+    return "one generation of " + std::to_string(Individuals) + " chromosomes with a TournamentField of " +
+           std::to_string(Field) + " would make " + std::to_string(draws) + " selection draws, more than the " +
+           std::to_string(kMaxGenerationDraws);
+  const int64_t steps = Individuals * (Genes * (Genes - 1) / 2);
+  if (steps > kMaxGenerationPairSteps)
+    return "one generation of " + std::to_string(Individuals) + " chromosomes of " + std::to_string(Genes) +
+           " genes would take " + std::to_string(steps) +
+           " steps of the N-Queens fitness (one per pair of genes), more than the " +
+           std::to_string(kMaxGenerationPairSteps);
+  return {};
+}
 
 void TQueensWorkbench::AdoptLoadedGenotype() {
   ClearBoard();

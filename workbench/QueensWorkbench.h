@@ -38,6 +38,12 @@ namespace zp::queens {
 inline constexpr int64_t kMaxGenerationDraws = int64_t{1} << 24;
 inline constexpr int64_t kMaxGenerationPairSteps = int64_t{1} << 26;
 
+// What one generation of Individuals chromosomes of Genes genes with a TournamentField
+// of Field would take past either cap ("one generation of ... would make ... selection
+// draws, more than the 16777216"); empty when it stays within both. Loads and batches
+// are held to the same caps.
+std::string GenerationWorkExcess(int64_t Individuals, int64_t Genes, int64_t Field);
+
 class TQueensWorkbench : private IRunObserver {
  public:
   // Creates the component with its stored settings and the log's introduction lines.

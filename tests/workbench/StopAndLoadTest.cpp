@@ -199,3 +199,24 @@ TEST(WorkbenchLog, ABoundedLogKeepsTheLatestLinesAndStillTellsEveryOne) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(GenerationWork, TheCapsOfLoadsAndBatchesAreExactAndNameTheirFigures) {
+  using zp::queens::GenerationWorkExcess;
+  EXPECT_EQ(GenerationWorkExcess(4096, 8, 4096), "");  // 2^24 draws exactly
+  EXPECT_EQ(GenerationWorkExcess(4097, 8, 4096)
+                .rfind("one generation of 4097 chromosomes with a TournamentField of "
+                       "4096 would make 16781312 selection draws, more than the 16777216",
+                       0),
+            0u);
+  // 257 genes make 32,896 pairs: 2,040 chromosomes stay within 2^26 steps, 2,041 do not.
+  EXPECT_EQ(GenerationWorkExcess(2040, 257, 2), "");
+  EXPECT_EQ(GenerationWorkExcess(2041, 257, 2),
+            "one generation of 2041 chromosomes of 257 genes would take 67140736 steps of the N-Queens fitness (one "
+            "per pair of genes), more than the 67108864");
+  // Every batch the options allow stays within both: 32 queens, 128 chromosomes, TournamentField 4.
+  EXPECT_EQ(GenerationWorkExcess(128, 32, 4), "");
+}
+
+}  // namespace
