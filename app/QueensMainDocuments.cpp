@@ -81,12 +81,8 @@ void TForm1::Load(void (TQueensWorkbench::*Read)(const std::string&), const QStr
   const std::string file = LocalFileName(Name);
   try {
     (wb_.*Read)(file);
-  } catch (const EFileError& e) {
-    // The message box names the file.
-    if (e.FileName() == file) throw;
-    throw EFileError(file, e.what());
-  } catch (const Exception& e) {
-    throw EFileError(file, e.what());
+  } catch (...) {
+    RethrowNamingFile(file);  // the message box names the file
   }
   lblSolution->clear();  // the board is empty after a load
   // The queen count of a loaded N-Queens problem, without re-initializing it.

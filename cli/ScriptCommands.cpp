@@ -69,11 +69,8 @@ template <typename TAction>
 void OnFile(const std::string& FileName, TAction&& Action) {
   try {
     Action();
-  } catch (const EFileError& e) {
-    if (e.FileName() == FileName) throw;
-    throw EFileError(FileName, e.what());
-  } catch (const std::exception& e) {
-    throw EFileError(FileName, e.what());
+  } catch (...) {
+    RethrowNamingFile(FileName);
   }
 }
 

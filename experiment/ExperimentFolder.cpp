@@ -11,12 +11,9 @@
 #include <set>
 #include <sstream>
 
-#include "experiment/Comparisons.h"
-#include "experiment/IohProfiler.h"
 #include "experiment/OutputFiles.h"
 #include "experiment/ProgramVersion.h"
 #include "experiment/RecordedRuns.h"
-#include "experiment/Summary.h"
 #include "platform/Exceptions.h"
 #include "platform/Numbers.h"
 
@@ -70,19 +67,6 @@ void StartFolder(const std::filesystem::path& Folder) {
   WriteOutputFiles(Folder, {{"runs.csv", std::string(kRunsCsvHeader) + "\n"},
                             {"traces.csv", std::string(kTracesCsvHeader) + "\n"},
                             {"timing.csv", std::string(kTimingCsvHeader) + "\n"}});
-}
-
-TRecordedRuns ReadRecordedRuns(const std::filesystem::path& Folder) {
-  return {ParseRunsCsv(ReadFile(Folder / "runs.csv")), ParseTracesCsv(ReadFile(Folder / "traces.csv"))};
-}
-
-std::vector<TOutputFile> AnalysisFiles(const TExperimentDesign& Design, const std::vector<TRunRow>& Rows,
-                                       const std::vector<TRunTrace>& Traces) {
-  std::vector<TOutputFile> files{{"summary.csv", SummaryCsv(Summarize(Rows, Design.Seed))},
-                                 {"comparisons.csv", ComparisonsCsv(Compare(Rows))}};
-  std::vector<TOutputFile> ioh = IohProfilerFiles(Rows, Traces, {Design.Label, IohAlgInfo(Design, ProgramVersion())});
-  files.insert(files.end(), std::make_move_iterator(ioh.begin()), std::make_move_iterator(ioh.end()));
-  return files;
 }
 
 TRepeatList ResumeFolder(const std::filesystem::path& Folder, const TExperimentDesign& Design,

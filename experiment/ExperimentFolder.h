@@ -38,17 +38,6 @@ void StartFolder(const std::filesystem::path& Folder);
 TRepeatList ResumeFolder(const std::filesystem::path& Folder, const TExperimentDesign& Design,
                          std::vector<std::string>* Notes = nullptr);
 
-// What a finished experiment's rows and traces give besides them: summary.csv
-// (its ERT intervals drawn from Design's seed), comparisons.csv and the
-// iohprofiler/ folder (its algIds carrying Design's label) (the ECDF pictures
-// are drawn by the front ends). Made from the files as written, so a resumed
-// experiment gets the same.
-std::vector<TOutputFile> AnalysisFiles(const TExperimentDesign& Design, const std::vector<TRunRow>& Rows,
-                                       const std::vector<TRunTrace>& Traces);
-
-// The rows and traces of Folder's runs.csv and traces.csv.
-[[nodiscard]] TRecordedRuns ReadRecordedRuns(const std::filesystem::path& Folder);
-
 // A finished repeat as the lines the result files get: what TResultFiles
 // appends, and what a process that ran the repeat hands to the one that writes.
 struct TRepeatLines {

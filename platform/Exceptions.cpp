@@ -21,4 +21,15 @@ EConvertError CannotAssign(const std::string& source, const std::string& target)
   return EConvertError("Cannot assign a " + source + " to a " + target);
 }
 
+void RethrowNamingFile(const std::string& FileName) {
+  try {
+    throw;
+  } catch (const EFileError& e) {
+    if (e.FileName() == FileName) throw;
+    throw EFileError(FileName, e.what());
+  } catch (const std::exception& e) {
+    throw EFileError(FileName, e.what());
+  }
+}
+
 }  // namespace zp

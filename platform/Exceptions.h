@@ -38,6 +38,10 @@ class EFileError : public EZPException {
   std::string reason_;
 };
 
+// Inside a catch: the exception being handled, named by FileName unless it is
+// already an error of that file (a file command's report names its file once).
+[[noreturn]] void RethrowNamingFile(const std::string& FileName);
+
 // Conversion errors: bad integer text, assignment between unrelated classes.
 class EConvertError : public Exception {
  public:

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "CliTestSupport.h"
+#include "TestSupport.h"
 
 namespace {
 
@@ -30,12 +31,7 @@ fs::path Folder(const std::string& Name) {
   return dir;
 }
 
-std::string ReadFile(const fs::path& File) {
-  std::ifstream in(File, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+std::string ReadFile(const fs::path& File) { return zp::test::ReadFile(File.string()); }
 
 // Runs nqueens-ga in a shell, so that the shell can set limits and redirections first.
 int Shell(const std::string& Command) {

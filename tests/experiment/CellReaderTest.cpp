@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "TestSupport.h"
 #include "experiment/CellReader.h"
 #include "experiment/Comparisons.h"
 #include "experiment/ExperimentFolder.h"
@@ -20,12 +21,7 @@ namespace {
 using namespace zp::experiment;
 namespace fs = std::filesystem;
 
-std::string Read(const fs::path& File) {
-  std::ifstream in(File, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+std::string Read(const fs::path& File) { return zp::test::ReadFile(File.string()); }
 
 TEST(TCellReader, CellsAreTheWholeFilesAndGiveTheWholeStatistics) {
   const fs::path folder = fs::path(testing::TempDir()) / "nqueens_cells";
