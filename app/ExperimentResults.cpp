@@ -31,7 +31,7 @@ void TExperimentResults::SetResults(std::vector<experiment::TSummaryRow> Summary
   summary_ = std::move(Summary);
   differing_.clear();
   for (const experiment::TSummaryRow& row : summary_)
-    differing_.push_back(experiment::DifferingMethods(Comparisons, row.Queens, row.Method));
+    differing_.push_back(experiment::DifferingMethods(Comparisons, experiment::CellOf(row), row.Method));
   endResetModel();
 }
 
@@ -55,7 +55,7 @@ QVariant TExperimentResults::data(const QModelIndex& Index, int Role) const {
   if (Role != Qt::DisplayRole) return {};
   switch (Index.column()) {
     case colQueens:
-      return row.Queens;
+      return row.Size;
     case colMethod:
       return MethodLegendCaption(row.Method);
     case colSuccess: {

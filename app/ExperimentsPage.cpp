@@ -267,7 +267,7 @@ std::optional<uint32_t> TExperimentsPage::Seed() const {
 std::optional<TExperimentDesign> TExperimentsPage::Design() const {
   if (!valid_) return std::nullopt;
   TExperimentDesign design;
-  design.Queens = ParseQueenList(FieldText(*edQueens));
+  design.Sizes = ParseQueenList(FieldText(*edQueens));
   design.Repeats = ParsePositive("--repeats", FieldText(*edRepeats));
   design.Generations = ParsePositive("--generations", FieldText(*edGenerations));
   design.Seed = ParseSeedOption(FieldText(*edSeed));
@@ -289,7 +289,7 @@ void TExperimentsPage::Validate() {
     }
   };
   const bool queens_valid =
-      check(lblQueensError, edQueens, [&](const std::string& t) { design.Queens = ParseQueenList(t); });
+      check(lblQueensError, edQueens, [&](const std::string& t) { design.Sizes = ParseQueenList(t); });
   bool valid = queens_valid;
   valid &= check(lblRepeatsError, edRepeats, [&](const std::string& t) {
     design.Repeats = ParsePositive("--repeats", t);
@@ -395,7 +395,7 @@ void TExperimentsPage::ShowResults(TExperimentAnalysis& Analysis) {
   results_->SetResults(std::move(Analysis.Summary), Analysis.Comparisons);
   {
     const QSignalBlocker quiet(cbEcdfQueens);
-    for (const int32_t n : design_.Queens) cbEcdfQueens->addItem(tr("%1 queens").arg(n), n);
+    for (const int32_t n : design_.Sizes) cbEcdfQueens->addItem(tr("%1 queens").arg(n), n);
   }
   cbEcdfQueens->setCurrentIndex(0);
   ShowEcdf(0);
@@ -403,7 +403,8 @@ void TExperimentsPage::ShowResults(TExperimentAnalysis& Analysis) {
 
 void TExperimentsPage::ShowEcdf(int Index) {
   if (!finished_ || Index < 0 || Index >= cbEcdfQueens->count()) return;
-  auto chart = std::make_unique<TEcdfChart>(recorded_.Rows, cbEcdfQueens->itemData(Index).toInt(), design_.Generations);
+  auto chart = std::make_unique<TEcdfChart>(recorded_.Rows, TCell{"nqueens", cbEcdfQueens->itemData(Index).toInt(), 0},
+                                            design_.Generations);
   EcdfChart->SetPanel(&chart->Panel());
   ecdf_ = std::move(chart);
 }
@@ -435,7 +436,7 @@ void TExperimentsPage::ExportTo(const QString& Folder) {
 void TExperimentsPage::Replay(int Row) {
   const std::vector<TSummaryRow>& summary = results_->Summary();
   if (Row < 0 || static_cast<size_t>(Row) >= summary.size() || Running()) return;
-  const int32_t queens = summary[static_cast<size_t>(Row)].Queens;
+  const int32_t queens = summary[static_cast<size_t>(Row)].Size;
   emit ReplayRequested({queens, design_.Generations, RepeatSeed(design_.Seed, queens, 0), design_.Streams});
 }
 

@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
   TDistributedRun run;
   run.MaxChunk = argc > 2 ? static_cast<size_t>(std::atol(argv[2])) : 8;
   zp::experiment::TExperimentDesign design;
-  design.Queens = {8};
+  design.Sizes = {8};
   design.Repeats = static_cast<int32_t>(repeats);
   run.Todo = zp::experiment::RepeatKeys(design);
   const long rank0_us = argc > 3 && mpi.Rank() == 0 ? std::atol(argv[3]) : 0;

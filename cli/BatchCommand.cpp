@@ -13,8 +13,17 @@ namespace zp::cli {
 
 CLI::App* AddBatchCommand(CLI::App& App, TBatchOptions& O) {
   CLI::App* batch = App.add_subcommand("batch", "many repeats of the comparison run, on all cores, into a folder");
-  batch->add_option("--queens", O.Queens, "queen counts and ranges, 4 to 32 (default 8): 8,10-12")->type_name("LIST");
-  batch->add_option("--repeats", O.Repeats, "repeats per queen count (default 30)")->type_name("R");
+  batch
+      ->add_option("--problem", O.Problem,
+                   "problems, each run at every size (default nqueens): nqueens,\nonemax, leadingones, jump:K")
+      ->type_name("LIST");
+  batch
+      ->add_option("--sizes", O.Sizes,
+                   "sizes and ranges (default 8): 8,10-12; nqueens 4 to 32, onemax\nand leadingones 2 to 4096, "
+                   "jump:K 4 to 4096 and above 2K")
+      ->type_name("LIST");
+  batch->add_option("--queens", O.Queens, "the sizes of nqueens alone, 4 to 32: 8,10-12")->type_name("LIST");
+  batch->add_option("--repeats", O.Repeats, "repeats per problem and size (default 30, at most 2^24)")->type_name("R");
   batch->add_option("--generations", O.Generations, "generations per method (default 100)")->type_name("G");
   batch->add_option("--seed", O.Seed, "the experiment's seed, decimal or 0x hex (default 0)")->type_name("S");
   batch->add_option("--streams", O.Streams, "continued (default) or shared random numbers")
@@ -33,7 +42,8 @@ CLI::App* AddBatchCommand(CLI::App& App, TBatchOptions& O) {
   batch->add_flag("--resume", O.Resume, "go on with the experiment in --out");
   batch->add_flag("--quiet", O.Quiet, "no progress line");
   batch->footer(
-      "A repeat r of N queens is the comparison run of 'nqueens-ga --seed SEED -q N -e \"run G\"'\n"
+      "A repeat r of N queens is the comparison run of 'nqueens-ga --seed SEED -q N -e \"run G\"',\n"
+      "one of another problem 'nqueens-ga --seed SEED -e \"problem NAME SIZE; run G\"'\n"
       "(with \"streams shared;\" first for shared streams), SEED being the row's seed.\n"
       "Exit status: 0 done, 1 a write failed, 2 bad input (nothing written), 130/143 stopped\n"
       "by SIGINT/SIGTERM (whole rows kept; --resume goes on).");

@@ -19,7 +19,7 @@ namespace zp::cli {
 // The batch options as given; an option not given stays empty (so that
 // --resume can tell a given option from a default).
 struct TBatchOptions {
-  std::optional<std::string> Queens, Repeats, Generations, Seed, Streams, Methods, Label, Jobs;
+  std::optional<std::string> Problem, Sizes, Queens, Repeats, Generations, Seed, Streams, Methods, Label, Jobs;
   std::string Out = "experiment";
   bool Resume = false;
   bool Quiet = false;

@@ -43,25 +43,36 @@ struct sigaction g_old_term {};
 
 // The options given, over Base (the defaults, or what a resumed folder holds).
 TExperimentDesign ApplyOptions(const TBatchOptions& O, TExperimentDesign Base) {
-  if (O.Queens) Base.Queens = ParseQueenList(*O.Queens);
+  if (O.Queens && O.Sizes) throw TDesignError("--queens", "and --sizes both give the sizes; give one of them");
+  if (O.Queens) {
+    if (O.Problem && *O.Problem != "nqueens")
+      throw TDesignError("--queens", "gives N-Queens sizes only; give --sizes for --problem " + *O.Problem);
+    Base.Problems = {queens::TProblemSpec{}};
+    Base.Sizes = ParseQueenList(*O.Queens);
+  }
+  if (O.Problem) Base.Problems = ParseProblemList(*O.Problem);
+  if (O.Sizes) Base.Sizes = ParseSizeList("--sizes", *O.Sizes);
   if (O.Repeats) Base.Repeats = ParsePositive("--repeats", *O.Repeats);
   if (O.Generations) Base.Generations = ParsePositive("--generations", *O.Generations);
   if (O.Seed) Base.Seed = ParseSeedOption(*O.Seed);
   if (O.Streams) Base.Streams = ParseStreams(*O.Streams);
   if (O.Methods) Base.Methods = ParseMethodList(*O.Methods);
   if (O.Label) Base.Label = ParseLabel(*O.Label);
+  CheckSizes(Base, O.Queens ? "--queens" : "--sizes");
   return Base;
 }
 
-// A batch is held to the caps a loaded document is: no generation of any queen
-// count may take seconds.
-void CheckGenerationWork(const TExperimentDesign& Design) {
-  for (const int32_t n : Design.Queens) {
-    queens::TQueensProblem problem(n);
-    const queens::TResolvedSettings settings = queens::ResolveSettings(problem, queens::TGASettings{});
-    const std::string excess = queens::GenerationWorkExcess(settings.Population, n, settings.TournamentField);
-    if (!excess.empty()) throw TDesignError("--queens", excess + " a batch may ask for");
-  }
+// A batch is held to the caps a loaded document is: no generation of any cell
+// may take seconds.
+void CheckGenerationWork(const TExperimentDesign& Design, const std::string& Option) {
+  for (const queens::TProblemSpec& spec : Design.Problems)
+    for (const int32_t n : Design.Sizes) {
+      // The population and tournament field the settings give, without making a population.
+      const int64_t population = 4 * int64_t{n};
+      const int32_t pairs = spec.Kind == queens::TProblemKind::pkNQueens ? n : 0;
+      const std::string excess = queens::GenerationWorkExcess(population, pairs, queens::TGASettings{}.TournamentField);
+      if (!excess.empty()) throw TDesignError(Option, excess + " a batch may ask for");
+    }
 }
 
 bool Writable(const fs::path& Folder) {
@@ -122,7 +133,7 @@ TBatchPlan PlanBatch(const TBatchOptions& O, int DefaultJobs) {
   plan.Design = ApplyOptions(O, TExperimentDesign());  // every given option is checked, resumed or not
   if (plan.Design.Label.empty()) plan.Design.Label = DefaultLabel(O.Out);
   plan.Jobs = O.Jobs ? ParsePositive("--jobs", *O.Jobs) : DefaultJobs;
-  CheckGenerationWork(plan.Design);
+  CheckGenerationWork(plan.Design, O.Queens ? "--queens" : "--sizes");
 
   const fs::path out(O.Out);
   std::error_code ec;

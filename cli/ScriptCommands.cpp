@@ -44,6 +44,8 @@ void NoArguments(const TCommandEntry& Entry, const TCommand& C) { NeedArity(Entr
 
 void OneArgument(const TCommandEntry& Entry, const TCommand& C) { NeedArity(Entry, C, 1); }
 
+void TwoArguments(const TCommandEntry& Entry, const TCommand& C) { NeedArity(Entry, C, 2); }
+
 void AnyText(const TCommandEntry&, const TCommand&) {}
 
 void OneOfTheChoices(const TCommandEntry& Entry, const TCommand& C) {
@@ -79,6 +81,14 @@ bool IsStdout(const std::string& FileName) { return FileName == "-"; }
 
 void Queens(const TCommand& C, TCommandContext& X) { X.Workbench.SpinEdit1Change(StrToInt(C.Args[0])); }
 
+void Problem(const TCommand& C, TCommandContext& X) {
+  const auto spec = queens::ParseProblemName(C.Args[0]);
+  if (!spec) throw TUsageError("'" + C.Args[0] + "' is not a problem: " + queens::kProblemNames);
+  const int32_t size = StrToInt(C.Args[1]);
+  if (const std::string error = spec->SizeError(size); !error.empty()) throw TUsageError(error);
+  X.Workbench.SetProblem(*spec, size);
+}
+
 void Init(const TCommand&, TCommandContext& X) { X.Workbench.btnInitClick(); }
 
 void Run(const TCommand& C, TCommandContext& X) { X.Workbench.btnRunClick(C.Args.empty() ? X.Generations : C.Rest); }
@@ -94,8 +104,15 @@ void Show(const TCommand& C, TCommandContext& X) {
   if (C.Args[0] == "population") {
     const auto& pop = X.Workbench.Algorithm().Population();
     for (int i = 0; i < pop.Count(); ++i) X.Out << pop.Items(i).Bits().BitString() << '\n';
-  } else {
+  } else if (X.Workbench.Problem().DescribesSolutions()) {
     for (const std::string& line : X.Workbench.Board().Lines()) X.Out << line << '\n';
+  } else {
+    // A problem without a board shows the best individual's bits in its place.
+    const TQueensWorkbench::TBestFound& best = X.Workbench.BestFound();
+    if (!best.Method) return;
+    X.Out << "Best found: " << ga::kSelectionMethods[*ga::MethodPlace(*best.Method)].Caption << ", fitness "
+          << FormatFloat15(best.Fitness) << " of " << FormatFloat15(X.Workbench.Problem().Target()) << '\n'
+          << best.Bits << '\n';
   }
 }
 
@@ -134,6 +151,10 @@ const ga::TZPGAPopulation& PopulationOf(const ga::TZPCustomGeneticAlgorithm& GA)
 
 constexpr TCommandEntry kCommands[] = {
     {"queens", "N", "set the queen count and re-initialize (even if unchanged)", OneArgument, Queens},
+    {"problem", "NAME SIZE",
+     "set the problem (nqueens, onemax, leadingones, jump:K) and its\n"
+     "size, and re-initialize",
+     TwoArguments, Problem},
     {"init", "", "the Initialize button", NoArguments, Init},
     {"run", "[TEXT]",
      "the Run button: all five selection methods from one start\n"
@@ -146,7 +167,8 @@ constexpr TCommandEntry kCommands[] = {
      OneOfTheChoices, Streams},
     {"show", "population|board",
      "one chromosome bit string per line, in population\n"
-     "order; or one line per board row, \"Q\" or \".\" per cell",
+     "order; or one line per board row, \"Q\" or \".\" per cell (for\n"
+     "other problems the best individual the last run found, its bits)",
      OneOfTheChoices, Show},
     {"csv", "FILE", "every plotted point as method,generation,fitness rows (- for stdout)", FileName, Csv},
     {"save", "FILE", "save settings, genotype and population (XML; - for stdout)", FileName,

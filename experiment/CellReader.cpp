@@ -6,8 +6,12 @@ namespace zp::experiment {
 
 namespace {
 
-// The queen count field that starts a row of runs.csv or traces.csv.
-std::string QueensField(const std::string& Line) { return Line.substr(0, Line.find(',')); }
+// The cell fields (problem, size, configuration) that start a row of runs.csv or traces.csv.
+std::string CellFields(const std::string& Line) {
+  size_t comma = 0;
+  for (int field = 0; field < 3 && comma != std::string::npos; ++field) comma = Line.find(',', comma + (field > 0));
+  return Line.substr(0, comma);
+}
 
 }  // namespace
 
@@ -24,9 +28,9 @@ void TCellReader::Open(TFile& File, const std::filesystem::path& Path) {
   if (std::getline(File.In, line)) File.Pending = line;
 }
 
-std::string TCellReader::CellLines(TFile& File, const std::string& Queens) {
+std::string TCellReader::CellLines(TFile& File, const std::string& Cell) {
   std::string text = File.Header + "\n";
-  while (File.Pending && QueensField(*File.Pending) == Queens) {
+  while (File.Pending && CellFields(*File.Pending) == Cell) {
     text += *File.Pending + "\n";
     std::string line;
     if (std::getline(File.In, line))
@@ -39,10 +43,10 @@ std::string TCellReader::CellLines(TFile& File, const std::string& Queens) {
 
 bool TCellReader::Next(TRecordedRuns& Cell) {
   if (!runs_.Pending) return false;
-  const std::string queens = QueensField(*runs_.Pending);
-  Cell.Rows = ParseRunsCsv(CellLines(runs_, queens));
+  const std::string cell = CellFields(*runs_.Pending);
+  Cell.Rows = ParseRunsCsv(CellLines(runs_, cell));
   // A cell whose runs made no trace line has none; traces of an earlier cell cannot follow.
-  Cell.Traces = ParseTracesCsv(CellLines(traces_, queens));
+  Cell.Traces = ParseTracesCsv(CellLines(traces_, cell));
   return true;
 }
 

@@ -1,5 +1,5 @@
-// TCellReader: an experiment's runs.csv and traces.csv read one queen count
-// (one cell) at a time. Both files are in key order, so a cell's lines stand
+// TCellReader: an experiment's runs.csv and traces.csv read one cell (problem,
+// size and configuration) at a time. Both files are in key order, so a cell's lines stand
 // together; only one cell's rows are held at once, whatever the experiment's size.
 //
 //   TCellReader reader(folder);
@@ -19,7 +19,7 @@ class TCellReader {
  public:
   // Raises Exception naming a file that cannot be opened.
   explicit TCellReader(const std::filesystem::path& Folder);
-  // The rows and traces of the next queen count; false after the last. Raises
+  // The rows and traces of the next cell; false after the last. Raises
   // Exception as ParseRunsCsv and ParseTracesCsv do for a bad line.
   bool Next(TRecordedRuns& Cell);
 
@@ -30,8 +30,8 @@ class TCellReader {
     std::optional<std::string> Pending;  // the first line of the next cell
   };
   static void Open(TFile& File, const std::filesystem::path& Path);
-  // The lines of File whose queen count is Queens, each "\n"-ended, from Pending on.
-  static std::string CellLines(TFile& File, const std::string& Queens);
+  // The lines of File whose cell fields are Cell ("nqueens,8,0"), each "\n"-ended, from Pending on.
+  static std::string CellLines(TFile& File, const std::string& Cell);
   TFile runs_, traces_;
 };
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <map>
 
+#include "experiment/CellGroups.h"
 #include "experiment/CsvLine.h"
 #include "platform/Numbers.h"
 
@@ -10,7 +11,7 @@ namespace zp::experiment {
 
 namespace {
 
-// The runs of one method of one queen count, by repeat.
+// The runs of one method of one cell, by repeat.
 using TRunsByRepeat = std::map<int32_t, const TRunRow*>;
 
 TComparisonRow McNemarRow(const TRunsByRepeat& a, const TRunsByRepeat& b) {
@@ -67,20 +68,21 @@ TComparisonRow WilcoxonRow(const TRunsByRepeat& a, const TRunsByRepeat& b) {
   return row;
 }
 
-void CompareQueenCount(int32_t queens, const std::map<size_t, TRunsByRepeat>& methods,
-                       std::vector<TComparisonRow>& out) {
+void CompareCell(const TCell& cell, const std::map<size_t, TRunsByRepeat>& methods, std::vector<TComparisonRow>& out) {
   const size_t first = out.size();
   for (const TPairedTest test : {TPairedTest::ptMcNemarExact, TPairedTest::ptWilcoxonSignedRank})
     for (auto a = methods.begin(); a != methods.end(); ++a)
       for (auto b = std::next(a); b != methods.end(); ++b) {
         TComparisonRow row =
             test == TPairedTest::ptMcNemarExact ? McNemarRow(a->second, b->second) : WilcoxonRow(a->second, b->second);
-        row.Queens = queens;
+        row.Problem = cell.Problem;
+        row.Size = cell.Size;
+        row.Config = cell.Config;
         row.MethodA = kMethodOrder[a->first];
         row.MethodB = kMethodOrder[b->first];
         out.push_back(row);
       }
-  // One family per queen count: both tests of every pair, the undefined ones left out.
+  // One family per cell: both tests of every pair, the undefined ones left out.
   std::vector<size_t> family;
   std::vector<double> p_values;
   for (size_t i = first; i < out.size(); ++i)
@@ -102,23 +104,25 @@ std::string Field(const std::optional<double>& value) {
 }  // namespace
 
 std::vector<TComparisonRow> Compare(const std::vector<TRunRow>& Rows) {
-  // Queen count -> method rank -> repeat, so iteration follows the file's order.
-  std::map<int32_t, std::map<size_t, TRunsByRepeat>> runs;
-  for (const TRunRow& row : Rows)
-    if (const auto rank = MethodRank(row.Method)) runs[row.Queens][*rank][row.Repeat] = &row;
   std::vector<TComparisonRow> comparisons;
-  for (const auto& [queens, methods] : runs) CompareQueenCount(queens, methods, comparisons);
+  for (const auto& [cell, methods] : GroupByCell(Rows)) {
+    // Method rank -> repeat.
+    std::map<size_t, TRunsByRepeat> runs;
+    for (const auto& [rank, method_runs] : methods)
+      for (const TRunRow* row : method_runs) runs[rank][row->Repeat] = row;
+    CompareCell(cell, runs, comparisons);
+  }
   return comparisons;
 }
 
 std::string ComparisonsCsv(const std::vector<TComparisonRow>& Comparisons) {
   std::string text = std::string(kComparisonsCsvHeader) + "\n";
   for (const TComparisonRow& row : Comparisons)
-    text +=
-        CsvLine({std::to_string(row.Queens), ga::ToString(row.MethodA), ga::ToString(row.MethodB), ToString(row.Test),
-                 std::to_string(row.N), std::to_string(row.ABetter), std::to_string(row.BBetter), Field(row.Statistic),
-                 Field(row.PValue), Field(row.PHolm), Field(row.Effect), Field(row.EffectLow), Field(row.EffectHigh)}) +
-        "\n";
+    text += CsvLine({row.Problem, std::to_string(row.Size), std::to_string(row.Config), ga::ToString(row.MethodA),
+                     ga::ToString(row.MethodB), ToString(row.Test), std::to_string(row.N), std::to_string(row.ABetter),
+                     std::to_string(row.BBetter), Field(row.Statistic), Field(row.PValue), Field(row.PHolm),
+                     Field(row.Effect), Field(row.EffectLow), Field(row.EffectHigh)}) +
+            "\n";
   return text;
 }
 

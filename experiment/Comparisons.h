@@ -1,9 +1,9 @@
-// comparisons.csv: for each queen count, every pair of methods compared by two
+// comparisons.csv: for each cell (problem, size, configuration), every pair of methods compared by two
 // paired tests over the repeats (the methods of a repeat share their start
 // population): McNemar's exact test on hit or not, with the odds ratio of the
 // discordant repeats, and the Wilcoxon signed-rank test on run lengths, with
 // Vargha and Delaney's A12; Holm's correction over both tests of every pair of
-// the queen count (one family per queen count).
+// the cell (one family per cell).
 //
 //   const std::vector<TComparisonRow> rows = Compare(runs);
 //   if (rows[0].PHolm && *rows[0].PHolm < 0.05) ...   // rows[0].AWins says which way
@@ -30,7 +30,9 @@ inline std::string ToString(TPairedTest Test) { return std::string(kPairedTestNa
 inline int32_t RankedLength(const TRunRow& Row) { return Row.HitGeneration.value_or(Row.Generations + 1); }
 
 struct TComparisonRow {
-  int32_t Queens = 0;
+  std::string Problem = "nqueens";
+  int32_t Size = 0;
+  int32_t Config = 0;
   ga::TGASelectionMethod MethodA = ga::TGASelectionMethod::smRoulette;
   ga::TGASelectionMethod MethodB = ga::TGASelectionMethod::smRoulette;
   TPairedTest Test = TPairedTest::ptMcNemarExact;
@@ -43,7 +45,7 @@ struct TComparisonRow {
   // which stays out of the Holm family.
   std::optional<double> Statistic;  // min(b, c), or T = min(W+, W-)
   std::optional<double> PValue;
-  std::optional<double> PHolm;       // Holm-adjusted over every defined test of the queen count
+  std::optional<double> PHolm;       // Holm-adjusted over every defined test of the cell
   std::optional<double> Effect;      // odds ratio b / c (above 1 favours a), or A12 (above 0.5 favours a)
   std::optional<double> EffectLow;   // the odds ratio's 95% limits; empty for A12
   std::optional<double> EffectHigh;  //
@@ -55,16 +57,17 @@ struct TComparisonRow {
   int64_t HitsB = 0;
 };
 
-// For each queen count ascending: every McNemar row, then every Wilcoxon row,
-// each over the pairs (a, b) with a before b in the workbench's method order, of
-// the methods present for that count. Runs pair by repeat; a repeat missing
-// either method is left out of the tests (A12 takes every run of each method).
-// Fewer than two methods for a queen count give no rows for it.
+// For each cell in the catalogue's order (GroupByCell): every McNemar row, then every
+// Wilcoxon row, each over the pairs (a, b) with a before b in the workbench's
+// method order, of the methods present for that cell. Runs pair by repeat; a
+// repeat missing either method is left out of the tests (A12 takes every run of
+// each method). Fewer than two methods for a cell give no rows for it.
 std::vector<TComparisonRow> Compare(const std::vector<TRunRow>& Rows);
 
 // The header line of comparisons.csv, without the line end.
 inline constexpr const char* kComparisonsCsvHeader =
-    "queens,method_a,method_b,test,n,a_better,b_better,statistic,p_value,p_holm,effect,effect_low,effect_high";
+    "problem,size,config,method_a,method_b,test,n,a_better,b_better,statistic,p_value,p_holm,effect,effect_low,effect_"
+    "high";
 
 // The text of comparisons.csv: the header and one "\n"-ended line per row, numbers
 // in FormatFloat15, "inf" for an infinite one, an empty field for an undefined

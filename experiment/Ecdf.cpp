@@ -28,7 +28,7 @@ std::vector<TEcdfPoint> Steps(std::vector<int32_t> SolvedAt, int64_t Runs, int32
 
 }  // namespace
 
-std::vector<TEcdfCurve> RunLengthEcdfs(const std::vector<TRunRow>& Rows, int32_t Queens, int32_t Generations) {
+std::vector<TEcdfCurve> RunLengthEcdfs(const std::vector<TRunRow>& Rows, const TCell& Cell, int32_t Generations) {
   if (Generations < 1) return {};
   struct TRuns {
     int64_t Count = 0;
@@ -37,7 +37,7 @@ std::vector<TEcdfCurve> RunLengthEcdfs(const std::vector<TRunRow>& Rows, int32_t
   std::map<size_t, TRuns> by_method;  // keyed by rank: the workbench's order
   for (const TRunRow& row : Rows) {
     const auto rank = MethodRank(row.Method);
-    if (row.Queens != Queens || !rank) continue;
+    if (CellOf(row) != Cell || !rank) continue;
     TRuns& runs = by_method[*rank];
     ++runs.Count;
     if (row.HitGeneration) runs.SolvedAt.push_back(*row.HitGeneration);
@@ -48,10 +48,10 @@ std::vector<TEcdfCurve> RunLengthEcdfs(const std::vector<TRunRow>& Rows, int32_t
   return curves;
 }
 
-TEcdfChart::TEcdfChart(const std::vector<TRunRow>& Rows, int32_t Queens, int32_t Generations)
+TEcdfChart::TEcdfChart(const std::vector<TRunRow>& Rows, const TCell& Cell, int32_t Generations)
     : panel_(std::make_unique<chart::TZPChartPanel>()) {
   using enum chart::TAxisOption;
-  panel_->Header().SetText(std::to_string(Queens) + " queens");
+  panel_->Header().SetText(CellCaption(Cell));
   panel_->Footer().SetVisible(false);
   // A plain background: the panel's default yellow gradient would hide the
   // tournament's yellow curve.
@@ -73,7 +73,7 @@ TEcdfChart::TEcdfChart(const std::vector<TRunRow>& Rows, int32_t Queens, int32_t
   bottom.SetMinimum(1);
   bottom.Title().SetText("Generation");
 
-  for (const TEcdfCurve& curve : RunLengthEcdfs(Rows, Queens, Generations)) {
+  for (const TEcdfCurve& curve : RunLengthEcdfs(Rows, Cell, Generations)) {
     const size_t rank = *MethodRank(curve.Method);
     auto s = std::make_unique<chart::TZPLineChart>();
     s->SetParent(panel_.get());

@@ -1,9 +1,9 @@
-// The run-length ECDF of a queen count: for each method, the fraction of all its
+// The run-length ECDF of a cell (problem, size, configuration): for each method, the fraction of all its
 // runs that hit the target by generation g, for g from 1 to the experiment's generations, as
 // step points; and the chart panel that draws them as stairs, one curve per
 // method in the workbench's colours (pictures are rendered by the front ends).
 //
-//   TEcdfChart chart(rows, 8, 100);
+//   TEcdfChart chart(rows, {"nqueens", 8, 0}, 100);
 //   chart::SaveChartFile(chart.Panel(), "ecdf-8.png", 800, 500);   // chart/qt
 #pragma once
 
@@ -30,17 +30,17 @@ struct TEcdfCurve {
   std::vector<TEcdfPoint> Steps;
 };
 
-// One curve per method with runs of Queens in Rows, in the workbench's order. A
+// One curve per method with runs of Cell in Rows, in the workbench's order. A
 // run that hit at generation 0 (its start population) counts from 1, one that hit
-// after Generations not at all. No curves for Generations below 1 or no runs of Queens.
-std::vector<TEcdfCurve> RunLengthEcdfs(const std::vector<TRunRow>& Rows, int32_t Queens, int32_t Generations);
+// after Generations not at all. No curves for Generations below 1 or no runs of Cell.
+std::vector<TEcdfCurve> RunLengthEcdfs(const std::vector<TRunRow>& Rows, const TCell& Cell, int32_t Generations);
 
-// The ECDF picture of one queen count: header "N queens", bottom axis
+// The ECDF picture of one cell: header its CellCaption ("8 queens"), bottom axis
 // "Generation" from 1 to Generations (logarithmic from 1000 on), left axis
 // from 0 to 1, one stair-step curve per method in the legend.
 class TEcdfChart {
  public:
-  TEcdfChart(const std::vector<TRunRow>& Rows, int32_t Queens, int32_t Generations);
+  TEcdfChart(const std::vector<TRunRow>& Rows, const TCell& Cell, int32_t Generations);
   ~TEcdfChart();
   TEcdfChart(const TEcdfChart&) = delete;
   TEcdfChart& operator=(const TEcdfChart&) = delete;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <limits>
 #include <sstream>
 
 #include "experiment/RunRow.h"
@@ -39,31 +40,71 @@ std::span<const ga::TGASelectionMethod> TExperimentDesign::MethodsToRun() const 
 }
 
 int64_t TExperimentDesign::RowCount() const {
-  return static_cast<int64_t>(Queens.size()) * Repeats * static_cast<int64_t>(Methods.size());
+  return static_cast<int64_t>(Problems.size()) * static_cast<int64_t>(Sizes.size()) * Repeats *
+         static_cast<int64_t>(Methods.size());
 }
 
-std::vector<int32_t> ParseQueenList(const std::string& Text) {
-  auto count = [](const std::string& part, const std::string& text) {
+namespace {
+
+// Sizes from Lo to Hi; What names one in messages ("a queen count", "a size").
+std::vector<int32_t> ParseSizes(const std::string& Option, const std::string& Text, int32_t Lo, int32_t Hi,
+                                const std::string& What) {
+  auto count = [&](const std::string& part, const std::string& text) {
     const auto n = TryStrToInt(text);
-    if (!n || *n < queens::kMinQueens || *n > queens::kMaxQueens)
-      throw TDesignError("--queens", "'" + part + "' is not a queen count from 4 to 32");
+    if (!n || *n < Lo || *n > Hi)
+      throw TDesignError(Option,
+                         "'" + part + "' is not " + What + " from " + std::to_string(Lo) + " to " + std::to_string(Hi));
     return *n;
   };
-  std::vector<int32_t> queens;
+  std::vector<int32_t> sizes;
   for (const std::string& part : SplitCommas(Text)) {
     const auto dash = part.find('-', 1);
     if (dash == std::string::npos) {
-      queens.push_back(count(part, part));
+      sizes.push_back(count(part, part));
       continue;
     }
     const int32_t first = count(part, part.substr(0, dash)), last = count(part, part.substr(dash + 1));
-    if (last < first) throw TDesignError("--queens", "'" + part + "' is not an ascending range");
-    for (int32_t n = first; n <= last; ++n) queens.push_back(n);
+    if (last < first) throw TDesignError(Option, "'" + part + "' is not an ascending range");
+    for (int32_t n = first; n <= last; ++n) sizes.push_back(n);
   }
-  if (queens.empty()) throw TDesignError("--queens", "no queen count given");
-  std::sort(queens.begin(), queens.end());
-  queens.erase(std::unique(queens.begin(), queens.end()), queens.end());
-  return queens;
+  if (sizes.empty()) throw TDesignError(Option, "no " + What.substr(What.find(' ') + 1) + " given");
+  std::sort(sizes.begin(), sizes.end());
+  sizes.erase(std::unique(sizes.begin(), sizes.end()), sizes.end());
+  return sizes;
+}
+
+}  // namespace
+
+std::vector<int32_t> ParseSizeList(const std::string& Option, const std::string& Text) {
+  if (Option == "--queens") return ParseQueenList(Text);
+  return ParseSizes(Option, Text, 1, std::numeric_limits<int32_t>::max(), "a size");
+}
+
+std::vector<int32_t> ParseQueenList(const std::string& Text) {
+  return ParseSizes("--queens", Text, queens::kMinQueens, queens::kMaxQueens, "a queen count");
+}
+
+std::vector<queens::TProblemSpec> ParseProblemList(const std::string& Text) {
+  std::vector<queens::TProblemSpec> problems;
+  for (const std::string& name : SplitCommas(Text)) {
+    const auto spec = queens::ParseProblemName(name);
+    if (!spec) throw TDesignError("--problem", "'" + name + "' is not a problem: " + queens::kProblemNames);
+    if (std::find(problems.begin(), problems.end(), *spec) != problems.end())
+      throw TDesignError("--problem", "'" + name + "' is named twice");
+    problems.push_back(*spec);
+  }
+  if (problems.empty()) throw TDesignError("--problem", "no problem given");
+  return problems;
+}
+
+void CheckSizes(const TExperimentDesign& Design, const std::string& Option) {
+  for (const queens::TProblemSpec& problem : Design.Problems)
+    for (const int32_t size : Design.Sizes)
+      if (const std::string error = problem.SizeError(size); !error.empty()) throw TDesignError(Option, error);
+  if (Design.Repeats > kMaxRepeats)
+    throw TDesignError(
+        "--repeats", "takes at most " + std::to_string(kMaxRepeats) + " repeats, not " + std::to_string(Design.Repeats),
+        TDesignError::TJoin::jnSpace);
 }
 
 namespace {

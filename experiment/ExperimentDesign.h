@@ -1,10 +1,11 @@
-// What an experiment runs: queen counts, repeats, generations, the base seed,
-// the random streams and the methods written; the seed of each repeat; and the
-// parsing of the option texts a front end is given, each error naming its option.
+// What an experiment runs: problems and their sizes, repeats, generations, the
+// base seed, the random streams and the methods written; the seed of each
+// repeat; and the parsing of the option texts a front end is given, each error
+// naming its option.
 //
 //   TExperimentDesign design;
-//   design.Queens = ParseQueenList("8,10-12");       // {8, 10, 11, 12}
-//   uint32_t s = RepeatSeed(design.Seed, 10, 3);     // the seed of repeat 3 of 10 queens
+//   design.Sizes = ParseSizeList("--queens", "8,10-12");   // {8, 10, 11, 12}
+//   uint32_t s = RepeatSeed(design.Seed, 10, 3);            // the seed of repeat 3 of 10 queens
 #pragma once
 
 #include <algorithm>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "engine/ZPGAConsts.h"
+#include "workbench/ProblemCatalogue.h"
 #include "workbench/QueensWorkbench.h"
 
 namespace zp::experiment {
@@ -40,8 +42,9 @@ class TDesignError : public std::runtime_error {
 };
 
 struct TExperimentDesign {
-  std::vector<int32_t> Queens{8};  // ascending, distinct, each 4..32
-  int32_t Repeats = 30;            // numbered 0 .. Repeats-1
+  std::vector<queens::TProblemSpec> Problems{queens::TProblemSpec{}};  // distinct, in the order given; N-Queens
+  std::vector<int32_t> Sizes{8};  // ascending, distinct, each a size of every problem
+  int32_t Repeats = 30;           // numbered 0 .. Repeats-1
   int32_t Generations = 100;
   uint32_t Seed = 0;
   queens::TRandomStreams Streams = queens::TRandomStreams::rsContinued;
@@ -57,28 +60,39 @@ struct TExperimentDesign {
   bool operator==(const TExperimentDesign&) const = default;
 };
 
-// The experiment's unit of work: one repeat of one queen count.
+// The experiment's unit of work: one repeat of one cell: the problem (its place
+// in the design's Problems), the size and the configuration.
 struct TRepeatKey {
-  int32_t Queens = 0;
+  int32_t Problem = 0;
+  int32_t Size = 0;
+  int32_t Config = 0;
   int32_t Repeat = 0;
   auto operator<=>(const TRepeatKey&) const = default;
 };
 
-// Repeats of a design in key order (queen counts ascending, then repeats), from
-// a place in that order on. The keys are worked out as they are asked for, so
-// that a list of 10^8 repeats takes no memory of its own.
+// Repeats of a design in key order (problems as given, sizes ascending,
+// configurations, then repeats), from a place in that order on. The keys are
+// worked out as they are asked for, so that a list of 10^8 repeats takes no
+// memory of its own.
 class TRepeatList {
  public:
   TRepeatList() = default;
   explicit TRepeatList(const TExperimentDesign& Design)
-      : queens_(Design.Queens),
+      : problems_(Design.Problems.size()),
+        sizes_(Design.Sizes),
+        configs_(1),
         repeats_(static_cast<size_t>(std::max(Design.Repeats, 1))),
-        end_(Design.Repeats > 0 ? Design.Queens.size() * repeats_ : 0) {}
+        end_(Design.Repeats > 0 ? problems_ * sizes_.size() * configs_ * repeats_ : 0) {}
   size_t size() const { return end_ - first_; }
   bool empty() const { return size() == 0; }
   TRepeatKey operator[](size_t I) const {
-    const size_t k = first_ + I;
-    return {queens_[k / repeats_], static_cast<int32_t>(k % repeats_)};
+    size_t k = first_ + I;
+    const auto repeat = static_cast<int32_t>(k % repeats_);
+    k /= repeats_;
+    const auto config = static_cast<int32_t>(k % configs_);
+    k /= configs_;
+    const int32_t size = sizes_[k % sizes_.size()];
+    return {static_cast<int32_t>(k / sizes_.size()), size, config, repeat};
   }
   // The keys from place I on.
   TRepeatList From(size_t I) const {
@@ -88,7 +102,9 @@ class TRepeatList {
   }
 
  private:
-  std::vector<int32_t> queens_;
+  size_t problems_ = 0;
+  std::vector<int32_t> sizes_;
+  size_t configs_ = 1;
   size_t repeats_ = 1;
   size_t end_ = 0;
   size_t first_ = 0;
@@ -107,14 +123,29 @@ constexpr uint32_t Fmix32(uint32_t h) {
   return h;
 }
 
-// The name experiment.json gives the seed function.
-inline constexpr const char* kSeedFunctionName = "S xor fmix32(r xor (N << 24))";
+// The name experiment.json gives the seed functions.
+inline constexpr const char* kSeedFunctionName =
+    "nqueens: S for r = 0, else S xor fmix32(r xor (N << 24)); the others: "
+    "S xor fmix32(r xor fmix32(0x9E3779B9 xor (funcId << 16) xor n))";
+
+// The most repeats per cell: the seeds of one cell stay distinct below it.
+inline constexpr int32_t kMaxRepeats = int32_t{1} << 24;
 
 // The seed of repeat Repeat of Queens queens: Seed for repeat 0, else
 // Seed XOR Fmix32(Repeat XOR (Queens << 24)); distinct within one queen count.
 constexpr uint32_t RepeatSeed(uint32_t Seed, int32_t Queens, int32_t Repeat) {
   if (Repeat == 0) return Seed;
   return Seed ^ Fmix32(static_cast<uint32_t>(Repeat) ^ (static_cast<uint32_t>(Queens) << 24));
+}
+
+// The seed of repeat Repeat of Problem at Size: N-Queens' as above; for the
+// others Seed XOR Fmix32(Repeat XOR Fmix32(0x9E3779B9 XOR (funcId << 16) XOR Size)),
+// so that the problems' streams differ even where their sizes agree.
+constexpr uint32_t RepeatSeed(uint32_t Seed, const queens::TProblemSpec& Problem, int32_t Size, int32_t Repeat) {
+  if (Problem.Kind == queens::TProblemKind::pkNQueens) return RepeatSeed(Seed, Size, Repeat);
+  const uint32_t cell =
+      Fmix32(0x9E3779B9u ^ (static_cast<uint32_t>(Problem.FuncId()) << 16) ^ static_cast<uint32_t>(Size));
+  return Seed ^ Fmix32(static_cast<uint32_t>(Repeat) ^ cell);
 }
 
 // The name experiment.json gives the bootstrap's seed function (config is 0 until
@@ -127,9 +158,21 @@ constexpr uint32_t BootstrapSeed(uint32_t Seed, int32_t Size, int32_t Config = 0
   return Fmix32(Seed ^ Fmix32(static_cast<uint32_t>(Size) ^ (static_cast<uint32_t>(Config) << 16)));
 }
 
-// "8,10-12": counts and ascending ranges, each 4..32; duplicates dropped, sorted.
-// TDesignError "--queens: ..." for an empty list, a bad count or a descending range.
+// "8,10-12": sizes and ascending ranges, each a positive integer; duplicates
+// dropped, sorted. TDesignError "OPTION: ..." (Option "--queens" or "--sizes")
+// for an empty list, a bad size or a descending range.
+std::vector<int32_t> ParseSizeList(const std::string& Option, const std::string& Text);
+
+// "8,10-12" for --queens: ParseSizeList with each size 4..32.
 std::vector<int32_t> ParseQueenList(const std::string& Text);
+
+// "nqueens,jump:3": problems in the order given; TDesignError "--problem: ..."
+// for an unknown name or a problem named twice.
+std::vector<queens::TProblemSpec> ParseProblemList(const std::string& Text);
+
+// TDesignError naming Option when a size is not one of every problem of Design,
+// or Design has more repeats than kMaxRepeats ("--repeats").
+void CheckSizes(const TExperimentDesign& Design, const std::string& Option);
 
 // The label a folder gives when none is asked for: its base name with every
 // character outside [A-Za-z0-9._-] replaced by "_", or "experiment" when that is empty.

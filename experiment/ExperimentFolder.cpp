@@ -8,6 +8,7 @@
 #include <ctime>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <set>
 #include <sstream>
 
@@ -21,7 +22,7 @@ namespace zp::experiment {
 
 namespace {
 
-constexpr const char* kTimingCsvHeader = "queens,repeat,seconds";
+constexpr const char* kTimingCsvHeader = "problem,size,config,repeat,seconds";
 
 std::string ReadFile(const std::filesystem::path& File) {
   std::ifstream in(File, std::ios::binary);
@@ -31,18 +32,29 @@ std::string ReadFile(const std::filesystem::path& File) {
   return text.str();
 }
 
+// The place in Design's problems of the one named Name; empty for none.
+std::optional<int32_t> ProblemIndex(const TExperimentDesign& Design, const std::string& Name) {
+  for (size_t i = 0; i < Design.Problems.size(); ++i)
+    if (Design.Problems[i].Name() == Name) return static_cast<int32_t>(i);
+  return std::nullopt;
+}
+
 // The header and the time of each kept repeat: a repeat run again gets a new
 // line, so its old one goes, as do a line cut short by the interruption and
 // anything that is not a repeat's line. The times are kept for the record only.
-std::string KeptTiming(const std::string& Old, const std::set<TRepeatKey>& Keep) {
+std::string KeptTiming(const std::string& Old, const std::set<TRepeatKey>& Keep, const TExperimentDesign& Design) {
   std::map<TRepeatKey, std::string> lines;  // the last line of each kept repeat, in key order
   std::istringstream in(Old);
   for (std::string line; std::getline(in, line);) {
     if (in.eof()) break;  // no line end: cut short
-    TRepeatKey key;
-    char comma1 = 0, comma2 = 0;
-    std::istringstream fields(line);
-    if (fields >> key.Queens >> comma1 >> key.Repeat >> comma2 && comma1 == ',' && comma2 == ',' && Keep.contains(key))
+    const size_t comma = line.find(',');
+    const auto problem = ProblemIndex(Design, line.substr(0, comma));
+    if (!problem || comma == std::string::npos) continue;
+    TRepeatKey key{*problem, 0, 0, 0};
+    char comma1 = 0, comma2 = 0, comma3 = 0;
+    std::istringstream fields(line.substr(comma + 1));
+    if (fields >> key.Size >> comma1 >> key.Config >> comma2 >> key.Repeat >> comma3 && comma1 == ',' &&
+        comma2 == ',' && comma3 == ',' && Keep.contains(key))
       lines[key] = line + "\n";
   }
   std::string text = std::string(kTimingCsvHeader) + "\n";
@@ -81,7 +93,9 @@ TRepeatList ResumeFolder(const std::filesystem::path& Folder, const TExperimentD
       Notes->push_back(*damage + "; the files are cut there and the repeats from there on run again");
   const TRecordedRuns complete = KeepCompleteRepeats(recorded, Design.Methods);
   std::set<TRepeatKey> have;
-  for (const TRunRow& row : complete.Rows) have.insert({row.Queens, row.Repeat});
+  for (const TRunRow& row : complete.Rows)
+    if (const auto problem = ProblemIndex(Design, row.Problem))
+      have.insert({*problem, row.Size, row.Config, row.Repeat});
   // New rows are appended, so only the complete repeats that lead the key order
   // stay; everything from the first missing repeat on is run again.
   const TRepeatList keys = RepeatKeys(Design);
@@ -90,13 +104,17 @@ TRepeatList ResumeFolder(const std::filesystem::path& Folder, const TExperimentD
   std::set<TRepeatKey> keep;
   for (size_t i = 0; i < kept; ++i) keep.insert(keys[i]);
 
+  const auto kept_run = [&](const auto& run) {
+    const auto problem = ProblemIndex(Design, run.Problem);
+    return problem && keep.contains({*problem, run.Size, run.Config, run.Repeat});
+  };
   std::string runs = std::string(kRunsCsvHeader) + "\n";
   for (const TRunRow& row : complete.Rows)
-    if (keep.contains({row.Queens, row.Repeat})) runs += FormatRunRow(row) + "\n";
+    if (kept_run(row)) runs += FormatRunRow(row) + "\n";
   std::vector<TRunTrace> traces;
   for (const TRunTrace& trace : complete.Traces)
-    if (keep.contains({trace.Queens, trace.Repeat})) traces.push_back(trace);
-  const std::string timing = KeptTiming(ReadFile(Folder / "timing.csv"), keep);
+    if (kept_run(trace)) traces.push_back(trace);
+  const std::string timing = KeptTiming(ReadFile(Folder / "timing.csv"), keep, Design);
   WriteOutputFiles(Folder, {{"runs.csv", runs}, {"traces.csv", TracesCsv(traces)}, {"timing.csv", timing}});
   return keys.From(kept);
 }
@@ -131,7 +149,7 @@ void TResultFiles::Write(TFile& File, const std::string& Text) {
 }
 
 TRepeatLines RepeatLines(const TRepeatResult& Result) {
-  TRepeatLines lines{Result.Key, "", "", Result.Seconds};
+  TRepeatLines lines{Result.Key, Result.Problem, "", "", Result.Seconds};
   for (const TRunTrace& trace : Result.Traces) lines.Traces += FormatRunTrace(trace);
   for (const TRunRow& row : Result.Rows) lines.Runs += FormatRunRow(row) + "\n";
   return lines;
@@ -141,8 +159,8 @@ void TResultFiles::Append(const TRepeatLines& Repeat) {
   // Traces first: a repeat counts as done once its rows are all there.
   Write(traces_, Repeat.Traces);
   Write(runs_, Repeat.Runs);
-  Write(timing_, std::to_string(Repeat.Key.Queens) + "," + std::to_string(Repeat.Key.Repeat) + "," +
-                     FormatFloat15(Repeat.Seconds) + "\n");
+  Write(timing_, Repeat.Problem + "," + std::to_string(Repeat.Key.Size) + "," + std::to_string(Repeat.Key.Config) +
+                     "," + std::to_string(Repeat.Key.Repeat) + "," + FormatFloat15(Repeat.Seconds) + "\n");
   // On disk at most once a second: after a power loss the rows end whole at most a second early.
   if (std::chrono::steady_clock::now() - synced_ >= std::chrono::seconds(1)) Sync();
 }

@@ -42,9 +42,10 @@ TRepeatList ResumeFolder(const std::filesystem::path& Folder, const TExperimentD
 // appends, and what a process that ran the repeat hands to the one that writes.
 struct TRepeatLines {
   TRepeatKey Key;
-  std::string Runs;    // its runs.csv lines, each "\n"-ended
-  std::string Traces;  // its traces.csv lines, "" for none
-  double Seconds = 0;  // wall time of the repeat
+  std::string Problem;  // the name of Key's problem, for timing.csv
+  std::string Runs;     // its runs.csv lines, each "\n"-ended
+  std::string Traces;   // its traces.csv lines, "" for none
+  double Seconds = 0;   // wall time of the repeat
 };
 TRepeatLines RepeatLines(const TRepeatResult& Result);
 

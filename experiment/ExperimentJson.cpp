@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <set>
 
@@ -11,6 +12,7 @@
 #include "platform/Exceptions.h"
 #include "platform/Numbers.h"
 #include "workbench/ComparisonRun.h"
+#include "workbench/ProblemCatalogue.h"
 #include "workbench/QueensProblem.h"
 
 namespace zp::experiment {
@@ -92,17 +94,28 @@ int64_t IntegerAt(const TJson& Value, const std::string& Path, int64_t Lo, int64
   Bad(Path, Shown(Value) + " is out of range " + std::to_string(Lo) + ".." + std::to_string(Hi));
 }
 
-std::vector<int32_t> QueensAt(const TJson& Value, const std::string& Path) {
-  std::vector<int32_t> queens;
+std::vector<int32_t> SizesAt(const TJson& Value, const std::string& Path) {
+  std::vector<int32_t> sizes;
   for (const TJson& item : ArrayAt(Value, Path)) {
-    const std::string at = Path + "[" + std::to_string(queens.size()) + "]";
-    const auto n = static_cast<int32_t>(IntegerAt(item, at, queens::kMinQueens, queens::kMaxQueens));
-    if (!queens.empty() && n <= queens.back())
-      Bad(at, std::to_string(n) + " after " + std::to_string(queens.back()) +
-                  "; the queen counts are distinct and ascending");
-    queens.push_back(n);
+    const std::string at = Path + "[" + std::to_string(sizes.size()) + "]";
+    const auto n = static_cast<int32_t>(IntegerAt(item, at, 1, std::numeric_limits<int32_t>::max()));
+    if (!sizes.empty() && n <= sizes.back())
+      Bad(at, std::to_string(n) + " after " + std::to_string(sizes.back()) + "; the sizes are distinct and ascending");
+    sizes.push_back(n);
   }
-  return queens;
+  return sizes;
+}
+
+std::vector<queens::TProblemSpec> ProblemsAt(const TJson& Value, const std::string& Path) {
+  std::vector<queens::TProblemSpec> problems;
+  for (const TJson& item : ArrayAt(Value, Path)) {
+    const std::string at = Path + "[" + std::to_string(problems.size()) + "]";
+    const auto spec = item.is_string() ? queens::ParseProblemName(item.get<std::string>()) : std::nullopt;
+    if (!spec) Bad(at, "expected one of " + std::string(queens::kProblemNames) + ", got " + Shown(item));
+    if (std::find(problems.begin(), problems.end(), *spec) != problems.end()) Bad(at, Shown(item) + " named twice");
+    problems.push_back(*spec);
+  }
+  return problems;
 }
 
 std::string MethodNames() {
@@ -211,11 +224,13 @@ std::string ParseErrorText(const nlohmann::json::exception& Error) {
 }
 
 TJson ParametersJson(const TExperimentDesign& Design, const std::string& Version) {
-  TJson queens = TJson::array(), methods = TJson::array();
-  for (const int32_t n : Design.Queens) queens.push_back(n);
+  TJson problems = TJson::array(), sizes = TJson::array(), methods = TJson::array();
+  for (const queens::TProblemSpec& problem : Design.Problems) problems.push_back(problem.Name());
+  for (const int32_t n : Design.Sizes) sizes.push_back(n);
   for (const ga::TGASelectionMethod m : Design.Methods) methods.push_back(ga::ToString(m));
   TJson p = TJson::object();
-  p["queens"] = std::move(queens);
+  p["problems"] = std::move(problems);
+  p["sizes"] = std::move(sizes);
   p["repeats"] = Design.Repeats;
   p["generations"] = Design.Generations;
   p["seed"] = Design.Seed;
@@ -230,28 +245,32 @@ TJson ParametersJson(const TExperimentDesign& Design, const std::string& Version
 // What the parameters resolve to and how the files treat the runs, for a reader
 // who has only the folder.
 TJson DesignJson(const TExperimentDesign& Design) {
-  TJson problems = TJson::array();
+  TJson cells = TJson::array();
   queens::TGASettings settings;
   settings.Generations = Design.Generations;
-  for (const int32_t n : Design.Queens) {
-    queens::TQueensProblem problem(n);
-    const queens::TResolvedSettings r = queens::ResolveSettings(problem, settings);
-    TJson q = TJson::object();
-    q["queens"] = n;
-    q["population"] = r.Population;
-    q["chromosome_bits"] = r.ChromosomeBits;
-    q["MutationProbability"] = r.MutationProbability;
-    q["CrossoverProbability"] = r.CrossoverProbability;
-    q["InversionProbability"] = r.InversionProbability;
-    q["TournamentField"] = r.TournamentField;
-    q["ElitistPct"] = r.ElitistPct;
-    q["CrossoverMethod"] = ga::ToString(r.CrossoverMethod);
-    q["target"] = r.Target;
-    q["evaluations_per_generation"] = r.Population;
-    q["budget_generations"] = Design.Generations;
-    q["budget_evaluations"] = int64_t{r.Population} * (1 + int64_t{Design.Generations});
-    problems.push_back(std::move(q));
-  }
+  for (const queens::TProblemSpec& spec : Design.Problems)
+    for (const int32_t n : Design.Sizes) {
+      const std::unique_ptr<queens::IProblem> problem = spec.Make(n);
+      const queens::TResolvedSettings r = queens::ResolveSettings(*problem, settings);
+      TJson q = TJson::object();
+      q["problem"] = spec.Name();
+      q["size"] = n;
+      q["funcId"] = spec.FuncId();
+      q["funcName"] = spec.FuncName();
+      q["population"] = r.Population;
+      q["chromosome_bits"] = r.ChromosomeBits;
+      q["MutationProbability"] = r.MutationProbability;
+      q["CrossoverProbability"] = r.CrossoverProbability;
+      q["InversionProbability"] = r.InversionProbability;
+      q["TournamentField"] = r.TournamentField;
+      q["ElitistPct"] = r.ElitistPct;
+      q["CrossoverMethod"] = ga::ToString(r.CrossoverMethod);
+      q["target"] = r.Target;
+      q["evaluations_per_generation"] = r.Population;
+      q["budget_generations"] = Design.Generations;
+      q["budget_evaluations"] = int64_t{r.Population} * (1 + int64_t{Design.Generations});
+      cells.push_back(std::move(q));
+    }
   TJson bootstrap = TJson::object();
   bootstrap["of"] = "ert_evaluations";
   bootstrap["resamples"] = kBootstrapResamples;
@@ -262,7 +281,7 @@ TJson DesignJson(const TExperimentDesign& Design) {
   bootstrap["seed_function"] = kBootstrapSeedName;
   bootstrap["config"] = 0;
   TJson d = TJson::object();
-  d["problems"] = std::move(problems);
+  d["cells"] = std::move(cells);
   d["budget_unit"] =
       "evaluations: every generation scores the whole population once, and so does the start population, so G "
       "generations cost population x (1 + G)";
@@ -272,7 +291,8 @@ TJson DesignJson(const TExperimentDesign& Design) {
   d["misses_in_tests"] =
       "mcnemar_exact compares hit or not; wilcoxon_signed_rank and the A12 effect rank a run that "
       "never hit as G + 1 generations, behind every hit";
-  d["holm_family"] = "one per queen count: both tests of every pair of methods; an undefined test stays out";
+  d["holm_family"] =
+      "one per problem, size and configuration: both tests of every pair of methods; an undefined test stays out";
   d["bootstrap"] = std::move(bootstrap);
   d["label"] = Design.Label;
   return d;
@@ -335,7 +355,8 @@ TStoredExperiment ReadExperimentJson(std::string_view Text) {
   stored.Parameters = Texts(p);
   TExperimentDesign& design = stored.Design;
   constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max(), kUint32Max = std::numeric_limits<uint32_t>::max();
-  design.Queens = QueensAt(Member(p, path, "queens"), path + ".queens");
+  design.Problems = ProblemsAt(Member(p, path, "problems"), path + ".problems");
+  design.Sizes = SizesAt(Member(p, path, "sizes"), path + ".sizes");
   design.Repeats = static_cast<int32_t>(IntegerAt(Member(p, path, "repeats"), path + ".repeats", 1, kInt32Max));
   design.Generations =
       static_cast<int32_t>(IntegerAt(Member(p, path, "generations"), path + ".generations", 1, kInt32Max));

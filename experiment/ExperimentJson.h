@@ -23,10 +23,10 @@ using TParameterTexts = std::vector<std::pair<std::string, std::string>>;
 
 // The format experiment.json and the files beside it are written in; an older
 // one (without "format") is refused by --resume.
-inline constexpr int kExperimentFormat = 2;
+inline constexpr int kExperimentFormat = 3;
 
-// The "parameters" of experiment.json: queens, repeats, generations, seed,
-// streams, methods, label, seed_function, version.
+// The "parameters" of experiment.json: problems, sizes, repeats, generations,
+// seed, streams, methods, label, seed_function, version.
 TParameterTexts Parameters(const TExperimentDesign& Design, const std::string& Version);
 
 // The "run" part: the only part besides timing.csv that differs between runs of one experiment.

@@ -20,11 +20,17 @@ TIohProfilerInfo IohInfo(const TExperimentDesign& Design) {
 
 }  // namespace
 
+std::string EcdfFileStem(const TCell& Cell) {
+  const auto spec = queens::ParseProblemName(Cell.Problem);
+  return "ecdf-" + (spec ? spec->FileTag() : Cell.Problem) + "-" + std::to_string(Cell.Size) +
+         (Cell.Config != 0 ? "-c" + std::to_string(Cell.Config) : "");
+}
+
 TFinishedAnalysis FinishFolder(const std::filesystem::path& Folder, const TExperimentDesign& Design,
                                const TPictureWriter& Draw) {
-  // One queen count at a time, so that memory grows with one cell's repeats, not
-  // with the experiment's rows. The info files list every queen count of their
-  // method: their blocks are gathered and written at the end.
+  // One cell at a time, so that memory grows with one cell's repeats, not with
+  // the experiment's rows. The info files list every size of their method and
+  // problem: their blocks are gathered and written at the end.
   TFinishedAnalysis analysis;
   std::map<std::string, std::string> info_files;
   TCellReader reader(Folder);
@@ -45,10 +51,10 @@ TFinishedAnalysis FinishFolder(const std::filesystem::path& Folder, const TExper
       WriteOutputFiles(Folder, data);
     });
     if (!cell.Rows.empty()) {
-      const int32_t n = cell.Rows.front().Queens;
-      TEcdfChart chart(cell.Rows, n, Design.Generations);
+      const TCell at = CellOf(cell.Rows.front());
+      TEcdfChart chart(cell.Rows, at, Design.Generations);
       for (const char* type : {"png", "svg"})
-        Draw(chart.Panel(), (Folder / ("ecdf-" + std::to_string(n) + "." + type)).string(), kEcdfWidth, kEcdfHeight);
+        Draw(chart.Panel(), (Folder / (EcdfFileStem(at) + "." + type)).string(), kEcdfWidth, kEcdfHeight);
     }
     files.get();
   }

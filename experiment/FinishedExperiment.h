@@ -41,10 +41,14 @@ struct TFinishedAnalysis {
   std::vector<TComparisonRow> Comparisons;
 };
 
+// The name of a cell's ECDF pictures without the extension: "ecdf-nqueens-8",
+// "ecdf-jump3-64", with "-c2" for a configuration other than 0.
+std::string EcdfFileStem(const TCell& Cell);
+
 // After the last repeat: summary.csv, comparisons.csv and iohprofiler/ from the
-// folder's runs.csv and traces.csv as written, and ecdf-N.png and ecdf-N.svg
-// for each queen count, read and worked out one queen count at a time (memory
-// grows with one count's repeats). Returns the statistics. Raises Exception on
+// folder's runs.csv and traces.csv as written, and the ECDF pictures (PNG and
+// SVG) of each cell, read and worked out one cell at a time (memory grows with
+// one cell's repeats). Returns the statistics. Raises Exception on
 // a failed write; the files written before it stay.
 TFinishedAnalysis FinishFolder(const std::filesystem::path& Folder, const TExperimentDesign& Design,
                                const TPictureWriter& Draw);

@@ -6,25 +6,45 @@
 #include <tuple>
 #include <utility>
 
+#include "platform/Exceptions.h"
 #include "platform/Numbers.h"
+#include "workbench/ProblemCatalogue.h"
 
 namespace zp::experiment {
 
 namespace {
 
-std::string DataFileName(int32_t Queens) {
-  return "data_f1_NQueens/IOHprofiler_f1_DIM" + std::to_string(Queens) + ".dat";
+// "f2_OneMax": the function as the file names give it.
+std::string FunctionTag(const queens::TProblemSpec& Problem) {
+  return "f" + std::to_string(Problem.FuncId()) + "_" + Problem.FuncName();
+}
+
+std::string DataFileName(const queens::TProblemSpec& Problem, int32_t Size) {
+  return "data_" + FunctionTag(Problem) + "/IOHprofiler_f" + std::to_string(Problem.FuncId()) + "_DIM" +
+         std::to_string(Size) + ".dat";
 }
 
 // The header line as the IOHprofiler loggers write it: every text in double quotes.
-std::string InfoBlock(int32_t Queens, const std::string& AlgId, const std::string& AlgInfo,
-                      const std::vector<const TRunRow*>& Runs) {
-  std::string text = "suite = \"NQueens\", funcId = 1, funcName = \"NQueens\", DIM = " + std::to_string(Queens) +
-                     ", maximization = \"T\", algId = \"" + AlgId + "\", algInfo = \"" + AlgInfo + "\"\n%\n" +
-                     DataFileName(Queens);
+// N-Queens keeps its own suite; the other problems are this workbench's.
+std::string InfoBlock(const queens::TProblemSpec& Problem, int32_t Size, const std::string& AlgId,
+                      const std::string& AlgInfo, const std::vector<const TRunRow*>& Runs) {
+  const bool queens = Problem.Kind == queens::TProblemKind::pkNQueens;
+  std::string text = "suite = \"" + std::string(queens ? "NQueens" : "GAWorkbench") +
+                     "\", funcId = " + std::to_string(Problem.FuncId()) + ", funcName = \"" + Problem.FuncName() +
+                     "\", DIM = " + std::to_string(Size) + ", maximization = \"T\", algId = \"" + AlgId +
+                     "\", algInfo = \"" + AlgInfo +
+                     (Problem.Kind == queens::TProblemKind::pkJump ? ", K " + std::to_string(Problem.K) : "") +
+                     "\"\n%\n" + DataFileName(Problem, Size);
   for (const TRunRow* run : Runs)
     text += ", 1:" + std::to_string(run->Evaluations) + "|" + FormatFloat15(run->BestEver);
   return text + "\n";
+}
+
+// The problem a row names; rows come from the batch's own files, whose names all parse.
+queens::TProblemSpec ProblemOf(const std::string& Name) {
+  const auto spec = queens::ParseProblemName(Name);
+  if (!spec) throw Exception("'" + Name + "' is not a problem");
+  return *spec;
 }
 
 std::string DataRun(const TRunRow& Run, const TRunTrace* Trace) {
@@ -45,34 +65,43 @@ std::string IohAlgInfo(const TExperimentDesign& Design, const std::string& Versi
 
 std::vector<TOutputFile> IohProfilerFiles(const std::vector<TRunRow>& Rows, const std::vector<TRunTrace>& Traces,
                                           const TIohProfilerInfo& Info) {
-  using TKey = std::tuple<int32_t, int32_t, ga::TGASelectionMethod>;
+  using TKey = std::tuple<std::string, int32_t, int32_t, int32_t, ga::TGASelectionMethod>;
   std::map<TKey, const TRunTrace*> traces;
-  for (const TRunTrace& t : Traces) traces[{t.Queens, t.Repeat, t.Method}] = &t;
+  for (const TRunTrace& t : Traces) traces[{t.Problem, t.Size, t.Config, t.Repeat, t.Method}] = &t;
 
-  // Keyed by method rank, then queen count: the map's order is the files' order.
-  std::map<size_t, std::map<int32_t, std::vector<const TRunRow*>>> groups;
-  for (const TRunRow& row : Rows)
-    if (const auto rank = MethodRank(row.Method)) groups[*rank][row.Queens].push_back(&row);
+  // Per method rank, then per problem in the order the rows give them, then size: the files' order.
+  std::map<size_t, std::vector<std::pair<std::string, std::map<int32_t, std::vector<const TRunRow*>>>>> groups;
+  for (const TRunRow& row : Rows) {
+    const auto rank = MethodRank(row.Method);
+    if (!rank) continue;
+    auto& problems = groups[*rank];
+    auto at = std::find_if(problems.begin(), problems.end(), [&](const auto& p) { return p.first == row.Problem; });
+    if (at == problems.end()) at = problems.insert(problems.end(), {row.Problem, {}});
+    at->second[row.Size].push_back(&row);
+  }
 
   std::vector<TOutputFile> files;
-  for (auto& [rank, by_queens] : groups) {
+  for (auto& [rank, problems] : groups) {
     const std::string method = ga::ToString(kMethodOrder[rank]);
     const std::string alg_id = std::string(ga::kSelectionMethods[rank].Caption) + "@" + Info.Label;
     const std::string folder = "iohprofiler/" + method + "/";
-    TOutputFile info{folder + "IOHprofiler_f1_NQueens.info", ""};
-    std::vector<TOutputFile> data;
-    for (auto& [queens, runs] : by_queens) {
-      std::stable_sort(runs.begin(), runs.end(),
-                       [](const TRunRow* a, const TRunRow* b) { return a->Repeat < b->Repeat; });
-      info.Text += InfoBlock(queens, alg_id, Info.AlgInfo, runs);
-      TOutputFile& file = data.emplace_back(TOutputFile{folder + DataFileName(queens), ""});
-      for (const TRunRow* run : runs) {
-        const auto trace = traces.find({run->Queens, run->Repeat, run->Method});
-        file.Text += DataRun(*run, trace == traces.end() ? nullptr : trace->second);
+    for (auto& [name, by_size] : problems) {
+      const queens::TProblemSpec problem = ProblemOf(name);
+      TOutputFile info{folder + "IOHprofiler_" + FunctionTag(problem) + ".info", ""};
+      std::vector<TOutputFile> data;
+      for (auto& [size, runs] : by_size) {
+        std::stable_sort(runs.begin(), runs.end(),
+                         [](const TRunRow* a, const TRunRow* b) { return a->Repeat < b->Repeat; });
+        info.Text += InfoBlock(problem, size, alg_id, Info.AlgInfo, runs);
+        TOutputFile& file = data.emplace_back(TOutputFile{folder + DataFileName(problem, size), ""});
+        for (const TRunRow* run : runs) {
+          const auto trace = traces.find({run->Problem, run->Size, run->Config, run->Repeat, run->Method});
+          file.Text += DataRun(*run, trace == traces.end() ? nullptr : trace->second);
+        }
       }
+      files.push_back(std::move(info));
+      for (TOutputFile& file : data) files.push_back(std::move(file));
     }
-    files.push_back(std::move(info));
-    for (TOutputFile& file : data) files.push_back(std::move(file));
   }
   return files;
 }

@@ -4,12 +4,16 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <optional>
+#include <set>
+#include <span>
 #include <string>
 #include <tuple>
 
 #include "platform/Exceptions.h"
 #include "platform/Numbers.h"
+#include "workbench/ProblemCatalogue.h"
 
 namespace zp::experiment {
 
@@ -80,6 +84,12 @@ class TFieldReader {
     Bad(I);
   }
 
+  // A problem's name as the options write it.
+  std::string Problem(size_t I) const {
+    if (!queens::ParseProblemName(std::string(fields_[I]))) Bad(I);
+    return std::string(fields_[I]);
+  }
+
   // A bit text of 0s and 1s, possibly empty.
   std::string Bits(size_t I) const {
     if (fields_[I].find_first_not_of("01") != std::string_view::npos) Bad(I);
@@ -134,27 +144,38 @@ void ForEachRecord(std::string_view Text, std::string_view Name, std::string_vie
   }
 }
 
-// Rows and traces sort by queen count, repeat and the method's place in the workbench's order.
-using TKey = std::tuple<int32_t, int32_t, size_t>;
+// Within a problem, rows and traces sort by size, configuration, repeat and the
+// method's place in the workbench's order; the problems stand in the order the
+// design gives them, which the files alone do not tell, so a problem may only
+// not come back once another followed it.
+using TKey = std::tuple<std::string, int32_t, int32_t, int32_t, size_t>;
 
 size_t Rank(ga::TGASelectionMethod Method) { return MethodRank(Method).value_or(kMethodOrder.size()); }
 
 template <typename T>
 TKey KeyOf(const T& Run) {
-  return {Run.Queens, Run.Repeat, Rank(Run.Method)};
+  return {Run.Problem, Run.Size, Run.Config, Run.Repeat, Rank(Run.Method)};
 }
 
 std::string KeyText(const TKey& Key) {
-  const auto [queens, repeat, rank] = Key;
+  const auto& [problem, size, config, repeat, rank] = Key;
   const std::string method = rank < kMethodOrder.size() ? ga::ToString(kMethodOrder[rank]) : "?";
-  return std::to_string(queens) + "," + std::to_string(repeat) + "," + method;
+  return problem + "," + std::to_string(size) + "," + std::to_string(config) + "," + std::to_string(repeat) + "," +
+         method;
 }
 
-const TRunTrace* FindTrace(const std::vector<TRunTrace>& Traces, const TKey& Key) {
-  const auto it = std::lower_bound(Traces.begin(), Traces.end(), Key,
-                                   [](const TRunTrace& t, const TKey& k) { return KeyOf(t) < k; });
-  return it != Traces.end() && KeyOf(*it) == Key ? &*it : nullptr;
-}
+// Tells whether each key follows the one before it in the files' order.
+class TOrderCheck {
+ public:
+  bool After(const TKey& Previous, const TKey& Key) {
+    if (std::get<0>(Previous) == std::get<0>(Key)) return Previous < Key;
+    done_.insert(std::get<0>(Previous));
+    return !done_.contains(std::get<0>(Key));
+  }
+
+ private:
+  std::set<std::string> done_;  // problems another one followed
+};
 
 // A trace is whole when it reaches the row's best_ever: improvements rise
 // strictly, so a trace that lost its end stops below it. Every run has one,
@@ -164,44 +185,71 @@ bool TraceWhole(const TRunRow& Row, const TRunTrace* Trace) {
   return Trace->Improvements.back().Best == Row.BestEver;
 }
 
-// The rows of (Queens, Repeat), a range of the key-ordered Rows.
-std::pair<std::vector<TRunRow>::const_iterator, std::vector<TRunRow>::const_iterator> RepeatRows(
-    const std::vector<TRunRow>& Rows, int32_t Queens, int32_t Repeat) {
-  const auto repeat_of = [](const TRunRow& r) { return std::pair(r.Queens, r.Repeat); };
-  const auto first = std::lower_bound(Rows.begin(), Rows.end(), std::pair(Queens, Repeat),
-                                      [&](const TRunRow& r, const auto& k) { return repeat_of(r) < k; });
-  const auto last = std::upper_bound(first, Rows.end(), std::pair(Queens, Repeat),
-                                     [&](const auto& k, const TRunRow& r) { return k < repeat_of(r); });
-  return {first, last};
+using TTraceIndex = std::map<TKey, const TRunTrace*>;
+
+TTraceIndex IndexTraces(const std::vector<TRunTrace>& Traces) {
+  TTraceIndex index;
+  for (const TRunTrace& trace : Traces) index.emplace(KeyOf(trace), &trace);
+  return index;
+}
+
+const TRunTrace* FindTrace(const TTraceIndex& Index, const TKey& Key) {
+  const auto it = Index.find(Key);
+  return it == Index.end() ? nullptr : it->second;
+}
+
+bool SameRepeat(const TRunRow& A, const TRunRow& B) {
+  return A.Repeat == B.Repeat && A.Size == B.Size && A.Config == B.Config && A.Problem == B.Problem;
+}
+
+// True when Rows (one repeat's) hold exactly the methods of Expected (ranks, ascending), each with its whole trace.
+bool RowsComplete(std::span<const TRunRow> Rows, const std::vector<size_t>& Expected, const TTraceIndex& Traces) {
+  if (Expected.empty() || Rows.size() != Expected.size()) return false;
+  for (size_t i = 0; i < Rows.size(); ++i) {
+    if (Rank(Rows[i].Method) != Expected[i]) return false;
+    if (!TraceWhole(Rows[i], FindTrace(Traces, KeyOf(Rows[i])))) return false;
+  }
+  return true;
+}
+
+std::vector<size_t> ExpectedRanks(std::span<const ga::TGASelectionMethod> Methods) {
+  std::vector<size_t> expected;
+  for (ga::TGASelectionMethod m : Methods) expected.push_back(Rank(m));
+  std::sort(expected.begin(), expected.end());
+  expected.erase(std::unique(expected.begin(), expected.end()), expected.end());
+  return expected;
 }
 
 }  // namespace
 
 std::vector<TRunRow> ParseRunsCsv(std::string_view Text, std::string_view Name, std::string* Damage) {
   std::vector<TRunRow> rows;
+  TOrderCheck order;
   ForEachRecord(
       Text, Name, kRunsCsvHeader,
       [&](const TFieldReader& f) {
         TRunRow row;
-        row.Queens = f.Int32(0, 1);
-        row.Repeat = f.Int32(1, 0);
-        row.Seed = f.NonNegative<uint32_t>(2);
-        row.Method = f.Method(3);
-        row.Solved = f.Flag(4);
-        row.HitGeneration = f.OptionalInt32(5, 0);
-        row.Generations = f.Int32(6, 0);
-        row.Evaluations = f.NonNegative<int64_t>(7);
-        row.MaxFitness = f.Float(8);
-        row.AvgFitness = f.Float(9);
-        row.MinFitness = f.Float(10);
-        row.BestEver = f.Float(11);
-        row.Fittest = f.Bits(12);
-        if (row.HitGeneration && *row.HitGeneration > row.Generations) f.Bad(5);
+        row.Problem = f.Problem(0);
+        row.Size = f.Int32(1, 1);
+        row.Config = f.Int32(2, 0);
+        row.Repeat = f.Int32(3, 0);
+        row.Seed = f.NonNegative<uint32_t>(4);
+        row.Method = f.Method(5);
+        row.Solved = f.Flag(6);
+        row.HitGeneration = f.OptionalInt32(7, 0);
+        row.Generations = f.Int32(8, 0);
+        row.Evaluations = f.NonNegative<int64_t>(9);
+        row.MaxFitness = f.Float(10);
+        row.AvgFitness = f.Float(11);
+        row.MinFitness = f.Float(12);
+        row.BestEver = f.Float(13);
+        row.Fittest = f.Bits(14);
+        if (row.HitGeneration && *row.HitGeneration > row.Generations) f.Bad(7);
         // Every generation and the start population score the whole population.
         const int64_t scored = 1 + int64_t{row.Generations};
-        if (row.Evaluations % scored != 0 || row.Evaluations / scored > std::numeric_limits<int32_t>::max()) f.Bad(7);
+        if (row.Evaluations % scored != 0 || row.Evaluations / scored > std::numeric_limits<int32_t>::max()) f.Bad(9);
         row.Population = static_cast<int32_t>(row.Evaluations / scored);
-        if (!rows.empty() && !(KeyOf(rows.back()) < KeyOf(row)))
+        if (!rows.empty() && !order.After(KeyOf(rows.back()), KeyOf(row)))
           f.Fail("run " + KeyText(KeyOf(row)) + " repeated or out of order");
         rows.push_back(std::move(row));
       },
@@ -211,16 +259,19 @@ std::vector<TRunRow> ParseRunsCsv(std::string_view Text, std::string_view Name, 
 
 std::vector<TRunTrace> ParseTracesCsv(std::string_view Text, std::string_view Name, std::string* Damage) {
   std::vector<TRunTrace> traces;
+  TOrderCheck order;
   ForEachRecord(
       Text, Name, kTracesCsvHeader,
       [&](const TFieldReader& f) {
         TRunTrace run;
-        run.Queens = f.Int32(0, 1);
-        run.Repeat = f.Int32(1, 0);
-        run.Method = f.Method(2);
-        const TTracePoint point{f.Int32(3, 0), f.Float(4)};
+        run.Problem = f.Problem(0);
+        run.Size = f.Int32(1, 1);
+        run.Config = f.Int32(2, 0);
+        run.Repeat = f.Int32(3, 0);
+        run.Method = f.Method(4);
+        const TTracePoint point{f.Int32(5, 0), f.Float(6)};
         const TKey key = KeyOf(run);
-        if (traces.empty() || KeyOf(traces.back()) < key) {
+        if (traces.empty() || (KeyOf(traces.back()) != key && order.After(KeyOf(traces.back()), key))) {
           run.Improvements.push_back(point);
           traces.push_back(std::move(run));
           return;
@@ -235,34 +286,29 @@ std::vector<TRunTrace> ParseTracesCsv(std::string_view Text, std::string_view Na
   return traces;
 }
 
-bool RepeatComplete(const TRecordedRuns& Recorded, int32_t Queens, int32_t Repeat,
+bool RepeatComplete(const TRecordedRuns& Recorded, const TCell& Cell, int32_t Repeat,
                     std::span<const ga::TGASelectionMethod> Methods) {
-  std::vector<size_t> expected;
-  for (ga::TGASelectionMethod m : Methods) expected.push_back(Rank(m));
-  std::sort(expected.begin(), expected.end());
-  expected.erase(std::unique(expected.begin(), expected.end()), expected.end());
-  if (expected.empty()) return false;
-
-  const auto [first, last] = RepeatRows(Recorded.Rows, Queens, Repeat);
-  if (static_cast<size_t>(last - first) != expected.size()) return false;
-  for (auto row = first; row != last; ++row) {
-    if (Rank(row->Method) != expected[static_cast<size_t>(row - first)]) return false;
-    if (!TraceWhole(*row, FindTrace(Recorded.Traces, KeyOf(*row)))) return false;
-  }
-  return true;
+  std::vector<TRunRow> rows;
+  for (const TRunRow& row : Recorded.Rows)
+    if (row.Repeat == Repeat && CellOf(row) == Cell) rows.push_back(row);
+  return RowsComplete(rows, ExpectedRanks(Methods), IndexTraces(Recorded.Traces));
 }
 
 TRecordedRuns KeepCompleteRepeats(const TRecordedRuns& Recorded, std::span<const ga::TGASelectionMethod> Methods) {
   TRecordedRuns kept;
-  const auto& rows = Recorded.Rows;
-  for (auto first = rows.begin(); first != rows.end();) {
-    const auto [begin, end] = RepeatRows(rows, first->Queens, first->Repeat);
-    if (RepeatComplete(Recorded, first->Queens, first->Repeat, Methods)) {
-      for (auto row = begin; row != end; ++row) {
-        kept.Rows.push_back(*row);
-        if (const TRunTrace* trace = FindTrace(Recorded.Traces, KeyOf(*row))) kept.Traces.push_back(*trace);
+  const std::vector<size_t> expected = ExpectedRanks(Methods);
+  const TTraceIndex traces = IndexTraces(Recorded.Traces);
+  const std::span<const TRunRow> rows = Recorded.Rows;
+  // The rows of one repeat stand together: the files are in key order.
+  for (size_t first = 0; first < rows.size();) {
+    size_t end = first + 1;
+    while (end < rows.size() && SameRepeat(rows[first], rows[end])) ++end;
+    const std::span<const TRunRow> repeat = rows.subspan(first, end - first);
+    if (RowsComplete(repeat, expected, traces))
+      for (const TRunRow& row : repeat) {
+        kept.Rows.push_back(row);
+        if (const TRunTrace* trace = FindTrace(traces, KeyOf(row))) kept.Traces.push_back(*trace);
       }
-    }
     first = end;
   }
   return kept;

@@ -1,11 +1,12 @@
 // Reading runs.csv and traces.csv back, for resuming an interrupted experiment:
 // the whole rows and improvements they hold, and which repeats are complete.
-// Both files are appended in key order (queens, repeat, method order), so an
+// Both files are appended in key order (problem, size, configuration, repeat,
+// method order), so an
 // interruption can only cut the end: a last line without its line end or with
 // too few fields is dropped; anything wrong before it is an error.
 //
 //   TRecordedRuns done{ParseRunsCsv(runs), ParseTracesCsv(traces)};
-//   if (!RepeatComplete(done, 8, 3, kMethodOrder)) ...   // run repeat 3 again
+//   if (!RepeatComplete(done, {"nqueens", 8, 0}, 3, kMethodOrder)) ...   // run repeat 3 again
 #pragma once
 
 #include <span>
@@ -38,10 +39,10 @@ struct TRecordedRuns {
 [[nodiscard]] std::vector<TRunTrace> ParseTracesCsv(std::string_view Text, std::string_view Name = "traces.csv",
                                                     std::string* Damage = nullptr);
 
-// True when Recorded holds rows of (Queens, Repeat) for exactly the methods in
+// True when Recorded holds rows of (Cell, Repeat) for exactly the methods in
 // Methods (any order), each with its whole trace: the trace (which every run
 // has, from generation 0) ends at the row's best_ever. False for no Methods.
-bool RepeatComplete(const TRecordedRuns& Recorded, int32_t Queens, int32_t Repeat,
+bool RepeatComplete(const TRecordedRuns& Recorded, const TCell& Cell, int32_t Repeat,
                     std::span<const ga::TGASelectionMethod> Methods);
 
 // The rows and traces of the complete repeats only, in key order: what a resumed

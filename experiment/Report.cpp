@@ -33,11 +33,18 @@ std::string PadRight(const std::string& text, size_t width) {
 
 constexpr size_t kMethodWidth = 24;  // "smStochasticTournament" and a gap
 
-std::string SummaryLine(const TSummaryRow& row) {
+constexpr size_t kProblemWidth = 12;  // "leadingones" and a gap
+
+std::string CellColumns(const TSummaryRow& row, bool configs) {
+  return PadRight(row.Problem, kProblemWidth) + PadLeft(std::to_string(row.Size), 5) + "  " +
+         (configs ? PadLeft(std::to_string(row.Config), 6) + "  " : std::string());
+}
+
+std::string SummaryLine(const TSummaryRow& row, bool configs) {
   const std::string interval =
       row.Success ? "[" + Fixed(row.Success->Low, 3) + ", " + Fixed(row.Success->High, 3) + "]" : "-";
   const std::optional<double> median = row.HitGenerations ? std::optional(row.HitGenerations->Median) : std::nullopt;
-  return PadLeft(std::to_string(row.Queens), 6) + "  " + PadRight(ga::ToString(row.Method), kMethodWidth) +
+  return CellColumns(row, configs) + PadRight(ga::ToString(row.Method), kMethodWidth) +
          PadLeft(std::to_string(row.Hits) + "/" + std::to_string(row.Runs), 9) + "  " +
          PadLeft(Fixed(row.SuccessRate, 3), 5) + "  " + PadRight(interval, 14) + "  " +
          PadLeft(Fixed(row.ErtGenerations, 1), 10) + "  " + PadLeft(Fixed(median, 1), 11) + "\n";
@@ -86,12 +93,12 @@ std::string WinnerLine(const TComparisonRow& row) {
   return text + ", p_holm " + PText(*row.PHolm) + "\n";
 }
 
-// The lines of one queen count: each test that finds a difference, then the pairs none of whose tests does.
-std::string DifferencesOf(int32_t queens, const std::vector<TComparisonRow>& comparisons) {
-  std::string text = std::to_string(queens) + " queens:\n";
+// The lines of one cell: each test that finds a difference, then the pairs none of whose tests does.
+std::string DifferencesOf(const TCell& cell, const std::vector<TComparisonRow>& comparisons) {
+  std::string text = CellCaption(cell) + ":\n";
   std::map<std::pair<size_t, size_t>, bool> pairs;  // in the workbench's order; true when a test differs
   for (const TComparisonRow& row : comparisons) {
-    if (row.Queens != queens) continue;
+    if (CellOf(row) != cell) continue;
     bool& differs = pairs[{*MethodRank(row.MethodA), *MethodRank(row.MethodB)}];
     if (!Differs(row)) continue;
     differs = true;
@@ -107,23 +114,26 @@ std::string DifferencesOf(int32_t queens, const std::vector<TComparisonRow>& com
 }  // namespace
 
 std::string ReportTable(const std::vector<TSummaryRow>& Summary, const std::vector<TComparisonRow>& Comparisons) {
-  std::string text = PadLeft("queens", 6) + "  " + PadRight("method", kMethodWidth) + PadLeft("hits", 9) + "  " +
-                     PadLeft("rate", 5) + "  " + PadRight("95% interval", 14) + "  " + PadLeft("ERT gens", 10) + "  " +
-                     PadLeft("median gens", 11) + "\n";
-  std::set<int32_t> queen_counts;
+  const bool configs =
+      std::any_of(Summary.begin(), Summary.end(), [](const TSummaryRow& row) { return row.Config != 0; });
+  std::string text = PadRight("problem", kProblemWidth) + PadLeft("size", 5) + "  " +
+                     (configs ? PadLeft("config", 6) + "  " : std::string()) + PadRight("method", kMethodWidth) +
+                     PadLeft("hits", 9) + "  " + PadLeft("rate", 5) + "  " + PadRight("95% interval", 14) + "  " +
+                     PadLeft("ERT gens", 10) + "  " + PadLeft("median gens", 11) + "\n";
+  std::vector<TCell> cells;  // in the table's order
   for (const TSummaryRow& row : Summary) {
-    text += SummaryLine(row);
-    queen_counts.insert(row.Queens);
+    text += SummaryLine(row, configs);
+    if (cells.empty() || cells.back() != CellOf(row)) cells.push_back(CellOf(row));
   }
-  for (const int32_t queens : queen_counts) text += DifferencesOf(queens, Comparisons);
+  for (const TCell& cell : cells) text += DifferencesOf(cell, Comparisons);
   return text;
 }
 
-std::vector<ga::TGASelectionMethod> DifferingMethods(const std::vector<TComparisonRow>& Comparisons, int32_t Queens,
+std::vector<ga::TGASelectionMethod> DifferingMethods(const std::vector<TComparisonRow>& Comparisons, const TCell& Cell,
                                                      ga::TGASelectionMethod Method) {
   std::set<size_t> ranks;
   for (const TComparisonRow& row : Comparisons) {
-    if (row.Queens != Queens || !Differs(row)) continue;
+    if (CellOf(row) != Cell || !Differs(row)) continue;
     if (row.MethodA == Method) ranks.insert(*MethodRank(row.MethodB));
     if (row.MethodB == Method) ranks.insert(*MethodRank(row.MethodA));
   }

@@ -1,5 +1,6 @@
 // One row of runs.csv: the outcome of one selection method in one repeat of a
-// queen count, and the method order (the engine's method table) that every output follows.
+// cell (a problem, a size and a configuration of the GA's settings), and the
+// method order (the engine's method table) that every output follows.
 #pragma once
 
 #include <array>
@@ -18,8 +19,28 @@ inline constexpr std::array<ga::TGASelectionMethod, ga::kMethodCount> kMethodOrd
 // Position of Method in kMethodOrder; empty for a method the workbench never runs (smCustom).
 constexpr std::optional<size_t> MethodRank(ga::TGASelectionMethod Method) { return ga::MethodPlace(Method); }
 
+// What the statistics treat apart: a problem (as the options name it, "nqueens",
+// "jump:3"), its size and a configuration of the GA's settings.
+struct TCell {
+  std::string Problem = "nqueens";
+  int32_t Size = 0;
+  int32_t Config = 0;
+  auto operator<=>(const TCell&) const = default;
+};
+
+// The cell of a row, a trace or a table row.
+template <typename T>
+TCell CellOf(const T& Item) {
+  return {Item.Problem, Item.Size, Item.Config};
+}
+
+// "8 queens", "OneMax, size 64", with ", configuration 2" for a configuration other than 0.
+std::string CellCaption(const TCell& Cell);
+
 struct TRunRow {
-  int32_t Queens = 0;
+  std::string Problem = "nqueens";
+  int32_t Size = 0;
+  int32_t Config = 0;
   int32_t Repeat = 0;
   uint32_t Seed = 0;
   ga::TGASelectionMethod Method = ga::TGASelectionMethod::smRoulette;
@@ -45,7 +66,8 @@ inline int64_t SpentEvaluations(const TRunRow& Row) {
 
 // The header line of runs.csv, without the line end.
 inline constexpr const char* kRunsCsvHeader =
-    "queens,repeat,seed,method,solved,hit_generation,generations,evaluations,max_fitness,avg_fitness,min_fitness,"
+    "problem,size,config,repeat,seed,method,solved,hit_generation,generations,evaluations,max_fitness,avg_fitness,min_"
+    "fitness,"
     "best_ever,fittest";
 
 // Row as one runs.csv line without the line end; fitness values in FormatFloat15,

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <exception>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -21,11 +22,11 @@ namespace {
 // start population holding a solution counts as a hit.
 class TRepeatObserver : public queens::IRunObserver {
  public:
-  TRepeatObserver(const TExperimentDesign& Design, const queens::IProblem& Problem, TRepeatResult& Result)
-      : design_(Design), problem_(Problem), result_(Result) {}
+  TRepeatObserver(const TExperimentDesign& Design, const queens::IProblem& Problem, TCell Cell, TRepeatResult& Result)
+      : design_(Design), problem_(Problem), cell_(std::move(Cell)), result_(Result) {}
 
   void OnMethodStarted(const queens::TGenerationReport& Report) override {
-    trace_.emplace(result_.Key.Queens, result_.Key.Repeat, Report.Method);
+    trace_.emplace(cell_, result_.Key.Repeat, Report.Method);
     hit_.reset();
     Record(Report);
   }
@@ -37,7 +38,9 @@ class TRepeatObserver : public queens::IRunObserver {
         std::find(design_.Methods.begin(), design_.Methods.end(), Report.Method) != design_.Methods.end();
     if (written) {
       TRunRow row;
-      row.Queens = result_.Key.Queens;
+      row.Problem = cell_.Problem;
+      row.Size = cell_.Size;
+      row.Config = cell_.Config;
       row.Repeat = result_.Key.Repeat;
       row.Seed = result_.Seed;
       row.Method = Report.Method;
@@ -66,6 +69,7 @@ class TRepeatObserver : public queens::IRunObserver {
 
   const TExperimentDesign& design_;
   const queens::IProblem& problem_;
+  const TCell cell_;
   TRepeatResult& result_;
   std::optional<TTraceBuilder> trace_;
   std::optional<int32_t> hit_;  // the first generation, 0 on, whose best reached the target
@@ -77,17 +81,20 @@ TRepeatResult RunRepeat(const TExperimentDesign& Design, TRepeatKey Key, std::st
   const auto start = std::chrono::steady_clock::now();
   TRepeatResult result;
   result.Key = Key;
-  result.Seed = RepeatSeed(Design.Seed, Key.Queens, Key.Repeat);
+  const queens::TProblemSpec& spec = Design.Problems.at(static_cast<size_t>(Key.Problem));
+  result.Seed = RepeatSeed(Design.Seed, spec, Key.Size, Key.Repeat);
+  result.Problem = spec.Name();
   // A fresh component per repeat: the stored settings exactly (GeneSize only ever
   // grows, so a reused component would remember a larger board).
-  queens::TQueensProblem problem(Key.Queens);
+  const std::unique_ptr<queens::IProblem> made = spec.Make(Key.Size);
+  queens::IProblem& problem = *made;
   queens::TComparisonRequest request;
   request.Settings.Generations = Design.Generations;
   request.Seed = result.Seed;
   request.Streams = Design.Streams;
   request.Methods = Design.MethodsToRun();
   request.Stop = std::move(Stop);
-  TRepeatObserver observer(Design, problem, result);
+  TRepeatObserver observer(Design, problem, TCell{spec.Name(), Key.Size, Key.Config}, result);
   if (queens::RunComparison(problem, request, observer).Stopped) throw TRepeatStopped();
   result.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   return result;

@@ -22,6 +22,7 @@ namespace zp::experiment {
 
 struct TRepeatResult {
   TRepeatKey Key;
+  std::string Problem;  // the name of Key's problem
   uint32_t Seed = 0;
   std::vector<TRunRow> Rows;      // one per written method, in the workbench's order
   std::vector<TRunTrace> Traces;  // the same runs' improvements, generation 0 first

@@ -7,6 +7,7 @@
 #include <set>
 #include <utility>
 
+#include "experiment/CellGroups.h"
 #include "experiment/CsvLine.h"
 #include "experiment/ExperimentDesign.h"
 #include "platform/Numbers.h"
@@ -16,9 +17,11 @@ namespace zp::experiment {
 
 namespace {
 
-TSummaryRow SummarizeGroup(int32_t queens, ga::TGASelectionMethod method, const std::vector<const TRunRow*>& runs) {
+TSummaryRow SummarizeGroup(const TCell& cell, ga::TGASelectionMethod method, const std::vector<const TRunRow*>& runs) {
   TSummaryRow row;
-  row.Queens = queens;
+  row.Problem = cell.Problem;
+  row.Size = cell.Size;
+  row.Config = cell.Config;
   row.Method = method;
   row.Runs = static_cast<int64_t>(runs.size());
   double total_generations = 0;
@@ -54,11 +57,11 @@ void BootstrapErt(uint32_t seed, const std::vector<std::vector<const TRunRow*>>&
   const auto count = static_cast<int32_t>(repeats.size());
   // Per method and repeat index: the evaluations spent and whether it hit; a
   // repeat the method lacks adds nothing.
-  struct TCell {
+  struct TSpent {
     double Spent = 0;
     int64_t Hit = 0;
   };
-  std::vector<std::vector<TCell>> cells(methods.size(), std::vector<TCell>(repeats.size()));
+  std::vector<std::vector<TSpent>> cells(methods.size(), std::vector<TSpent>(repeats.size()));
   for (size_t m = 0; m < methods.size(); ++m)
     for (const TRunRow* run : methods[m]) {
       const auto index = std::lower_bound(repeats.begin(), repeats.end(), run->Repeat) - repeats.begin();
@@ -104,19 +107,15 @@ std::string Field(const std::optional<T>& value, double T::*member) {
 }  // namespace
 
 std::vector<TSummaryRow> Summarize(const std::vector<TRunRow>& Rows, std::optional<uint32_t> Seed) {
-  // Queen count -> method rank -> runs, so the maps' order is the file's order.
-  std::map<int32_t, std::map<size_t, std::vector<const TRunRow*>>> groups;
-  for (const TRunRow& row : Rows)
-    if (const auto rank = MethodRank(row.Method)) groups[row.Queens][*rank].push_back(&row);
   std::vector<TSummaryRow> summary;
-  for (const auto& [queens, methods] : groups) {
+  for (const auto& [cell, methods] : GroupByCell(Rows)) {
     std::vector<TSummaryRow> rows;
     std::vector<std::vector<const TRunRow*>> runs;
     for (const auto& [rank, method_runs] : methods) {
-      rows.push_back(SummarizeGroup(queens, kMethodOrder[rank], method_runs));
+      rows.push_back(SummarizeGroup(cell, kMethodOrder[rank], method_runs));
       runs.push_back(method_runs);
     }
-    if (Seed) BootstrapErt(BootstrapSeed(*Seed, queens), runs, rows);
+    if (Seed) BootstrapErt(BootstrapSeed(*Seed, cell.Size, cell.Config), runs, rows);
     summary.insert(summary.end(), rows.begin(), rows.end());
   }
   return summary;
@@ -126,12 +125,12 @@ std::string SummaryCsv(const std::vector<TSummaryRow>& Summary) {
   std::string text = std::string(kSummaryCsvHeader) + "\n";
   for (const TSummaryRow& row : Summary) {
     const auto& q = row.HitGenerations;
-    text += CsvLine({std::to_string(row.Queens), ga::ToString(row.Method), std::to_string(row.Runs),
-                     std::to_string(row.Hits), FormatFloat15(row.SuccessRate), Field(row.Success, &TInterval::Low),
-                     Field(row.Success, &TInterval::High), Field(row.ErtGenerations), Field(row.ErtEvaluations),
-                     Field(row.ErtInterval, &TInterval::Low), Field(row.ErtInterval, &TInterval::High),
-                     Field(q, &TQuartiles::Median), Field(q, &TQuartiles::Q1), Field(q, &TQuartiles::Q3),
-                     Field(row.MeanBestEver), Field(row.SdBestEver)});
+    text += CsvLine({row.Problem, std::to_string(row.Size), std::to_string(row.Config), ga::ToString(row.Method),
+                     std::to_string(row.Runs), std::to_string(row.Hits), FormatFloat15(row.SuccessRate),
+                     Field(row.Success, &TInterval::Low), Field(row.Success, &TInterval::High),
+                     Field(row.ErtGenerations), Field(row.ErtEvaluations), Field(row.ErtInterval, &TInterval::Low),
+                     Field(row.ErtInterval, &TInterval::High), Field(q, &TQuartiles::Median), Field(q, &TQuartiles::Q1),
+                     Field(q, &TQuartiles::Q3), Field(row.MeanBestEver), Field(row.SdBestEver)});
     text += '\n';
   }
   return text;

@@ -1,4 +1,4 @@
-// summary.csv: per queen count and method, the hit rate with its Wilson
+// summary.csv: per cell (problem, size, configuration) and method, the hit rate with its Wilson
 // interval, the expected running time with a bootstrap interval, the quartiles
 // of the hitting runs' hit generations and the mean and spread of the best
 // fitness ever reached.
@@ -17,7 +17,9 @@
 namespace zp::experiment {
 
 struct TSummaryRow {
-  int32_t Queens = 0;
+  std::string Problem = "nqueens";
+  int32_t Size = 0;
+  int32_t Config = 0;
   ga::TGASelectionMethod Method = ga::TGASelectionMethod::smRoulette;
   int64_t Runs = 0;
   int64_t Hits = 0;  // runs whose start population or a generation reached the target
@@ -35,17 +37,19 @@ struct TSummaryRow {
 inline constexpr int kBootstrapResamples = 1000;
 inline constexpr int kBootstrapLowPlace = 25, kBootstrapHighPlace = 976;
 
-// One row per (queens, method) present in Rows, queens ascending then the workbench's
-// method order. Rows of a method the workbench never runs are ignored. Empty in, empty out.
-// With the experiment's Seed, each queen count's ERT intervals come from
+// One row per (cell, method) present in Rows, the cells in the catalogue's order
+// (GroupByCell), then the workbench's method order. Rows of a method the workbench never
+// runs are ignored. Empty in, empty out.
+// With the experiment's Seed, each cell's ERT intervals come from
 // kBootstrapResamples resamples of its repeats, drawn by a random source seeded
-// with BootstrapSeed(Seed, queens) and shared by its methods; a resample
+// with BootstrapSeed(Seed, size, config) and shared by its methods; a resample
 // without a hit has ERT +inf. Without Seed there are no intervals.
 std::vector<TSummaryRow> Summarize(const std::vector<TRunRow>& Rows, std::optional<uint32_t> Seed = std::nullopt);
 
 // The header line of summary.csv, without the line end.
 inline constexpr const char* kSummaryCsvHeader =
-    "queens,method,runs,hits,success_rate,success_low,success_high,ert_generations,ert_evaluations,ert_low,"
+    "problem,size,config,method,runs,hits,success_rate,success_low,success_high,ert_generations,ert_evaluations,ert_"
+    "low,"
     "ert_high,median_generations,q1_generations,q3_generations,mean_best_ever,sd_best_ever";
 
 // The text of summary.csv: the header and one "\n"-ended line per row; numbers in

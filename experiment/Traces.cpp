@@ -7,8 +7,10 @@
 
 namespace zp::experiment {
 
-TTraceBuilder::TTraceBuilder(int32_t Queens, int32_t Repeat, ga::TGASelectionMethod Method) {
-  trace_.Queens = Queens;
+TTraceBuilder::TTraceBuilder(const TCell& Cell, int32_t Repeat, ga::TGASelectionMethod Method) {
+  trace_.Problem = Cell.Problem;
+  trace_.Size = Cell.Size;
+  trace_.Config = Cell.Config;
   trace_.Repeat = Repeat;
   trace_.Method = Method;
 }
@@ -27,11 +29,11 @@ std::optional<double> TTraceBuilder::BestEver() const {
 
 std::string FormatRunTrace(const TRunTrace& Trace) {
   std::string text;
-  const std::string queens = std::to_string(Trace.Queens);
+  const std::string size = std::to_string(Trace.Size), config = std::to_string(Trace.Config);
   const std::string repeat = std::to_string(Trace.Repeat);
   const std::string method = ga::ToString(Trace.Method);
   for (const TTracePoint& p : Trace.Improvements) {
-    text += CsvLine({queens, repeat, method, std::to_string(p.Generation), FormatFloat15(p.Best)});
+    text += CsvLine({Trace.Problem, size, config, repeat, method, std::to_string(p.Generation), FormatFloat15(p.Best)});
     text += '\n';
   }
   return text;

@@ -3,9 +3,9 @@
 // gathered one generation at a time while the run is made, and their text in
 // traces.csv beside runs.csv.
 //
-//   TTraceBuilder b(8, 0, TGASelectionMethod::smElitist);
+//   TTraceBuilder b({"nqueens", 8, 0}, 0, TGASelectionMethod::smElitist);
 //   b.AddGeneration(0, 20);  b.AddGeneration(1, 20);  b.AddGeneration(2, 23);
-//   FormatRunTrace(b.Trace());   // "8,0,smElitist,0,20\n8,0,smElitist,2,23\n"
+//   FormatRunTrace(b.Trace());   // "nqueens,8,0,0,smElitist,0,20\nnqueens,8,0,0,smElitist,2,23\n"
 #pragma once
 
 #include <cstdint>
@@ -26,7 +26,9 @@ struct TTracePoint {
 // Keyed like a row of runs.csv. Improvements rise strictly in generation and best;
 // the first is the start population's best at generation 0, the last the run's best_ever.
 struct TRunTrace {
-  int32_t Queens = 0;
+  std::string Problem = "nqueens";
+  int32_t Size = 0;
+  int32_t Config = 0;
   int32_t Repeat = 0;
   ga::TGASelectionMethod Method = ga::TGASelectionMethod::smRoulette;
   std::vector<TTracePoint> Improvements;
@@ -37,7 +39,7 @@ struct TRunTrace {
 // that nothing but the improvements is kept.
 class TTraceBuilder {
  public:
-  TTraceBuilder(int32_t Queens, int32_t Repeat, ga::TGASelectionMethod Method);
+  TTraceBuilder(const TCell& Cell, int32_t Repeat, ga::TGASelectionMethod Method);
 
   // One generation's MaxFitness, generation 0 being the start population. A
   // negative generation is ignored, as is a value equal to or below the best so far, or NaN.
@@ -51,7 +53,7 @@ class TTraceBuilder {
 };
 
 // The header line of traces.csv, without the line end.
-inline constexpr const char* kTracesCsvHeader = "queens,repeat,method,generation,best";
+inline constexpr const char* kTracesCsvHeader = "problem,size,config,repeat,method,generation,best";
 
 // One "\n"-ended line per improvement, best in FormatFloat15; "" for none.
 std::string FormatRunTrace(const TRunTrace& Trace);

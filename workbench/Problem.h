@@ -45,6 +45,8 @@ class IProblem {
   // True when a run whose best fitness is MaxFitness solved the problem.
   virtual bool Solved(double MaxFitness) const { return MaxFitness == Target(); }
 
+  // True when DescribeSolution draws a board.
+  virtual bool DescribesSolutions() const { return false; }
   // Draws the solution Bits into Board (sized for the genotype); false when the problem has no picture.
   virtual bool DescribeSolution(const ga::TZPGAGenes& /*Genes*/, ga::TZPGABits& /*Bits*/,
                                 TChessBoard& /*Board*/) const {

@@ -61,6 +61,7 @@ class TQueensProblem : public IProblem {
   void Score(const ga::TZPGAGenes& Genes, ga::TZPGAPopulation& Population, int32_t First,
              std::span<ga::TGAFitness> Fitness) override;
   double Target() const override { return QueensCutoff(n_); }
+  bool DescribesSolutions() const override { return true; }
   // "Q" at each column's decoded row, every other cell of the column cleared.
   bool DescribeSolution(const ga::TZPGAGenes& Genes, ga::TZPGABits& Bits, TChessBoard& Board) const override;
 

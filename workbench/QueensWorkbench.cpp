@@ -37,8 +37,13 @@ void TQueensWorkbench::MakeComponent(TRandom& Random) {
   ga_->SetName("ZPGeneticAlgorithm1");
   ga_->SetRandomSource(Random);
   ApplyStoredSettings(*ga_);
+  BindCore();
+}
+
+void TQueensWorkbench::BindCore() {
   IRunObserver& events = *this;
-  core_ = std::make_unique<TRunCore>(*ga_, problem_, events);
+  core_.reset();
+  core_ = std::make_unique<TRunCore>(*ga_, other_ ? *other_ : static_cast<IProblem&>(problem_), events);
 }
 
 void TQueensWorkbench::RestoreStoredSettings() { MakeComponent(ga_->RandomSource()); }
@@ -88,6 +93,19 @@ void TQueensWorkbench::SetNumQueens(int Value) {
   // The cutoff needs at least two queens and the board at most 32 columns.
   problem_.SetSize(std::clamp(Value, kMinQueens, kMaxQueens));
   ga_->SetInitialPopulation(4 * problem_.Size());
+  if (other_) {
+    other_.reset();
+    BindCore();
+  }
+}
+
+void TQueensWorkbench::SetProblem(const TProblemSpec& Spec, int32_t Size) {
+  if (Spec.Kind == TProblemKind::pkNQueens) return SpinEdit1Change(Size);
+  other_ = Spec.Make(Size);
+  BindCore();
+  ga_->SetInitialPopulation(4 * Size);
+  best_ = {};
+  core_->Initialize();
 }
 
 void TQueensWorkbench::cbGraphClick(bool Checked) { graph_enabled_ = Checked; }
@@ -98,6 +116,12 @@ void TQueensWorkbench::FormResize(int GridClientWidth, int GridClientHeight) {
 }
 
 void TQueensWorkbench::OnCurvesReset(double /*Cutoff*/) {
+  best_ = {};
+  if (other_) {  // a problem without a board leaves the board as it was, emptied
+    ClearBoard();
+    ResetCurves();
+    return;
+  }
   const int genes = ga_->Genes().Count();
   board_.SetSize(genes, genes);
   board_.FitCells(genes);
@@ -113,7 +137,9 @@ void TQueensWorkbench::OnGeneration(const TGenerationReport& Report) {
 void TQueensWorkbench::OnMethodFinished(const TMethodReport& Report) {
   // The board shows a solution by the component's own cutoff, which a loaded document may have set.
   TZPGeneticAlgorithm& ga = *ga_;
-  if (ga.FittestIndividual() && ga.MaxFitness() == ga.FitnessCutoff())
+  if (other_ && (!best_.Method || Report.MaxFitness > best_.Fitness))
+    best_ = {Report.Method, Report.MaxFitness, Report.Fittest};
+  if (!other_ && ga.FittestIndividual() && ga.MaxFitness() == ga.FitnessCutoff())
     problem_.DescribeSolution(ga.Genes(), ga.FittestIndividual()->Bits(), board_);
   Notify(&IRunObserver::OnMethodFinished, Report);
 }

@@ -17,6 +17,7 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <span>
 #include <stop_token>
 #include <string>
@@ -26,6 +27,7 @@
 #include "platform/Random.h"
 #include "workbench/ChessBoard.h"
 #include "workbench/ComparisonRun.h"
+#include "workbench/ProblemCatalogue.h"
 #include "workbench/QueensProblem.h"
 #include "workbench/RunEvents.h"
 
@@ -67,7 +69,13 @@ class TQueensWorkbench : private IRunObserver {
   void SpinEdit1Change(int Value);
   // The queen count without initializing (a count remembered from an earlier session):
   // clamps to 4..32 and sets InitialPopulation to 4 * NumQueens; the next initialization uses it.
+  // N-Queens becomes the problem again.
   void SetNumQueens(int Value);
+  // Spec at Size (checked by the caller) as the problem from the next initialization on,
+  // InitialPopulation 4 * Size, and initializes: what SpinEdit1Change is for N-Queens.
+  void SetProblem(const TProblemSpec& Spec, int32_t Size);
+  // The problem the runs are of.
+  const IProblem& Problem() const { return other_ ? *other_ : static_cast<const IProblem&>(problem_); }
   // Asks a run going on another thread to end: the generation in progress is abandoned
   // (the population and generation as after the last whole one), the stopped method logs
   // only "Run stopped after G of M generations", and the remaining methods do not run.
@@ -113,6 +121,14 @@ class TQueensWorkbench : private IRunObserver {
   void SetLogLimit(size_t Lines);
   size_t LogLimit() const { return log_limit_; }
   const TChessBoard& Board() const { return board_; }
+  // For a problem without a board: the fittest individual the last Run found, over its
+  // methods (the first in run order on ties); no Method before a Run.
+  struct TBestFound {
+    std::optional<ga::TGASelectionMethod> Method;
+    double Fitness = 0;
+    std::string Bits;
+  };
+  const TBestFound& BestFound() const { return best_; }
 
   // --- observers ---
   // Observer hears of curve resets and generations from now on, after those attached
@@ -144,7 +160,12 @@ class TQueensWorkbench : private IRunObserver {
   void OnGeneration(const TGenerationReport& Report) override;
   void OnMethodFinished(const TMethodReport& Report) override;
 
+  // Binds the run core to the current problem.
+  void BindCore();
+
   TQueensProblem problem_;
+  std::unique_ptr<IProblem> other_;  // the problem when it is not N-Queens
+  TBestFound best_;
   std::unique_ptr<ga::TZPGeneticAlgorithm> ga_;
   std::unique_ptr<TRunCore> core_;  // bound to ga_, problem_ and this
   bool graph_enabled_ = true;

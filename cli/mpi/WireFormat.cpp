@@ -57,8 +57,9 @@ std::string EncodeReport(const TWorkerReport& Report) {
   if (Report.Failure) bytes += "fail " + std::to_string(Report.Failure->size()) + "\n" + *Report.Failure;
   for (const TFinishedRepeat& f : Report.Finished) {
     const experiment::TRepeatLines& l = f.Result;
-    bytes += "repeat " + std::to_string(f.Index) + " " + std::to_string(l.Key.Queens) + " " +
-             std::to_string(l.Key.Repeat) + " " + DoubleText(l.Seconds) + " " + std::to_string(l.Runs.size()) + " " +
+    bytes += "repeat " + std::to_string(f.Index) + " " + std::to_string(l.Key.Problem) + " " +
+             std::to_string(l.Key.Size) + " " + std::to_string(l.Key.Config) + " " + std::to_string(l.Key.Repeat) +
+             " " + l.Problem + " " + DoubleText(l.Seconds) + " " + std::to_string(l.Runs.size()) + " " +
              std::to_string(l.Traces.size()) + "\n" + l.Runs + l.Traces;
   }
   return bytes;
@@ -77,8 +78,11 @@ TWorkerReport DecodeReport(std::string_view Bytes) {
     } else if (what == "repeat") {
       TFinishedRepeat f;
       f.Index = in.Number<size_t>();
-      f.Result.Key.Queens = in.Number<int32_t>();
+      f.Result.Key.Problem = in.Number<int32_t>();
+      f.Result.Key.Size = in.Number<int32_t>();
+      f.Result.Key.Config = in.Number<int32_t>();
       f.Result.Key.Repeat = in.Number<int32_t>();
+      f.Result.Problem = std::string(in.Word());
       f.Result.Seconds = in.Number<double>();
       const size_t runs = in.Number<size_t>(), traces = in.Number<size_t>();
       f.Result.Runs = in.Body(runs);
@@ -93,18 +97,20 @@ TWorkerReport DecodeReport(std::string_view Bytes) {
 
 std::vector<int64_t> EncodeHandOut(const std::vector<TNumberedKey>& Keys) {
   std::vector<int64_t> numbers;
-  numbers.reserve(3 * Keys.size());
+  numbers.reserve(kHandOutNumbers * Keys.size());
   for (const TNumberedKey& k : Keys)
-    numbers.insert(numbers.end(), {static_cast<int64_t>(k.Index), k.Key.Queens, k.Key.Repeat});
+    numbers.insert(numbers.end(),
+                   {static_cast<int64_t>(k.Index), k.Key.Problem, k.Key.Size, k.Key.Config, k.Key.Repeat});
   return numbers;
 }
 
 std::vector<TNumberedKey> DecodeHandOut(const std::vector<int64_t>& Numbers) {
-  if (Numbers.size() % 3 != 0) throw Exception("bad hand-out");
+  if (Numbers.size() % kHandOutNumbers != 0) throw Exception("bad hand-out");
   std::vector<TNumberedKey> keys;
-  for (size_t i = 0; i < Numbers.size(); i += 3)
+  for (size_t i = 0; i < Numbers.size(); i += kHandOutNumbers)
     keys.push_back({static_cast<size_t>(Numbers[i]),
-                    {static_cast<int32_t>(Numbers[i + 1]), static_cast<int32_t>(Numbers[i + 2])}});
+                    {static_cast<int32_t>(Numbers[i + 1]), static_cast<int32_t>(Numbers[i + 2]),
+                     static_cast<int32_t>(Numbers[i + 3]), static_cast<int32_t>(Numbers[i + 4])}});
   return keys;
 }
 

@@ -36,10 +36,12 @@ std::string EncodeReport(const TWorkerReport& Report);
 // Raises zp::Exception "bad report: ..." for bytes EncodeReport did not make.
 TWorkerReport DecodeReport(std::string_view Bytes);
 
-// A hand-out as three numbers per repeat (index, queens, repeat); none means
-// that every repeat is handed out and the rank ends once its own are sent.
+// A hand-out as five numbers per repeat (index, problem, size, configuration,
+// repeat); none means that every repeat is handed out and the rank ends once
+// its own are sent.
+inline constexpr size_t kHandOutNumbers = 5;
 std::vector<int64_t> EncodeHandOut(const std::vector<TNumberedKey>& Keys);
-// Raises zp::Exception "bad hand-out" for a count that is not a multiple of three.
+// Raises zp::Exception "bad hand-out" for a count that is not a multiple of five.
 std::vector<TNumberedKey> DecodeHandOut(const std::vector<int64_t>& Numbers);
 
 // The answer to a request for repeats ahead only, near the end: none, and ask

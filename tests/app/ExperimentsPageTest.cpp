@@ -132,9 +132,9 @@ TEST(ExperimentsPage, TableAndExportEqualTheBatchTool) {
     std::getline(comparisons, line);
     while (std::getline(comparisons, line)) {
       QStringList f = QString::fromStdString(line).split(',');
-      if (!f[9].isEmpty() && f[9].toDouble() < 0.05) {  // p_holm; empty for an undefined test
-        differing_pairs.insert((f[0] + " " + f[1] + " " + f[2]).toStdString());
-        differing_pairs.insert((f[0] + " " + f[2] + " " + f[1]).toStdString());
+      if (!f[11].isEmpty() && f[11].toDouble() < 0.05) {  // p_holm; empty for an undefined test
+        differing_pairs.insert((f[1] + " " + f[3] + " " + f[4]).toStdString());
+        differing_pairs.insert((f[1] + " " + f[4] + " " + f[3]).toStdString());
       }
     }
   }
@@ -175,7 +175,7 @@ TEST(ExperimentsPage, TableAndExportEqualTheBatchTool) {
     }
     EXPECT_TRUE(written[name] == text) << name.toStdString() << " differs";
   }
-  EXPECT_TRUE(expected.contains("ecdf-6.png") && expected.contains("ecdf-5.svg"));
+  EXPECT_TRUE(expected.contains("ecdf-nqueens-6.png") && expected.contains("ecdf-nqueens-5.svg"));
   EXPECT_TRUE(expected.contains("iohprofiler/smElitist/IOHprofiler_f1_NQueens.info"));
 
   // A folder that holds anything is refused: another experiment's files would mix in.
@@ -329,11 +329,11 @@ TEST(ExperimentsPage, ReplayRunsRepeatZeroOnTheMainPageAsTheExperimentDid) {
 
   // And the method blocks are the batch's rows of repeat 0.
   zp::experiment::TExperimentDesign design;
-  design.Queens = {6};
+  design.Sizes = {6};
   design.Repeats = 2;
   design.Generations = 40;
   design.Seed = 77;
-  const zp::experiment::TRepeatResult batch = zp::experiment::RunRepeat(design, {6, 0});
+  const zp::experiment::TRepeatResult batch = zp::experiment::RunRepeat(design, {0, 6, 0, 0});
   for (const zp::experiment::TRunRow& row : batch.Rows) {
     EXPECT_NE(std::find(replayed.begin(), replayed.end(), "Fittest Individual:" + row.Fittest), replayed.end());
     EXPECT_NE(std::find(replayed.begin(), replayed.end(), "Number of generations:" + std::to_string(row.Generations)),

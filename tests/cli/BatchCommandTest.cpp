@@ -75,12 +75,12 @@ std::string ParametersOf(const fs::path& folder) {
 std::vector<std::string> TimedRepeats(const fs::path& folder) {
   const std::vector<std::string> lines = Lines(ReadFile(folder / "timing.csv"));
   EXPECT_FALSE(lines.empty());
-  EXPECT_EQ(lines.empty() ? "" : lines[0], "queens,repeat,seconds");
+  EXPECT_EQ(lines.empty() ? "" : lines[0], "problem,size,config,repeat,seconds");
   std::vector<std::string> keys;
   for (size_t i = 1; i < lines.size(); ++i) {
     const std::vector<std::string> f = Split(lines[i]);
-    EXPECT_EQ(f.size(), 3u) << lines[i];
-    if (f.size() == 3) keys.push_back(f[0] + "," + f[1]);
+    EXPECT_EQ(f.size(), 5u) << lines[i];
+    if (f.size() == 5) keys.push_back(f[0] + "," + f[1] + "," + f[2] + "," + f[3]);
   }
   return keys;
 }
@@ -121,7 +121,8 @@ TEST(BatchCommandTest, FilesAreTheSameForOneAndTwoJobs) {
   EXPECT_EQ(Lines(ReadFile(one / "runs.csv")).size(), 1u + 2 * 6 * 5);
   ExpectSameFiles(one, two);
   EXPECT_EQ(Lines(ReadFile(two / "timing.csv")).size(), 1u + 2 * 6);
-  for (const char* picture : {"ecdf-5.png", "ecdf-7.svg"}) EXPECT_TRUE(fs::exists(two / picture)) << picture;
+  for (const char* picture : {"ecdf-nqueens-5.png", "ecdf-nqueens-7.svg"})
+    EXPECT_TRUE(fs::exists(two / picture)) << picture;
   EXPECT_EQ(Lines(ReadFile(two / "summary.csv")).size(), 1u + 2 * 5);
   EXPECT_NE(ReadFile(two / "experiment.json").find("\"jobs\": 2"), std::string::npos);
 }
@@ -144,9 +145,8 @@ TEST(BatchCommandTest, SeveralQueenCountsAreTheSeparateBatchesInOrder) {
 
 // The five method blocks printed after Mark, as runs.csv would hold them (hit_generation and
 // best_ever aside: the log does not print the start population's best).
-std::vector<std::string> RowsFromLog(const std::vector<std::string>& log, size_t mark, int queens, int repeat,
-                                     const std::string& seed) {
-  const std::string cutoff = std::to_string(queens * (queens - 1) / 2);
+std::vector<std::string> RowsFromLog(const std::vector<std::string>& log, size_t mark, const std::string& problem,
+                                     int size, const std::string& target, int repeat, const std::string& seed) {
   std::vector<std::string> rows;
   for (size_t at = mark; at + 8 <= log.size(); at += 8) {
     auto after = [&](size_t i, const std::string& prefix) {
@@ -155,9 +155,9 @@ std::vector<std::string> RowsFromLog(const std::vector<std::string>& log, size_t
     };
     const std::string max = after(7, "Max Fitness:");
     const std::string generations = after(2, "Number of generations:");
-    rows.push_back(std::to_string(queens) + "," + std::to_string(repeat) + "," + seed + "," +
-                   after(1, "Selection Method: ") + "," + (max == cutoff ? "1" : "0") + ",*," + generations + "," +
-                   std::to_string(4 * queens * (1 + std::stoi(generations))) + "," + max + "," +
+    rows.push_back(problem + "," + std::to_string(size) + ",0," + std::to_string(repeat) + "," + seed + "," +
+                   after(1, "Selection Method: ") + "," + (max == target ? "1" : "0") + ",*," + generations + "," +
+                   std::to_string(4 * size * (1 + std::stoi(generations))) + "," + max + "," +
                    after(5, "Avg Fitness:") + "," + after(6, "Min Fitness:") + ",*," + after(3, "Fittest Individual:"));
   }
   return rows;
@@ -166,8 +166,8 @@ std::vector<std::string> RowsFromLog(const std::vector<std::string>& log, size_t
 // A row with its hit_generation and best_ever fields replaced by "*".
 std::string WithoutBestEver(const std::string& row) {
   std::vector<std::string> f = Split(row);
-  f[5] = "*";
-  f[11] = "*";
+  f[7] = "*";
+  f[13] = "*";
   std::string text;
   for (size_t i = 0; i < f.size(); ++i) text += (i ? "," : "") + f[i];
   return text;
@@ -183,10 +183,12 @@ TEST(BatchCommandTest, EachRepeatIsTheRunItsSeedReplays) {
     for (size_t first = 1; first < rows.size(); first += 5) {
       const std::vector<std::string> key = Split(rows[first]);
       const std::string script = std::string(streams) == "shared" ? "streams shared; " : "";
-      const Result replay = RunTool({"--seed", key[2], "-e", script + "queens " + key[0] + "; run 60"});
+      const Result replay = RunTool({"--seed", key[4], "-e", script + "queens " + key[1] + "; run 60"});
       ASSERT_EQ(replay.status, 0);
       const std::vector<std::string> log = Lines(replay.out);
-      const std::vector<std::string> expected = RowsFromLog(log, 7 + 8, std::stoi(key[0]), std::stoi(key[1]), key[2]);
+      const int queens = std::stoi(key[1]);
+      const std::vector<std::string> expected = RowsFromLog(
+          log, 7 + 8, "nqueens", queens, std::to_string(queens * (queens - 1) / 2), std::stoi(key[3]), key[4]);
       ASSERT_EQ(expected.size(), 5u);
       for (size_t m = 0; m < 5; ++m) EXPECT_EQ(WithoutBestEver(rows[first + m]), expected[m]);
     }
@@ -197,7 +199,7 @@ TEST(BatchCommandTest, OneRepeatFromSeedZeroIsTheDefaultSessionsRun) {
   // What nqueens-ga printed with no arguments when this was written: 8 queens, 100 generations.
   const std::vector<std::string> log = Lines(ReadFile(fs::path(ZP_TESTS_DIR) / "cli/golden/default/stdout.txt"));
   ASSERT_EQ(log.size(), 7u + 8 + 5 * 8);
-  const std::vector<std::string> expected = RowsFromLog(log, 7 + 8, 8, 0, "0");
+  const std::vector<std::string> expected = RowsFromLog(log, 7 + 8, "nqueens", 8, "28", 0, "0");
   const fs::path out = Batch("first", {"--repeats", "1", "--seed", "0"});
   const std::vector<std::string> rows = Lines(ReadFile(out / "runs.csv"));
   ASSERT_EQ(rows.size(), 6u);
@@ -312,16 +314,19 @@ TEST(BatchCommandTest, ResumeRefusesABrokenExperimentJsonNamingItAndTouchesNothi
     EXPECT_NE(at, std::string::npos) << from;
     return at == std::string::npos ? text : text.replace(at, from.size(), to);
   };
-  // The streams are on line 10: the format takes line 2, the queen list lines 4 to 6.
+  // The streams are on line 13: the format takes line 2, the problem and size lists lines 4 to 9.
   const std::vector<std::pair<std::string, std::string>> cases{
       {edited(R"("continued")", R"("contin\qued")"),
-       R"(line 10, column 24: invalid string: forbidden character after backslash; last read: '"contin\q')"},
+       R"(line 13, column 24: invalid string: forbidden character after backslash; last read: '"contin\q')"},
       {edited(R"("seed": 0)", R"("seed": 18446744073709551616)"),
        "parameters.seed: 18446744073709551616 is out of range 0..4294967295"},
       {edited(R"("seed": 0)", R"("seed": 0, "seed": 0)"), R"(parameters: duplicate key "seed")"},
       // A folder of the older format (without "format") is refused by name.
-      {edited("  \"format\": 2,\n", ""),
-       "an experiment of format 1, written before hits and labels; this version goes on with format 2 only"},
+      {edited("  \"format\": 3,\n", ""),
+       "an experiment of format 1, written before hits and labels; this version goes on with format 3 only"},
+      // An experiment made before the other problems, whose rows lead with the queen count.
+      {edited("  \"format\": 3,", "  \"format\": 2,"),
+       "format: an experiment of format 2; this version goes on with format 3 only"},
   };
   for (const auto& [text, message] : cases) {
     std::ofstream(json, std::ios::trunc | std::ios::binary) << text;
@@ -340,7 +345,7 @@ TEST(BatchCommandTest, ResumeDropsACutLineAndAPartialRepeatAndEndsWithTheSameFil
   fs::copy(whole, cut);
   const std::string runs = ReadFile(whole / "runs.csv");
   // Cut in the middle of a row of the fourth repeat of 6 queens.
-  std::ofstream(cut / "runs.csv", std::ios::trunc) << runs.substr(0, runs.find("\n6,3,") + 20);
+  std::ofstream(cut / "runs.csv", std::ios::trunc) << runs.substr(0, runs.find("\nnqueens,6,0,3,") + 28);
   std::vector<std::string> again{"batch", "--quiet", "--resume", "--out", cut.string()};
   ASSERT_EQ(RunTool(again).status, 0);
   ExpectSameFiles(whole, cut);
@@ -455,7 +460,7 @@ TEST(BatchCommandTest, ResumeCutsTheFilesAtAZeroBlockAndRedoesTheRest) {
   fs::copy(whole, damaged);
   // A power loss can leave a block of zeros in place of rows that were written.
   std::string runs = ReadFile(whole / "runs.csv");
-  const size_t at = runs.find("\n6,2,") + 1;
+  const size_t at = runs.find("\nnqueens,6,0,2,") + 1;
   runs.replace(at, 200, std::string(200, '\0'));
   std::ofstream(damaged / "runs.csv", std::ios::trunc | std::ios::binary) << runs;
   const Result r = RunTool({"batch", "--quiet", "--resume", "--out", damaged.string()});

@@ -28,7 +28,7 @@ TEST(TCellReader, CellsAreTheWholeFilesAndGiveTheWholeStatistics) {
   fs::remove_all(folder);
   fs::create_directories(folder);
   TExperimentDesign design;
-  design.Queens = {4, 5, 6};
+  design.Sizes = {4, 5, 6};
   design.Repeats = 4;
   design.Generations = 6;
   design.Seed = 3;
@@ -48,8 +48,8 @@ TEST(TCellReader, CellsAreTheWholeFilesAndGiveTheWholeStatistics) {
   int cells = 0;
   for (TRecordedRuns cell; reader.Next(cell); ++cells) {
     ASSERT_FALSE(cell.Rows.empty());
-    for (const TRunRow& row : cell.Rows) EXPECT_EQ(row.Queens, design.Queens[static_cast<size_t>(cells)]);
-    for (const TRunTrace& trace : cell.Traces) EXPECT_EQ(trace.Queens, design.Queens[static_cast<size_t>(cells)]);
+    for (const TRunRow& row : cell.Rows) EXPECT_EQ(row.Size, design.Sizes[static_cast<size_t>(cells)]);
+    for (const TRunTrace& trace : cell.Traces) EXPECT_EQ(trace.Size, design.Sizes[static_cast<size_t>(cells)]);
     all_rows.insert(all_rows.end(), cell.Rows.begin(), cell.Rows.end());
     all_traces.insert(all_traces.end(), cell.Traces.begin(), cell.Traces.end());
   }

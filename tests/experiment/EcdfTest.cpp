@@ -10,7 +10,7 @@ namespace {
 
 TRunRow MakeRun(int32_t Queens, TGASelectionMethod Method, bool Solved, int32_t Generations) {
   TRunRow row;
-  row.Queens = Queens;
+  row.Size = Queens;
   row.Method = Method;
   row.Solved = Solved;
   if (Solved) row.HitGeneration = Generations;  // a solved run hit where it stopped
@@ -34,7 +34,7 @@ std::vector<TRunRow> Table() {
 }  // namespace
 
 TEST(RunLengthEcdfs, StepPointsPerMethodInWorkbenchOrder) {
-  const std::vector<TEcdfCurve> curves = RunLengthEcdfs(Table(), 8, 10);
+  const std::vector<TEcdfCurve> curves = RunLengthEcdfs(Table(), TCell{"nqueens", 8, 0}, 10);
   ASSERT_EQ(curves.size(), 3u);
   EXPECT_EQ(curves[0].Method, TGASelectionMethod::smRoulette);
   EXPECT_EQ(curves[0].Runs, 4);
@@ -45,14 +45,15 @@ TEST(RunLengthEcdfs, StepPointsPerMethodInWorkbenchOrder) {
   EXPECT_EQ(curves[2].Steps, (std::vector<TEcdfPoint>{{1, 0.5}, {10, 1}}));
 
   // Cut at 5 generations, runs solved later do not count.
-  EXPECT_EQ(RunLengthEcdfs(Table(), 8, 5)[0].Steps, (std::vector<TEcdfPoint>{{1, 0}, {3, 0.5}, {5, 0.5}}));
-  EXPECT_EQ(RunLengthEcdfs(Table(), 10, 1)[0].Steps, (std::vector<TEcdfPoint>{{1, 1}}));
-  EXPECT_TRUE(RunLengthEcdfs(Table(), 9, 10).empty());
-  EXPECT_TRUE(RunLengthEcdfs(Table(), 8, 0).empty());
+  EXPECT_EQ(RunLengthEcdfs(Table(), TCell{"nqueens", 8, 0}, 5)[0].Steps,
+            (std::vector<TEcdfPoint>{{1, 0}, {3, 0.5}, {5, 0.5}}));
+  EXPECT_EQ(RunLengthEcdfs(Table(), TCell{"nqueens", 10, 0}, 1)[0].Steps, (std::vector<TEcdfPoint>{{1, 1}}));
+  EXPECT_TRUE(RunLengthEcdfs(Table(), TCell{"nqueens", 9, 0}, 10).empty());
+  EXPECT_TRUE(RunLengthEcdfs(Table(), TCell{"nqueens", 8, 0}, 0).empty());
 }
 
 TEST(TEcdfChart, StairCurvesInTheMethodColoursOverFixedAxes) {
-  TEcdfChart chart(Table(), 8, 10);
+  TEcdfChart chart(Table(), TCell{"nqueens", 8, 0}, 10);
   auto& panel = chart.Panel();
   EXPECT_EQ(panel.Header().Text(), "8 queens");
   EXPECT_EQ(panel.BottomAxis().Title().Text(), "Generation");
@@ -78,9 +79,9 @@ TEST(TEcdfChart, StairCurvesInTheMethodColoursOverFixedAxes) {
 }
 
 TEST(TEcdfChart, GenerationAxisTurnsLogarithmicAtAThousand) {
-  TEcdfChart short_run(Table(), 8, 999);
+  TEcdfChart short_run(Table(), TCell{"nqueens", 8, 0}, 999);
   EXPECT_FALSE(short_run.Panel().BottomAxis().Options().Contains(zp::chart::TAxisOption::axLogarithmic));
-  TEcdfChart long_run(Table(), 8, 1000);
+  TEcdfChart long_run(Table(), TCell{"nqueens", 8, 0}, 1000);
   EXPECT_TRUE(long_run.Panel().BottomAxis().Options().Contains(zp::chart::TAxisOption::axLogarithmic));
   EXPECT_EQ(long_run.Panel().BottomAxis().Maximum(), 1000);
   EXPECT_EQ(long_run.Panel().BottomAxis().Minimum(), 1);

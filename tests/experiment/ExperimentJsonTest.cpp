@@ -16,9 +16,9 @@ using namespace zp::experiment;
 using zp::ga::TGASelectionMethod;
 
 // Line 6 holds the seed and line 10 the version, for the positions below.
-constexpr const char* kDocument = R"json({"format": 2,
+constexpr const char* kDocument = R"json({"format": 3,
   "parameters": {
-    "queens": [8, 10],
+    "problems": ["nqueens", "jump:2"], "sizes": [8, 10],
     "repeats": 30,
     "generations": 100,
     "seed": 7,
@@ -41,7 +41,9 @@ std::string Edited(const std::string& From, const std::string& To) {
 
 TEST(ReadExperimentJson, ReadsTheDocumentAsItsDesign) {
   const TStoredExperiment stored = ReadExperimentJson(kDocument);
-  EXPECT_EQ(stored.Design.Queens, (std::vector<int32_t>{8, 10}));
+  EXPECT_EQ(stored.Design.Problems, (std::vector<zp::queens::TProblemSpec>{{zp::queens::TProblemKind::pkNQueens, 0},
+                                                                           {zp::queens::TProblemKind::pkJump, 2}}));
+  EXPECT_EQ(stored.Design.Sizes, (std::vector<int32_t>{8, 10}));
   EXPECT_EQ(stored.Design.Repeats, 30);
   EXPECT_EQ(stored.Design.Generations, 100);
   EXPECT_EQ(stored.Design.Seed, 7u);
@@ -49,12 +51,12 @@ TEST(ReadExperimentJson, ReadsTheDocumentAsItsDesign) {
   EXPECT_EQ(stored.Design.Methods,
             (std::vector<TGASelectionMethod>{TGASelectionMethod::smRoulette, TGASelectionMethod::smElitist}));
   EXPECT_EQ(stored.Design.Label, "exp-1.b_2");
-  EXPECT_EQ(stored.Parameters.front(), (std::pair<std::string, std::string>{"queens", "[8, 10]"}));
+  EXPECT_EQ(stored.Parameters.front(), (std::pair<std::string, std::string>{"problems", "[\"nqueens\", \"jump:2\"]"}));
   // The ends of each range, and \u00e9 as the two bytes of é.
   const TStoredExperiment edge = ReadExperimentJson(
-      Edited("\"queens\": [8, 10],\n    \"repeats\": 30,\n    \"generations\": 100,\n    \"seed\": 7",
-             "\"queens\": [4, 32], \"repeats\": 1, \"generations\": 2147483647, \"seed\": 4294967295"));
-  EXPECT_EQ(edge.Design.Queens, (std::vector<int32_t>{4, 32}));
+      Edited("\"sizes\": [8, 10],\n    \"repeats\": 30,\n    \"generations\": 100,\n    \"seed\": 7",
+             "\"sizes\": [1, 2147483647], \"repeats\": 1, \"generations\": 2147483647, \"seed\": 4294967295"));
+  EXPECT_EQ(edge.Design.Sizes, (std::vector<int32_t>{1, 2147483647}));
   EXPECT_EQ(edge.Design.Generations, 2147483647);
   EXPECT_EQ(edge.Design.Seed, 4294967295u);
   const TStoredExperiment accented = ReadExperimentJson(Edited("\"1.0\"", R"("caf\u00e9")"));
@@ -99,22 +101,29 @@ TEST(ReadExperimentJson, RefusesEachFaultNamingWhereItIs) {
       {Edited("\"repeats\": 30", "\"repeats\": 2.5"), "parameters.repeats: expected an integer, got 2.5"},
       {Edited("\"seed\": 7", "\"seed\": null"), "parameters.seed: expected an integer, got null"},
       {"[]", "expected an object, got an array"},
-      {R"({"format": 2, "parameters": 1})", "parameters: expected an object, got 1"},
-      // An experiment of the older format, or of one this version does not know.
-      {Edited("{\"format\": 2,", "{"),
-       "an experiment of format 1, written before hits and labels; this version goes on with format 2 only"},
-      {Edited("\"format\": 2", "\"format\": 3"),
-       "format: an experiment of format 3; this version goes on with format 2 only"},
-      {Edited("\"format\": 2", "\"format\": \"2\""), R"(format: expected an integer, got "2")"},
+      {R"({"format": 3, "parameters": 1})", "parameters: expected an object, got 1"},
+      // An experiment of an older format, or of one this version does not know.
+      {Edited("{\"format\": 3,", "{"),
+       "an experiment of format 1, written before hits and labels; this version goes on with format 3 only"},
+      {Edited("\"format\": 3", "\"format\": 2"),
+       "format: an experiment of format 2; this version goes on with format 3 only"},
+      {Edited("\"format\": 3", "\"format\": 4"),
+       "format: an experiment of format 4; this version goes on with format 3 only"},
+      {Edited("\"format\": 3", "\"format\": \"3\""), R"(format: expected an integer, got "3")"},
       {Edited("\"exp-1.b_2\"", "\"a b\""),
        "parameters.label: 'a b' holds a character other than A-Z, a-z, 0-9, '.', '_' and '-'"},
       {Edited("\"exp-1.b_2\"", "7"), "parameters.label: expected a string, got 7"},
       {Edited(", \"label\": \"exp-1.b_2\"", ""), "parameters.label: missing"},
-      {Edited("[8, 10]", "\"8\""), R"(parameters.queens: expected an array, got "8")"},
-      {Edited("[8, 10]", "[]"), "parameters.queens: the list is empty"},
-      {Edited("[8, 10]", "[8, 3]"), "parameters.queens[1]: 3 is out of range 4..32"},
-      {Edited("[8, 10]", "[10, 8]"), "parameters.queens[1]: 8 after 10; the queen counts are distinct and ascending"},
-      {Edited("[8, 10]", "[8, 8]"), "parameters.queens[1]: 8 after 8; the queen counts are distinct and ascending"},
+      {Edited("[8, 10]", "\"8\""), R"(parameters.sizes: expected an array, got "8")"},
+      {Edited("[8, 10]", "[]"), "parameters.sizes: the list is empty"},
+      {Edited("[8, 10]", "[8, 0]"), "parameters.sizes[1]: 0 is out of range 1..2147483647"},
+      {Edited("[8, 10]", "[10, 8]"), "parameters.sizes[1]: 8 after 10; the sizes are distinct and ascending"},
+      {Edited("[8, 10]", "[8, 8]"), "parameters.sizes[1]: 8 after 8; the sizes are distinct and ascending"},
+      {Edited("\"sizes\"", "\"queens\""), "parameters.sizes: missing"},
+      {Edited("\"jump:2\"", "\"jump:0\""),
+       "parameters.problems[1]: expected one of nqueens, onemax, leadingones or jump:K, got \"jump:0\""},
+      {Edited("\"jump:2\"", "\"nqueens\""), "parameters.problems[1]: \"nqueens\" named twice"},
+      {Edited("[\"nqueens\", \"jump:2\"]", "[]"), "parameters.problems: the list is empty"},
       {Edited("\"shared\"", "\"Shared\""), R"(parameters.streams: expected "continued" or "shared", got "Shared")"},
       {Edited("\"smElitist\"]", "\"roulette\"]"),
        "parameters.methods[1]: expected one of smRoulette, smRandom, smTournament, smStochasticTournament, "

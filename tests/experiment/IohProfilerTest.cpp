@@ -59,7 +59,7 @@ std::string ReadFile(const std::filesystem::path& File) { return zp::test::ReadF
 
 TRunRow MakeRun(int32_t Queens, int32_t Generations, int32_t Population, double BestEver) {
   TRunRow row;
-  row.Queens = Queens;
+  row.Size = Queens;
   row.Method = zp::ga::TGASelectionMethod::smRandom;
   row.Generations = Generations;
   row.Population = Population;
@@ -84,7 +84,7 @@ TEST(IohProfilerFiles, TwoRunExperiment) {
 TEST(IohProfilerFiles, OneBlockPerQueenCountAscending) {
   // Random only: 6 queens (population 24) from 9 at generation 0 to 10.5 at 2; 5 queens (population 20) without a
   // trace.
-  TRunTrace six{6, 0, zp::ga::TGASelectionMethod::smRandom, {{0, 9}, {2, 10.5}}};
+  TRunTrace six{"nqueens", 6, 0, 0, zp::ga::TGASelectionMethod::smRandom, {{0, 9}, {2, 10.5}}};
   const std::vector<TOutputFile> files =
       IohProfilerFiles({MakeRun(6, 2, 24, 10.5), MakeRun(5, 3, 20, 7)}, {six}, {"x", "info"});
   const std::string header = "suite = \"NQueens\", funcId = 1, funcName = \"NQueens\", DIM = ";

@@ -43,7 +43,7 @@ TEST(ParseRunsCsv, ReadsEveryFieldAndWritesBackTheSameText) {
   const std::vector<TRunRow> rows = ParseRunsCsv(fixture::kTwoRunRunsCsv);
   ASSERT_EQ(rows.size(), 4u);
   const TRunRow& r = rows[2];
-  EXPECT_EQ(r.Queens, 4);
+  EXPECT_EQ(r.Size, 4);
   EXPECT_EQ(r.Repeat, 1);
   EXPECT_EQ(r.Seed, 2749829512u);
   EXPECT_EQ(r.Method, TGASelectionMethod::smRoulette);
@@ -80,7 +80,7 @@ TEST(ParseRunsCsv, AnInterruptionLeavesTheWholeRowsBeforeIt) {
                            [](const TRunRow& a, const TRunRow& b) { return FormatRunRow(a) == FormatRunRow(b); }));
   }
   // A last line with its line end but too few fields was cut short as well.
-  EXPECT_EQ(ParseRunsCsv(text + "4,2,77,smRoulette\n").size(), 4u);
+  EXPECT_EQ(ParseRunsCsv(text + "nqueens,4,0,2,77,smRoulette\n").size(), 4u);
   EXPECT_EQ(ParseRunsCsv(text + "\n").size(), 4u);
 }
 
@@ -96,37 +96,40 @@ TEST(ParseTracesCsv, AnInterruptionLeavesTheWholeLinesBeforeIt) {
 
 TEST(ParseRunsCsv, AFaultBeforeTheLastLineNamesItsLine) {
   const std::string header = std::string(kRunsCsvHeader) + "\n";
-  const std::string good = "4,0,0,smRoulette,0,,5,96,5,3.4375,1,5,01001110\n";
-  const std::string later = "4,0,0,smElitist,1,2,2,48,6,4.0625,2,6,10000111\n";
+  const std::string good = "nqueens,4,0,0,0,smRoulette,0,,5,96,5,3.4375,1,5,01001110\n";
+  const std::string later = "nqueens,4,0,0,0,smElitist,1,2,2,48,6,4.0625,2,6,10000111\n";
   ExpectError("queens,repeat\n" + good, "runs.csv line 1: expected the header \"" + std::string(kRunsCsvHeader) + "\"");
-  ExpectError(header + "4,0,0,smRoulette,0,,5,96,5,3.4375,1,5\n" + later,
-              "runs.csv line 2: expected 13 fields, found 12");
-  ExpectError(header + good + good + later, "runs.csv line 3: run 4,0,smRoulette repeated or out of order");
-  ExpectError(header + later + good, "runs.csv line 3: run 4,0,smRoulette repeated or out of order");
+  ExpectError(header + "nqueens,4,0,0,0,smRoulette,0,,5,96,5,3.4375,1,5\n" + later,
+              "runs.csv line 2: expected 15 fields, found 14");
+  ExpectError(header + good + good + later, "runs.csv line 3: run nqueens,4,0,0,smRoulette repeated or out of order");
+  ExpectError(header + later + good, "runs.csv line 3: run nqueens,4,0,0,smRoulette repeated or out of order");
   // Too many fields is no interruption, even on the last line.
-  ExpectError(header + "4,0,0,smRoulette,0,,5,96,5,3.4375,1,5,0100,1110\n",
-              "runs.csv line 2: expected 13 fields, found 14");
+  ExpectError(header + "nqueens,4,0,0,0,smRoulette,0,,5,96,5,3.4375,1,5,0100,1110\n",
+              "runs.csv line 2: expected 15 fields, found 16");
 
   struct Case {
     const char* line;
     const char* message;
   };
   const Case cases[] = {
-      {"x,0,0,smRoulette,0,,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad queens \"x\""},
-      {"4,-1,0,smRoulette,0,,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad repeat \"-1\""},
-      {"4,0,4294967296,smRoulette,0,,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad seed \"4294967296\""},
-      {"4,0,0,roulette,0,,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad method \"roulette\""},
-      {"4,0,0,smCustom,0,,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad method \"smCustom\""},
-      {"4,0,0,smRoulette,yes,,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad solved \"yes\""},
-      {"4,0,0,smRoulette,0,-1,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad hit_generation \"-1\""},
+      {"queens,4,0,0,0,smRoulette,0,,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad problem \"queens\""},
+      {"jump:0,4,0,0,0,smRoulette,0,,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad problem \"jump:0\""},
+      {"nqueens,x,0,0,0,smRoulette,0,,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad size \"x\""},
+      {"nqueens,4,-1,0,0,smRoulette,0,,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad config \"-1\""},
+      {"nqueens,4,0,-1,0,smRoulette,0,,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad repeat \"-1\""},
+      {"nqueens,4,0,0,4294967296,smRoulette,0,,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad seed \"4294967296\""},
+      {"nqueens,4,0,0,0,roulette,0,,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad method \"roulette\""},
+      {"nqueens,4,0,0,0,smCustom,0,,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad method \"smCustom\""},
+      {"nqueens,4,0,0,0,smRoulette,yes,,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad solved \"yes\""},
+      {"nqueens,4,0,0,0,smRoulette,0,-1,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad hit_generation \"-1\""},
       // A hit after the run's last generation, or evaluations that are no whole
       // number of populations, cannot come from a run.
-      {"4,0,0,smRoulette,0,6,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad hit_generation \"6\""},
-      {"4,0,0,smRoulette,0,,5,97,5,3.4375,1,5,0100\n", "runs.csv line 2: bad evaluations \"97\""},
-      {"4,0,0,smRoulette,0,,5,-96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad evaluations \"-96\""},
-      {"4,0,0,smRoulette,0,,5,96,5,3,4375,1,5\n", "runs.csv line 2: bad fittest \"5\""},
-      {"4,0,0,smRoulette,0,,5,96,5,3.4375,1,5 ,0100\n", "runs.csv line 2: bad best_ever \"5 \""},
-      {"4,0,0,smRoulette,0,,5,96,nan,3.4375,1,5,0100\n", "runs.csv line 2: bad max_fitness \"nan\""},
+      {"nqueens,4,0,0,0,smRoulette,0,6,5,96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad hit_generation \"6\""},
+      {"nqueens,4,0,0,0,smRoulette,0,,5,97,5,3.4375,1,5,0100\n", "runs.csv line 2: bad evaluations \"97\""},
+      {"nqueens,4,0,0,0,smRoulette,0,,5,-96,5,3.4375,1,5,0100\n", "runs.csv line 2: bad evaluations \"-96\""},
+      {"nqueens,4,0,0,0,smRoulette,0,,5,96,5,3,4375,1,5\n", "runs.csv line 2: bad fittest \"5\""},
+      {"nqueens,4,0,0,0,smRoulette,0,,5,96,5,3.4375,1,5 ,0100\n", "runs.csv line 2: bad best_ever \"5 \""},
+      {"nqueens,4,0,0,0,smRoulette,0,,5,96,nan,3.4375,1,5,0100\n", "runs.csv line 2: bad max_fitness \"nan\""},
   };
   for (const Case& c : cases) ExpectError(header + c.line + later, c.message);
 }
@@ -141,47 +144,51 @@ TEST(ParseTracesCsv, ImprovementsMustRiseWithinARun) {
     }
     return "no error";
   };
-  EXPECT_EQ(message(header + "4,0,smRoulette,2,4\n4,0,smRoulette,3,4\n4,1,smRoulette,1,4\n"),
-            "traces.csv line 3: run 4,0,smRoulette does not improve on its previous line");
-  EXPECT_EQ(message(header + "4,0,smRoulette,2,4\n4,0,smRoulette,2,5\n4,1,smRoulette,1,4\n"),
-            "traces.csv line 3: run 4,0,smRoulette does not improve on its previous line");
-  EXPECT_EQ(message(header + "4,0,smElitist,1,4\n4,0,smRoulette,1,4\n4,1,smRoulette,1,4\n"),
-            "traces.csv line 3: run 4,0,smRoulette out of order");
-  EXPECT_EQ(message(header + "4,0,smElitist,-1,4\n4,1,smRoulette,1,4\n"), "traces.csv line 2: bad generation \"-1\"");
+  EXPECT_EQ(
+      message(header + "nqueens,4,0,0,smRoulette,2,4\nnqueens,4,0,0,smRoulette,3,4\nnqueens,4,0,1,smRoulette,1,4\n"),
+      "traces.csv line 3: run nqueens,4,0,0,smRoulette does not improve on its previous line");
+  EXPECT_EQ(
+      message(header + "nqueens,4,0,0,smRoulette,2,4\nnqueens,4,0,0,smRoulette,2,5\nnqueens,4,0,1,smRoulette,1,4\n"),
+      "traces.csv line 3: run nqueens,4,0,0,smRoulette does not improve on its previous line");
+  EXPECT_EQ(
+      message(header + "nqueens,4,0,0,smElitist,1,4\nnqueens,4,0,0,smRoulette,1,4\nnqueens,4,0,1,smRoulette,1,4\n"),
+      "traces.csv line 3: run nqueens,4,0,0,smRoulette out of order");
+  EXPECT_EQ(message(header + "nqueens,4,0,0,smElitist,-1,4\nnqueens,4,0,1,smRoulette,1,4\n"),
+            "traces.csv line 2: bad generation \"-1\"");
 }
 
 TEST(RepeatComplete, NeedsEveryExpectedRowAndItsWholeTrace) {
   const std::string runs = fixture::kTwoRunRunsCsv;
   const std::string traces = fixture::kTwoRunTracesCsv;
   const TRecordedRuns all{ParseRunsCsv(runs), ParseTracesCsv(traces)};
-  EXPECT_TRUE(RepeatComplete(all, 4, 0, kBoth));
-  EXPECT_TRUE(RepeatComplete(all, 4, 1, kBoth));
+  EXPECT_TRUE(RepeatComplete(all, TCell{"nqueens", 4, 0}, 0, kBoth));
+  EXPECT_TRUE(RepeatComplete(all, TCell{"nqueens", 4, 0}, 1, kBoth));
   constexpr std::array kReversed{TGASelectionMethod::smElitist, TGASelectionMethod::smRoulette};
-  EXPECT_TRUE(RepeatComplete(all, 4, 1, kReversed));
-  EXPECT_FALSE(RepeatComplete(all, 4, 2, kBoth));
-  EXPECT_FALSE(RepeatComplete(all, 5, 0, kBoth));
+  EXPECT_TRUE(RepeatComplete(all, TCell{"nqueens", 4, 0}, 1, kReversed));
+  EXPECT_FALSE(RepeatComplete(all, TCell{"nqueens", 4, 0}, 2, kBoth));
+  EXPECT_FALSE(RepeatComplete(all, TCell{"nqueens", 5, 0}, 0, kBoth));
   // Rows of another method set belong to another experiment.
-  EXPECT_FALSE(RepeatComplete(all, 4, 0, std::array{TGASelectionMethod::smRoulette}));
+  EXPECT_FALSE(RepeatComplete(all, TCell{"nqueens", 4, 0}, 0, std::array{TGASelectionMethod::smRoulette}));
   EXPECT_FALSE(RepeatComplete(
-      all, 4, 0,
+      all, TCell{"nqueens", 4, 0}, 0,
       std::array{TGASelectionMethod::smRoulette, TGASelectionMethod::smRandom, TGASelectionMethod::smElitist}));
-  EXPECT_FALSE(RepeatComplete(all, 4, 0, std::span<const TGASelectionMethod>()));
+  EXPECT_FALSE(RepeatComplete(all, TCell{"nqueens", 4, 0}, 0, std::span<const TGASelectionMethod>()));
 
   // The last row lost: repeat 1 is partial.
   const TRecordedRuns fewer_rows{ParseRunsCsv(runs.substr(0, runs.size() - 3)), all.Traces};
-  EXPECT_TRUE(RepeatComplete(fewer_rows, 4, 0, kBoth));
-  EXPECT_FALSE(RepeatComplete(fewer_rows, 4, 1, kBoth));
+  EXPECT_TRUE(RepeatComplete(fewer_rows, TCell{"nqueens", 4, 0}, 0, kBoth));
+  EXPECT_FALSE(RepeatComplete(fewer_rows, TCell{"nqueens", 4, 0}, 1, kBoth));
 
   // Repeat 1's roulette trace lost its last improvement (and elitist its only record).
-  const size_t cut = traces.find("4,1,smRoulette,4,6");
+  const size_t cut = traces.find("nqueens,4,0,1,smRoulette,4,6");
   const TRecordedRuns short_trace{all.Rows, ParseTracesCsv(traces.substr(0, cut))};
-  EXPECT_TRUE(RepeatComplete(short_trace, 4, 0, kBoth));
-  EXPECT_FALSE(RepeatComplete(short_trace, 4, 1, kBoth));
+  EXPECT_TRUE(RepeatComplete(short_trace, TCell{"nqueens", 4, 0}, 0, kBoth));
+  EXPECT_FALSE(RepeatComplete(short_trace, TCell{"nqueens", 4, 0}, 1, kBoth));
 
   // Every run has a trace from its start population on: one without is not whole.
   TRecordedRuns no_trace = all;
   no_trace.Traces.erase(no_trace.Traces.begin() + 1);
-  EXPECT_FALSE(RepeatComplete(no_trace, 4, 0, kBoth));
+  EXPECT_FALSE(RepeatComplete(no_trace, TCell{"nqueens", 4, 0}, 0, kBoth));
 }
 
 TEST(KeepCompleteRepeats, DropsAPartialLastRepeat) {
@@ -192,11 +199,11 @@ TEST(KeepCompleteRepeats, DropsAPartialLastRepeat) {
   EXPECT_EQ(kept.Rows[1].Method, TGASelectionMethod::smElitist);
   EXPECT_EQ(kept.Rows[1].Repeat, 0);
   EXPECT_EQ(TracesCsv(kept.Traces),
-            "queens,repeat,method,generation,best\n"
-            "4,0,smRoulette,0,4\n"
-            "4,0,smRoulette,3,5\n"
-            "4,0,smElitist,0,4\n"
-            "4,0,smElitist,1,5\n"
-            "4,0,smElitist,2,6\n");
+            "problem,size,config,repeat,method,generation,best\n"
+            "nqueens,4,0,0,smRoulette,0,4\n"
+            "nqueens,4,0,0,smRoulette,3,5\n"
+            "nqueens,4,0,0,smElitist,0,4\n"
+            "nqueens,4,0,0,smElitist,1,5\n"
+            "nqueens,4,0,0,smElitist,2,6\n");
   EXPECT_TRUE(KeepCompleteRepeats({}, kBoth).Rows.empty());
 }

@@ -19,7 +19,7 @@ using namespace std::chrono_literals;
 using TPool = TRepeatPool<std::string>;
 
 std::string Stub(TRepeatKey Key, std::stop_token) {
-  return std::to_string(Key.Queens) + "," + std::to_string(Key.Repeat);
+  return std::to_string(Key.Size) + "," + std::to_string(Key.Repeat);
 }
 
 std::vector<TPool::TFinished> WaitFor(TPool& pool, size_t count) {
@@ -37,7 +37,7 @@ TEST(TRepeatPool, EveryQueuedRepeatComesBackOnce) {
   EXPECT_EQ(pool.Want(), 3u);
   EXPECT_EQ(pool.Want(2), 5u);
   std::vector<TNumberedKey> keys;
-  for (size_t i = 0; i < 50; ++i) keys.push_back({i, {8, static_cast<int32_t>(i)}});
+  for (size_t i = 0; i < 50; ++i) keys.push_back({i, {0, 8, 0, static_cast<int32_t>(i)}});
   pool.Add(keys);
   std::vector<TPool::TFinished> done = WaitFor(pool, 50);
   ASSERT_EQ(done.size(), 50u);
@@ -52,7 +52,7 @@ TEST(TRepeatPool, AFailureIsKeptAndNothingMoreIsWanted) {
     if (Key.Repeat == 1) throw std::bad_alloc();
     return Stub(Key, Halt);
   });
-  pool.Add({{0, {8, 0}}, {1, {8, 1}}});
+  pool.Add({{0, {0, 8, 0, 0}}, {1, {0, 8, 0, 1}}});
   const auto deadline = std::chrono::steady_clock::now() + 10s;
   while (!pool.Failure() && std::chrono::steady_clock::now() < deadline) pool.Wait(10ms);
   ASSERT_TRUE(pool.Failure());
@@ -69,7 +69,7 @@ TEST(TRepeatPool, AStopAbandonsTheRunningRepeatsAndSkipsTheQueued) {
     throw TRepeatStopped();
   });
   std::vector<TNumberedKey> keys;
-  for (size_t i = 0; i < 10; ++i) keys.push_back({i, {8, static_cast<int32_t>(i)}});
+  for (size_t i = 0; i < 10; ++i) keys.push_back({i, {0, 8, 0, static_cast<int32_t>(i)}});
   pool.Add(keys);
   while (started < 2) std::this_thread::sleep_for(1ms);
   pool.Stop();

@@ -10,7 +10,7 @@ using zp::ga::TGASelectionMethod;
 
 TEST(FormatRunRow, WritesTheFieldsInHeaderOrder) {
   TRunRow row;
-  row.Queens = 12;
+  row.Size = 12;
   row.Repeat = 29;
   row.Seed = 4000000000u;  // above the signed range: still written unsigned
   row.Method = TGASelectionMethod::smStochasticTournament;
@@ -24,7 +24,7 @@ TEST(FormatRunRow, WritesTheFieldsInHeaderOrder) {
   row.BestEver = 66;
   row.Fittest = "0101";
   EXPECT_EQ(FormatRunRow(row),
-            "12,29,4000000000,smStochasticTournament,1,431,431,20736,66,0.0416666666666667,5E-5,66,0101");
+            "nqueens,12,0,29,4000000000,smStochasticTournament,1,431,431,20736,66,0.0416666666666667,5E-5,66,0101");
   const std::string line = FormatRunRow(row);
   EXPECT_EQ(std::count(line.begin(), line.end(), ','),
             std::count(kRunsCsvHeader, kRunsCsvHeader + std::strlen(kRunsCsvHeader), ','));
@@ -32,7 +32,7 @@ TEST(FormatRunRow, WritesTheFieldsInHeaderOrder) {
   row.Solved = false;
   row.HitGeneration.reset();
   EXPECT_EQ(FormatRunRow(row),
-            "12,29,4000000000,smStochasticTournament,0,,431,20736,66,0.0416666666666667,5E-5,66,0101");
+            "nqueens,12,0,29,4000000000,smStochasticTournament,0,,431,20736,66,0.0416666666666667,5E-5,66,0101");
 }
 
 TEST(RunLength, IsTheHitGenerationOrAllGenerationsAndCostsPopulationTimesOnePlusIt) {

@@ -86,8 +86,8 @@ TEST(RunRepeat, WrittenMethodsAreTheWholeRunsRowsForBothStreams) {
     all.Generations = 40;
     TExperimentDesign some = all;
     some.Methods = {TGASelectionMethod::smRandom, TGASelectionMethod::smElitist};
-    const TRepeatResult whole = RunRepeat(all, {9, 4});
-    const TRepeatResult part = RunRepeat(some, {9, 4});
+    const TRepeatResult whole = RunRepeat(all, {0, 9, 0, 4});
+    const TRepeatResult part = RunRepeat(some, {0, 9, 0, 4});
     ASSERT_EQ(whole.Rows.size(), 5u);
     ASSERT_EQ(part.Rows.size(), 2u);
     EXPECT_EQ(FormatRunRow(part.Rows[0]), FormatRunRow(whole.Rows[1]));
@@ -104,9 +104,9 @@ TEST(RunRepeat, WrittenMethodsAreTheWholeRunsRowsForBothStreams) {
 // while the run hit at generation 0; the others keep it and stop at the cutoff.
 TEST(RunRepeat, AStartPopulationHoldingASolutionIsAHitAtGenerationZero) {
   TExperimentDesign design;
-  design.Queens = {4};
+  design.Sizes = {4};
   design.Generations = 1;
-  const TRepeatResult r = RunRepeat(design, {4, 58});
+  const TRepeatResult r = RunRepeat(design, {0, 4, 0, 58});
   ASSERT_EQ(r.Rows.size(), 5u);
   EXPECT_EQ(r.Seed, 1824869119u);
   for (const TRunRow& row : r.Rows) {
@@ -116,18 +116,19 @@ TEST(RunRepeat, AStartPopulationHoldingASolutionIsAHitAtGenerationZero) {
     EXPECT_EQ(row.Population, 16);
     EXPECT_EQ(SpentEvaluations(row), 16);  // the start population's scoring only
   }
-  EXPECT_EQ(FormatRunRow(r.Rows[0]), "4,58,1824869119,smRoulette,0,0,1,32,4,2.625,1,6,001110111010001001000110");
+  EXPECT_EQ(FormatRunRow(r.Rows[0]),
+            "nqueens,4,0,58,1824869119,smRoulette,0,0,1,32,4,2.625,1,6,001110111010001001000110");
   // Every trace starts with the start population.
   ASSERT_EQ(r.Traces.size(), 5u);
-  EXPECT_EQ(FormatRunTrace(r.Traces[0]), "4,58,smRoulette,0,6\n");
+  EXPECT_EQ(FormatRunTrace(r.Traces[0]), "nqueens,4,0,58,smRoulette,0,6\n");
   for (const TRunTrace& t : r.Traces) EXPECT_EQ(t.Improvements.front(), (TTracePoint{0, 6}));
 }
 
 TEST(RunRepeat, HitGenerationIsTheFirstGenerationAtTheTarget) {
   TExperimentDesign design;
-  design.Queens = {6};
+  design.Sizes = {6};
   design.Generations = 60;
-  const TRepeatResult r = RunRepeat(design, {6, 1});
+  const TRepeatResult r = RunRepeat(design, {0, 6, 0, 1});
   for (size_t m = 0; m < r.Rows.size(); ++m) {
     const TRunRow& row = r.Rows[m];
     const TRunTrace& trace = r.Traces[m];
@@ -157,18 +158,20 @@ TEST(ExperimentLabel, TheFolderNameWithOddCharactersReplacedOrAGivenOne) {
                    "--label: 'a\"b' holds a character other than A-Z, a-z, 0-9, '.', '_' and '-'");
 }
 
-TEST(ExperimentJson, DescribesTheResolvedSettingsPerQueenCount) {
+TEST(ExperimentJson, DescribesTheResolvedSettingsPerProblemAndSize) {
   TExperimentDesign design;
-  design.Queens = {4, 10};
+  design.Sizes = {4, 10};
   design.Generations = 50;
   design.Seed = 9;
   design.Label = "d";
   const std::string text = ExperimentJson(design, "1.0", {});
-  EXPECT_EQ(text.rfind("{\n  \"format\": 2,\n  \"parameters\": {", 0), 0u) << text;
+  EXPECT_EQ(text.rfind("{\n  \"format\": 3,\n  \"parameters\": {", 0), 0u) << text;
   // 4 queens run on the stored 24 bits, 10 queens on 10 genes of 4 bits: mutation 1 / bits.
-  for (const char* part : {"\"queens\": 4,\n        \"population\": 16,\n        \"chromosome_bits\": 24,\n"
-                           "        \"MutationProbability\": 0.041666666666666664,",
-                           "\"queens\": 10,\n        \"population\": 40,\n        \"chromosome_bits\": 40,\n"
+  for (const char* part : {"\"problem\": \"nqueens\",\n        \"size\": 4,\n        \"funcId\": 1,\n"
+                           "        \"funcName\": \"NQueens\",\n        \"population\": 16,\n"
+                           "        \"chromosome_bits\": 24,\n        \"MutationProbability\": 0.041666666666666664,",
+                           "\"size\": 10,\n        \"funcId\": 1,\n        \"funcName\": \"NQueens\",\n"
+                           "        \"population\": 40,\n        \"chromosome_bits\": 40,\n"
                            "        \"MutationProbability\": 0.025,",
                            "\"target\": 45.0,\n        \"evaluations_per_generation\": 40,\n"
                            "        \"budget_generations\": 50,\n        \"budget_evaluations\": 2040\n",
@@ -188,7 +191,7 @@ std::vector<std::string> RunAll(const TExperimentDesign& design, int jobs) {
 
 TEST(RunRepeats, DeliversInKeyOrderWhateverTheJobCount) {
   TExperimentDesign design;
-  design.Queens = {4, 6};
+  design.Sizes = {4, 6};
   design.Repeats = 7;
   design.Generations = 15;
   const std::vector<std::string> one = RunAll(design, 1);
@@ -199,7 +202,7 @@ TEST(RunRepeats, DeliversInKeyOrderWhateverTheJobCount) {
 
 TEST(RunRepeats, GoesOnWithTheThreadsItGotAndEndsAtOnceWithNone) {
   TExperimentDesign design;
-  design.Queens = {5};
+  design.Sizes = {5};
   design.Repeats = 6;
   design.Generations = 10;
   const std::vector<std::string> whole = RunAll(design, 1);
@@ -234,7 +237,7 @@ TEST(RunRepeats, GoesOnWithTheThreadsItGotAndEndsAtOnceWithNone) {
 
 TEST(RunRepeats, StopEndsItEarlyAndAWriteFailureIsRaisedAfterTheWorkersEnd) {
   TExperimentDesign design;
-  design.Queens = {10};
+  design.Sizes = {10};
   design.Repeats = 400;
   design.Generations = 200;
   std::atomic<bool> stop{false};
@@ -258,7 +261,7 @@ TEST(RunRepeats, StopEndsItEarlyAndAWriteFailureIsRaisedAfterTheWorkersEnd) {
 
 TEST(ExperimentJson, ReadsBackItsParametersAndNamesEachDifference) {
   TExperimentDesign design;
-  design.Queens = {8, 10, 11};
+  design.Sizes = {8, 10, 11};
   design.Repeats = 12;
   design.Seed = 0xFFFFFFFFu;
   design.Streams = zp::queens::TRandomStreams::rsShared;
@@ -288,7 +291,7 @@ TEST(TResultFiles, AFailedWriteIsRaisedNamingTheFile) {
   TResultFiles files(folder);
   TExperimentDesign design;
   design.Generations = 5;
-  EXPECT_THROW_MSG(files.Append(RunRepeat(design, {8, 0})), zp::Exception,
+  EXPECT_THROW_MSG(files.Append(RunRepeat(design, {0, 8, 0, 0})), zp::Exception,
                    "cannot write " + (folder / "traces.csv").string() + ": No space left on device");
   std::filesystem::remove_all(folder);
 }

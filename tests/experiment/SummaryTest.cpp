@@ -29,7 +29,7 @@ constexpr std::nullopt_t kMiss = std::nullopt;
 TRunRow MakeRun(int32_t queens, int32_t repeat, TGASelectionMethod method, std::optional<int32_t> hit,
                 int32_t generations, double best_ever, bool solved = true) {
   TRunRow row;
-  row.Queens = queens;
+  row.Size = queens;
   row.Repeat = repeat;
   row.Method = method;
   row.Solved = hit && solved;
@@ -86,13 +86,16 @@ TEST(SummaryCsv, WorkedTable) {
   // Tournament: ERT 230 / 3, 32 x 234 / 3; hits at 20 40 70 give quartiles 30 40 55.
   // Elitist: ERT 240 / 3, 32 x 244 / 3; hits at 30 50 60 give 40 50 55.
   // Ten queens: one run without a hit, so no ERT, no quartiles and no sd. Wilson: scipy.
-  EXPECT_EQ(SummaryCsv(Summarize(Table())),
-            "queens,method,runs,hits,success_rate,success_low,success_high,ert_generations,ert_evaluations,ert_low,"
-            "ert_high,median_generations,q1_generations,q3_generations,mean_best_ever,sd_best_ever\n"
-            "8,smRoulette,4,2,0.5,0.150038989152149,0.849961010847851,145,4704,,,45,22.5,67.5,26.75,1.5\n"
-            "8,smTournament,4,3,0.75,0.300641842582402,0.954412739190299,76.6666666666667,2496,,,40,30,55,27.75,0.5\n"
-            "8,smElitist,4,3,0.75,0.300641842582402,0.954412739190299,80,2602.66666666667,,,50,40,55,27.75,0.5\n"
-            "10,smRandom,1,0,0,0,0.793450685622763,,,,,,,,43,\n");
+  EXPECT_EQ(
+      SummaryCsv(Summarize(Table())),
+      "problem,size,config,method,runs,hits,success_rate,success_low,success_high,ert_generations,ert_evaluations,"
+      "ert_low,"
+      "ert_high,median_generations,q1_generations,q3_generations,mean_best_ever,sd_best_ever\n"
+      "nqueens,8,0,smRoulette,4,2,0.5,0.150038989152149,0.849961010847851,145,4704,,,45,22.5,67.5,26.75,1.5\n"
+      "nqueens,8,0,smTournament,4,3,0.75,0.300641842582402,0.954412739190299,76.6666666666667,2496,,,40,30,55,27.75,0."
+      "5\n"
+      "nqueens,8,0,smElitist,4,3,0.75,0.300641842582402,0.954412739190299,80,2602.66666666667,,,50,40,55,27.75,0.5\n"
+      "nqueens,10,0,smRandom,1,0,0,0,0.793450685622763,,,,,,,,43,\n");
 }
 
 TEST(Summarize, BootstrapsErtInEvaluationsFromTheExperimentsSeed) {
@@ -110,7 +113,7 @@ TEST(Summarize, BootstrapsErtInEvaluationsFromTheExperimentsSeed) {
       double spent = 0, hits = 0;
       for (const int32_t i : drawn) {
         const auto run = std::find_if(rows.begin(), rows.end(), [&](const TRunRow& r) {
-          return r.Queens == 8 && r.Repeat == i && r.Method == kMethodOrder[m == 0 ? 0 : m == 1 ? 2 : 4];
+          return r.Size == 8 && r.Repeat == i && r.Method == kMethodOrder[m == 0 ? 0 : m == 1 ? 2 : 4];
         });
         spent += static_cast<double>(SpentEvaluations(*run));
         hits += run->HitGeneration.has_value();
@@ -145,14 +148,14 @@ TEST(ComparisonsCsv, WorkedTable) {
   // p 1 (wilcox.exact). A12 of roulette against tournament: 0 below all four, 90 below 101,
   // 101 ties 101 twice: 6 of 16. All eight defined tests form one Holm family.
   EXPECT_EQ(ComparisonsCsv(Compare(Table())),
-            "queens,method_a,method_b,test,n,a_better,b_better,statistic,p_value,p_holm,effect,effect_low,"
+            "problem,size,config,method_a,method_b,test,n,a_better,b_better,statistic,p_value,p_holm,effect,effect_low,"
             "effect_high\n"
-            "8,smRoulette,smTournament,mcnemar_exact,1,0,1,0,1,1,0,0,39\n"
-            "8,smRoulette,smElitist,mcnemar_exact,3,1,2,1,1,1,0.5,0.00847498034911153,9.60452988472286\n"
-            "8,smTournament,smElitist,mcnemar_exact,2,1,1,1,1,1,1,0.0127393670836666,78.4968353162628\n"
-            "8,smRoulette,smTournament,wilcoxon_signed_rank,3,1,2,2.5,1,1,0.375,,\n"
-            "8,smRoulette,smElitist,wilcoxon_signed_rank,4,1,3,4,0.875,1,0.375,,\n"
-            "8,smTournament,smElitist,wilcoxon_signed_rank,4,2,2,5,1,1,0.53125,,\n");
+            "nqueens,8,0,smRoulette,smTournament,mcnemar_exact,1,0,1,0,1,1,0,0,39\n"
+            "nqueens,8,0,smRoulette,smElitist,mcnemar_exact,3,1,2,1,1,1,0.5,0.00847498034911153,9.60452988472286\n"
+            "nqueens,8,0,smTournament,smElitist,mcnemar_exact,2,1,1,1,1,1,1,0.0127393670836666,78.4968353162628\n"
+            "nqueens,8,0,smRoulette,smTournament,wilcoxon_signed_rank,3,1,2,2.5,1,1,0.375,,\n"
+            "nqueens,8,0,smRoulette,smElitist,wilcoxon_signed_rank,4,1,3,4,0.875,1,0.375,,\n"
+            "nqueens,8,0,smTournament,smElitist,wilcoxon_signed_rank,4,2,2,5,1,1,0.53125,,\n");
 }
 
 TEST(Compare, OneHolmFamilyPerQueenCountOverBothTestsLeavingUndefinedOnesOut) {
@@ -170,13 +173,14 @@ TEST(Compare, OneHolmFamilyPerQueenCountOverBothTestsLeavingUndefinedOnesOut) {
   // Ten queens: random and elitist both miss their one repeat, so neither test is
   // defined: counts only, every other field empty, and no family member.
   for (size_t i = 6; i < 8; ++i) {
-    EXPECT_EQ(rows[i].Queens, 10);
+    EXPECT_EQ(rows[i].Size, 10);
     EXPECT_EQ(rows[i].N, 0);
     EXPECT_FALSE(rows[i].Statistic || rows[i].PValue || rows[i].PHolm || rows[i].Effect || rows[i].EffectLow);
   }
-  EXPECT_EQ(ComparisonsCsv({rows[6], rows[7]}), std::string(kComparisonsCsvHeader) +
-                                                    "\n10,smRandom,smElitist,mcnemar_exact,0,0,0,,,,,,\n"
-                                                    "10,smRandom,smElitist,wilcoxon_signed_rank,0,0,0,,,,,,\n");
+  EXPECT_EQ(ComparisonsCsv({rows[6], rows[7]}),
+            std::string(kComparisonsCsvHeader) +
+                "\nnqueens,10,0,smRandom,smElitist,mcnemar_exact,0,0,0,,,,,,\n"
+                "nqueens,10,0,smRandom,smElitist,wilcoxon_signed_rank,0,0,0,,,,,,\n");
 }
 
 TEST(SummaryAndComparisons, DependOnlyOnTheRowsNotTheirOrder) {
@@ -225,12 +229,12 @@ TEST(ReportTable, ListsRatesAndEachDifferenceWinnerFirst) {
   // Elitist beats roulette 18 to 1 where they differ: odds ratio 18, limits turned
   // round from roulette's (scipy: 1 / 0.3518640625953063 and 1 / 0.0013334044038966774).
   EXPECT_EQ(table,
-            "queens  method                       hits   rate  95% interval      ERT gens  median gens\n"
-            "     8  smRoulette                   2/20  0.100  [0.028, 0.301]       945.0         45.0\n"
-            "     8  smTournament                19/20  0.950  [0.764, 0.991]        45.8         40.0\n"
-            "     8  smElitist                   19/20  0.950  [0.764, 0.991]        56.0         51.0\n"
-            "    10  smRandom                      0/1  0.000  [0.000, 0.793]           -            -\n"
-            "    10  smElitist                     0/1  0.000  [0.000, 0.793]           -            -\n"
+            "problem      size  method                       hits   rate  95% interval      ERT gens  median gens\n"
+            "nqueens         8  smRoulette                   2/20  0.100  [0.028, 0.301]       945.0         45.0\n"
+            "nqueens         8  smTournament                19/20  0.950  [0.764, 0.991]        45.8         40.0\n"
+            "nqueens         8  smElitist                   19/20  0.950  [0.764, 0.991]        56.0         51.0\n"
+            "nqueens        10  smRandom                      0/1  0.000  [0.000, 0.793]           -            -\n"
+            "nqueens        10  smElitist                     0/1  0.000  [0.000, 0.793]           -            -\n"
             "8 queens:\n"
             "  Tournament beats Roulette on hits: 19 vs 2 of 20 (17 vs 0 where they differ), odds ratio inf "
             "[4.13, inf], p_holm <0.0001\n"
@@ -263,12 +267,14 @@ TEST(ReportTable, OddsRatiosHaveThreeSignificantDigits) {
 TEST(DifferingMethods, NamesThePairsOfTheTableFromEitherSide) {
   const std::vector<TComparisonRow> comparisons = Compare(LargerTable());
   using M = TGASelectionMethod;
-  EXPECT_EQ(DifferingMethods(comparisons, 8, M::smRoulette), (std::vector<M>{M::smTournament, M::smElitist}));
-  EXPECT_EQ(DifferingMethods(comparisons, 8, M::smElitist), (std::vector<M>{M::smRoulette, M::smTournament}));
+  EXPECT_EQ(DifferingMethods(comparisons, TCell{"nqueens", 8, 0}, M::smRoulette),
+            (std::vector<M>{M::smTournament, M::smElitist}));
+  EXPECT_EQ(DifferingMethods(comparisons, TCell{"nqueens", 8, 0}, M::smElitist),
+            (std::vector<M>{M::smRoulette, M::smTournament}));
   // In the smaller table no test differs after Holm.
-  EXPECT_TRUE(DifferingMethods(Compare(Table()), 8, M::smRoulette).empty());
-  EXPECT_TRUE(DifferingMethods(comparisons, 10, M::smRandom).empty());
-  EXPECT_TRUE(DifferingMethods(comparisons, 9, M::smRoulette).empty());
+  EXPECT_TRUE(DifferingMethods(Compare(Table()), TCell{"nqueens", 8, 0}, M::smRoulette).empty());
+  EXPECT_TRUE(DifferingMethods(comparisons, TCell{"nqueens", 10, 0}, M::smRandom).empty());
+  EXPECT_TRUE(DifferingMethods(comparisons, TCell{"nqueens", 9, 0}, M::smRoulette).empty());
 }
 
 TEST(ClockText, MinutesThenHours) {

@@ -15,27 +15,27 @@
 namespace zp::experiment::fixture {
 
 inline const char* const kTwoRunRunsCsv =
-    "queens,repeat,seed,method,solved,hit_generation,generations,evaluations,max_fitness,avg_fitness,min_fitness,"
-    "best_ever,fittest\n"
-    "4,0,0,smRoulette,0,,5,96,5,3.4375,1,5,01001110\n"
-    "4,0,0,smElitist,1,2,2,48,6,4.0625,2,6,10000111\n"
-    "4,1,2749829512,smRoulette,1,4,4,80,6,4.1875,0.5,6,01101100\n"
-    "4,1,2749829512,smElitist,1,0,1,32,6,3.75,2,6,00011011\n";
+    "problem,size,config,repeat,seed,method,solved,hit_generation,generations,evaluations,max_fitness,avg_fitness,"
+    "min_fitness,best_ever,fittest\n"
+    "nqueens,4,0,0,0,smRoulette,0,,5,96,5,3.4375,1,5,01001110\n"
+    "nqueens,4,0,0,0,smElitist,1,2,2,48,6,4.0625,2,6,10000111\n"
+    "nqueens,4,0,1,2749829512,smRoulette,1,4,4,80,6,4.1875,0.5,6,01101100\n"
+    "nqueens,4,0,1,2749829512,smElitist,1,0,1,32,6,3.75,2,6,00011011\n";
 
 // The improvements of the runs above: generation 0, then the generations whose
 // MaxFitness beats every earlier one.
 inline const char* const kTwoRunTracesCsv =
-    "queens,repeat,method,generation,best\n"
-    "4,0,smRoulette,0,4\n"
-    "4,0,smRoulette,3,5\n"
-    "4,0,smElitist,0,4\n"
-    "4,0,smElitist,1,5\n"
-    "4,0,smElitist,2,6\n"
-    "4,1,smRoulette,0,2\n"
-    "4,1,smRoulette,1,3\n"
-    "4,1,smRoulette,2,4.5\n"
-    "4,1,smRoulette,4,6\n"
-    "4,1,smElitist,0,6\n";
+    "problem,size,config,repeat,method,generation,best\n"
+    "nqueens,4,0,0,smRoulette,0,4\n"
+    "nqueens,4,0,0,smRoulette,3,5\n"
+    "nqueens,4,0,0,smElitist,0,4\n"
+    "nqueens,4,0,0,smElitist,1,5\n"
+    "nqueens,4,0,0,smElitist,2,6\n"
+    "nqueens,4,0,1,smRoulette,0,2\n"
+    "nqueens,4,0,1,smRoulette,1,3\n"
+    "nqueens,4,0,1,smRoulette,2,4.5\n"
+    "nqueens,4,0,1,smRoulette,4,6\n"
+    "nqueens,4,0,1,smElitist,0,6\n";
 
 struct TRunFitness {
   int32_t Repeat;

@@ -17,7 +17,7 @@ TEST(WireFormat, ReportOfRealRepeatsReadsBackToTheSameLines) {
   design.Generations = 25;
   TWorkerReport report{3, {}, std::nullopt, 2};
   for (int32_t r : {4, 0})
-    report.Finished.push_back({static_cast<size_t>(10 + r), RepeatLines(RunRepeat(design, {6, r}))});
+    report.Finished.push_back({static_cast<size_t>(10 + r), RepeatLines(RunRepeat(design, {0, 6, 0, r}))});
   report.Finished[1].Result.Seconds = 0.1 + 0.2;  // no shortest decimal of its own
   ASSERT_FALSE(report.Finished[0].Result.Traces.empty());
 
@@ -30,6 +30,7 @@ TEST(WireFormat, ReportOfRealRepeatsReadsBackToTheSameLines) {
     const TRepeatLines &a = report.Finished[i].Result, &b = back.Finished[i].Result;
     EXPECT_EQ(back.Finished[i].Index, report.Finished[i].Index);
     EXPECT_EQ(b.Key, a.Key);
+    EXPECT_EQ(b.Problem, a.Problem);
     EXPECT_EQ(b.Runs, a.Runs);
     EXPECT_EQ(b.Traces, a.Traces);
     EXPECT_EQ(b.Seconds, a.Seconds);
@@ -45,7 +46,7 @@ TEST(WireFormat, FailureKeepsItsMessageWhateverItHolds) {
 }
 
 TEST(WireFormat, DamagedBytesAreRefused) {
-  const std::string good = EncodeReport({1, {{0, {{8, 0}, "a\n", "", 1.5}}}, std::nullopt});
+  const std::string good = EncodeReport({1, {{0, {{0, 8, 0, 0}, "nqueens", "a\n", "", 1.5}}}, std::nullopt});
   for (const std::string& bad : {std::string(""), std::string("want 1\n"), good.substr(0, good.size() - 1),
                                  std::string("want x\n"), std::string("want 1\nother 2\n")})
     EXPECT_THROW(DecodeReport(bad), zp::Exception) << bad;

@@ -22,14 +22,14 @@ same_files() {
   local a=$1 b=$2
   diff -r -x timing.csv -x experiment.json "$a" "$b" >"$work/diff" || fail "$b differs from $a: $(head -5 "$work/diff")"
   # timing.csv: the header and one line per repeat, the same repeats in the same order.
-  diff <(cut -d, -f1,2 "$a/timing.csv") <(cut -d, -f1,2 "$b/timing.csv") >/dev/null ||
+  diff <(cut -d, -f1-4 "$a/timing.csv") <(cut -d, -f1-4 "$b/timing.csv") >/dev/null ||
     fail "$b/timing.csv holds other lines than $a/timing.csv"
-  [ "$(awk -F, 'NF != 3' "$b/timing.csv" | wc -l)" -eq 0 ] || fail "$b/timing.csv has a line that is no repeat's"
+  [ "$(awk -F, 'NF != 5' "$b/timing.csv" | wc -l)" -eq 0 ] || fail "$b/timing.csv has a line that is no repeat's"
   diff <(sed '/"run"/,$d' "$a/experiment.json") <(sed '/"run"/,$d' "$b/experiment.json") >/dev/null ||
     fail "$b/experiment.json parameters differ"
 }
 
-args=(--queens 5,7 --repeats 7 --generations 40 --seed 0x51 --streams shared --label mpi-test)
+args=(--problem nqueens,jump:2 --sizes 5,7 --repeats 7 --generations 40 --seed 0x51 --streams shared --label mpi-test)
 "$threaded" batch "${args[@]}" --quiet --jobs 2 --out "$work/threaded" >"$work/threaded.out" || fail "threaded batch"
 launch "$mpi" batch "${args[@]}" --quiet --out "$work/ranks2" >"$work/ranks2.out" || fail "2 ranks"
 same_files "$work/threaded" "$work/ranks2"

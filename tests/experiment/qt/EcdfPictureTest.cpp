@@ -29,7 +29,7 @@ void EnsureApp() {
 
 TRunRow MakeRun(int32_t Queens, ga::TGASelectionMethod Method, int32_t Repeat, bool Solved, int32_t Generations) {
   TRunRow row;
-  row.Queens = Queens;
+  row.Size = Queens;
   row.Repeat = Repeat;
   row.Method = Method;
   row.Solved = Solved;
@@ -81,7 +81,7 @@ QImage FromSvg(const QString& File, QSize Size) {
 
 TEST(EcdfPicture, EveryMethodsCurveShowsInPngAndSvg) {
   EnsureApp();
-  TEcdfChart chart(Experiment(100), 12, 100);
+  TEcdfChart chart(Experiment(100), TCell{"nqueens", 12, 0}, 100);
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const QString png = dir.filePath("ecdf-12.png");
@@ -112,13 +112,13 @@ TEST(EcdfPicture, NothingSolvedStillDrawsFlatCurvesOnALogarithmicAxis) {
   std::vector<TRunRow> rows;
   for (int32_t r = 0; r < 3; ++r)
     for (ga::TGASelectionMethod m : kMethodOrder) rows.push_back(MakeRun(20, m, r, false, 5000));
-  TEcdfChart chart(rows, 20, 5000);
+  TEcdfChart chart(rows, TCell{"nqueens", 20, 0}, 5000);
   const QImage image = chart::RenderChartImage(chart.Panel(), 800, 500);
   // The five curves lie on one another along the bottom; the last drawn shows.
   EXPECT_GT(CountPixels(image, zp::ga::kSelectionMethods.back().Color), 300);
   Keep(image, "ecdf-unsolved.png");
 
-  TEcdfChart long_chart(Experiment(5000), 12, 5000);
+  TEcdfChart long_chart(Experiment(5000), TCell{"nqueens", 12, 0}, 5000);
   const QImage long_image = chart::RenderChartImage(long_chart.Panel(), 800, 500);
   for (const auto& method : zp::ga::kSelectionMethods)
     EXPECT_GT(CountPixels(long_image, method.Color), 100) << std::hex << method.Color;
