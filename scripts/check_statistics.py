@@ -65,13 +65,21 @@ def read_runs(folder):
     return runs
 
 
+# The columns that name a cell: its problem, size and configuration.
+CELL = ["problem", "size", "config"]
+
+
+def cell(row):
+    return "%s %d c%d" % (row["problem"], row["size"], row["config"])
+
+
 def summary(runs):
     rows = []
-    for (queens, method), g in runs.groupby(["queens", "method"], sort=False):
+    for (problem, size, config, method), g in runs.groupby(CELL + ["method"], sort=False):
         n, hits = len(g), int(g["hit"].sum())
         ci = stats.binomtest(hits, n).proportion_ci(method="wilson")
         hit_gens = g.loc[g["hit"], "hit_generation"].to_numpy(dtype=float)
-        row = {"queens": queens, "method": method, "runs": n, "hits": hits, "success_rate": hits / n,
+        row = {"problem": problem, "size": size, "config": config, "method": method, "runs": n, "hits": hits, "success_rate": hits / n,
                "success_low": 0.0 if hits == 0 else ci.low, "success_high": 1.0 if hits == n else ci.high,
                "ert_generations": g["length"].sum() / hits if hits else math.nan,
                "ert_evaluations": g["spent"].sum() / hits if hits else math.nan,
@@ -86,7 +94,7 @@ def summary(runs):
 
 def comparisons(runs):
     rows, exact = [], []
-    for queens, q in runs.groupby("queens", sort=False):
+    for (problem, size, config), q in runs.groupby(CELL, sort=False):
         methods = list(dict.fromkeys(q["method"]))
         by = {m: q[q["method"] == m].set_index("repeat") for m in methods}
         family = []
@@ -94,7 +102,7 @@ def comparisons(runs):
             for i, a in enumerate(methods):
                 for b in methods[i + 1:]:
                     ra, rb = by[a].align(by[b], join="inner")
-                    row = {"queens": queens, "method_a": a, "method_b": b, "test": test}
+                    row = {"problem": problem, "size": size, "config": config, "method_a": a, "method_b": b, "test": test}
                     if test == "mcnemar_exact":
                         bb = int((ra["hit"] & ~rb["hit"]).sum())
                         cc = int((~ra["hit"] & rb["hit"]).sum())
@@ -159,7 +167,8 @@ def bootstrap_check(folder, runs, ours, count):
     for _, row in ours.iterrows():
         if pd.isna(row["ert_low"]):
             continue
-        g = runs[(runs["queens"] == row["queens"]) & (runs["method"] == row["method"])]
+        g = runs[(runs["problem"] == row["problem"]) & (runs["size"] == row["size"]) &
+                 (runs["config"] == row["config"]) & (runs["method"] == row["method"])]
         spent, hit = g["spent"].to_numpy(float), g["hit"].to_numpy(float)
 
         def ert(s, h, axis=-1):
@@ -177,13 +186,13 @@ def bootstrap_check(folder, runs, ours, count):
             sample = np.array(sample, dtype=float)
             finite = sample[np.isfinite(sample)]
             if math.isinf(float(value)) or len(finite) < len(sample):
-                print("  %3d %-24s %-4s ours %s, scipy inf in %d of %d" % (
-                    row["queens"], row["method"], label, value, len(sample) - len(finite), len(sample)))
+                print("  %s %-24s %-4s ours %s, scipy inf in %d of %d" % (
+                    cell(row), row["method"], label, value, len(sample) - len(finite), len(sample)))
                 continue
             z = (float(value) - finite.mean()) / finite.std(ddof=1) if finite.std(ddof=1) > 0 else 0.0
             worst = max(worst, abs(z))
-            print("  %3d %-24s %-4s ours %.6g, scipy %.6g +- %.3g (z %.2f)" % (
-                row["queens"], row["method"], label, float(value), finite.mean(), finite.std(ddof=1), z))
+            print("  %s %-24s %-4s ours %.6g, scipy %.6g +- %.3g (z %.2f)" % (
+                cell(row), row["method"], label, float(value), finite.mean(), finite.std(ddof=1), z))
     print("bootstrap: largest |z| of our limits among scipy's %.2f" % worst)
 
 
@@ -197,10 +206,10 @@ def main():
     ours_comparisons = pd.read_csv(args.folder + "/comparisons.csv")
     print("summary.csv")
     worst = compare("summary.csv", ours_summary.drop(columns=["ert_low", "ert_high"]), summary(runs),
-                    ["queens", "method"])
+                    CELL + ["method"])
     print("comparisons.csv")
     worst = max(worst, compare("comparisons.csv", ours_comparisons, comparisons(runs),
-                               ["queens", "method_a", "method_b", "test"]))
+                               CELL + ["method_a", "method_b", "test"]))
     print("largest relative difference of any statistic: %.3g" % worst)
     if args.bootstraps > 0:
         bootstrap_check(args.folder, runs, ours_summary, args.bootstraps)

@@ -195,6 +195,51 @@ TEST(BatchCommandTest, EachRepeatIsTheRunItsSeedReplays) {
   }
 }
 
+TEST(BatchCommandTest, RowsOfOtherProblemsStandInKeyOrderAndAreTheRunsTheirSeedsReplay) {
+  const fs::path out = Batch("problems", {"--problem", "jump:2,onemax,leadingones", "--sizes", "6,9", "--repeats", "2",
+                                          "--generations", "30", "--seed", "77"});
+  const std::vector<std::string> rows = Lines(ReadFile(out / "runs.csv"));
+  ASSERT_EQ(rows.size(), 1u + 3 * 2 * 2 * 5);
+  // Problems as given, sizes ascending, configuration 0, repeats, the five methods.
+  std::vector<std::string> keys;
+  for (size_t i = 1; i < rows.size(); i += 5) {
+    const std::vector<std::string> f = Split(rows[i]);
+    keys.push_back(f[0] + "," + f[1] + "," + f[2] + "," + f[3]);
+  }
+  EXPECT_EQ(keys,
+            (std::vector<std::string>{"jump:2,6,0,0", "jump:2,6,0,1", "jump:2,9,0,0", "jump:2,9,0,1", "onemax,6,0,0",
+                                      "onemax,6,0,1", "onemax,9,0,0", "onemax,9,0,1", "leadingones,6,0,0",
+                                      "leadingones,6,0,1", "leadingones,9,0,0", "leadingones,9,0,1"}));
+  for (size_t first = 1; first < rows.size(); first += 5) {
+    const std::vector<std::string> key = Split(rows[first]);
+    const int size = std::stoi(key[1]);
+    const Result replay = RunTool({"--seed", key[4], "-e", "problem " + key[0] + " " + key[1] + "; run 30"});
+    ASSERT_EQ(replay.status, 0) << replay.err;
+    const std::vector<std::string> log = Lines(replay.out);
+    ASSERT_GT(log.size(), 9u);
+    EXPECT_EQ(log[7 + 2], "     Problem is " +
+                              std::string(key[0] == "onemax"        ? "OneMax"
+                                          : key[0] == "leadingones" ? "LeadingOnes"
+                                                                    : "Jump_2") +
+                              ", size " + key[1]);
+    const std::string target = std::to_string(key[0] == "jump:2" ? size + 2 : size);
+    const std::vector<std::string> expected = RowsFromLog(log, 7 + 8, key[0], size, target, std::stoi(key[3]), key[4]);
+    ASSERT_EQ(expected.size(), 5u);
+    for (size_t m = 0; m < 5; ++m) EXPECT_EQ(WithoutBestEver(rows[first + m]), expected[m]);
+  }
+  // Each problem has its own pictures and IOHprofiler function; N-Queens' suite is not theirs.
+  for (const char* file : {"ecdf-jump2-6.png", "ecdf-onemax-9.svg", "ecdf-leadingones-6.png",
+                           "iohprofiler/smElitist/IOHprofiler_f2_OneMax.info",
+                           "iohprofiler/smElitist/data_f3_LeadingOnes/IOHprofiler_f3_DIM9.dat"})
+    EXPECT_TRUE(fs::exists(out / file)) << file;
+  const std::string jump = ReadFile(out / "iohprofiler/smRoulette/IOHprofiler_f4_Jump_2.info");
+  EXPECT_EQ(jump.rfind("suite = \"GAWorkbench\", funcId = 4, funcName = \"Jump_2\", DIM = 6, ", 0), 0u) << jump;
+  EXPECT_NE(jump.find(", K 2\"\n"), std::string::npos) << jump;
+  // One Holm family per problem and size: the summary and comparisons hold every cell.
+  EXPECT_EQ(Lines(ReadFile(out / "summary.csv")).size(), 1u + 3 * 2 * 5);
+  EXPECT_EQ(Lines(ReadFile(out / "comparisons.csv")).size(), 1u + 3 * 2 * 20);
+}
+
 TEST(BatchCommandTest, OneRepeatFromSeedZeroIsTheDefaultSessionsRun) {
   // What nqueens-ga printed with no arguments when this was written: 8 queens, 100 generations.
   const std::vector<std::string> log = Lines(ReadFile(fs::path(ZP_TESTS_DIR) / "cli/golden/default/stdout.txt"));
@@ -229,6 +274,15 @@ TEST(BatchCommandTest, BadInputIsOneErrorLineNamingTheOptionAndWritesNothing) {
       {{"--streams", "mixed"}, "--streams"},
       {{"--label", "two words"}, "--label"},
       {{"--label", ""}, "--label"},
+      {{"--problem", "nqueens,twomax"}, "--problem"},
+      {{"--problem", "jump:0"}, "--problem"},
+      {{"--problem", "onemax,onemax"}, "--problem"},
+      {{"--problem", "nqueens,onemax", "--sizes", "8,64"}, "--sizes: 64 is not a size of nqueens: 4 to 32"},
+      {{"--problem", "jump:4", "--sizes", "8"}, "--sizes: 8 is not a size of jump:4"},
+      {{"--problem", "onemax", "--sizes", "4097"}, "--sizes"},
+      {{"--problem", "onemax", "--queens", "8"}, "--queens"},
+      {{"--queens", "8", "--sizes", "8"}, "--queens"},
+      {{"--repeats", "16777217"}, "--repeats takes at most 16777216 repeats"},
   };
   for (const auto& [args, option] : cases) {
     std::vector<std::string> a{"batch", "--out", out.string()};
@@ -339,7 +393,9 @@ TEST(BatchCommandTest, ResumeRefusesABrokenExperimentJsonNamingItAndTouchesNothi
 }
 
 TEST(BatchCommandTest, ResumeDropsACutLineAndAPartialRepeatAndEndsWithTheSameFiles) {
-  const std::vector<std::string> args{"--queens", "6,7", "--repeats", "5", "--generations", "25"};
+  // N-Queens second: the repeats kept are found by the problem's place in the design.
+  const std::vector<std::string> args{"--problem", "onemax,nqueens", "--sizes", "6,7", "--repeats",
+                                      "5",         "--generations",  "25"};
   const fs::path whole = Batch("cut_whole", args);
   const fs::path cut = Folder("cut");
   fs::copy(whole, cut);

@@ -31,6 +31,14 @@ TEST(RepeatSeed, MatchesValuesWorkedOutByHand) {
   EXPECT_EQ(RepeatSeed(5, 8, 1), 3245307984u);
   EXPECT_EQ(RepeatSeed(0xFFFFFFFFu, 12, 29), 1663320076u);
   EXPECT_EQ(RepeatSeed(0, 32, 3), 1626231674u);
+  // The other problems: S xor fmix32(r xor fmix32(0x9E3779B9 xor (funcId << 16) xor n)), worked out apart.
+  using zp::queens::TProblemKind;
+  EXPECT_EQ(RepeatSeed(5, {TProblemKind::pkOneMax, 0}, 64, 3), 3958841757u);
+  EXPECT_EQ(RepeatSeed(0, {TProblemKind::pkLeadingOnes, 0}, 10, 0), 950511270u);  // repeat 0 too
+  EXPECT_EQ(RepeatSeed(0xDEADBEEFu, {TProblemKind::pkJump, 3}, 4096, (1 << 24) - 1), 1688814678u);
+  // The gap does not enter: jump:2 and jump:5 share their seeds; N-Queens keeps its own formula.
+  EXPECT_EQ(RepeatSeed(9, {TProblemKind::pkJump, 2}, 40, 7), RepeatSeed(9, {TProblemKind::pkJump, 5}, 40, 7));
+  EXPECT_EQ(RepeatSeed(5, {TProblemKind::pkNQueens, 0}, 8, 1), 3245307984u);
 }
 
 TEST(RepeatSeed, SeedsOfOneQueenCountAreDistinct) {
