@@ -14,6 +14,9 @@ namespace {
 const QColor kLightSquare(0xF0, 0xD9, 0xB5);
 const QColor kDarkSquare(0xB5, 0x88, 0x63);
 const QColor kQueen(0x20, 0x14, 0x0C);
+// A queen another attacks, on a best-found board: red on a lighter red square, told apart by more than colour.
+const QColor kAttackedQueen(0xB0, 0x00, 0x00);
+const QColor kAttackedSquare(0xF4, 0xB4, 0xB4);
 
 void SetUpHeader(QHeaderView& Header) {
   Header.setVisible(false);
@@ -66,12 +69,17 @@ void ShowBoard(QTableWidget& Grid, const queens::TChessBoard& Board) {
       if (!item) {
         item = new QTableWidgetItem;  // owned by Grid from setItem on
         item->setTextAlignment(Qt::AlignCenter);
-        item->setBackground((r + c) % 2 == 0 ? kLightSquare : kDarkSquare);
-        item->setForeground(kQueen);
         Grid.setItem(r, c, item);
       }
+      const bool attacked = Board.Attacked(c, r);
+      const QColor square = attacked ? kAttackedSquare : (r + c) % 2 == 0 ? kLightSquare : kDarkSquare;
+      if (item->background().color() != square) item->setBackground(square);
+      const QColor letter = attacked ? kAttackedQueen : kQueen;
+      if (item->foreground().color() != letter) item->setForeground(letter);
       const QString text = QString::fromStdString(Board.Cell(c, r));
       if (item->text() != text) item->setText(text);
+      const QString tip = attacked ? QStringLiteral("Attacked by another queen") : QString();
+      if (item->toolTip() != tip) item->setToolTip(tip);
     }
 }
 

@@ -1,8 +1,24 @@
 #include "app/HelpText.h"
 
+#include "platform/Numbers.h"
+
 namespace zp::app {
 
-QString GuideHtml(const QString& SettingsFile) {
+namespace {
+
+QString Number(double Value) { return QString::fromStdString(FormatFloat15(Value)); }
+
+// The table of pages: one line per page of the Help window.
+constexpr THelpPage kHelpPages[] = {
+    {"hpGuide", "The window", &GuideHtml},
+    {"hpGeneticAlgorithm", "The genetic algorithm", &GeneticAlgorithmHtml},
+};
+
+}  // namespace
+
+std::span<const THelpPage> HelpPages() { return kHelpPages; }
+
+QString GuideHtml(const THelpContext& Context) {
   QString html = QStringLiteral(R"(<h2>N Queens Solution using Genetic Algorithms</h2>
 <p>Place N queens on an N &times; N board, one per column, so that no two attack each other.
 A population of candidate boards evolves; five selection methods are compared on the same
@@ -13,7 +29,12 @@ starting population.</p>
 <tr><td><b>Num Queens</b></td><td>The board size, 4 to 32. Changing it starts a new random
 population (and clears the board).</td></tr>
 <tr><td><b>Initialize</b></td><td>A new random population for the current queen count.</td></tr>
-<tr><td><b>Run</b> (F5)</td><td>Evolves the population for the number in <b>Generations</b>, once with
+<tr><td><b>File &rarr; New</b> (Ctrl+N)</td><td>Starts again as at program start, with the queen count
+shown: a fresh genetic algorithm with its stored settings (so a longer chromosome left by a larger
+board is gone), the random numbers from the seed the window started with, the introduction alone
+in the log, an empty board and no curves. The first Run after it gives exactly what
+<tt>nqueens-ga --seed S -q N -e "run G"</tt> prints.</td></tr>
+<tr><td><b>Run</b> (Enter, F5)</td><td>Evolves the population for the number in <b>Generations</b>, once with
 each selection method in turn: Roulette, Random, Tournament, Stochastic Tournament, Elitist.
 Every method starts from the same population; the Text page gets one block per method.</td></tr>
 <tr><td><b>Stop</b> (Esc)</td><td>Ends a run at once: the generation in progress is dropped, so the
@@ -30,7 +51,8 @@ A loaded algorithm is continued by the next Run.</td></tr>
 <p><b>Same random numbers for every method</b>, on the tool bar: on, every method draws the same
 random numbers, so the methods differ by their selection alone. Off (the default), each method
 goes on with the random numbers where the one before it stopped.</p>
-<p>The File menu lists the files used lately; each opens with the Load command it was used with.</p>
+<p>The File menu lists the files used lately; each opens with the Load command it was used with.
+Every load and save is named in the status bar and in the log.</p>
 
 <h3>The chart (Graph page)</h3>
 <ul>
@@ -40,7 +62,8 @@ goes on with the random numbers where the one before it stopped.</p>
 <li><b>Wheel</b>: zooms along the generation axis around the pointer.</li>
 <li><b>Legend</b>: click a method's line in the legend to hide or show its curve.</li>
 <li><b>Hover</b> over a curve for a readout of the generation and fitness.</li>
-<li><b>Right-click</b> for a menu: Save image, Copy image, Reset zoom, Logarithmic generation axis.</li>
+<li><b>Right-click</b> for a menu: Save image (PNG at a size you choose, SVG or PDF), Copy image,
+Reset zoom, Logarithmic generation axis.</li>
 </ul>
 
 <h3>When a method has solved the board</h3>
@@ -54,12 +77,109 @@ and the board shows its queens. The line under the board names the method and th
 (&ldquo;Solution shown: Tournament, Run 3&rdquo;); when several methods solve it, the last one
 is shown. A method whose Max Fitness stays below the cutoff has not solved it: Run again to
 continue from the population it left, or raise Generations.</p>
+<p>When no method of a Run solved it, the board shows the <b>best found</b>: the fittest board of
+the five methods (the first of them on a tie), captioned like &ldquo;Best found: Elitist, fitness
+27 of 28&rdquo;. Each queen that another queen attacks (same row or diagonal) is red on a red
+square.</p>
 )");
   html += QStringLiteral(
               "<h3>Remembered settings</h3><p>The queen count, Generations, Graph, the random-number "
               "setting, the window's size and the folder and files used lately are kept in <tt>%1</tt> "
               "when the window closes.</p>")
-              .arg(SettingsFile.toHtmlEscaped());
+              .arg(Context.SettingsFile.toHtmlEscaped());
+  return html;
+}
+
+QString GeneticAlgorithmHtml(const THelpContext& Context) {
+  const queens::TResolvedSettings& s = Context.Settings;
+  const int n = Context.Queens;
+  const int bits = n > 0 ? static_cast<int>(BitLength(static_cast<uint64_t>(n - 1))) : 0;
+  QString html = QStringLiteral(R"(<h2>The genetic algorithm</h2>
+<p>A <b>chromosome</b> is a string of bits that encodes one board: one gene per column, each gene
+the row of that column's queen as a binary number. Its <b>fitness</b> is the number of pairs of
+queens that do not attack each other (minus a penalty for a row past the board's edge). A
+<b>population</b> of chromosomes starts at random. Each <b>generation</b> picks pairs of parents
+from it by the <b>selection method</b>, makes two children from each pair, and scores the new
+population, which replaces the old one:</p>
+<ul>
+<li><b>Crossover</b>: with the crossover probability, the children swap their tails at a gene
+boundary chosen at random (otherwise they are copies of their parents).</li>
+<li><b>Mutation</b>: every bit of a child flips with the mutation probability.</li>
+<li><b>Inversion</b>: with the inversion probability, a random run of a child's bits is
+complemented.</li>
+</ul>
+<p>A method stops as soon as its best board reaches the fitness cutoff (a solution), or after the
+generations given.</p>
+
+<h3>The five selection methods</h3>
+<table cellspacing="0" cellpadding="3">
+<tr><td valign="top"><b>Roulette</b></td><td>Each parent is drawn with a chance in proportion to its
+fitness, like a roulette wheel with one slot per board as wide as its fitness. Fitter boards are
+picked more often, but since fitness values lie close together the pressure is mild.</td></tr>
+<tr><td valign="top"><b>Random</b></td><td>Each parent is drawn uniformly, whatever its fitness.
+With no selection pressure at all it is the baseline: only crossover and mutation search.</td></tr>
+<tr><td valign="top"><b>Tournament</b></td><td>%1 boards are drawn uniformly (the tournament
+field) and the fittest of them is the parent. The larger the field, the harder the pressure
+towards the best boards.</td></tr>
+<tr><td valign="top"><b>Stochastic Tournament</b></td><td>As the tournament, but only the first
+contender is drawn uniformly; the other %2 come from the roulette wheel. Fit boards thus enter
+more tournaments, a little more pressure than the tournament.</td></tr>
+<tr><td valign="top"><b>Elitist</b></td><td>The parents are taken in turn from the top of the
+population by fitness: the best board and a few near it, about %3 of the population (%4 boards),
+over and over. The strongest pressure of the five: fast at first, but the
+population can lose its variety and get stuck.</td></tr>
+</table>
+
+<h3>The settings for %5 queens</h3>
+)")
+                     .arg(s.TournamentField)
+                     .arg(s.TournamentField - 1)
+                     .arg(QStringLiteral("%1 %").arg(Number(100 * s.ElitistPct)))
+                     .arg(1 + qRound(s.Population * s.ElitistPct))
+                     .arg(n);
+  auto row = [](const QString& Name, const QString& Value, const QString& Why) {
+    return QStringLiteral("<tr><td>%1</td><td align=\"right\"><b>%2</b></td><td>%3</td></tr>\n").arg(Name, Value, Why);
+  };
+  html += QStringLiteral("<table cellspacing=\"0\" cellpadding=\"3\">\n");
+  html += row(QStringLiteral("Population"), QString::number(s.Population), QStringLiteral("4 &times; N boards"));
+  html += row(QStringLiteral("Genes"), QStringLiteral("%1 &times; %2 bits").arg(n).arg(bits),
+              QStringLiteral("one per column, enough bits to write N &minus; 1"));
+  html += row(QStringLiteral("Chromosome"), QStringLiteral("%1 bits").arg(s.ChromosomeBits),
+              s.ChromosomeBits > n * bits
+                  ? QStringLiteral("longer than the genes: a chromosome never shrinks, so it keeps the "
+                                   "length of the largest board set up since the start or File &rarr; New "
+                                   "(the bits past the genes only take mutations)")
+                  : QStringLiteral("the genes' bits"));
+  html += row(QStringLiteral("Crossover probability"), Number(s.CrossoverProbability),
+              QStringLiteral("per pair of children"));
+  html += row(QStringLiteral("Mutation probability"), Number(s.MutationProbability),
+              QStringLiteral("per bit: 1 / the chromosome's bits, about one flip per child"));
+  html += row(QStringLiteral("Inversion probability"), Number(s.InversionProbability), QStringLiteral("per child"));
+  html += row(QStringLiteral("Tournament field"), QString::number(s.TournamentField),
+              QStringLiteral("boards per tournament"));
+  html += row(QStringLiteral("Elitist share"), Number(s.ElitistPct),
+              QStringLiteral("of the population the elitist method cycles through"));
+  html +=
+      row(QStringLiteral("Fitness cutoff"), Number(s.Target), QStringLiteral("N (N &minus; 1) / 2 pairs: a solution"));
+  html += QStringLiteral("</table>\n");
+  html += Context.Initialized ? QStringLiteral(
+                                    "<p>These are the values of the algorithm as it stands (after the last "
+                                    "initialization, run or load).</p>\n")
+                              : QStringLiteral("<p>These are the values the next Run sets up.</p>\n");
+  html += QStringLiteral(R"(
+<h3>Solutions and hits</h3>
+<p>A <b>solution</b> is a board on which no queen attacks another: its fitness equals the cutoff.
+A method's block in the log shows a solution when its <b>Max Fitness</b> equals the cutoff; the
+method then stops at that generation.</p>
+<p>In an experiment a run <b>hits</b> when any board it scored reached the cutoff, the start
+population included; its <b>hit generation</b> is the first generation that held one (0 for the
+start population). A Roulette run can hit and still end without a solution: its later generations
+lost the board again.</p>
+<p>Every method of a Run starts from the same population. With <b>Same random numbers for every
+method</b> off, each method goes on with the random numbers where the one before it stopped; on,
+each starts from the same state. Either way one Run is an anecdote: the Experiments page repeats
+it from many seeds.</p>
+)");
   return html;
 }
 

@@ -6,9 +6,11 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileInfo>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalBlocker>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTextBrowser>
@@ -18,12 +20,33 @@
 
 #include "app/ExperimentsPage.h"
 #include "app/HelpText.h"
+#include "workbench/QueensProblem.h"
 
 namespace zp::app {
 
 namespace {
 
 const QString kTitle = QStringLiteral("N Queens Solution using Genetic Algorithms");
+
+// What the help pages show of the form: the GA's settings as they stand, or as the next Run sets them up.
+THelpContext HelpContextOf(TForm1& Form, const QString& SettingsFile) {
+  THelpContext context;
+  context.SettingsFile = SettingsFile;
+  queens::TQueensWorkbench& wb = Form.Workbench();
+  context.Queens = wb.NumQueens();
+  const ga::TZPGeneticAlgorithm& ga = wb.Algorithm();
+  context.Initialized = ga.Initialized();
+  if (context.Initialized) {
+    context.Settings = {
+        ga.Population().Count(),   ga.GeneSize(),        ga.MutationProbability(), ga.CrossoverProbability(),
+        ga.InversionProbability(), ga.TournamentField(), ga.ElitistPct(),          ga.CrossoverMethod(),
+        ga.FitnessCutoff()};
+  } else {
+    queens::TQueensProblem problem(context.Queens);
+    context.Settings = queens::ResolveSettings(problem, {});
+  }
+  return context;
+}
 
 }  // namespace
 
@@ -64,6 +87,8 @@ QAction* TMainWindow::MakeAction(const char* Name, const QString& Text, const QK
 
 void TMainWindow::CreateActions() {
   using K = TDocumentKind;
+  actNew = MakeAction("actNew", tr("&New"), QKeySequence(Qt::CTRL | Qt::Key_N));
+  actNew->setToolTip(tr("Start again as at program start, with the queen count shown (Ctrl+N)"));
   actLoad = MakeAction("actLoad", tr("&Load..."), QKeySequence(Qt::CTRL | Qt::Key_O));
   actSave = MakeAction("actSave", tr("&Save..."), QKeySequence(Qt::CTRL | Qt::Key_S));
   actLoadGenoType = MakeAction("actLoadGenoType", tr("Load &GenoType..."));
@@ -74,13 +99,14 @@ void TMainWindow::CreateActions() {
   actRun = MakeAction("actRun", tr("&Run"), QKeySequence(Qt::Key_F5));
   actStop = MakeAction("actStop", tr("&Stop"), QKeySequence(Qt::Key_Escape));
   actInitialize = MakeAction("actInitialize", tr("&Initialize"));
-  actGuide = MakeAction("actGuide", tr("&Guide"), QKeySequence(Qt::Key_F1));
+  actGuide = MakeAction("actGuide", tr("&Help"), QKeySequence(Qt::Key_F1));
   actRun->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
   actRun->setToolTip(tr("Run every selection method for the generations given (F5)"));
   actStop->setIcon(style()->standardIcon(QStyle::SP_MediaStop));
   actStop->setToolTip(tr("End the run after the generation in progress (Esc)"));
   actStop->setEnabled(false);
 
+  connect(actNew, &QAction::triggered, form_, &TForm1::New);
   connect(actLoad, &QAction::triggered, this, [this] { form_->Open(K::dkAlgorithm); });
   connect(actSave, &QAction::triggered, this, [this] { form_->Save(K::dkAlgorithm); });
   connect(actLoadGenoType, &QAction::triggered, this, [this] { form_->Open(K::dkGenoType); });
@@ -91,12 +117,14 @@ void TMainWindow::CreateActions() {
   connect(actRun, &QAction::triggered, form_, &TForm1::Run);
   connect(actStop, &QAction::triggered, form_, &TForm1::Stop);
   connect(actInitialize, &QAction::triggered, form_, &TForm1::Initialize);
-  connect(actGuide, &QAction::triggered, this, &TMainWindow::ShowGuide);
+  connect(actGuide, &QAction::triggered, this, [this] { ShowGuide(); });
 }
 
 void TMainWindow::CreateMenus() {
   QMenu* file = menuBar()->addMenu(tr("&File"));
   file->setObjectName(QStringLiteral("mnuFile"));
+  file->addAction(actNew);
+  file->addSeparator();
   file->addActions({actLoad, actSave});
   file->addSeparator();
   file->addActions({actLoadGenoType, actSaveGenoType, actLoadPopulation, actSavePopulation});
@@ -106,7 +134,7 @@ void TMainWindow::CreateMenus() {
   file->addSeparator();
   file->addAction(actQuit);
 
-  QMenu* run = menuBar()->addMenu(tr("R&un"));
+  QMenu* run = menuBar()->addMenu(tr("&Run"));
   run->setObjectName(QStringLiteral("mnuRun"));
   run->addActions({actRun, actStop, actInitialize});
 
@@ -166,8 +194,8 @@ void TMainWindow::SaveSettings() {
 // --- the form's news ---
 
 void TMainWindow::RunningChanged(bool Running) {
-  for (QAction* a : {actLoad, actSave, actLoadGenoType, actSaveGenoType, actLoadPopulation, actSavePopulation, actRun,
-                     actInitialize})
+  for (QAction* a : {actNew, actLoad, actSave, actLoadGenoType, actSaveGenoType, actLoadPopulation, actSavePopulation,
+                     actRun, actInitialize})
     a->setEnabled(!Running);
   mnuRecent->setEnabled(!Running && !recent_.Entries().empty());
   actStop->setEnabled(Running);
@@ -210,21 +238,40 @@ void TMainWindow::OpenRecent(const TRecentFile& Entry) {
 
 // --- help ---
 
-void TMainWindow::ShowGuide() {
+void TMainWindow::ShowGuide(const QString& Page) {
   if (!dlgGuide) {
     dlgGuide = new QDialog(this);  // owned by the window
     dlgGuide->setObjectName(QStringLiteral("dlgGuide"));
-    dlgGuide->setWindowTitle(tr("Guide \u2013 %1").arg(kTitle));
-    auto* text = new QTextBrowser(dlgGuide);  // owned by the dialog
-    text->setObjectName(QStringLiteral("tbGuide"));
-    text->setHtml(GuideHtml(settings_file_));
+    dlgGuide->setWindowTitle(tr("Help \u2013 %1").arg(kTitle));
+    auto* splitter = new QSplitter(dlgGuide);  // owned by the dialog
+    lwHelpPages = new QListWidget(splitter);   // owned by the splitter
+    lwHelpPages->setObjectName(QStringLiteral("lwHelpPages"));
+    for (const THelpPage& page : HelpPages()) {
+      auto* item = new QListWidgetItem(tr(page.Title), lwHelpPages);  // owned by the list
+      item->setData(Qt::UserRole, QString::fromLatin1(page.Name));
+    }
+    tbGuide = new QTextBrowser(splitter);  // owned by the splitter
+    tbGuide->setObjectName(QStringLiteral("tbGuide"));
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({170, 630});
+    connect(lwHelpPages, &QListWidget::currentRowChanged, this, [this](int Row) {
+      if (Row < 0 || Row >= static_cast<int>(HelpPages().size())) return;
+      tbGuide->setHtml(HelpPages()[static_cast<size_t>(Row)].Html(HelpContextOf(*form_, settings_file_)));
+    });
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, dlgGuide);  // owned by the dialog
     connect(buttons, &QDialogButtonBox::rejected, dlgGuide, &QDialog::close);
     auto* layout = new QVBoxLayout(dlgGuide);  // owned by the dialog
-    layout->addWidget(text);
+    layout->addWidget(splitter);
     layout->addWidget(buttons);
-    dlgGuide->resize(640, 600);
+    dlgGuide->resize(820, 620);
   }
+  int row = std::max(lwHelpPages->currentRow(), 0);
+  for (int i = 0; i < lwHelpPages->count(); ++i)
+    if (lwHelpPages->item(i)->data(Qt::UserRole).toString() == Page) row = i;
+  // The values of the page shown follow what changed since (a Run, another queen count).
+  const QSignalBlocker quiet(lwHelpPages);
+  lwHelpPages->setCurrentRow(row);
+  tbGuide->setHtml(HelpPages()[static_cast<size_t>(row)].Html(HelpContextOf(*form_, settings_file_)));
   dlgGuide->show();
   dlgGuide->raise();
   dlgGuide->activateWindow();

@@ -17,6 +17,8 @@
 class QAction;
 class QCheckBox;
 class QDialog;
+class QListWidget;
+class QTextBrowser;
 class QMenu;
 
 namespace zp::app {
@@ -32,8 +34,9 @@ class TMainWindow : public QMainWindow {
   TForm1& Form() { return *form_; }
   const TRecentFiles& RecentFiles() const { return recent_; }
   const QString& SettingsFile() const { return settings_file_; }
-  // The guide of the Help menu, shown (and made on first use).
-  void ShowGuide();
+  // The Help window (F1), made on first use, showing the page named Page (an entry
+  // of HelpPages(); the page shown last when empty), its values brought up to date.
+  void ShowGuide(const QString& Page = {});
 
  protected:
   void closeEvent(QCloseEvent* Event) override;
@@ -59,6 +62,7 @@ class TMainWindow : public QMainWindow {
   TRecentFiles recent_;
   bool close_after_run_ = false;
 
+  QAction* actNew = nullptr;
   QAction* actLoad = nullptr;
   QAction* actSave = nullptr;
   QAction* actLoadGenoType = nullptr;
@@ -73,6 +77,8 @@ class TMainWindow : public QMainWindow {
   QMenu* mnuRecent = nullptr;
   QCheckBox* cbSharedStreams = nullptr;
   QDialog* dlgGuide = nullptr;
+  QListWidget* lwHelpPages = nullptr;
+  QTextBrowser* tbGuide = nullptr;
 };
 
 }  // namespace zp::app

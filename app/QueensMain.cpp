@@ -85,6 +85,7 @@ QString MethodCaption(ga::TGASelectionMethod Method) {
 
 TForm1::TForm1(QWidget* Parent) : QWidget(Parent), dialogs_(this), anchors_(kDesignSize), worker_(*this, run_view_) {
   setObjectName(QStringLiteral("Form1"));
+  start_seed_ = wb_.Algorithm().RandomSource().Seed();
   setWindowTitle(QStringLiteral("N Queens Solution using Genetic Algorithms"));
   resize(kDesignSize);
   setMinimumSize(kMinimumSize);
@@ -146,7 +147,9 @@ void TForm1::CreateCommands() {
 
   btnInit = MakeButton(this, "btnInit", QRect(8, 40, 75, 25), QStringLiteral("&Initialize"),
                        QStringLiteral("Initialize Genetic Algorithm problem"));
-  btnRun = MakeButton(this, "btnRun", QRect(8, 71, 75, 25), QStringLiteral("&Run"));
+  // No accelerator: Alt+R opens the Run menu; Enter and F5 press Run.
+  btnRun = MakeButton(this, "btnRun", QRect(8, 71, 75, 25), QStringLiteral("Run"),
+                      QStringLiteral("Run every selection method for the generations given (Enter, F5)"));
   btnRun->setDefault(true);
   // Beside the Graph box, the one free place in the command column; usable only during a run.
   btnStop = MakeButton(this, "btnStop", QRect(142, 180, 75, 25), QStringLiteral("&Stop"),
@@ -166,7 +169,8 @@ void TForm1::CreateCommands() {
   Button2 = MakeButton(this, "Button2", QRect(112, 150, 107, 25), QStringLiteral("Save Population"));
 
   cbGraph = Make<QCheckBox>(this, "cbGraph", QRect(16, 184, 97, 17));
-  cbGraph->setText(QStringLiteral("&Graph"));
+  // No accelerator of its own: Alt+G belongs to the Graph page.
+  cbGraph->setText(QStringLiteral("Graph"));
   cbGraph->setChecked(true);
 }
 
@@ -193,10 +197,7 @@ void TForm1::CreatePages() {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(Memo1);
 
-  // Blocks joined by line breaks: an empty last line stays a line of its own.
-  QStringList lines;
-  for (const std::string& line : wb_.Log()) lines << QString::fromStdString(line);
-  Memo1->setPlainText(lines.join(QLatin1Char('\n')));
+  ShowWholeLog();
 }
 
 void TForm1::SetTabOrder() {
@@ -250,6 +251,15 @@ void TForm1::ConnectHandlers() {
     if (!running_) btnRun->setEnabled(!going);
   });
   connect(tsExperiments, &TExperimentsPage::ReplayRequested, this, &TForm1::ReplayRepeat);
+  // The page's "Same random numbers" box and the tool bar's are one setting, the workbench's.
+  cbSameNumbers = tsExperiments->findChild<QCheckBox*>(QStringLiteral("cbSameNumbers"));
+  if (cbSameNumbers)
+    connect(cbSameNumbers, &QCheckBox::toggled, this, [this](bool Shared) {
+      SetSharedStreams(Shared);  // refused during a run: the box goes back
+      const QSignalBlocker quiet(cbSameNumbers);
+      cbSameNumbers->setChecked(SharedStreams());
+      emit StreamsChanged(SharedStreams());
+    });
   // A hidden edit keeps no scroll position of its own: the end is set once it shows.
   connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
     if (Memo1->isVisible()) QTimer::singleShot(0, Memo1, [this] { ScrollLogToEnd(); });
@@ -290,6 +300,27 @@ void TForm1::ShowError(const QString& Message) {
 
 void TForm1::btnInitClick() { wb_.btnInitClick(); }
 
+void TForm1::New() {
+  Guarded([this] {
+    if (tsExperiments->Running()) return;  // the main page waits for an experiment, as Run does
+    wb_.SetNumQueens(SpinEdit1->value());
+    wb_.StartOver(start_seed_);
+    runs_ = 0;
+    lblSolution->clear();
+    lblProgress->clear();
+    ShowWholeLog();
+    FormResize();
+  });
+}
+
+void TForm1::ShowWholeLog() {
+  // Blocks joined by line breaks: an empty last line stays a line of its own.
+  QStringList lines;
+  for (const std::string& line : wb_.Log()) lines << QString::fromStdString(line);
+  Memo1->setPlainText(lines.join(QLatin1Char('\n')));
+  ScrollLogToEnd();
+}
+
 void TForm1::Initialize() {
   Guarded([this] { btnInitClick(); });
 }
@@ -308,8 +339,10 @@ void TForm1::btnRunClick() {
                                                 Button1, btnLoadPopulation, Button2, cbGraph});
   btnStop->setEnabled(true);
   tsExperiments->SetMainRunGoing(true);
-  ++runs_;
   const std::string text = Edit1->text().toStdString();
+  // A text that is no number fails the Run before any generation: it is not counted.
+  run_counts_ = TryStrToInt(text).has_value();
+  if (run_counts_) ++runs_;
   // A text that is no number ends the run at once with its message; the progress has no target then.
   const ga::TZPGeneticAlgorithm& ga = wb_.Algorithm();
   progress_.emplace(TryStrToInt(text).value_or(0), queens::kCurves, ga.Initialized() ? ga.Generation() : 0);
@@ -413,8 +446,8 @@ void TForm1::ReplayRepeat(const TRepeatReplay& Replay) {
   Guarded([&] {
     Edit1->setText(QString::number(Replay.Generations));
     if (wb_.Streams() != Replay.Streams) {
-      wb_.SetStreams(Replay.Streams);
-      emit StreamsChanged(Replay.Streams == queens::TRandomStreams::rsShared);
+      SetSharedStreams(Replay.Streams == queens::TRandomStreams::rsShared);
+      emit StreamsChanged(SharedStreams());
     }
     cbGraph->setChecked(true);  // the experiment's runs report every generation
     // The experiment's repeat runs on a fresh workbench: a component that ran a larger
@@ -519,7 +552,7 @@ void TForm1::ScrollLogToEnd() {
   bar->setValue(bar->maximum());
 }
 
-void TForm1::OnCurvesReset(double /*Cutoff*/) { runs_ = running_ ? 1 : 0; }
+void TForm1::OnCurvesReset(double /*Cutoff*/) { runs_ = running_ && run_counts_ ? 1 : 0; }
 
 void TForm1::OnMethodFinished(const queens::TMethodReport& Report) {
   // The board shows a method's best only when it solved the problem.
@@ -529,6 +562,10 @@ void TForm1::OnMethodFinished(const queens::TMethodReport& Report) {
 
 void TForm1::ShowBoard() { ShowBoard(wb_.Board()); }
 
-void TForm1::ShowBoard(const queens::TChessBoard& Board) { app::ShowBoard(*sgChessBoard, Board); }
+void TForm1::ShowBoard(const queens::TChessBoard& Board) {
+  app::ShowBoard(*sgChessBoard, Board);
+  // A best-found board names itself; a solution's caption comes with its method's report.
+  if (!Board.Caption().empty()) lblSolution->setText(QString::fromStdString(Board.Caption()));
+}
 
 }  // namespace zp::app

@@ -65,6 +65,10 @@ class TForm1 : public QWidget, private queens::IRunObserver {
   bool Running() const { return running_; }
 
   // --- commands, as the buttons give them; each does nothing during a run but Stop ---
+  // File > New: everything as at program start for the queen count in the spin box (a
+  // new component, the random source at the seed the window started from, the
+  // introduction alone in the log, an empty board and no curves); the settings stay.
+  void New();
   void Initialize();
   void Run();
   // Asks a run to end after the generation in progress; nothing when none is going.
@@ -96,6 +100,9 @@ class TForm1 : public QWidget, private queens::IRunObserver {
   uint32_t SavedExperimentSeed() const;
   void SetSavedExperimentSeed(uint32_t Seed);
 
+  // The seed the random source had when the window was made (0, or --seed): New goes back to it.
+  uint32_t StartSeed() const { return start_seed_; }
+
   // Moves the progress line and the run's progress bar from under the pages into Bar.
   void ShowProgressIn(QStatusBar& Bar);
   // How often, at most, the chart and the progress are brought up to date during a run;
@@ -112,7 +119,8 @@ class TForm1 : public QWidget, private queens::IRunObserver {
   void RunningChanged(bool Running);
   // File was loaded or saved as a document of Kind.
   void DocumentUsed(const QString& File, TDocumentKind Kind);
-  // The workbench's streams setting was changed by the window itself (a replay).
+  // The workbench's streams setting was changed by the window itself (a replay, or the
+  // Experiments page's box, which shows the same setting).
   void StreamsChanged(bool Shared);
 
  protected:
@@ -182,6 +190,10 @@ class TForm1 : public QWidget, private queens::IRunObserver {
   void OnMethodFinished(const queens::TMethodReport& Report) override;
   void ShowBoard();
   void ShowBoard(const queens::TChessBoard& Board);
+  // The log edit refilled with the model's whole log.
+  void ShowWholeLog();
+  // Tells the status bar and the log which file was read or written as what.
+  void ReportDocument(const char* Verb, const QString& File, TDocumentKind Kind);
   // Reads Name with Read; the queen count control follows a loaded N-Queens problem.
   void Load(void (queens::TQueensWorkbench::*Read)(const std::string&), const QString& Name);
 
@@ -192,7 +204,9 @@ class TForm1 : public QWidget, private queens::IRunObserver {
   bool running_ = false;
   bool close_requested_ = false;
   bool resized_while_running_ = false;
-  int runs_ = 0;                        // Runs since the last initialization, the one going included
+  int runs_ = 0;             // Runs since the last initialization, the one going included
+  bool run_counts_ = false;  // the Run going has a generation count (one without fails at once)
+  uint32_t start_seed_ = 0;
   uint32_t saved_experiment_seed_ = 0;  // the last one filled in or read
   // What the run told that the chart and the progress line have not shown yet.
   std::vector<queens::TGenerationReport> unplotted_;
@@ -224,6 +238,7 @@ class TForm1 : public QWidget, private queens::IRunObserver {
   QLabel* lblProgress = nullptr;
   QProgressBar* pbProgress = nullptr;
   QLabel* lblSolution = nullptr;
+  QCheckBox* cbSameNumbers = nullptr;  // the Experiments page's view of the streams setting
 
   // Declared last: its destructor stops and waits for a run before anything else goes.
   std::unique_ptr<TCommandLock> run_lock_;

@@ -42,9 +42,19 @@ void TForm1::Button2Click() { SaveDocument(TDocumentKind::dkPopulation); }
 void TForm1::SaveDocument(TDocumentKind Kind) {
   const QString name = dialogs_.ExecuteSave();
   if (name.isEmpty()) return;
+  lblProgress->clear();
   (wb_.*kSaveCommands[static_cast<size_t>(Kind)])(LocalFileName(name));
   dialogs_.SetOpenFileName(name);
+  ReportDocument("Saved", name, Kind);
   emit DocumentUsed(name, Kind);
+}
+
+void TForm1::ReportDocument(const char* Verb, const QString& File, TDocumentKind Kind) {
+  const QString text = tr("%1 %2 document %3").arg(QLatin1String(Verb), ToString(Kind), File);
+  // A note of the load's ("not an N-Queens board") stays beside it.
+  const QString note = lblProgress->text();
+  lblProgress->setText(note.isEmpty() ? text : text + QStringLiteral(" (") + note + QLatin1Char(')'));
+  wb_.LogLine(text.toStdString());
 }
 
 void TForm1::btnLoadClick() { btnLoadAnyClick(TDocumentKind::dkAlgorithm, {}); }
@@ -73,6 +83,7 @@ void TForm1::btnLoadAnyClick(TDocumentKind Kind, const QString& File) {
       dialogs_.SetSaveFileName(name);
       break;
   }
+  ReportDocument("Loaded", name, Kind);
   emit DocumentUsed(name, Kind);
 }
 
@@ -113,6 +124,13 @@ void TForm1::RestoreSettings(const TFormSettings& Settings) {
     SpinEdit1->setValue(Settings.Queens);
   }
   wb_.SetNumQueens(SpinEdit1->value());
+  // Before anything ran, the introduction, the board and the component are those of
+  // the remembered queen count, as at a start with it; the random source is untouched.
+  if (!wb_.Algorithm().Initialized()) {
+    wb_.StartOver(wb_.Algorithm().RandomSource().Seed());
+    ShowWholeLog();
+    FormResize();
+  }
   Edit1->setText(Settings.Generations);
   {
     const QSignalBlocker quiet(cbGraph);
@@ -125,6 +143,10 @@ void TForm1::RestoreSettings(const TFormSettings& Settings) {
 void TForm1::SetSharedStreams(bool Shared) {
   if (running_) return;  // a run reads the setting as it goes
   wb_.SetStreams(Shared ? queens::TRandomStreams::rsShared : queens::TRandomStreams::rsContinued);
+  if (cbSameNumbers && cbSameNumbers->isChecked() != Shared) {
+    const QSignalBlocker quiet(cbSameNumbers);
+    cbSameNumbers->setChecked(Shared);
+  }
 }
 
 bool TForm1::SharedStreams() const { return wb_.Streams() == queens::TRandomStreams::rsShared; }

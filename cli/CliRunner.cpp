@@ -86,7 +86,13 @@ void AddScriptOptions(CLI::App& App, TScriptMode& Mode) {
       ->type_name("N")
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
       ->check(CLI::Validator(
-          [](std::string& Text) { return TryStrToInt(Text) ? "" : "takes an integer, not '" + Text + "'"; }, ""));
+          [](std::string& Text) {
+            const auto n = TryStrToInt(Text);
+            return n && *n >= queens::kMinQueens && *n <= queens::kMaxQueens
+                       ? ""
+                       : "takes a queen count from 4 to 32, not '" + Text + "'";
+          },
+          ""));
   App.add_option("-g", Mode.Generations, "generation text used by \"run\" without an argument\n(default 100)")
       ->type_name("TEXT")
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
@@ -180,7 +186,7 @@ int RunScript(const TScriptMode& Mode, const std::vector<TCommand>& Commands, st
     }
   };
   TCommandContext context{wb, graph, Mode.Generations, Mode.Width, Mode.Height, Out, Mode.Scale};
-  if (Mode.Queens) attempt("", [&] { wb.SpinEdit1Change(StrToInt(*Mode.Queens)); });
+  if (Mode.Queens) attempt("", [&] { wb.SpinEdit1Change(QueenCount(*Mode.Queens)); });
   for (const TCommand& c : Commands) attempt(WhereFrom(c), [&] { RunCommand(c, context); });
   Out.flush();
   return failed ? 1 : 0;

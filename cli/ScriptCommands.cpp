@@ -15,6 +15,14 @@
 
 namespace zp::cli {
 
+// Refused before the workbench sees it, which would clamp it as the window's spin box does.
+int QueenCount(const std::string& Text) {
+  const int32_t n = StrToInt(Text);
+  if (n < queens::kMinQueens || n > queens::kMaxQueens)
+    throw Exception("the queen count must be from 4 to 32, not " + Text);
+  return n;
+}
+
 namespace {
 
 using queens::TQueensWorkbench;
@@ -79,7 +87,7 @@ void OnFile(const std::string& FileName, TAction&& Action) {
 // "-" names standard output, for the commands that write text.
 bool IsStdout(const std::string& FileName) { return FileName == "-"; }
 
-void Queens(const TCommand& C, TCommandContext& X) { X.Workbench.SpinEdit1Change(StrToInt(C.Args[0])); }
+void Queens(const TCommand& C, TCommandContext& X) { X.Workbench.SpinEdit1Change(QueenCount(C.Args[0])); }
 
 void Problem(const TCommand& C, TCommandContext& X) {
   const auto spec = queens::ParseProblemName(C.Args[0]);
@@ -105,7 +113,9 @@ void Show(const TCommand& C, TCommandContext& X) {
     const auto& pop = X.Workbench.Algorithm().Population();
     for (int i = 0; i < pop.Count(); ++i) X.Out << pop.Items(i).Bits().BitString() << '\n';
   } else if (X.Workbench.Problem().DescribesSolutions()) {
-    for (const std::string& line : X.Workbench.Board().Lines()) X.Out << line << '\n';
+    const queens::TChessBoard& board = X.Workbench.Board();
+    if (!board.Caption().empty()) X.Out << board.Caption() << '\n';
+    for (const std::string& line : board.Lines()) X.Out << line << '\n';
   } else {
     // A problem without a board shows the best individual's bits in its place.
     const TQueensWorkbench::TBestFound& best = X.Workbench.BestFound();
@@ -150,7 +160,7 @@ const ga::TZPGAGenes& GenesOf(const ga::TZPCustomGeneticAlgorithm& GA) { return 
 const ga::TZPGAPopulation& PopulationOf(const ga::TZPCustomGeneticAlgorithm& GA) { return GA.Population(); }
 
 constexpr TCommandEntry kCommands[] = {
-    {"queens", "N", "set the queen count and re-initialize (even if unchanged)", OneArgument, Queens},
+    {"queens", "N", "set the queen count (4 to 32) and re-initialize (even if\nunchanged)", OneArgument, Queens},
     {"problem", "NAME SIZE",
      "set the problem (nqueens, onemax, leadingones, jump:K) and its\n"
      "size, and re-initialize",
@@ -167,8 +177,10 @@ constexpr TCommandEntry kCommands[] = {
      OneOfTheChoices, Streams},
     {"show", "population|board",
      "one chromosome bit string per line, in population\n"
-     "order; or one line per board row, \"Q\" or \".\" per cell (for\n"
-     "other problems the best individual the last run found, its bits)",
+     "order; or one line per board row, \"Q\" or \".\" per cell; a board\n"
+     "that is no solution is the run's best found, under its caption,\n"
+     "with \"X\" for each queen another attacks (for other problems\n"
+     "the best individual the last run found, its bits)",
      OneOfTheChoices, Show},
     {"csv", "FILE", "every plotted point as method,generation,fitness rows (- for stdout)", FileName, Csv},
     {"save", "FILE", "save settings, genotype and population (XML; - for stdout)", FileName,

@@ -86,6 +86,10 @@ std::string WhereFrom(const TCommand& Command);
 // message starts with the file name, once: "ten.xml: Interface not supported".
 void RunCommand(const TCommand& Command, TCommandContext& Context);
 
+// N read from Text when it is a queen count, 4 to 32; raises Exception otherwise
+// ("the queen count must be from 4 to 32, not 40"), or EConvertError for no number.
+int QueenCount(const std::string& Text);
+
 // The "Commands:" section of the help, one entry per command.
 std::string CommandsHelp();
 

@@ -1,5 +1,6 @@
 // The board grid's model: column and row counts, cell sizes from the grid's
-// client size, and the cell texts ("Q" or empty).
+// client size, the cell texts ("Q" or empty), which queens another attacks,
+// and a caption for a board that is the best found rather than a solution.
 #pragma once
 
 #include <string>
@@ -29,9 +30,18 @@ class TChessBoard {
   const std::string& Cell(int Col, int Row) const;
   // Sets a cell's text; a cell outside the grid is not kept.
   void SetCell(int Col, int Row, const std::string& Text);
+  // Empties the column's cells and their attack marks.
   void ClearColumn(int Col);
 
-  // One line per row, "Q" or "." per cell.
+  // A queen that another queen attacks (shown marked); false outside the grid.
+  bool Attacked(int Col, int Row) const;
+  void SetAttacked(int Col, int Row, bool Value);
+
+  // What the board shows when it is no solution ("Best found: Elitist, fitness 27 of 28"); empty for a solution.
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(std::string Caption) { caption_ = std::move(Caption); }
+
+  // One line per row, "Q" or "." per cell, "X" for an attacked queen.
   std::vector<std::string> Lines() const;
 
  private:
@@ -39,6 +49,8 @@ class TChessBoard {
   int client_width_ = 197, client_height_ = 197;
   int col_width_ = 24, row_height_ = 24;
   std::vector<std::string> cells_;  // row-major
+  std::vector<bool> attacked_;      // row-major
+  std::string caption_;
 };
 
 }  // namespace zp::queens

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <unordered_map>
 
 #include "platform/Numbers.h"
 #include "workbench/ChessBoard.h"
@@ -73,6 +74,21 @@ double QueensFitness(const int32_t* Rows, int n, int N) {
   return static_cast<double>(pairs - attacking - penalty);
 }
 
+std::vector<bool> AttackedQueens(const int32_t* Rows, int n) {
+  // A line (row or diagonal) holding two queens or more attacks every queen on it.
+  std::unordered_map<int64_t, int> row, rising, falling;
+  for (int j = 0; j < n; ++j) {
+    ++row[Rows[j]];
+    ++rising[int64_t{Rows[j]} + j];
+    ++falling[int64_t{Rows[j]} - j];
+  }
+  std::vector<bool> attacked(static_cast<size_t>(std::max(n, 0)));
+  for (int j = 0; j < n; ++j)
+    attacked[static_cast<size_t>(j)] =
+        row[Rows[j]] > 1 || rising[int64_t{Rows[j]} + j] > 1 || falling[int64_t{Rows[j]} - j] > 1;
+  return attacked;
+}
+
 void DecodeRows(const TZPGAGenes& Genes, TZPGABits& Bits, std::vector<int32_t>& Rows) {
   Rows.resize(static_cast<size_t>(Genes.Count()));
   for (int i = 0; i < Genes.Count(); ++i) Rows[static_cast<size_t>(i)] = Genes.Items(i).DecodeInteger(Bits);
@@ -87,9 +103,14 @@ void TQueensProblem::Score(const TZPGAGenes& Genes, TZPGAPopulation& Population,
 }
 
 bool TQueensProblem::DescribeSolution(const TZPGAGenes& Genes, TZPGABits& Bits, TChessBoard& Board) const {
+  std::vector<int32_t> rows;
+  DecodeRows(Genes, Bits, rows);
+  const std::vector<bool> attacked = AttackedQueens(rows.data(), static_cast<int>(rows.size()));
   for (int i = 0; i < Genes.Count(); ++i) {
+    const auto col = static_cast<size_t>(i);
     Board.ClearColumn(i);
-    Board.SetCell(i, Genes.Items(i).DecodeInteger(Bits), "Q");
+    Board.SetCell(i, rows[col], "Q");
+    Board.SetAttacked(i, rows[col], attacked[col]);
   }
   return true;
 }

@@ -28,6 +28,10 @@ double QueensCutoff(int N);
 // diagonal counts when the rows are small, else pair by pair.
 double QueensFitness(const int32_t* Rows, int n, int N);
 
+// For each column of the board given as rows, whether another queen shares its
+// row or a diagonal (the pairs the fitness does not count). Empty for n = 0.
+std::vector<bool> AttackedQueens(const int32_t* Rows, int n);
+
 // Decodes every gene of Bits into Rows (resized to the gene count).
 void DecodeRows(const ga::TZPGAGenes& Genes, ga::TZPGABits& Bits, std::vector<int32_t>& Rows);
 
@@ -62,7 +66,8 @@ class TQueensProblem : public IProblem {
              std::span<ga::TGAFitness> Fitness) override;
   double Target() const override { return QueensCutoff(n_); }
   bool DescribesSolutions() const override { return true; }
-  // "Q" at each column's decoded row, every other cell of the column cleared.
+  // "Q" at each column's decoded row, every other cell of the column cleared; a
+  // queen that another attacks is marked (none is, on a solution).
   bool DescribeSolution(const ga::TZPGAGenes& Genes, ga::TZPGABits& Bits, TChessBoard& Board) const override;
 
  private:

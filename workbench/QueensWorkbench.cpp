@@ -9,26 +9,26 @@ namespace zp::queens {
 
 using namespace zp::ga;
 
-namespace {
-
-const char* const kIntroduction[] = {
-    "This demo uses the TZPGeneticAlgorithm component to solve the 8 queens problem.  In other words, how do you "
-    "place 8 ",
-    "queens on a chessboard, each in a unique column, so that no queen can attack the other.",
-    "",
-    "There are 8 genes for the problem.  Each gene is a 3 bit integer representing the place of the queen for that "
-    "column (there ",
-    "are 8 places per column).  The fitness function for the 8 queens problem is the number of non-attacking pairs "
-    "of queens.  A ",
-    "solution would have a fitness value of 28.",
-    "",
-};
-
-}  // namespace
+std::vector<std::string> IntroductionLines(int N) {
+  const std::string n = std::to_string(N);
+  const std::string bits = std::to_string(BitLength(static_cast<uint64_t>(std::max(N - 1, 0))));
+  return {
+      "This demo uses the TZPGeneticAlgorithm component to solve the " + n +
+          " queens problem.  In other words, how do you place " + n + " ",
+      "queens on a chessboard, each in a unique column, so that no queen can attack the other.",
+      "",
+      "There are " + n + " genes for the problem.  Each gene is a " + bits +
+          " bit integer representing the place of the queen for that column (there ",
+      "are " + n + " places per column).  The fitness function for the " + n +
+          " queens problem is the number of non-attacking pairs of queens.  A ",
+      "solution would have a fitness value of " + FormatFloat15(QueensCutoff(N)) + ".",
+      "",
+  };
+}
 
 TQueensWorkbench::TQueensWorkbench(TRandom& Random) {
   MakeComponent(Random);
-  for (const char* line : kIntroduction) log_.emplace_back(line);
+  log_ = IntroductionLines(problem_.Size());
 }
 
 void TQueensWorkbench::MakeComponent(TRandom& Random) {
@@ -62,8 +62,24 @@ void TQueensWorkbench::Notify(Event Handler, const Arg& Value) {
   for (size_t i = 0; i < observers_.size(); ++i) (observers_[i]->*Handler)(Value);
 }
 
+void TQueensWorkbench::StartOver(uint32_t Seed) {
+  other_.reset();  // a fresh start is N-Queens again
+  best_ = {};
+  RestoreStoredSettings();
+  ga_->SetInitialPopulation(4 * problem_.Size());
+  ga_->RandomSource().SetSeed(Seed);
+  log_.clear();
+  for (const std::string& line : IntroductionLines(problem_.Size())) AddLog(line);
+  const int n = problem_.Size();
+  board_.SetSize(n, n);
+  board_.FitCells(n);
+  ClearBoard();
+  Notify(&IRunObserver::OnCurvesReset, problem_.Target());
+}
+
 void TQueensWorkbench::ClearBoard() {
   for (int i = 0; i < board_.ColCount(); ++i) board_.ClearColumn(i);
+  board_.SetCaption({});
 }
 
 void TQueensWorkbench::AddLog(const std::string& Line) {
@@ -112,7 +128,9 @@ void TQueensWorkbench::cbGraphClick(bool Checked) { graph_enabled_ = Checked; }
 
 void TQueensWorkbench::FormResize(int GridClientWidth, int GridClientHeight) {
   board_.SetClientSize(GridClientWidth, GridClientHeight);
-  board_.FitCells(ga_->Genes().Count());
+  // The board's own columns (before the first initialization they follow the queen count, not the
+  // stored genes); a genotype without genes is left alone.
+  board_.FitCells(ga_->Genes().Count() > 0 ? board_.ColCount() : 0);
 }
 
 void TQueensWorkbench::OnCurvesReset(double /*Cutoff*/) {
@@ -136,11 +154,29 @@ void TQueensWorkbench::OnGeneration(const TGenerationReport& Report) {
 
 void TQueensWorkbench::OnMethodFinished(const TMethodReport& Report) {
   // The board shows a solution by the component's own cutoff, which a loaded document may have set.
+  // Until one does, the fittest individual of the run so far, its first finder kept on ties.
   TZPGeneticAlgorithm& ga = *ga_;
-  if (other_ && (!best_.Method || Report.MaxFitness > best_.Fitness))
-    best_ = {Report.Method, Report.MaxFitness, Report.Fittest};
-  if (!other_ && ga.FittestIndividual() && ga.MaxFitness() == ga.FitnessCutoff())
+  if (other_) {  // no board: the best individual's bits stand in for it
+    if (!best_.Method || Report.MaxFitness > best_.Fitness) best_ = {Report.Method, Report.MaxFitness, Report.Fittest};
+    Notify(&IRunObserver::OnMethodFinished, Report);
+    return;
+  }
+  const TZPGAIndividual* fittest = ga.FittestIndividual();
+  const bool solution = fittest && ga.MaxFitness() == ga.FitnessCutoff();
+  const bool better = fittest && !run_solved_ && (!run_has_best_ || ga.MaxFitness() > run_best_);
+  if (solution || better) {
     problem_.DescribeSolution(ga.Genes(), ga.FittestIndividual()->Bits(), board_);
+    board_.SetCaption({});
+  }
+  if (solution) {
+    run_solved_ = true;
+  } else if (better) {
+    run_has_best_ = true;
+    run_best_ = ga.MaxFitness();
+    const TSelectionMethodInfo* method = FindMethod(Report.Method);
+    board_.SetCaption("Best found: " + (method ? std::string(method->Caption) : ToString(Report.Method)) +
+                      ", fitness " + FormatFloat15(ga.MaxFitness()) + " of " + FormatFloat15(ga.FitnessCutoff()));
+  }
   Notify(&IRunObserver::OnMethodFinished, Report);
 }
 
@@ -150,6 +186,8 @@ void TQueensWorkbench::btnRunClick(const std::string& GenerationText) {
 
 void TQueensWorkbench::RunComparison(const std::string& GenerationText, std::span<const TGASelectionMethod> Methods) {
   TZPGeneticAlgorithm& ga = *ga_;
+  run_solved_ = false;
+  run_has_best_ = false;
   int32_t count = 0;
   try {
     count = StrToInt(GenerationText);

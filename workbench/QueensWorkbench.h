@@ -46,6 +46,9 @@ inline constexpr int64_t kMaxGenerationPairSteps = int64_t{1} << 26;
 // are held to the same caps.
 std::string GenerationWorkExcess(int64_t Individuals, int64_t Genes, int64_t Field);
 
+// The log's seven opening lines for a board of N queens (the original's text for 8).
+std::vector<std::string> IntroductionLines(int N);
+
 class TQueensWorkbench : private IRunObserver {
  public:
   // Creates the component with its stored settings and the log's introduction lines.
@@ -61,6 +64,9 @@ class TQueensWorkbench : private IRunObserver {
   void FormCreate();
   void btnInitClick();
   // The comparison run; GenerationText is read as a decimal integer for every method.
+  // The board then shows the last solution a method found, or when none did, the
+  // fittest individual of the run (the first method's on ties) with its attacked
+  // queens marked and a caption naming it.
   void btnRunClick(const std::string& GenerationText);
   // The comparison run over Methods only, in the order given; with shared streams
   // each method runs as it would in the whole run. No methods: initializes if needed.
@@ -87,7 +93,13 @@ class TQueensWorkbench : private IRunObserver {
   // larger board keeps its larger GeneSize, a loaded one its loaded settings; either
   // changes every later run.) The queen count, log, board and graph setting stay.
   void RestoreStoredSettings();
-  // Empties every cell of the board, for a front end whose board no longer fits the problem.
+  // File > New: everything as at program start, for the queen count set now. A new
+  // component with the stored settings, not initialized, the random source at Seed
+  // (the seed it started from), the log back to the introduction for N queens, an
+  // empty N x N board and the curves started over. The graph and streams settings
+  // stay. The first Run after it is nqueens-ga --seed Seed -q N's "run".
+  void StartOver(uint32_t Seed);
+  // Empties every cell of the board and its caption, for a front end whose board no longer fits the problem.
   void ClearBoard();
   // The Graph check box: report (and so plot) generations or not.
   void cbGraphClick(bool Checked);
@@ -138,6 +150,9 @@ class TQueensWorkbench : private IRunObserver {
   // Observer hears nothing more; one not attached is ignored.
   void Detach(IRunObserver& Observer);
 
+  // Appends a line of the front end's own to the log (a file it loaded or saved).
+  void LogLine(const std::string& Line) { AddLog(Line); }
+
   // Told of every log line as it is appended.
   std::function<void(const std::string& Line)> OnLogLine;
   // Told of what a front end should say beside the log, which it does not go into.
@@ -174,6 +189,10 @@ class TQueensWorkbench : private IRunObserver {
   std::vector<std::string> log_;
   size_t log_limit_ = std::numeric_limits<size_t>::max();
   TChessBoard board_;
+  // What the board shows of the run going: a solution, or the best fitness found so far.
+  bool run_solved_ = false;
+  double run_best_ = 0;
+  bool run_has_best_ = false;
   std::vector<IRunObserver*> observers_;  // not owned
 };
 

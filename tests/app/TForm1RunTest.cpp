@@ -205,7 +205,8 @@ TEST(TForm1Run, RunRightAfterALoadContinuesFromTheLoadedPopulation) {
   const size_t log_size = w.Log().size();
   w.Press("btnLoad");
   ASSERT_TRUE(w.errors.empty()) << w.errors[0].toStdString();
-  EXPECT_EQ(w.Log().size(), log_size);  // a file command writes no log
+  ASSERT_EQ(w.Log().size(), log_size + 1);  // a file command logs its file and kind alone
+  EXPECT_EQ(w.Log().back(), "Loaded algorithm document " + file.toStdString());
   EXPECT_EQ(w.Child<QSpinBox>("SpinEdit1")->value(), 10);
   EXPECT_EQ(w.form.Workbench().NumQueens(), 10);
   EXPECT_EQ(w.Child<QTableWidget>("sgChessBoard")->columnCount(), 10);

@@ -98,7 +98,8 @@ TEST(TForm1, ControlsHaveTheirNamesPlacesTextsAndHints) {
   const Row rows[] = {
       {"SpinEdit1", {112, 8, 105, 22}, "", "Number of Queens to solve for"},
       {"btnInit", {8, 40, 75, 25}, "&Initialize", "Initialize Genetic Algorithm problem"},
-      {"btnRun", {8, 71, 75, 25}, "&Run", ""},
+      // Run and Graph have no accelerators: Alt+R opens the Run menu, Alt+G the Graph page.
+      {"btnRun", {8, 71, 75, 25}, "Run", "Run every selection method for the generations given (Enter, F5)"},
       {"Edit1", {112, 75, 105, 21}, "100", "Number of generations to evolve when you hit \"Run\"."},
       {"btnLoad", {8, 102, 107, 25}, "Load", ""},
       {"btnSave", {112, 102, 107, 25}, "Save", ""},
@@ -106,7 +107,7 @@ TEST(TForm1, ControlsHaveTheirNamesPlacesTextsAndHints) {
       {"Button1", {112, 126, 107, 25}, "Save GenoType", ""},
       {"btnLoadPopulation", {8, 150, 107, 25}, "Load Population", ""},
       {"Button2", {112, 150, 107, 25}, "Save Population", ""},
-      {"cbGraph", {16, 184, 97, 17}, "&Graph", ""},
+      {"cbGraph", {16, 184, 97, 17}, "Graph", ""},
       {"sgChessBoard", {16, 208, 201, 201}, "", ""},
       {"PageControl1", {232, 16, 617, 393}, "", ""},
   };
@@ -412,7 +413,9 @@ TEST(TForm1, SaveThenLoadGivesBackTheSameChromosomes) {
   w.Click("btnLoad");
   ASSERT_TRUE(w.errors.empty()) << w.errors[0].toStdString();
   EXPECT_EQ(Chromosomes(w.form), saved);
-  EXPECT_EQ(MemoLines(w.form).size(), log_size);  // the file commands write no log
+  // The file commands log only the file and its kind.
+  ASSERT_EQ(MemoLines(w.form).size(), log_size + 1);
+  EXPECT_EQ(MemoLines(w.form).back(), "Loaded algorithm document " + file.toStdString());
   EXPECT_EQ(proposed, (std::vector<QString>{QString(), file}));
 
   // A genotype document read as a population fails in the message box; the window goes on.

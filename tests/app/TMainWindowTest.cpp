@@ -130,21 +130,21 @@ TEST(TMainWindow, MenusHoldTheCommandsWithTheirShortcuts) {
   };
   const Row rows[] = {
       {"mnuFile",
-       {"actLoad", "actSave", "actLoadGenoType", "actSaveGenoType", "actLoadPopulation", "actSavePopulation",
+       {"actNew", "actLoad", "actSave", "actLoadGenoType", "actSaveGenoType", "actLoadPopulation", "actSavePopulation",
         "actQuit"}},
       {"mnuRun", {"actRun", "actStop", "actInitialize"}},
       {"mnuHelp", {"actGuide"}},
   };
   QStringList titles;
   for (QAction* a : w.window->menuBar()->actions()) titles << a->text();
-  EXPECT_EQ(titles, QStringList({"&File", "R&un", "&Help"}));
+  EXPECT_EQ(titles, QStringList({"&File", "&Run", "&Help"}));
   for (const Row& row : rows) {
     auto* menu = w.Child<QMenu>(row.menu);
     for (const char* name : row.actions) EXPECT_TRUE(menu->actions().contains(w.Action(name))) << name;
   }
   const std::pair<const char*, QKeySequence> keys[] = {
-      {"actLoad", QKeySequence("Ctrl+O")}, {"actSave", QKeySequence("Ctrl+S")}, {"actQuit", QKeySequence("Ctrl+Q")},
-      {"actRun", QKeySequence("F5")},      {"actStop", QKeySequence("Esc")},
+      {"actNew", QKeySequence("Ctrl+N")},  {"actLoad", QKeySequence("Ctrl+O")}, {"actSave", QKeySequence("Ctrl+S")},
+      {"actQuit", QKeySequence("Ctrl+Q")}, {"actRun", QKeySequence("F5")},      {"actStop", QKeySequence("Esc")},
   };
   for (const auto& [name, key] : keys) EXPECT_EQ(w.Action(name)->shortcut(), key) << name;
 

@@ -69,6 +69,8 @@ TEST(CliRunnerTest, UsageErrorsExitTwoAndRunNothing) {
       {"--scale", "5"},
       {"--scale", "x"},
       {"-q", "5", "-q", "x"},
+      {"-q", "3"},  // no board of fewer than 4 or more than 32 queens
+      {"-q", "40"},
       {"/nonexistent/script.txt"},
       {"--seed", "-1"},
       {"--seed", "4294967296"},
@@ -247,6 +249,34 @@ TEST(CliRunnerTest, ShowPrintsThePopulationAndTheBoardOfTheWorkbench) {
     for (char c : row) queens += c == 'Q';
   }
   EXPECT_EQ(queens, 4);
+}
+
+TEST(QueenCountOutOfRange, IsRefusedByTheOptionAndTheCommandAndChangesNothing) {
+  EXPECT_EQ(RunTool({"-q", "3"}).err,
+            "nqueens-ga: -q: takes a queen count from 4 to 32, not '3'\nTry 'nqueens-ga --help'.\n");
+  const Result r = RunTool({"-q", "6", "-e", "queens 40; queens 3; queens 32x; show board"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err,
+            "error: line 1: the queen count must be from 4 to 32, not 40\n"
+            "error: line 2: the queen count must be from 4 to 32, not 3\n"
+            "error: line 3: '32x' is not a valid integer value\n");
+  // Still the six-queen board of -q, never initialized again.
+  EXPECT_EQ(r.out.find("Number of queens is 32"), std::string::npos);
+  EXPECT_NE(r.out.find("......\n......\n......\n......\n......\n......\n"), std::string::npos) << r.out;
+  for (const char* n : {"4", "32"}) EXPECT_EQ(RunTool({"-q", n, "-e", std::string("queens ") + n}).status, 0) << n;
+}
+
+TEST(BestBoard, ShowBoardPrintsTheCaptionAndMarksTheAttackedQueens) {
+  // Eight queens from seed 0, 100 generations: no method solves them.
+  const Result r = RunTool({"--seed", "0", "-e", "run 100; show board"});
+  ASSERT_EQ(r.status, 0);
+  const std::regex board(
+      "Best found: (Roulette|Random|Tournament|Stochastic Tournament|Elitist), fitness 2[0-7] of 28\n"
+      "([.QX]{8}\n){8}$");
+  EXPECT_TRUE(std::regex_search(r.out, board)) << r.out.substr(r.out.size() - 120);
+  const std::string tail = r.out.substr(r.out.rfind("of 28\n"));
+  EXPECT_NE(tail.find('X'), std::string::npos);
+  EXPECT_EQ(std::count(tail.begin(), tail.end(), 'Q') + std::count(tail.begin(), tail.end(), 'X'), 8);
 }
 
 TEST(CliRunnerTest, CsvListsEveryPointByMethodInRunOrder) {
