@@ -25,6 +25,23 @@ CLI::App* AddBatchCommand(CLI::App& App, TBatchOptions& O) {
   batch->add_option("--queens", O.Queens, "the sizes of nqueens alone, 4 to 32: 8,10-12")->type_name("LIST");
   batch->add_option("--repeats", O.Repeats, "repeats per problem and size (default 30, at most 2^24)")->type_name("R");
   batch->add_option("--generations", O.Generations, "generations per method (default 100)")->type_name("G");
+  batch
+      ->add_option(
+          "--evaluations", O.Evaluations,
+          "the budget in evaluations instead of generations: E or Kn (K times\nthe size); each configuration runs "
+          "floor(E / population) - 1 generations")
+      ->type_name("E");
+  const char* const setting_help[] = {
+      "populations: integers >= 2 or Kn (default 4n)",
+      "crossover probabilities (default 0.98)",
+      "mutation probabilities, or K/L: K over the chromosome's bits (default 1/L)",
+      "inversion probabilities (default 0.1)",
+      "tournament fields, >= 2 (default 4)",
+      "elitist shares, 0 to below 1 (default 0.1)",
+      "crossover methods: cmGeneBoundary (default), cmBitBoundary, cmByteBoundary,\ncmWordBoundary, "
+      "cmLongwordBoundary"};
+  for (size_t i = 0; i < queens::kSettingCount; ++i)
+    batch->add_option("--" + std::string(queens::kSettingNames[i]), O.Settings[i], setting_help[i])->type_name("LIST");
   batch->add_option("--seed", O.Seed, "the experiment's seed, decimal or 0x hex (default 0)")->type_name("S");
   batch->add_option("--streams", O.Streams, "continued (default) or shared random numbers")
       ->type_name("continued|shared");
@@ -45,6 +62,8 @@ CLI::App* AddBatchCommand(CLI::App& App, TBatchOptions& O) {
       "A repeat r of N queens is the comparison run of 'nqueens-ga --seed SEED -q N -e \"run G\"',\n"
       "one of another problem 'nqueens-ga --seed SEED -e \"problem NAME SIZE; run G\"'\n"
       "(with \"streams shared;\" first for shared streams), SEED being the row's seed.\n"
+      "The setting lists' product is the configurations, numbered from 0 with the last\n"
+      "option varying fastest; every configuration of a repeat starts from its seed.\n"
       "Exit status: 0 done, 1 a write failed, 2 bad input (nothing written), 130/143 stopped\n"
       "by SIGINT/SIGTERM (whole rows kept; --resume goes on).");
   return batch;

@@ -6,9 +6,12 @@
 //   nqueens-ga batch --queens 8,10-12 --repeats 30 --generations 500 --out exp
 #pragma once
 
+#include <array>
 #include <iosfwd>
 #include <optional>
 #include <string>
+
+#include "workbench/SettingValues.h"
 
 namespace CLI {
 class App;
@@ -19,7 +22,10 @@ namespace zp::cli {
 // The batch options as given; an option not given stays empty (so that
 // --resume can tell a given option from a default).
 struct TBatchOptions {
-  std::optional<std::string> Problem, Sizes, Queens, Repeats, Generations, Seed, Streams, Methods, Label, Jobs;
+  std::optional<std::string> Problem, Sizes, Queens, Repeats, Generations, Evaluations, Seed, Streams, Methods, Label,
+      Jobs;
+  // The setting lists, in queens::TSettingName order.
+  std::array<std::optional<std::string>, queens::kSettingCount> Settings;
   std::string Out = "experiment";
   bool Resume = false;
   bool Quiet = false;

@@ -12,6 +12,7 @@
 
 #include "cli/ChartOutput.h"
 #include "experiment/Comparisons.h"
+#include "experiment/Configurations.h"
 #include "experiment/FinishedExperiment.h"
 #include "experiment/OutputFiles.h"
 #include "experiment/Report.h"
@@ -53,12 +54,21 @@ TExperimentDesign ApplyOptions(const TBatchOptions& O, TExperimentDesign Base) {
   if (O.Problem) Base.Problems = ParseProblemList(*O.Problem);
   if (O.Sizes) Base.Sizes = ParseSizeList("--sizes", *O.Sizes);
   if (O.Repeats) Base.Repeats = ParsePositive("--repeats", *O.Repeats);
-  if (O.Generations) Base.Generations = ParsePositive("--generations", *O.Generations);
+  if (O.Generations && O.Evaluations)
+    throw TDesignError("--generations", "and --evaluations both give the budget; give one of them");
+  if (O.Generations) {
+    Base.Generations = ParsePositive("--generations", *O.Generations);
+    Base.Evaluations.reset();
+  }
+  if (O.Evaluations) Base.Evaluations = ParseEvaluations(*O.Evaluations);
+  for (size_t i = 0; i < queens::kSettingCount; ++i)
+    if (O.Settings[i]) Base.Settings[i] = ParseSettingList(static_cast<queens::TSettingName>(i), *O.Settings[i]);
   if (O.Seed) Base.Seed = ParseSeedOption(*O.Seed);
   if (O.Streams) Base.Streams = ParseStreams(*O.Streams);
   if (O.Methods) Base.Methods = ParseMethodList(*O.Methods);
   if (O.Label) Base.Label = ParseLabel(*O.Label);
   CheckSizes(Base, O.Queens ? "--queens" : "--sizes");
+  CheckConfigurations(Base);
   return Base;
 }
 
@@ -66,13 +76,17 @@ TExperimentDesign ApplyOptions(const TBatchOptions& O, TExperimentDesign Base) {
 // may take seconds.
 void CheckGenerationWork(const TExperimentDesign& Design, const std::string& Option) {
   for (const queens::TProblemSpec& spec : Design.Problems)
-    for (const int32_t n : Design.Sizes) {
-      // The population and tournament field the settings give, without making a population.
-      const int64_t population = 4 * int64_t{n};
-      const int32_t pairs = spec.Kind == queens::TProblemKind::pkNQueens ? n : 0;
-      const std::string excess = queens::GenerationWorkExcess(population, pairs, queens::TGASettings{}.TournamentField);
-      if (!excess.empty()) throw TDesignError(Option, excess + " a batch may ask for");
-    }
+    for (const int32_t n : Design.Sizes)
+      for (int32_t config = 0; config < Design.ConfigCount(); ++config) {
+        // The population and tournament field the settings give, without making a population.
+        const queens::TGASettings settings = Design.SettingsFor(config, n);
+        const int64_t population = settings.Population.value_or(4 * n);
+        const int32_t pairs = spec.Kind == queens::TProblemKind::pkNQueens ? n : 0;
+        const std::string excess = queens::GenerationWorkExcess(population, pairs, settings.TournamentField);
+        if (!excess.empty())
+          throw TDesignError(Design.ConfigCount() > 1 ? "configuration " + std::to_string(config) : Option,
+                             excess + " a batch may ask for");
+      }
 }
 
 bool Writable(const fs::path& Folder) {
@@ -122,7 +136,8 @@ TRepeatList PrepareFolder(const fs::path& Folder, const TBatchPlan& Plan, const 
     StartFolder(Folder);
     todo = RepeatKeys(Plan.Design);
   }
-  WriteOutputFiles(Folder, {{"experiment.json", ExperimentJson(Plan.Design, ProgramVersion(), Run)}});
+  WriteOutputFiles(Folder, {{"configurations.csv", ConfigurationsCsv(ResolveConfigurations(Plan.Design))},
+                            {"experiment.json", ExperimentJson(Plan.Design, ProgramVersion(), Run)}});
   return todo;
 }
 

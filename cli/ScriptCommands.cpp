@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ostream>
 #include <sstream>
+#include <stdexcept>
 
 #include "cli/ChartOutput.h"
 #include "persistence/GADocuments.h"
@@ -97,6 +98,19 @@ void Problem(const TCommand& C, TCommandContext& X) {
   X.Workbench.SetProblem(*spec, size);
 }
 
+void Set(const TCommand& C, TCommandContext& X) {
+  const auto name = queens::FindSettingName(C.Args[0]);
+  if (!name)
+    throw TUsageError("'" + C.Args[0] +
+                      "' is not a setting: population, crossover, mutation, inversion, tournament, elitist or "
+                      "crossover-method");
+  try {
+    X.Workbench.SetSettingOverride(queens::ParseSettingValue(*name, C.Args[1]));
+  } catch (const std::invalid_argument& e) {
+    throw TUsageError(C.Args[0] + ": " + e.what());
+  }
+}
+
 void Init(const TCommand&, TCommandContext& X) { X.Workbench.btnInitClick(); }
 
 void Run(const TCommand& C, TCommandContext& X) { X.Workbench.btnRunClick(C.Args.empty() ? X.Generations : C.Rest); }
@@ -165,6 +179,11 @@ constexpr TCommandEntry kCommands[] = {
      "set the problem (nqueens, onemax, leadingones, jump:K) and its\n"
      "size, and re-initialize",
      TwoArguments, Problem},
+    {"set", "SETTING VALUE",
+     "a setting for every initialization from now on (queens, problem,\n"
+     "init): population N|Kn, crossover P, mutation P|K/L, inversion P,\n"
+     "tournament N, elitist P, crossover-method cmGeneBoundary ...",
+     TwoArguments, Set},
     {"init", "", "the Initialize button", NoArguments, Init},
     {"run", "[TEXT]",
      "the Run button: all five selection methods from one start\n"

@@ -48,7 +48,8 @@ std::vector<TEcdfCurve> RunLengthEcdfs(const std::vector<TRunRow>& Rows, const T
   return curves;
 }
 
-TEcdfChart::TEcdfChart(const std::vector<TRunRow>& Rows, const TCell& Cell, int32_t Generations)
+TEcdfChart::TEcdfChart(const std::vector<TRunRow>& Rows, const TCell& Cell, int32_t Generations,
+                       int32_t EvaluationsPerGeneration)
     : panel_(std::make_unique<chart::TZPChartPanel>()) {
   using enum chart::TAxisOption;
   panel_->Header().SetText(CellCaption(Cell));
@@ -69,9 +70,12 @@ TEcdfChart::TEcdfChart(const std::vector<TRunRow>& Rows, const TCell& Cell, int3
   chart::TAxisOptions options = bottom.Options() - chart::TAxisOptions{axAutomaticMinimum, axAutomaticMaximum};
   if (Generations >= kLogarithmicGenerations) options = options + chart::TAxisOptions{axLogarithmic};
   bottom.SetOptions(options);
-  bottom.SetMaximum(std::max(Generations, 1));
-  bottom.SetMinimum(1);
-  bottom.Title().SetText("Generation");
+  const auto x = [EvaluationsPerGeneration](double Generation) {
+    return EvaluationsPerGeneration > 0 ? EvaluationsPerGeneration * (1 + Generation) : Generation;
+  };
+  bottom.SetMaximum(x(std::max(Generations, 1)));
+  bottom.SetMinimum(x(1));
+  bottom.Title().SetText(EvaluationsPerGeneration > 0 ? "Evaluations" : "Generation");
 
   for (const TEcdfCurve& curve : RunLengthEcdfs(Rows, Cell, Generations)) {
     const size_t rank = *MethodRank(curve.Method);
@@ -82,7 +86,7 @@ TEcdfChart::TEcdfChart(const std::vector<TRunRow>& Rows, const TCell& Cell, int3
     s->SetOptions({chart::TChartOption::coShowInLegend});
     s->SetLineStyle(chart::TLineChartStyle::lsStairStep);
     s->BeginUpdate();
-    for (const TEcdfPoint& p : curve.Steps) s->Values().AddPoint(p.Generation, p.Fraction);
+    for (const TEcdfPoint& p : curve.Steps) s->Values().AddPoint(x(p.Generation), p.Fraction);
     s->EndUpdate();
     curves_.push_back(std::move(s));
   }

@@ -40,7 +40,10 @@ std::vector<TEcdfCurve> RunLengthEcdfs(const std::vector<TRunRow>& Rows, const T
 // from 0 to 1, one stair-step curve per method in the legend.
 class TEcdfChart {
  public:
-  TEcdfChart(const std::vector<TRunRow>& Rows, const TCell& Cell, int32_t Generations);
+  // With EvaluationsPerGeneration (the population) the axis counts evaluations,
+  // population x (1 + generation), instead of generations.
+  TEcdfChart(const std::vector<TRunRow>& Rows, const TCell& Cell, int32_t Generations,
+             int32_t EvaluationsPerGeneration = 0);
   ~TEcdfChart();
   TEcdfChart(const TEcdfChart&) = delete;
   TEcdfChart& operator=(const TEcdfChart&) = delete;

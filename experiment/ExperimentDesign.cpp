@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <limits>
 #include <sstream>
+#include <stdexcept>
 
 #include "experiment/RunRow.h"
 #include "platform/Numbers.h"
@@ -40,8 +41,39 @@ std::span<const ga::TGASelectionMethod> TExperimentDesign::MethodsToRun() const 
 }
 
 int64_t TExperimentDesign::RowCount() const {
-  return static_cast<int64_t>(Problems.size()) * static_cast<int64_t>(Sizes.size()) * Repeats *
+  return static_cast<int64_t>(Problems.size()) * static_cast<int64_t>(Sizes.size()) * ConfigCount() * Repeats *
          static_cast<int64_t>(Methods.size());
+}
+
+int32_t TExperimentDesign::ConfigCount() const {
+  int64_t count = 1;
+  for (const auto& values : Settings) count *= std::max<int64_t>(1, static_cast<int64_t>(values.size()));
+  return static_cast<int32_t>(std::min<int64_t>(count, std::numeric_limits<int32_t>::max()));
+}
+
+std::array<size_t, queens::kSettingCount> TExperimentDesign::ConfigPlaces(int32_t Config) const {
+  std::array<size_t, queens::kSettingCount> places{};
+  auto rest = static_cast<size_t>(Config);
+  for (size_t i = places.size(); i-- > 0;) {
+    const size_t count = std::max<size_t>(1, Settings[i].size());
+    places[i] = rest % count;
+    rest /= count;
+  }
+  return places;
+}
+
+queens::TGASettings TExperimentDesign::SettingsFor(int32_t Config, int32_t Size) const {
+  queens::TGASettings settings;
+  const auto places = ConfigPlaces(Config);
+  for (size_t i = 0; i < places.size(); ++i)
+    if (!Settings[i].empty()) queens::ApplySettingValue(Settings[i][places[i]], settings, Size);
+  settings.Generations = Generations;
+  if (Evaluations) {
+    const int64_t population = settings.Population.value_or(4 * Size);
+    settings.Generations = static_cast<int32_t>(
+        std::clamp<int64_t>(Evaluations->For(Size) / population - 1, 0, std::numeric_limits<int32_t>::max()));
+  }
+  return settings;
 }
 
 namespace {
@@ -95,6 +127,56 @@ std::vector<queens::TProblemSpec> ParseProblemList(const std::string& Text) {
   }
   if (problems.empty()) throw TDesignError("--problem", "no problem given");
   return problems;
+}
+
+std::vector<queens::TSettingValue> ParseSettingList(queens::TSettingName Setting, const std::string& Text) {
+  const std::string option = "--" + std::string(queens::kSettingNames[static_cast<size_t>(Setting)]);
+  std::vector<queens::TSettingValue> values;
+  for (const std::string& part : SplitCommas(Text)) {
+    try {
+      values.push_back(queens::ParseSettingValue(Setting, part));
+    } catch (const std::invalid_argument& e) {
+      throw TDesignError(option, e.what());
+    }
+    if (std::find(values.begin(), values.end() - 1, values.back()) != values.end() - 1)
+      throw TDesignError(option, "'" + part + "' is given twice");
+  }
+  if (values.empty()) throw TDesignError(option, "no value given");
+  return values;
+}
+
+TEvaluationBudget ParseEvaluations(const std::string& Text) {
+  TEvaluationBudget budget{Text, 0, Text.ends_with("n")};
+  const auto n = TryStrToInt(budget.PerSize ? Text.substr(0, Text.size() - 1) : Text);
+  if (!n || *n < 1)
+    throw TDesignError("--evaluations", "takes a positive integer or Kn (K times the size), not '" + Text + "'",
+                       TDesignError::TJoin::jnSpace);
+  budget.Value = *n;
+  return budget;
+}
+
+void CheckConfigurations(const TExperimentDesign& Design) {
+  int64_t configs = 1;
+  for (const auto& values : Design.Settings) configs *= std::max<int64_t>(1, static_cast<int64_t>(values.size()));
+  if (configs > kMaxConfigs)
+    throw TDesignError("configurations", "the setting lists make " + std::to_string(configs) +
+                                             " configurations, more than the " + std::to_string(kMaxConfigs) +
+                                             " a batch may have");
+  if (Design.RowCount() > kMaxRows)
+    throw TDesignError("--repeats", "the design has " + std::to_string(Design.RowCount()) + " rows, more than the " +
+                                        std::to_string(kMaxRows) + " a batch may have");
+  if (!Design.Evaluations) return;
+  for (const queens::TProblemSpec& problem : Design.Problems)
+    for (const int32_t size : Design.Sizes)
+      for (int32_t config = 0; config < Design.ConfigCount(); ++config) {
+        queens::TGASettings settings = Design.SettingsFor(config, size);
+        const int64_t population = settings.Population.value_or(4 * size);
+        if (Design.Evaluations->For(size) / population - 1 < 1)
+          throw TDesignError("--evaluations", Design.Evaluations->Text + " leaves configuration " +
+                                                  std::to_string(config) + " (population " +
+                                                  std::to_string(population) + ") of " + problem.Name() + " size " +
+                                                  std::to_string(size) + " less than one generation");
+      }
 }
 
 void CheckSizes(const TExperimentDesign& Design, const std::string& Option) {

@@ -9,7 +9,9 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -19,6 +21,7 @@
 #include "engine/ZPGAConsts.h"
 #include "workbench/ProblemCatalogue.h"
 #include "workbench/QueensWorkbench.h"
+#include "workbench/SettingValues.h"
 
 namespace zp::experiment {
 
@@ -41,6 +44,15 @@ class TDesignError : public std::runtime_error {
   std::string message_;
 };
 
+// An evaluation budget: E, or K times the size for "Kn".
+struct TEvaluationBudget {
+  std::string Text;
+  int64_t Value = 0;
+  bool PerSize = false;
+  int64_t For(int32_t Size) const { return PerSize ? Value * Size : Value; }
+  bool operator==(const TEvaluationBudget&) const = default;
+};
+
 struct TExperimentDesign {
   std::vector<queens::TProblemSpec> Problems{queens::TProblemSpec{}};  // distinct, in the order given; N-Queens
   std::vector<int32_t> Sizes{8};  // ascending, distinct, each a size of every problem
@@ -50,6 +62,21 @@ struct TExperimentDesign {
   queens::TRandomStreams Streams = queens::TRandomStreams::rsContinued;
   std::vector<ga::TGASelectionMethod> Methods;  // written ones, in the workbench's order; all five by default
   std::string Label;  // names the experiment in the IOHprofiler files; empty until a folder gives the default
+  // The values each setting takes, in queens::TSettingName order; an empty list
+  // keeps the derived value. Their product is the configurations.
+  std::array<std::vector<queens::TSettingValue>, queens::kSettingCount> Settings;
+  // The budget in evaluations instead of Generations: each configuration runs
+  // floor(E / population) - 1 generations.
+  std::optional<TEvaluationBudget> Evaluations;
+
+  // Configurations: the product of the lists' lengths (1 without any).
+  int32_t ConfigCount() const;
+  // The place in each list of configuration Config (0 for an empty list), the last varying fastest.
+  std::array<size_t, queens::kSettingCount> ConfigPlaces(int32_t Config) const;
+  // The settings of Config for a problem of Size, Generations included.
+  queens::TGASettings SettingsFor(int32_t Config, int32_t Size) const;
+  // True when Setting takes more than one value.
+  bool Varies(queens::TSettingName Setting) const { return Settings[static_cast<size_t>(Setting)].size() > 1; }
 
   TExperimentDesign();
   // The methods a repeat runs: the written ones with shared streams, all five with
@@ -80,7 +107,7 @@ class TRepeatList {
   explicit TRepeatList(const TExperimentDesign& Design)
       : problems_(Design.Problems.size()),
         sizes_(Design.Sizes),
-        configs_(1),
+        configs_(static_cast<size_t>(Design.ConfigCount())),
         repeats_(static_cast<size_t>(std::max(Design.Repeats, 1))),
         end_(Design.Repeats > 0 ? problems_ * sizes_.size() * configs_ * repeats_ : 0) {}
   size_t size() const { return end_ - first_; }
@@ -173,6 +200,21 @@ std::vector<queens::TProblemSpec> ParseProblemList(const std::string& Text);
 // TDesignError naming Option when a size is not one of every problem of Design,
 // or Design has more repeats than kMaxRepeats ("--repeats").
 void CheckSizes(const TExperimentDesign& Design, const std::string& Option);
+
+// The most configurations and rows a design may have.
+inline constexpr int64_t kMaxConfigs = 1000;
+inline constexpr int64_t kMaxRows = 10'000'000;
+
+// "0.9,0.5" for --crossover and the like: values in the order given; TDesignError
+// "--crossover: ..." for a bad or repeated value.
+std::vector<queens::TSettingValue> ParseSettingList(queens::TSettingName Setting, const std::string& Text);
+
+// "E" or "Kn" for --evaluations; TDesignError otherwise.
+TEvaluationBudget ParseEvaluations(const std::string& Text);
+
+// TDesignError when Design has more than kMaxConfigs configurations or kMaxRows
+// rows, or an evaluation budget leaves a configuration less than one generation.
+void CheckConfigurations(const TExperimentDesign& Design);
 
 // The label a folder gives when none is asked for: its base name with every
 // character outside [A-Za-z0-9._-] replaced by "_", or "experiment" when that is empty.

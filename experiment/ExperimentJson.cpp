@@ -6,7 +6,9 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <set>
+#include <stdexcept>
 
+#include "experiment/Configurations.h"
 #include "experiment/RunRow.h"
 #include "experiment/Summary.h"
 #include "platform/Exceptions.h"
@@ -116,6 +118,35 @@ std::vector<queens::TProblemSpec> ProblemsAt(const TJson& Value, const std::stri
     problems.push_back(*spec);
   }
   return problems;
+}
+
+std::optional<TEvaluationBudget> EvaluationsAt(const TJson& Value, const std::string& Path) {
+  if (Value.is_null()) return std::nullopt;
+  if (!Value.is_string()) Bad(Path, "expected null or a string, got " + Shown(Value));
+  try {
+    return ParseEvaluations(Value.get<std::string>());
+  } catch (const TDesignError& e) {
+    Bad(Path, e.Message());
+  }
+}
+
+// A setting's values as texts; an empty list keeps the derived value.
+std::vector<queens::TSettingValue> SettingListAt(const TJson& Value, const std::string& Path,
+                                                 queens::TSettingName Setting) {
+  if (!Value.is_array()) Bad(Path, "expected an array, got " + Shown(Value));
+  std::vector<queens::TSettingValue> values;
+  for (const TJson& item : Value) {
+    const std::string at = Path + "[" + std::to_string(values.size()) + "]";
+    if (!item.is_string()) Bad(at, "expected a string, got " + Shown(item));
+    try {
+      values.push_back(queens::ParseSettingValue(Setting, item.get<std::string>()));
+    } catch (const std::invalid_argument& e) {
+      Bad(at, e.what());
+    }
+    if (std::find(values.begin(), values.end() - 1, values.back()) != values.end() - 1)
+      Bad(at, Shown(item) + " named twice");
+  }
+  return values;
 }
 
 std::string MethodNames() {
@@ -233,6 +264,12 @@ TJson ParametersJson(const TExperimentDesign& Design, const std::string& Version
   p["sizes"] = std::move(sizes);
   p["repeats"] = Design.Repeats;
   p["generations"] = Design.Generations;
+  p["evaluations"] = Design.Evaluations ? TJson(Design.Evaluations->Text) : TJson(nullptr);
+  for (size_t i = 0; i < queens::kSettingCount; ++i) {
+    TJson values = TJson::array();
+    for (const queens::TSettingValue& v : Design.Settings[i]) values.push_back(v.Text);
+    p[std::string(queens::kSettingNames[i])] = std::move(values);
+  }
   p["seed"] = Design.Seed;
   p["streams"] = queens::ToString(Design.Streams);
   p["methods"] = std::move(methods);
@@ -246,31 +283,29 @@ TJson ParametersJson(const TExperimentDesign& Design, const std::string& Version
 // who has only the folder.
 TJson DesignJson(const TExperimentDesign& Design) {
   TJson cells = TJson::array();
-  queens::TGASettings settings;
-  settings.Generations = Design.Generations;
-  for (const queens::TProblemSpec& spec : Design.Problems)
-    for (const int32_t n : Design.Sizes) {
-      const std::unique_ptr<queens::IProblem> problem = spec.Make(n);
-      const queens::TResolvedSettings r = queens::ResolveSettings(*problem, settings);
-      TJson q = TJson::object();
-      q["problem"] = spec.Name();
-      q["size"] = n;
-      q["funcId"] = spec.FuncId();
-      q["funcName"] = spec.FuncName();
-      q["population"] = r.Population;
-      q["chromosome_bits"] = r.ChromosomeBits;
-      q["MutationProbability"] = r.MutationProbability;
-      q["CrossoverProbability"] = r.CrossoverProbability;
-      q["InversionProbability"] = r.InversionProbability;
-      q["TournamentField"] = r.TournamentField;
-      q["ElitistPct"] = r.ElitistPct;
-      q["CrossoverMethod"] = ga::ToString(r.CrossoverMethod);
-      q["target"] = r.Target;
-      q["evaluations_per_generation"] = r.Population;
-      q["budget_generations"] = Design.Generations;
-      q["budget_evaluations"] = int64_t{r.Population} * (1 + int64_t{Design.Generations});
-      cells.push_back(std::move(q));
-    }
+  for (const TResolvedConfig& c : ResolveConfigurations(Design)) {
+    const queens::TProblemSpec& spec = c.Problem;
+    const queens::TResolvedSettings& r = c.Settings;
+    TJson q = TJson::object();
+    q["problem"] = spec.Name();
+    q["size"] = c.Size;
+    q["config"] = c.Config;
+    q["funcId"] = spec.FuncId();
+    q["funcName"] = spec.FuncName();
+    q["population"] = r.Population;
+    q["chromosome_bits"] = r.ChromosomeBits;
+    q["MutationProbability"] = r.MutationProbability;
+    q["CrossoverProbability"] = r.CrossoverProbability;
+    q["InversionProbability"] = r.InversionProbability;
+    q["TournamentField"] = r.TournamentField;
+    q["ElitistPct"] = r.ElitistPct;
+    q["CrossoverMethod"] = ga::ToString(r.CrossoverMethod);
+    q["target"] = r.Target;
+    q["evaluations_per_generation"] = r.Population;
+    q["budget_generations"] = c.Generations;
+    q["budget_evaluations"] = c.Evaluations;
+    cells.push_back(std::move(q));
+  }
   TJson bootstrap = TJson::object();
   bootstrap["of"] = "ert_evaluations";
   bootstrap["resamples"] = kBootstrapResamples;
@@ -279,7 +314,6 @@ TJson DesignJson(const TExperimentDesign& Design) {
       "ERT inf";
   bootstrap["draws"] = "per resample, R repeat indices by the random source's integer draw, shared by the methods";
   bootstrap["seed_function"] = kBootstrapSeedName;
-  bootstrap["config"] = 0;
   TJson d = TJson::object();
   d["cells"] = std::move(cells);
   d["budget_unit"] =
@@ -292,8 +326,17 @@ TJson DesignJson(const TExperimentDesign& Design) {
       "mcnemar_exact compares hit or not; wilcoxon_signed_rank and the A12 effect rank a run that "
       "never hit as G + 1 generations, behind every hit";
   d["holm_family"] =
-      "one per problem, size and configuration: both tests of every pair of methods; an undefined test stays out";
+      "one per problem, size and configuration, none across configurations: both tests of every pair of methods; "
+      "an undefined test stays out";
   d["bootstrap"] = std::move(bootstrap);
+  TJson varied = TJson::array();
+  for (size_t i = 0; i < queens::kSettingCount; ++i)
+    if (Design.Varies(static_cast<queens::TSettingName>(i))) varied.push_back(std::string(queens::kSettingNames[i]));
+  d["varied"] = std::move(varied);
+  d["configurations"] =
+      "the product of the setting lists, numbered from 0 in the order population, crossover, mutation, inversion, "
+      "tournament, elitist, crossover-method, the last varying fastest; every configuration of a repeat starts from "
+      "the repeat's seed";
   d["label"] = Design.Label;
   return d;
 }
@@ -360,6 +403,12 @@ TStoredExperiment ReadExperimentJson(std::string_view Text) {
   design.Repeats = static_cast<int32_t>(IntegerAt(Member(p, path, "repeats"), path + ".repeats", 1, kInt32Max));
   design.Generations =
       static_cast<int32_t>(IntegerAt(Member(p, path, "generations"), path + ".generations", 1, kInt32Max));
+  design.Evaluations = EvaluationsAt(Member(p, path, "evaluations"), path + ".evaluations");
+  for (size_t i = 0; i < queens::kSettingCount; ++i) {
+    const std::string name(queens::kSettingNames[i]);
+    design.Settings[i] =
+        SettingListAt(Member(p, path, name.c_str()), path + "." + name, static_cast<queens::TSettingName>(i));
+  }
   design.Seed = static_cast<uint32_t>(IntegerAt(Member(p, path, "seed"), path + ".seed", 0, kUint32Max));
   design.Streams = StreamsAt(Member(p, path, "streams"), path + ".streams");
   design.Methods = MethodsAt(Member(p, path, "methods"), path + ".methods");

@@ -2,28 +2,83 @@
 
 #include <future>
 #include <map>
+#include <set>
+#include <tuple>
 
 #include "experiment/CellReader.h"
 #include "experiment/Comparisons.h"
+#include "experiment/Configurations.h"
 #include "experiment/Ecdf.h"
 #include "experiment/IohProfiler.h"
 #include "experiment/OutputFiles.h"
 #include "experiment/Summary.h"
+#include "platform/Numbers.h"
 
 namespace zp::experiment {
 
 namespace {
 
-TIohProfilerInfo IohInfo(const TExperimentDesign& Design) {
-  return {Design.Label, IohAlgInfo(Design, ProgramVersion())};
-}
+// Main effects: per problem and size, method, varied setting and value, the runs of
+// every configuration that has the value, pooled.
+class TEffects {
+ public:
+  explicit TEffects(const TExperimentDesign& Design) : design_(Design) {}
+
+  void Add(const std::vector<TRunRow>& Rows) {
+    if (Rows.empty() || design_.ConfigCount() < 2) return;
+    const TCell cell = CellOf(Rows.front());
+    const auto places = design_.ConfigPlaces(cell.Config);
+    auto& block = blocks_[{cell.Problem, cell.Size}];
+    if (block.empty()) order_.push_back({cell.Problem, cell.Size});
+    for (size_t setting = 0; setting < places.size(); ++setting) {
+      if (!design_.Varies(static_cast<queens::TSettingName>(setting))) continue;
+      for (const TRunRow& row : Rows) {
+        const auto rank = MethodRank(row.Method);
+        if (!rank) continue;
+        TPooled& pooled = block[{*rank, setting, places[setting]}];
+        pooled.Configs.insert(cell.Config);
+        ++pooled.Runs;
+        pooled.Hits += row.HitGeneration ? 1 : 0;
+        pooled.Spent += static_cast<double>(SpentEvaluations(row));
+      }
+    }
+  }
+
+  std::string Csv() const {
+    std::string text = std::string(kEffectsCsvHeader) + "\n";
+    for (const auto& key : order_)
+      for (const auto& [at, pooled] : blocks_.at(key)) {
+        const auto [rank, setting, value] = at;
+        const double rate = static_cast<double>(pooled.Hits) / static_cast<double>(pooled.Runs);
+        text += key.first + "," + std::to_string(key.second) + "," + ga::ToString(kMethodOrder[rank]) + "," +
+                std::string(queens::kSettingNames[setting]) + "," + design_.Settings[setting][value].Text + "," +
+                std::to_string(pooled.Configs.size()) + "," + std::to_string(pooled.Runs) + "," +
+                std::to_string(pooled.Hits) + "," + FormatFloat15(rate) + "," +
+                (pooled.Hits > 0 ? FormatFloat15(pooled.Spent / static_cast<double>(pooled.Hits)) : "") + "\n";
+      }
+    return text;
+  }
+
+  bool Empty() const { return order_.empty(); }
+
+ private:
+  struct TPooled {
+    std::set<int32_t> Configs;
+    int64_t Runs = 0, Hits = 0;
+    double Spent = 0;
+  };
+  const TExperimentDesign& design_;
+  std::vector<std::pair<std::string, int32_t>> order_;
+  // (problem, size) -> (method rank, setting, value place) -> pooled runs
+  std::map<std::pair<std::string, int32_t>, std::map<std::tuple<size_t, size_t, size_t>, TPooled>> blocks_;
+};
 
 }  // namespace
 
-std::string EcdfFileStem(const TCell& Cell) {
+std::string EcdfFileStem(const TCell& Cell, bool PerConfig) {
   const auto spec = queens::ParseProblemName(Cell.Problem);
   return "ecdf-" + (spec ? spec->FileTag() : Cell.Problem) + "-" + std::to_string(Cell.Size) +
-         (Cell.Config != 0 ? "-c" + std::to_string(Cell.Config) : "");
+         (PerConfig ? "-c" + std::to_string(Cell.Config) : "");
 }
 
 TFinishedAnalysis FinishFolder(const std::filesystem::path& Folder, const TExperimentDesign& Design,
@@ -34,7 +89,9 @@ TFinishedAnalysis FinishFolder(const std::filesystem::path& Folder, const TExper
   TFinishedAnalysis analysis;
   std::map<std::string, std::string> info_files;
   TCellReader reader(Folder);
+  TEffects effects(Design);
   for (TRecordedRuns cell; reader.Next(cell);) {
+    effects.Add(cell.Rows);
     // A cell's files are written while the caller's thread draws its pictures
     // (a failed picture still waits for them: the future's end waits).
     std::future<void> files = std::async(std::launch::async, [&] {
@@ -43,7 +100,12 @@ TFinishedAnalysis FinishFolder(const std::filesystem::path& Folder, const TExper
       analysis.Summary.insert(analysis.Summary.end(), summary.begin(), summary.end());
       analysis.Comparisons.insert(analysis.Comparisons.end(), comparisons.begin(), comparisons.end());
       std::vector<TOutputFile> data;
-      for (TOutputFile& file : IohProfilerFiles(cell.Rows, cell.Traces, IohInfo(Design)))
+      const int32_t generations =
+          cell.Rows.empty() ? Design.Generations
+                            : Design.SettingsFor(cell.Rows.front().Config, cell.Rows.front().Size).Generations;
+      const TIohProfilerInfo info{Design.Label, IohAlgInfo(Design, ProgramVersion(), generations),
+                                  Design.ConfigCount() > 1};
+      for (TOutputFile& file : IohProfilerFiles(cell.Rows, cell.Traces, info))
         if (file.Path.ends_with(".info"))
           info_files[file.Path] += file.Text;
         else
@@ -52,15 +114,20 @@ TFinishedAnalysis FinishFolder(const std::filesystem::path& Folder, const TExper
     });
     if (!cell.Rows.empty()) {
       const TCell at = CellOf(cell.Rows.front());
-      TEcdfChart chart(cell.Rows, at, Design.Generations);
+      const queens::TGASettings settings = Design.SettingsFor(at.Config, at.Size);
+      // With an evaluation budget the axis counts evaluations: population x (1 + generation).
+      const int32_t per_generation = Design.Evaluations ? settings.Population.value_or(4 * at.Size) : 0;
+      TEcdfChart chart(cell.Rows, at, settings.Generations, per_generation);
       for (const char* type : {"png", "svg"})
-        Draw(chart.Panel(), (Folder / (EcdfFileStem(at) + "." + type)).string(), kEcdfWidth, kEcdfHeight);
+        Draw(chart.Panel(), (Folder / (EcdfFileStem(at, Design.ConfigCount() > 1) + "." + type)).string(), kEcdfWidth,
+             kEcdfHeight);
     }
     files.get();
   }
   std::vector<TOutputFile> end{{"summary.csv", SummaryCsv(analysis.Summary)},
                                {"comparisons.csv", ComparisonsCsv(analysis.Comparisons)}};
   for (auto& [path, text] : info_files) end.push_back({path, std::move(text)});
+  if (!effects.Empty()) end.push_back({"effects.csv", effects.Csv()});
   WriteOutputFiles(Folder, end);
   return analysis;
 }
@@ -70,6 +137,7 @@ void WriteExperimentFolder(const std::filesystem::path& Folder, const TExperimen
   TExperimentDesign design = Given;
   if (design.Label.empty()) design.Label = DefaultLabel(Folder.string());
   StartFolder(Folder);
+  WriteOutputFiles(Folder, {{"configurations.csv", ConfigurationsCsv(ResolveConfigurations(design))}});
   {
     TResultFiles files(Folder);
     for (const TRepeatLines& repeat : Repeats) files.Append(repeat);

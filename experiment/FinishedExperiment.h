@@ -41,9 +41,15 @@ struct TFinishedAnalysis {
   std::vector<TComparisonRow> Comparisons;
 };
 
+// The header line of effects.csv (an experiment of several configurations), without the line end:
+// per problem, size, method, varied setting and value, the runs of the configurations with the value,
+// pooled; ert_evaluations = the evaluations they spent / their hits, empty without a hit.
+inline constexpr const char* kEffectsCsvHeader =
+    "problem,size,method,setting,value,configs,runs,hits,hit_rate,ert_evaluations";
+
 // The name of a cell's ECDF pictures without the extension: "ecdf-nqueens-8",
-// "ecdf-jump3-64", with "-c2" for a configuration other than 0.
-std::string EcdfFileStem(const TCell& Cell);
+// "ecdf-jump3-64"; in an experiment of several configurations "ecdf-onemax-64-c2".
+std::string EcdfFileStem(const TCell& Cell, bool PerConfig);
 
 // After the last repeat: summary.csv, comparisons.csv and iohprofiler/ from the
 // folder's runs.csv and traces.csv as written, and the ECDF pictures (PNG and

@@ -58,9 +58,10 @@ std::string DataRun(const TRunRow& Run, const TRunTrace* Trace) {
 
 }  // namespace
 
-std::string IohAlgInfo(const TExperimentDesign& Design, const std::string& Version) {
+std::string IohAlgInfo(const TExperimentDesign& Design, const std::string& Version, int32_t Generations) {
   return "streams " + queens::ToString(Design.Streams) + ", seed " + std::to_string(Design.Seed) + ", generations " +
-         std::to_string(Design.Generations) + ", version " + Version;
+         std::to_string(Generations) + (Design.Evaluations ? ", evaluations " + Design.Evaluations->Text : "") +
+         ", version " + Version;
 }
 
 std::vector<TOutputFile> IohProfilerFiles(const std::vector<TRunRow>& Rows, const std::vector<TRunTrace>& Traces,
@@ -69,22 +70,27 @@ std::vector<TOutputFile> IohProfilerFiles(const std::vector<TRunRow>& Rows, cons
   std::map<TKey, const TRunTrace*> traces;
   for (const TRunTrace& t : Traces) traces[{t.Problem, t.Size, t.Config, t.Repeat, t.Method}] = &t;
 
-  // Per method rank, then per problem in the order the rows give them, then size: the files' order.
-  std::map<size_t, std::vector<std::pair<std::string, std::map<int32_t, std::vector<const TRunRow*>>>>> groups;
+  // Per method rank and configuration, then per problem in the order the rows give them, then size: the files' order.
+  std::map<std::pair<size_t, int32_t>,
+           std::vector<std::pair<std::string, std::map<int32_t, std::vector<const TRunRow*>>>>>
+      groups;
   for (const TRunRow& row : Rows) {
     const auto rank = MethodRank(row.Method);
     if (!rank) continue;
-    auto& problems = groups[*rank];
+    auto& problems = groups[{*rank, Info.PerConfig ? row.Config : 0}];
     auto at = std::find_if(problems.begin(), problems.end(), [&](const auto& p) { return p.first == row.Problem; });
     if (at == problems.end()) at = problems.insert(problems.end(), {row.Problem, {}});
     at->second[row.Size].push_back(&row);
   }
 
   std::vector<TOutputFile> files;
-  for (auto& [rank, problems] : groups) {
+  for (auto& [algorithm, problems] : groups) {
+    const auto [rank, config] = algorithm;
     const std::string method = ga::ToString(kMethodOrder[rank]);
-    const std::string alg_id = std::string(ga::kSelectionMethods[rank].Caption) + "@" + Info.Label;
-    const std::string folder = "iohprofiler/" + method + "/";
+    const std::string tag = Info.PerConfig ? "c" + std::to_string(config) : "";
+    const std::string alg_id =
+        std::string(ga::kSelectionMethods[rank].Caption) + "@" + Info.Label + (tag.empty() ? "" : "#" + tag);
+    const std::string folder = "iohprofiler/" + method + (tag.empty() ? "" : "-" + tag) + "/";
     for (auto& [name, by_size] : problems) {
       const queens::TProblemSpec problem = ProblemOf(name);
       TOutputFile info{folder + "IOHprofiler_" + FunctionTag(problem) + ".info", ""};

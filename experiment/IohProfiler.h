@@ -25,10 +25,14 @@ namespace zp::experiment {
 struct TIohProfilerInfo {
   std::string Label;    // after "@" in every algId
   std::string AlgInfo;  // the algInfo text, the same for every method
+  // More than one configuration: each is an algorithm of its own, "Roulette@LABEL#c2"
+  // in iohprofiler/smRoulette-c2/.
+  bool PerConfig = false;
 };
 
-// "streams continued, seed 5, generations 100, version VERSION".
-std::string IohAlgInfo(const TExperimentDesign& Design, const std::string& Version);
+// "streams continued, seed 5, generations 100, version VERSION", Generations the
+// cell's; with an evaluation budget "evaluations E" follows the generations.
+std::string IohAlgInfo(const TExperimentDesign& Design, const std::string& Version, int32_t Generations);
 
 // For each method with rows, in the workbench's order, and each problem in the
 // order the rows give them: the info file, then one data file per size

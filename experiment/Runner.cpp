@@ -89,7 +89,7 @@ TRepeatResult RunRepeat(const TExperimentDesign& Design, TRepeatKey Key, std::st
   const std::unique_ptr<queens::IProblem> made = spec.Make(Key.Size);
   queens::IProblem& problem = *made;
   queens::TComparisonRequest request;
-  request.Settings.Generations = Design.Generations;
+  request.Settings = Design.SettingsFor(Key.Config, Key.Size);
   request.Seed = result.Seed;
   request.Streams = Design.Streams;
   request.Methods = Design.MethodsToRun();

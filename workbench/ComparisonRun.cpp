@@ -54,6 +54,7 @@ void TRunCore::ApplySettings(const TGASettings& Settings) {
   ga_.SetElitistPct(Settings.ElitistPct);
   ga_.SetCrossoverMethod(Settings.CrossoverMethod);
   mutation_ = Settings.MutationProbability;
+  mutation_per_bits_ = Settings.MutationPerBits;
 }
 
 void TRunCore::Log(const std::string& Line) {
@@ -68,7 +69,7 @@ void TRunCore::Initialize() {
 void TRunCore::Initialization() {
   problem_->BuildGenotype(ga_.Genes());
   ga_.SetFitnessCutoff(problem_->Target());
-  ga_.SetMutationProbability(mutation_.value_or(1.0 / ga_.GeneSize()));
+  ga_.SetMutationProbability(mutation_.value_or(mutation_per_bits_ / ga_.GeneSize()));
   if (log_) {
     const TZPGAGenes& genes = ga_.Genes();
     const int count = genes.Count();

@@ -44,7 +44,8 @@ struct TGASettings {
   int32_t Generations = 100;          // per method
   std::optional<int32_t> Population;  // InitialPopulation; 4 x size when empty
   ga::TGAProbability CrossoverProbability = 0.98;
-  std::optional<ga::TGAProbability> MutationProbability;  // 1 / GeneSize when empty
+  std::optional<ga::TGAProbability> MutationProbability;  // MutationPerBits / GeneSize when empty
+  double MutationPerBits = 1;                             // K of a mutation probability of K / GeneSize
   ga::TGAProbability InversionProbability = 0.1;
   int32_t TournamentField = 4;
   ga::TGAProbability ElitistPct = 0.1;
@@ -75,8 +76,13 @@ class TRunCore {
   TRunCore& operator=(const TRunCore&) = delete;
 
   // Settings' values into the component (all but Generations); a set MutationProbability
-  // replaces 1 / GeneSize at every initialization.
+  // replaces MutationPerBits / GeneSize at every initialization.
   void ApplySettings(const TGASettings& Settings);
+  // The mutation probability of the next initializations: Probability, or PerBits / GeneSize without it.
+  void SetMutation(std::optional<ga::TGAProbability> Probability, double PerBits) {
+    mutation_ = Probability;
+    mutation_per_bits_ = PerBits;
+  }
   // The component's Initialize: the genotype built for the problem, cutoff and
   // mutation derived, the log block, the curves reset. A problem that does not
   // keep GeneSize starts from GeneSize 0, so the chromosome holds exactly its bits.
@@ -102,6 +108,7 @@ class TRunCore {
   IRunObserver* observer_;  // not owned
   bool log_ = false;        // the observer wants the log's lines
   std::optional<ga::TGAProbability> mutation_;
+  double mutation_per_bits_ = 1;
 };
 
 // What one comparison run is given besides its problem.

@@ -63,7 +63,8 @@ void TQueensWorkbench::Notify(Event Handler, const Arg& Value) {
 }
 
 void TQueensWorkbench::StartOver(uint32_t Seed) {
-  other_.reset();  // a fresh start is N-Queens again
+  other_.reset();  // a fresh start is N-Queens again, with the stored settings
+  overrides_ = {};
   best_ = {};
   RestoreStoredSettings();
   ga_->SetInitialPopulation(4 * problem_.Size());
@@ -98,11 +99,32 @@ void TQueensWorkbench::SetLogLimit(size_t Lines) {
 
 void TQueensWorkbench::FormCreate() { ga_->SetInitialPopulation(4 * problem_.Size()); }
 
-void TQueensWorkbench::btnInitClick() { core_->Initialize(); }
+void TQueensWorkbench::btnInitClick() { Initialize(); }
+
+void TQueensWorkbench::ApplyOverrides() {
+  TGASettings settings;
+  bool any = false;
+  for (const auto& value : overrides_)
+    if (value) {
+      ApplySettingValue(*value, settings, Problem().Size());
+      any = true;
+    }
+  if (!any) return;
+  // In the order the run core applies them, which the setters' rules follow.
+  const auto given = [&](TSettingName Name) { return overrides_[static_cast<size_t>(Name)].has_value(); };
+  TZPGeneticAlgorithm& ga = *ga_;
+  if (given(TSettingName::snPopulation)) ga.SetInitialPopulation(*settings.Population);
+  if (given(TSettingName::snCrossover)) ga.SetCrossoverProbability(settings.CrossoverProbability);
+  if (given(TSettingName::snInversion)) ga.SetInversionProbability(settings.InversionProbability);
+  if (given(TSettingName::snTournament)) ga.SetTournamentField(settings.TournamentField);
+  if (given(TSettingName::snElitist)) ga.SetElitistPct(settings.ElitistPct);
+  if (given(TSettingName::snCrossoverMethod)) ga.SetCrossoverMethod(settings.CrossoverMethod);
+  if (given(TSettingName::snMutation)) core_->SetMutation(settings.MutationProbability, settings.MutationPerBits);
+}
 
 void TQueensWorkbench::SpinEdit1Change(int Value) {
   SetNumQueens(Value);
-  core_->Initialize();
+  Initialize();
 }
 
 void TQueensWorkbench::SetNumQueens(int Value) {
@@ -121,7 +143,7 @@ void TQueensWorkbench::SetProblem(const TProblemSpec& Spec, int32_t Size) {
   BindCore();
   ga_->SetInitialPopulation(4 * Size);
   best_ = {};
-  core_->Initialize();
+  Initialize();
 }
 
 void TQueensWorkbench::cbGraphClick(bool Checked) { graph_enabled_ = Checked; }
@@ -193,7 +215,7 @@ void TQueensWorkbench::RunComparison(const std::string& GenerationText, std::spa
     count = StrToInt(GenerationText);
   } catch (...) {
     // The window reads its text inside the first method, once that method is set up and scored.
-    if (!ga.Initialized()) core_->Initialize();
+    if (!ga.Initialized()) Initialize();
     if (!Methods.empty()) {
       TZPGAPopulation start(nullptr, ga.Population().Factory());
       start.Assign(ga.Population());
@@ -201,6 +223,7 @@ void TQueensWorkbench::RunComparison(const std::string& GenerationText, std::spa
     }
     throw;
   }
+  if (!ga.Initialized()) ApplyOverrides();  // the run initializes
   const TRunOutcome outcome = core_->Run(count, Methods, streams_, stop_.get_token());
   if (outcome.Stopped)
     AddLog("Run stopped after " + std::to_string(outcome.Generations) + " of " + std::to_string(count) +

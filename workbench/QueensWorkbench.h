@@ -13,6 +13,7 @@
 //   wb.btnRunClick("100");   // initializes if needed, runs all five methods
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <limits>
@@ -30,6 +31,7 @@
 #include "workbench/ProblemCatalogue.h"
 #include "workbench/QueensProblem.h"
 #include "workbench/RunEvents.h"
+#include "workbench/SettingValues.h"
 
 namespace zp::queens {
 
@@ -80,6 +82,9 @@ class TQueensWorkbench : private IRunObserver {
   // Spec at Size (checked by the caller) as the problem from the next initialization on,
   // InitialPopulation 4 * Size, and initializes: what SpinEdit1Change is for N-Queens.
   void SetProblem(const TProblemSpec& Spec, int32_t Size);
+  // A setting for every initialization from now on (queens, problem, init, or a Run
+  // that initializes), as a sweep's configuration sets it; StartOver forgets them.
+  void SetSettingOverride(const TSettingValue& Value) { overrides_[static_cast<size_t>(Value.Name)] = Value; }
   // The problem the runs are of.
   const IProblem& Problem() const { return other_ ? *other_ : static_cast<const IProblem&>(problem_); }
   // Asks a run going on another thread to end: the generation in progress is abandoned
@@ -177,9 +182,16 @@ class TQueensWorkbench : private IRunObserver {
 
   // Binds the run core to the current problem.
   void BindCore();
+  // The overrides into the component and the run core, before an initialization.
+  void ApplyOverrides();
+  void Initialize() {
+    ApplyOverrides();
+    core_->Initialize();
+  }
 
   TQueensProblem problem_;
   std::unique_ptr<IProblem> other_;  // the problem when it is not N-Queens
+  std::array<std::optional<TSettingValue>, kSettingCount> overrides_;
   TBestFound best_;
   std::unique_ptr<ga::TZPGeneticAlgorithm> ga_;
   std::unique_ptr<TRunCore> core_;  // bound to ga_, problem_ and this

@@ -240,6 +240,103 @@ TEST(BatchCommandTest, RowsOfOtherProblemsStandInKeyOrderAndAreTheRunsTheirSeeds
   EXPECT_EQ(Lines(ReadFile(out / "comparisons.csv")).size(), 1u + 3 * 2 * 20);
 }
 
+TEST(BatchCommandTest, ASweepsRowsAreTheRunsTheirSetLinesReplayAndItsEffectsPoolThem) {
+  const fs::path out =
+      Batch("sweep", {"--problem", "onemax,nqueens", "--sizes", "6", "--population", "2n,30", "--mutation", "2/L",
+                      "--tournament", "2,3", "--repeats", "2", "--evaluations", "20n", "--seed", "3"});
+  // Configurations: population slowest, tournament fastest; generations floor(120 / population) - 1.
+  const std::vector<std::string> configs = Lines(ReadFile(out / "configurations.csv"));
+  ASSERT_EQ(configs.size(), 1u + 2 * 4);
+  EXPECT_EQ(configs[1], "onemax,6,0,12,0.98,0.333333333333333,0.1,2,0.1,cmGeneBoundary,9,120");
+  EXPECT_EQ(configs[2], "onemax,6,1,12,0.98,0.333333333333333,0.1,3,0.1,cmGeneBoundary,9,120");
+  EXPECT_EQ(configs[3], "onemax,6,2,30,0.98,0.333333333333333,0.1,2,0.1,cmGeneBoundary,3,120");
+  // N-Queens of 6 runs on the stored 24 bits: 2/L is 2 / 24.
+  EXPECT_EQ(configs[8], "nqueens,6,3,30,0.98,0.0833333333333333,0.1,3,0.1,cmGeneBoundary,3,120");
+  const std::vector<std::string> rows = Lines(ReadFile(out / "runs.csv"));
+  ASSERT_EQ(rows.size(), 1u + 2 * 4 * 2 * 5);
+  for (size_t first = 1; first < rows.size(); first += 5) {
+    const std::vector<std::string> key = Split(rows[first]);
+    const std::vector<std::string> config = Split(configs[1 + (key[0] == "nqueens" ? 4 : 0) + std::stoul(key[2])]);
+    // Every configuration of a repeat starts from the repeat's seed.
+    const size_t group = (first - 1) / 5;  // 8 per problem: configurations, then repeats
+    EXPECT_EQ(key[4], Split(rows[1 + 5 * (group / 8 * 8 + group % 2)])[4]);
+    const std::string script = "set population " + config[3] + "; set mutation 2/L; set tournament " + config[7] +
+                               "; problem " + key[0] + " 6; run " + config[10];
+    const Result replay = RunTool({"--seed", key[4], "-e", script});
+    ASSERT_EQ(replay.status, 0) << replay.err;
+    const std::vector<std::string> log = Lines(replay.out);
+    for (size_t m = 0; m < 5; ++m) {
+      const std::vector<std::string> f = Split(rows[first + m]);
+      const std::string block = "Selection Method: " + f[5] + "\nNumber of generations:" + f[8];
+      EXPECT_NE(replay.out.find(block), std::string::npos) << block;
+      EXPECT_NE(replay.out.find("Fittest Individual:" + f[14]), std::string::npos) << rows[first + m];
+      EXPECT_NE(replay.out.find("Avg Fitness:" + f[11] + "\nMin Fitness:" + f[12] + "\nMax Fitness:" + f[10]),
+                std::string::npos)
+          << rows[first + m];
+    }
+  }
+  // effects.csv pools each value's configurations: population 2n holds configurations 0 and 1.
+  int64_t runs = 0, hits = 0, spent = 0;
+  for (size_t i = 1; i < rows.size(); ++i) {
+    const std::vector<std::string> f = Split(rows[i]);
+    if (f[0] != "onemax" || f[5] != "smTournament" || std::stoi(f[2]) > 1) continue;
+    ++runs;
+    if (!f[7].empty()) {
+      ++hits;
+      spent += 12 * (1 + std::stoll(f[7]));
+    }
+  }
+  const std::vector<std::string> effects = Lines(ReadFile(out / "effects.csv"));
+  EXPECT_EQ(effects[0], "problem,size,method,setting,value,configs,runs,hits,hit_rate,ert_evaluations");
+  const auto line = std::find_if(effects.begin(), effects.end(), [](const std::string& l) {
+    return l.rfind("onemax,6,smTournament,population,2n,", 0) == 0;
+  });
+  ASSERT_NE(line, effects.end());
+  const std::vector<std::string> f = Split(*line);
+  EXPECT_EQ(f[5], "2");
+  EXPECT_EQ(std::stoll(f[6]), runs);
+  EXPECT_EQ(std::stoll(f[7]), hits);
+  if (hits > 0) {
+    EXPECT_NEAR(std::stod(f[9]), static_cast<double>(spent) / static_cast<double>(hits), 1e-9);
+  }
+  // Mutation takes one value: it is no main effect. Each configuration is an algorithm of its own.
+  EXPECT_EQ(ReadFile(out / "effects.csv").find(",mutation,"), std::string::npos);
+  EXPECT_TRUE(fs::exists(out / "ecdf-onemax-6-c0.svg"));
+  EXPECT_NE(
+      ReadFile(out / "iohprofiler/smElitist-c3/IOHprofiler_f1_NQueens.info").find("algId = \"Elitist@batch-test#c3\""),
+      std::string::npos);
+}
+
+TEST(BatchCommandTest, SweepsAreRefusedBeforeAnythingRunsWhenTooLargeOrOutOfBudget) {
+  const fs::path out = Folder("sweep_bad");
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+      {{"--population", "2n,2n"}, "error: --population: '2n' is given twice\n"},
+      {{"--population", "1"}, "error: --population: '1' is not a population"},
+      {{"--mutation", "2/K"}, "error: --mutation: '2/K' is not a mutation probability"},
+      {{"--elitist", "1"}, "error: --elitist: '1' is not an elitist share"},
+      {{"--tournament", "1"}, "error: --tournament: '1' is not a tournament field"},
+      {{"--crossover-method", "cmNone"}, "error: --crossover-method: 'cmNone' is not a crossover method"},
+      {{"--generations", "5", "--evaluations", "100"}, "error: --generations: and --evaluations both"},
+      // 4n individuals spend 8n in two generations' worth: floor(8n / 4n) - 1 = 1 is the least.
+      {{"--evaluations", "7n"},
+       "error: --evaluations: 7n leaves configuration 0 (population 32) of nqueens size 8 "
+       "less than one generation\n"},
+      {{"--crossover", "0,0.1,0.2,0.3,0.4,0.5,0.6,0.7,0.8,0.9,1", "--inversion",
+        "0,0.1,0.2,0.3,0.4,0.5,0.6,0.7,0.8,0.9,1", "--elitist", "0,0.1,0.2,0.3,0.4,0.5,0.6,0.7,0.8,0.9"},
+       "error: configurations: the setting lists make 1210 configurations, more than the 1000"},
+      {{"--repeats", "2000001"}, "error: --repeats: the design has 10000005 rows, more than the 10000000"},
+  };
+  for (const auto& [args, message] : cases) {
+    std::vector<std::string> a{"batch", "--out", out.string()};
+    a.insert(a.end(), args.begin(), args.end());
+    const Result r = RunTool(a);
+    EXPECT_EQ(r.status, 2) << args[0];
+    EXPECT_EQ(r.err.rfind(message, 0), 0u) << r.err;
+    EXPECT_FALSE(fs::exists(out)) << args[0];
+  }
+  EXPECT_EQ(RunTool({"batch", "--quiet", "--out", out.string(), "--evaluations", "8n", "--repeats", "1"}).status, 0);
+}
+
 TEST(BatchCommandTest, OneRepeatFromSeedZeroIsTheDefaultSessionsRun) {
   // What nqueens-ga printed with no arguments when this was written: 8 queens, 100 generations.
   const std::vector<std::string> log = Lines(ReadFile(fs::path(ZP_TESTS_DIR) / "cli/golden/default/stdout.txt"));
@@ -368,10 +465,10 @@ TEST(BatchCommandTest, ResumeRefusesABrokenExperimentJsonNamingItAndTouchesNothi
     EXPECT_NE(at, std::string::npos) << from;
     return at == std::string::npos ? text : text.replace(at, from.size(), to);
   };
-  // The streams are on line 13: the format takes line 2, the problem and size lists lines 4 to 9.
+  // The streams are on line 21: the format takes line 2, the lists before them lines 4 to 20.
   const std::vector<std::pair<std::string, std::string>> cases{
       {edited(R"("continued")", R"("contin\qued")"),
-       R"(line 13, column 24: invalid string: forbidden character after backslash; last read: '"contin\q')"},
+       R"(line 21, column 24: invalid string: forbidden character after backslash; last read: '"contin\q')"},
       {edited(R"("seed": 0)", R"("seed": 18446744073709551616)"),
        "parameters.seed: 18446744073709551616 is out of range 0..4294967295"},
       {edited(R"("seed": 0)", R"("seed": 0, "seed": 0)"), R"(parameters: duplicate key "seed")"},

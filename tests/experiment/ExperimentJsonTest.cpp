@@ -20,7 +20,7 @@ constexpr const char* kDocument = R"json({"format": 3,
   "parameters": {
     "problems": ["nqueens", "jump:2"], "sizes": [8, 10],
     "repeats": 30,
-    "generations": 100,
+    "generations": 100, "evaluations": null, "population": ["2n", "40"], "crossover": [], "mutation": ["2/L"], "inversion": [], "tournament": [], "elitist": [], "crossover-method": [],
     "seed": 7,
     "streams": "shared",
     "methods": ["smRoulette", "smElitist"], "label": "exp-1.b_2",
@@ -51,11 +51,16 @@ TEST(ReadExperimentJson, ReadsTheDocumentAsItsDesign) {
   EXPECT_EQ(stored.Design.Methods,
             (std::vector<TGASelectionMethod>{TGASelectionMethod::smRoulette, TGASelectionMethod::smElitist}));
   EXPECT_EQ(stored.Design.Label, "exp-1.b_2");
+  EXPECT_EQ(stored.Design.ConfigCount(), 2);
+  EXPECT_EQ(stored.Design.Settings[0][0].Text, "2n");
+  EXPECT_FALSE(stored.Design.Evaluations);
   EXPECT_EQ(stored.Parameters.front(), (std::pair<std::string, std::string>{"problems", "[\"nqueens\", \"jump:2\"]"}));
   // The ends of each range, and \u00e9 as the two bytes of é.
-  const TStoredExperiment edge = ReadExperimentJson(
-      Edited("\"sizes\": [8, 10],\n    \"repeats\": 30,\n    \"generations\": 100,\n    \"seed\": 7",
-             "\"sizes\": [1, 2147483647], \"repeats\": 1, \"generations\": 2147483647, \"seed\": 4294967295"));
+  const TStoredExperiment edge = ReadExperimentJson([] {
+    std::string text = Edited("\"sizes\": [8, 10],\n    \"repeats\": 30,\n    \"generations\": 100,",
+                              "\"sizes\": [1, 2147483647], \"repeats\": 1, \"generations\": 2147483647,");
+    return text.replace(text.find("\"seed\": 7"), 9, "\"seed\": 4294967295");
+  }());
   EXPECT_EQ(edge.Design.Sizes, (std::vector<int32_t>{1, 2147483647}));
   EXPECT_EQ(edge.Design.Generations, 2147483647);
   EXPECT_EQ(edge.Design.Seed, 4294967295u);
@@ -120,6 +125,16 @@ TEST(ReadExperimentJson, RefusesEachFaultNamingWhereItIs) {
       {Edited("[8, 10]", "[10, 8]"), "parameters.sizes[1]: 8 after 10; the sizes are distinct and ascending"},
       {Edited("[8, 10]", "[8, 8]"), "parameters.sizes[1]: 8 after 8; the sizes are distinct and ascending"},
       {Edited("\"sizes\"", "\"queens\""), "parameters.sizes: missing"},
+      {Edited("\"evaluations\": null", "\"evaluations\": 5"),
+       "parameters.evaluations: expected null or a string, got 5"},
+      {Edited("\"evaluations\": null", "\"evaluations\": \"x\""),
+       "parameters.evaluations: takes a positive integer or Kn (K times the size), not 'x'"},
+      {Edited("[\"2n\", \"40\"]", "[\"2n\", \"2n\"]"), "parameters.population[1]: \"2n\" named twice"},
+      {Edited("[\"2/L\"]", "[\"2/M\"]"),
+       "parameters.mutation[0]: '2/M' is not a mutation probability: a number from 0 to 1, or K/L (K over the "
+       "chromosome's bits)"},
+      {Edited("\"tournament\": []", "\"tournament\": [3]"), "parameters.tournament[0]: expected a string, got 3"},
+      {Edited(", \"elitist\": []", ""), "parameters.elitist: missing"},
       {Edited("\"jump:2\"", "\"jump:0\""),
        "parameters.problems[1]: expected one of nqueens, onemax, leadingones or jump:K, got \"jump:0\""},
       {Edited("\"jump:2\"", "\"nqueens\""), "parameters.problems[1]: \"nqueens\" named twice"},

@@ -108,10 +108,11 @@ TEST(IohProfilerFiles, OneBlockPerQueenCountAscending) {
 TEST(IohAlgInfo, NamesStreamsSeedGenerationsAndVersion) {
   TExperimentDesign design;
   design.Seed = 5;
-  EXPECT_EQ(IohAlgInfo(design, "2.0+abc"), "streams continued, seed 5, generations 100, version 2.0+abc");
+  EXPECT_EQ(IohAlgInfo(design, "2.0+abc", 100), "streams continued, seed 5, generations 100, version 2.0+abc");
   design.Streams = zp::queens::TRandomStreams::rsShared;
-  design.Generations = 7;
-  EXPECT_EQ(IohAlgInfo(design, "v"), "streams shared, seed 5, generations 7, version v");
+  EXPECT_EQ(IohAlgInfo(design, "v", 7), "streams shared, seed 5, generations 7, version v");
+  design.Evaluations = ParseEvaluations("20n");
+  EXPECT_EQ(IohAlgInfo(design, "v", 9), "streams shared, seed 5, generations 9, evaluations 20n, version v");
 }
 
 TEST(WriteOutputFiles, WritesTheFolderTreeAndNamesAFileItCannotWrite) {

@@ -175,15 +175,16 @@ TEST(ExperimentJson, DescribesTheResolvedSettingsPerProblemAndSize) {
   const std::string text = ExperimentJson(design, "1.0", {});
   EXPECT_EQ(text.rfind("{\n  \"format\": 3,\n  \"parameters\": {", 0), 0u) << text;
   // 4 queens run on the stored 24 bits, 10 queens on 10 genes of 4 bits: mutation 1 / bits.
-  for (const char* part : {"\"problem\": \"nqueens\",\n        \"size\": 4,\n        \"funcId\": 1,\n"
-                           "        \"funcName\": \"NQueens\",\n        \"population\": 16,\n"
-                           "        \"chromosome_bits\": 24,\n        \"MutationProbability\": 0.041666666666666664,",
-                           "\"size\": 10,\n        \"funcId\": 1,\n        \"funcName\": \"NQueens\",\n"
-                           "        \"population\": 40,\n        \"chromosome_bits\": 40,\n"
-                           "        \"MutationProbability\": 0.025,",
-                           "\"target\": 45.0,\n        \"evaluations_per_generation\": 40,\n"
-                           "        \"budget_generations\": 50,\n        \"budget_evaluations\": 2040\n",
-                           "\"seed_function\": \"fmix32(S xor fmix32(N xor (config << 16)))\"", "\"label\": \"d\"\n"})
+  for (const char* part :
+       {"\"problem\": \"nqueens\",\n        \"size\": 4,\n        \"config\": 0,\n        \"funcId\": 1,\n"
+        "        \"funcName\": \"NQueens\",\n        \"population\": 16,\n"
+        "        \"chromosome_bits\": 24,\n        \"MutationProbability\": 0.041666666666666664,",
+        "\"size\": 10,\n        \"config\": 0,\n        \"funcId\": 1,\n        \"funcName\": \"NQueens\",\n"
+        "        \"population\": 40,\n        \"chromosome_bits\": 40,\n"
+        "        \"MutationProbability\": 0.025,",
+        "\"target\": 45.0,\n        \"evaluations_per_generation\": 40,\n"
+        "        \"budget_generations\": 50,\n        \"budget_evaluations\": 2040\n",
+        "\"seed_function\": \"fmix32(S xor fmix32(N xor (config << 16)))\"", "\"label\": \"d\"\n"})
     EXPECT_NE(text.find(part), std::string::npos) << part;
   EXPECT_EQ(ReadExperimentJson(text).Design, design);
 }
