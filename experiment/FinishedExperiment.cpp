@@ -9,6 +9,7 @@
 #include "experiment/IohProfiler.h"
 #include "experiment/OutputFiles.h"
 #include "experiment/Summary.h"
+#include "workbench/QueensProblem.h"
 
 namespace zp::experiment {
 
@@ -46,7 +47,7 @@ TFinishedAnalysis FinishFolder(const std::filesystem::path& Folder, const TExper
     });
     if (!cell.Rows.empty()) {
       const int32_t n = cell.Rows.front().Queens;
-      TEcdfChart chart(cell.Rows, n, Design.Generations);
+      TEcdfChart chart(cell.Rows, n, Design.Generations, EcdfHeader(queens::TQueensProblem(n).Caption(), 0));
       for (const char* type : {"png", "svg"})
         Draw(chart.Panel(), (Folder / ("ecdf-" + std::to_string(n) + "." + type)).string(), kEcdfWidth, kEcdfHeight);
     }
