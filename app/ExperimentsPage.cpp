@@ -33,6 +33,7 @@
 #include "experiment/Summary.h"
 #include "platform/Exceptions.h"
 #include "platform/Numbers.h"
+#include "workbench/QueensProblem.h"
 
 namespace zp::app {
 
@@ -403,8 +404,9 @@ void TExperimentsPage::ShowResults(TExperimentAnalysis& Analysis) {
 
 void TExperimentsPage::ShowEcdf(int Index) {
   if (!finished_ || Index < 0 || Index >= cbEcdfQueens->count()) return;
-  auto chart = std::make_unique<TEcdfChart>(recorded_.Rows, TCell{"nqueens", cbEcdfQueens->itemData(Index).toInt(), 0},
-                                            design_.Generations);
+  const int n = cbEcdfQueens->itemData(Index).toInt();
+  auto chart = std::make_unique<TEcdfChart>(recorded_.Rows, TCell{"nqueens", n, 0}, design_.Generations,
+                                            EcdfHeader(queens::TQueensProblem(n).Caption(), 0));
   EcdfChart->SetPanel(&chart->Panel());
   ecdf_ = std::move(chart);
 }

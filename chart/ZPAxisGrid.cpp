@@ -1,6 +1,9 @@
 #include "chart/ZPAxisGrid.h"
 
 #include <algorithm>
+#include <cmath>
+
+#include "chart/ZPAxisMapping.h"
 
 namespace zp::chart {
 
@@ -118,6 +121,7 @@ void TZPAxisGrid::DrawGraphic(TCanvas& Canvas, const TRect& Rect) {
   const bool minor_ticks = Visible() && minor_tick_length_ > 0 && minor_tick_count_ > 0 && ticks_on;
   // Grid lines come only with tick marks.
   if (draw_options_.Empty() || (!major_ticks && !minor_ticks)) return;
+  if (axis.DecadeTicks()) return DrawDecades(Canvas, Rect, major_ticks, minor_ticks);
   const double step = step_;
   // A zero or negative step would never reach the bottom of the range.
   if (!(step > 0)) return;
@@ -164,6 +168,43 @@ void TZPAxisGrid::DrawGraphic(TCanvas& Canvas, const TRect& Rect) {
       }
     }
     v -= step;
+  }
+}
+
+void TZPAxisGrid::DrawDecades(TCanvas& Canvas, const TRect& Rect, bool MajorTicks, bool MinorTicks) const {
+  using enum TAxisDrawGridOption;
+  using enum TZPChartAxisLocation;
+  const IZPGridAxis& axis = *axis_;
+  const double hi = axis.ZoomMaximum();
+  const double low = DecadeLow(axis.ZoomMinimum(), hi);
+  if (!(hi > low) || !std::isfinite(hi)) return;
+  const TZPChartAxisLocation loc = axis.Location();
+  const bool vertical = loc == caLeft || loc == caRight;
+  const TTickGeometry g = TickGeometry(loc, Rect, {tick_space_, tick_length_, inner_length_, minor_tick_length_});
+  auto base = [&](double value) {
+    const int p = axis.ValueToPixel(Rect, value);
+    return vertical ? TPoint{g.Fixed, p} : TPoint{p, g.Fixed};
+  };
+  auto line = [&](const TPen& pen, TPoint b, TPoint from, TPoint to) {
+    Canvas.Pen().Assign(pen);
+    Canvas.MoveTo(b.X + from.X, b.Y + from.Y);
+    Canvas.LineTo(b.X + to.X, b.Y + to.Y);
+  };
+  for (const double d : PowersOfTen(low, hi)) {
+    if (draw_options_.Contains(goDrawMajorGrid)) line(grid_pen_, base(d), {0, 0}, g.GridVec);
+    if (MajorTicks) line(ticks_pen_, base(d), g.MajorFrom, g.MajorTo);
+  }
+  if (!MinorTicks && !draw_options_.Contains(goDrawMinorGrid)) return;
+  // 2..9 times every power of ten from the one below the low end.
+  for (const double d : PowersOfTen(std::pow(10.0, std::floor(std::log10(low))), hi)) {
+    for (int k = 2; k <= 9; ++k) {
+      const double v = k * d;
+      if (v <= low || v >= hi) continue;
+      const TPoint m = base(v);
+      if (m.X < Rect.Left || m.X >= Rect.Right || m.Y < Rect.Top || m.Y >= Rect.Bottom) continue;
+      if (draw_options_.Contains(goDrawMinorGrid)) line(minor_grid_pen_, m, {0, 0}, g.GridVec);
+      if (MinorTicks) line(ticks_pen_, m, g.MinorFrom, g.MinorTo);
+    }
   }
 }
 

@@ -30,6 +30,9 @@ class IZPGridAxis {
   virtual int ValueToPixel(const TRect& R, double V) const = 0;
   // Keeps the axis option axShowGrid equal to the grid's visibility.
   virtual void SetShowGrid(bool Value) = 0;
+  // True for a decade axis: ticks and grid lines at the powers of ten, minor
+  // ticks at 2..9 times each, whatever the step.
+  virtual bool DecadeTicks() const { return false; }
 
  protected:
   virtual ~IZPGridAxis() = default;
@@ -83,6 +86,8 @@ class TZPAxisGrid : public TZPChartGraphic {
   void DrawGraphic(TCanvas& Canvas, const TRect& Rect) override;
 
  private:
+  void DrawDecades(TCanvas& Canvas, const TRect& Rect, bool MajorTicks, bool MinorTicks) const;
+
   int inner_length_ = 0;
   TPen minor_grid_pen_;
   TPen grid_pen_;

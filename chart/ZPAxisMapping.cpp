@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "platform/Numbers.h"
 
@@ -75,7 +76,50 @@ double UnmapLog(const TAxisMapping& M, TZPLogarithmicType Type, double Lo, doubl
   return v;
 }
 
+// log10 over DecadeLow(Lo, Hi) .. Hi; flipped like the linear mapping.
+int MapDecades(const TAxisMapping& M, double Lo, double Hi, double V, const TRect& R) {
+  int s = 0, e = 0;
+  AxisExtent(M, R, s, e);
+  const double low = DecadeLow(Lo, Hi);
+  if (!(Hi > low)) return e;
+  const double span = std::log10(Hi) - std::log10(low);
+  const double r = V > low ? (std::log10(V) - std::log10(low)) / span : 0;
+  int p = RoundPixel(s + r * (e - s));
+  if (IsVerticalLocation(M.Location)) p = s + e - p;
+  if (M.Inverted) p = s + e - p;
+  return p;
+}
+
+double UnmapDecades(const TAxisMapping& M, double Lo, double Hi, int P, const TRect& R) {
+  int s = 0, e = 0;
+  AxisExtent(M, R, s, e);
+  if (M.Inverted) P = s + e - P;
+  if (IsVerticalLocation(M.Location)) P = s + e - P;
+  const double low = DecadeLow(Lo, Hi);
+  if (P < s || e == s || !(Hi > low)) return Lo;
+  if (P > e) return Hi;
+  const double span = std::log10(Hi) - std::log10(low);
+  return std::pow(10.0, std::log10(low) + span * (P - s) / (e - s));
+}
+
 }  // namespace
+
+bool IsDecadeAxis(const TAxisMapping& M) { return M.Logarithmic && M.LogarithmicType == TZPLogarithmicType::ltDecades; }
+
+double DecadeLow(double Lo, double Hi) {
+  if (Lo > 0) return Lo;
+  if (Hi > 1) return 1;
+  return Hi > 0 ? Hi / 10 : 1;
+}
+
+std::vector<double> PowersOfTen(double Low, double Hi) {
+  std::vector<double> powers;
+  if (!(Low > 0) || !(Hi >= Low) || !std::isfinite(Hi)) return powers;
+  const auto first = static_cast<int>(std::ceil(std::log10(Low) - 1e-9));
+  const auto last = static_cast<int>(std::floor(std::log10(Hi) + 1e-9));
+  for (int k = first; k <= last; ++k) powers.push_back(std::pow(10.0, k));
+  return powers;
+}
 
 bool IsVerticalLocation(TZPChartAxisLocation Location) {
   return Location == TZPChartAxisLocation::caLeft || Location == TZPChartAxisLocation::caRight;
@@ -94,6 +138,7 @@ int ValueToPixel(const TAxisMapping& M, const TRect& R, double V) {
   const double zmin = M.ZoomMinimum, zmax = M.ZoomMaximum;
   if (M.Logarithmic) {
     using enum TZPLogarithmicType;
+    if (M.LogarithmicType == ltDecades) return MapDecades(M, zmin, zmax, V, R);
     if (M.LogarithmicType != ltFishEye) return MapLog(M, M.LogarithmicType, zmin, zmax, V, R);
     const double mid = zmin + (zmax - zmin) / 2;
     if (V > mid) return MapLog(M, ltCompressRight, mid, zmax, V, FishEyeHalf(M, R, true));
@@ -111,6 +156,7 @@ double PixelToValue(const TAxisMapping& M, const TRect& R, int P) {
   const double zmin = M.ZoomMinimum, zmax = M.ZoomMaximum;
   if (M.Logarithmic) {
     using enum TZPLogarithmicType;
+    if (M.LogarithmicType == ltDecades) return UnmapDecades(M, zmin, zmax, P, R);
     if (M.LogarithmicType != ltFishEye) return UnmapLog(M, M.LogarithmicType, zmin, zmax, P, R);
     const double mid = zmin + (zmax - zmin) / 2;
     const TRect upper = FishEyeHalf(M, R, true);

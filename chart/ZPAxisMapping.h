@@ -1,10 +1,12 @@
 // The arithmetic of an axis: where its extent lies in a plot rectangle, how
 // values map to pixels and back (linear, or logarithmic compressed right,
-// compressed left or fish-eye), and the nice label steps.
+// compressed left, fish-eye or by decades), and the nice label steps.
 //
 //   TAxisMapping m;  m.Location = TZPChartAxisLocation::caLeft;  m.ZoomMaximum = 10;
 //   ValueToPixel(m, Rect(0, 0, 100, 300), 5);   // 150: screen y grows downwards
 #pragma once
+
+#include <vector>
 
 #include "chart/ZPChartConsts.h"
 #include "chart/ZPValueAxisConsts.h"
@@ -38,6 +40,14 @@ double PixelToValue(const TAxisMapping& M, const TRect& R, int P);
 // The value distance D pixels cover (no sign change for orientation); 0 for
 // an empty extent.
 double PixelDeltaToValue(const TAxisMapping& M, const TRect& R, int D);
+
+// True for a logarithmic axis of type ltDecades.
+bool IsDecadeAxis(const TAxisMapping& M);
+// The value a decade axis over Lo..Hi starts at: Lo when positive, else 1 (a
+// tenth of Hi when Hi is at most 1). Values at or below it map to the start.
+double DecadeLow(double Lo, double Hi);
+// The powers of ten from Low to Hi (both within a relative 1e-9), ascending.
+std::vector<double> PowersOfTen(double Low, double Hi);
 
 // The next step of 1, 2, 5, 10, 25 times a power of ten strictly above X
 // (X > 0): 10 -> 25, 3.6 -> 5, 0.1 -> 0.2. Non-positive X gives 0.

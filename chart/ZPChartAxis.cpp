@@ -303,6 +303,10 @@ TAxisMapping TZPChartAxis::Mapping() const {
   return m;
 }
 
+bool TZPChartAxis::DecadeTicks() const {
+  return options_.Contains(axLogarithmic) && logarithmic_type_ == TZPLogarithmicType::ltDecades;
+}
+
 int TZPChartAxis::ValueToPixel(const TRect& R, double V) const { return chart::ValueToPixel(Mapping(), R, V); }
 
 double TZPChartAxis::PixelToValue(const TRect& R, int P) const { return chart::PixelToValue(Mapping(), R, P); }

@@ -140,6 +140,8 @@ class TZPChartAxis : public TZPChartGraphicArea, public IZPGridAxis {
   // Notifies the owner, then every bound series recomputes its visible range.
   void Changed() override;
   void SetShowGrid(bool Value) override;
+  // Logarithmic of type ltDecades.
+  bool DecadeTicks() const override;
 
   // Copies range, zoom, positions, formats, options, bound series, title and
   // labels (not LabelIncrement, SnapGrid, LogarithmicType or Grid), then the area.
@@ -179,10 +181,13 @@ class TZPChartAxis : public TZPChartGraphicArea, public IZPGridAxis {
   // The highest tick inside the zoom window; also the grid's first tick.
   double FirstTick(double Step);
   // Measures one label and, when drawing, keeps its box and text for
-  // DrawPlacedLabels.
-  void PlaceLabel(TLabelPass& Pass, const TRect& R, double V, double Step, const std::string& Text) const;
+  // DrawPlacedLabels; Tick is its index (value ÷ step, or the power of ten).
+  void PlaceLabel(TLabelPass& Pass, const TRect& R, double V, long long Tick, const std::string& Text) const;
   // Writes the labels of every K-th tick, K the least that keeps them apart.
   void DrawPlacedLabels(TLabelPass& Pass) const;
+  // A decade axis' labels: the powers of ten (every K-th), and both ends
+  // when fewer than three decades are in the window.
+  void PlaceDecadeLabels(TLabelPass& Pass, const TRect& R) const;
 
   IZPAxisPanel* panel_;  // not owned
   int log_base_ = 10;

@@ -34,6 +34,9 @@ struct TZPChartAxis::TLabelPass {
   const int PrevLabelWidth;
   int TextHeightA = 0;
   int Widest = 0;
+  // The tick every K-th label counts from: 0, or the top tick when it is the
+  // window's maximum, so that the maximum keeps its label.
+  long long Anchor = 0;
   // The labels of the drawing pass, top value first: the tick's index
   // (value ÷ step), the box it takes and where its text starts.
   struct TPlaced {
@@ -41,6 +44,7 @@ struct TZPChartAxis::TLabelPass {
     TRect Box;
     TPoint At;
     std::string Text;
+    bool End = false;  // an end of a decade axis, drawn only where it keeps apart from the others
   };
   std::vector<TPlaced> Placed;
 
@@ -131,7 +135,8 @@ double TZPChartAxis::FirstTick(double Step) {
   return first;
 }
 
-void TZPChartAxis::PlaceLabel(TLabelPass& Pass, const TRect& R, double V, double Step, const std::string& Text) const {
+void TZPChartAxis::PlaceLabel(TLabelPass& Pass, const TRect& R, double V, long long Tick,
+                              const std::string& Text) const {
   const TSize extent = Pass.Canvas.TextExtent(Text);
   Pass.Widest = std::max(Pass.Widest, extent.cx);
   if (!drawing_) return;
@@ -155,19 +160,21 @@ void TZPChartAxis::PlaceLabel(TLabelPass& Pass, const TRect& R, double V, double
   // The text starts at the box's corner across the axis, centred only along it.
   const TRect text = Pass.Vertical ? LabelBox(labels_.Alignment(), anchor.X, anchor.Y, 0, extent.cy)
                                    : LabelBox(labels_.Alignment(), anchor.X, anchor.Y, extent.cx, 0);
-  Pass.Placed.push_back({std::llround(V / Step), box, Point(text.Left, text.Top), Text});
+  Pass.Placed.push_back({Tick, box, Point(text.Left, text.Top), Text});
 }
 
 void TZPChartAxis::DrawPlacedLabels(TLabelPass& Pass) const {
   // Labels that merely do not overlap still read as one number ("40,00045,000"):
   // each drawn label keeps the separation the step was fitted with from the
   // last one. Every K-th tick is labelled (multiples of K steps, so the labels
-  // stay evenly spaced), K as small as keeps them apart.
+  // stay evenly spaced), K as small as keeps them apart; counted from the
+  // maximum when that is a tick (the 1 of a 0 .. 1 axis), else from 0.
+  using TPlaced = TLabelPass::TPlaced;
   const auto& placed = Pass.Placed;
   auto keeps_apart = [&](long long K) {
     const TRect* last = nullptr;
     for (const auto& l : placed) {
-      if (l.Tick % K != 0) continue;
+      if (l.End || (l.Tick - Pass.Anchor) % K != 0) continue;
       if (last && GapAlong(Pass.Vertical, l.Box, *last) < Pass.Sep) return false;
       last = &l.Box;
     }
@@ -176,13 +183,45 @@ void TZPChartAxis::DrawPlacedLabels(TLabelPass& Pass) const {
   long long k = 1;
   const auto count = static_cast<long long>(placed.size());
   while (k < count && !keeps_apart(k)) ++k;
-  if (!keeps_apart(k)) {
+  std::vector<const TPlaced*> drawn;
+  if (keeps_apart(k)) {
+    for (const auto& l : placed)
+      if (!l.End && (l.Tick - Pass.Anchor) % k == 0) drawn.push_back(&l);
+  } else {
     // No multiple of the step lies in the window: the first label alone.
-    if (!placed.empty()) Pass.Canvas.TextOut(placed.front().At.X, placed.front().At.Y, placed.front().Text);
-    return;
+    const auto first = std::find_if(placed.begin(), placed.end(), [](const TPlaced& l) { return !l.End; });
+    if (first != placed.end()) drawn.push_back(&*first);
   }
-  for (const auto& l : placed)
-    if (l.Tick % k == 0) Pass.Canvas.TextOut(l.At.X, l.At.Y, l.Text);
+  // The ends of a decade axis come after the powers of ten, where they keep
+  // half that separation: an end is worth a closer label.
+  for (const auto& l : placed) {
+    if (!l.End) continue;
+    if (std::all_of(drawn.begin(), drawn.end(),
+                    [&](const TPlaced* d) { return GapAlong(Pass.Vertical, l.Box, d->Box) >= Pass.Sep / 2; }))
+      drawn.push_back(&l);
+  }
+  for (const TPlaced* l : drawn) Pass.Canvas.TextOut(l->At.X, l->At.Y, l->Text);
+}
+
+void TZPChartAxis::PlaceDecadeLabels(TLabelPass& Pass, const TRect& R) const {
+  const double hi = zoom_maximum_;
+  const double low = DecadeLow(zoom_minimum_, hi);
+  if (!(hi > low) || !std::isfinite(hi)) return;
+  const std::vector<double> powers = PowersOfTen(low, hi);
+  const bool ends = std::log10(hi) - std::log10(low) < 3;
+  auto is_power = [&](double V) {
+    return std::any_of(powers.begin(), powers.end(), [V](double p) { return std::fabs(V - p) <= p * 1e-9; });
+  };
+  auto place_end = [&](double V) {
+    if (!ends || is_power(V)) return;
+    PlaceLabel(Pass, R, V, 0, FormatLabel(V));
+    if (drawing_) Pass.Placed.back().End = true;
+  };
+  // Top value first, as on a linear axis.
+  place_end(hi);
+  for (auto p = powers.rbegin(); p != powers.rend(); ++p)
+    PlaceLabel(Pass, R, *p, std::lround(std::log10(*p)), FormatLabel(*p));
+  place_end(low);
 }
 
 void TZPChartAxis::DrawLabels(TCanvas& Canvas, const TRect& R, TRect& Remaining) {
@@ -191,21 +230,27 @@ void TZPChartAxis::DrawLabels(TCanvas& Canvas, const TRect& R, TRect& Remaining)
   if (zoom_maximum_ == zoom_minimum_ || !series) return;
   Canvas.Font().Assign(labels_.Font());
   TLabelPass pass(Canvas, IsVerticalLocation(location_), R, min_separation_pct_, label_width_);
-  const TAxisLabelStyle style = EffectiveLabelStyle();
-  const double step = ChooseStep(pass, R);
-  if (step == 0) return;
-  const double first = FirstTick(step);
+  if (DecadeTicks()) {
+    pass.TextHeightA = Canvas.TextHeight("A");
+    PlaceDecadeLabels(pass, R);
+  } else {
+    const TAxisLabelStyle style = EffectiveLabelStyle();
+    const double step = ChooseStep(pass, R);
+    if (step == 0) return;
+    const double first = FirstTick(step);
 
-  const double slack = TickSlack(step);
-  const TZPChartValues& values = series->Values();
-  int k = values.Count() - 1;
-  pass.TextHeightA = Canvas.TextHeight("A");
-  for (double v = first; v >= zoom_minimum_ - slack && v <= zoom_maximum_ + slack;) {
-    PlaceLabel(pass, R, v, step,
-               style == TAxisLabelStyle::alsCaption ? CaptionAt(values, dimension_, k, v) : FormatLabel(v));
-    const double next = v - step;
-    if (next == v) break;
-    v = next;
+    const double slack = TickSlack(step);
+    if (std::fabs(first - zoom_maximum_) <= slack) pass.Anchor = std::llround(first / step);
+    const TZPChartValues& values = series->Values();
+    int k = values.Count() - 1;
+    pass.TextHeightA = Canvas.TextHeight("A");
+    for (double v = first; v >= zoom_minimum_ - slack && v <= zoom_maximum_ + slack;) {
+      PlaceLabel(pass, R, v, std::llround(v / step),
+                 style == TAxisLabelStyle::alsCaption ? CaptionAt(values, dimension_, k, v) : FormatLabel(v));
+      const double next = v - step;
+      if (next == v) break;
+      v = next;
+    }
   }
   if (drawing_) DrawPlacedLabels(pass);
   label_width_ = pass.Widest;

@@ -17,9 +17,14 @@ using TXYSet = Set<TXY>;
 enum class TAxisLabelStyle { alsAutomatic, alsValue, alsCaption };
 inline constexpr std::array<std::string_view, 3> kAxisLabelStyleNames{"alsAutomatic", "alsValue", "alsCaption"};
 
-enum class TZPLogarithmicType { ltCompressRight, ltCompressLeft, ltFishEye };
-inline constexpr std::array<std::string_view, 3> kLogarithmicTypeNames{"ltCompressRight", "ltCompressLeft",
-                                                                       "ltFishEye"};
+// The first three compress the range by log(1 + 10x) / log 11;
+// ltDecades maps log10, each power of ten taking equal room, labels at the
+// powers of ten and minor ticks at 2..9 times each; a value at or below the
+// axis' low end (0 included) sits at the axis start. Names are stored by text,
+// so the older three keep their names and places.
+enum class TZPLogarithmicType { ltCompressRight, ltCompressLeft, ltFishEye, ltDecades };
+inline constexpr std::array<std::string_view, 4> kLogarithmicTypeNames{"ltCompressRight", "ltCompressLeft", "ltFishEye",
+                                                                       "ltDecades"};
 
 enum class TZPGroupStyle { gsNone, gsStacked, gsStacked100 };
 inline constexpr std::array<std::string_view, 3> kGroupStyleNames{"gsNone", "gsStacked", "gsStacked100"};

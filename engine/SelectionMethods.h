@@ -26,22 +26,36 @@ struct TSelectionMethodInfo {
   TGASelectionMethod Method;
   std::string_view Caption;    // the curve's caption: "Stochastic Tournament"
   std::string_view ShortName;  // lower case, one word: "stochastic"
-  TColor Color;                // the curve's pen
-  TColor Brush;                // the curve's brush (not drawn by lines)
+  TColor Color;                // the curve's pen, from the method palette below
+  TColor Brush;                // the curve's brush (not drawn by lines): the same colour
   selection::TSelectionRoutine Routine;
   TSelectionTable Table;
 };
 
+// The method palette: the Okabe-Ito colours, which stay apart for the common
+// kinds of colour blindness, each at a contrast of at least 3:1 against both
+// ends of the chart's yellow-to-white gradient (Elitist's reddish purple
+// #CC79A7 darkened to #C0729D for it: 2.85:1 against the yellow otherwise).
+inline constexpr TColor kRouletteColor = RGB(0xD5, 0x5E, 0x00);    // vermillion
+inline constexpr TColor kRandomColor = RGB(0x7F, 0x7F, 0x7F);      // grey
+inline constexpr TColor kTournamentColor = RGB(0x00, 0x72, 0xB2);  // blue
+inline constexpr TColor kStochasticColor = RGB(0x00, 0x9E, 0x73);  // bluish green
+inline constexpr TColor kElitistColor = RGB(0xC0, 0x72, 0x9D);     // reddish purple
+// Every method's curve is drawn this wide (in layout pixels: a picture at
+// --scale K draws it K times as wide).
+inline constexpr int kMethodLineWidth = 2;
+
 // In run order.
 inline constexpr std::array<TSelectionMethodInfo, 5> kSelectionMethods{{
-    {TGASelectionMethod::smRoulette, "Roulette", "roulette", clLime, clLime, &selection::SelectRoulette,
+    {TGASelectionMethod::smRoulette, "Roulette", "roulette", kRouletteColor, kRouletteColor, &selection::SelectRoulette,
      TSelectionTable::stRoulette},
-    {TGASelectionMethod::smRandom, "Random", "random", clRed, clRed, &selection::SelectRandom, TSelectionTable::stNone},
-    {TGASelectionMethod::smTournament, "Tournament", "tournament", clYellow, clYellow, &selection::SelectTournament,
+    {TGASelectionMethod::smRandom, "Random", "random", kRandomColor, kRandomColor, &selection::SelectRandom,
      TSelectionTable::stNone},
-    {TGASelectionMethod::smStochasticTournament, "Stochastic Tournament", "stochastic", clBlue, clYellow,
-     &selection::SelectStochasticTournament, TSelectionTable::stRoulette},
-    {TGASelectionMethod::smElitist, "Elitist", "elitist", clFuchsia, clYellow, &selection::SelectElitist,
+    {TGASelectionMethod::smTournament, "Tournament", "tournament", kTournamentColor, kTournamentColor,
+     &selection::SelectTournament, TSelectionTable::stNone},
+    {TGASelectionMethod::smStochasticTournament, "Stochastic Tournament", "stochastic", kStochasticColor,
+     kStochasticColor, &selection::SelectStochasticTournament, TSelectionTable::stRoulette},
+    {TGASelectionMethod::smElitist, "Elitist", "elitist", kElitistColor, kElitistColor, &selection::SelectElitist,
      TSelectionTable::stElitist},
 }};
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/SelectionMethods.h"
+#include "workbench/FitnessGraph.h"
 
 namespace zp::experiment {
 
@@ -48,14 +49,17 @@ std::vector<TEcdfCurve> RunLengthEcdfs(const std::vector<TRunRow>& Rows, const T
   return curves;
 }
 
+std::string EcdfHeader(std::string_view Problem, int32_t Configuration) {
+  return "Run-length ECDF, " + std::string(Problem) + ", configuration " + std::to_string(Configuration);
+}
+
 TEcdfChart::TEcdfChart(const std::vector<TRunRow>& Rows, const TCell& Cell, int32_t Generations,
-                       int32_t EvaluationsPerGeneration)
+                       const std::string& Header, int32_t EvaluationsPerGeneration)
     : panel_(std::make_unique<chart::TZPChartPanel>()) {
   using enum chart::TAxisOption;
-  panel_->Header().SetText(CellCaption(Cell));
+  panel_->Header().SetText(Header);
   panel_->Footer().SetVisible(false);
-  // A plain background: the panel's default yellow gradient would hide the
-  // tournament's yellow curve.
+  // A plain background, as a figure in a paper.
   panel_->Gradient().SetVisible(false);
 
   // Both axes keep their ranges whatever the curves hold: a fraction lies in
@@ -66,26 +70,31 @@ TEcdfChart::TEcdfChart(const std::vector<TRunRow>& Rows, const TCell& Cell, int3
   left.SetMinimum(0);
   left.Title().SetText("Fraction of runs solved");
 
+  // One generation has no width from 1 to 1: the axis starts at 0 then, and
+  // each curve's one step is drawn across it.
+  const bool one_generation = Generations <= 1;
   chart::TZPChartAxis& bottom = panel_->BottomAxis();
   chart::TAxisOptions options = bottom.Options() - chart::TAxisOptions{axAutomaticMinimum, axAutomaticMaximum};
   if (Generations >= kLogarithmicGenerations) options = options + chart::TAxisOptions{axLogarithmic};
+  bottom.SetLogarithmicType(chart::TZPLogarithmicType::ltDecades);
+  bottom.SetMinStepIncrement(1);  // whole generations
   bottom.SetOptions(options);
+  // With an evaluation budget the axis counts evaluations: population x (1 + generation).
   const auto x = [EvaluationsPerGeneration](double Generation) {
     return EvaluationsPerGeneration > 0 ? EvaluationsPerGeneration * (1 + Generation) : Generation;
   };
   bottom.SetMaximum(x(std::max(Generations, 1)));
-  bottom.SetMinimum(x(1));
+  bottom.SetMinimum(x(one_generation ? 0 : 1));
   bottom.Title().SetText(EvaluationsPerGeneration > 0 ? "Evaluations" : "Generation");
 
   for (const TEcdfCurve& curve : RunLengthEcdfs(Rows, Cell, Generations)) {
     const size_t rank = *MethodRank(curve.Method);
     auto s = std::make_unique<chart::TZPLineChart>();
     s->SetParent(panel_.get());
-    s->SetCaption(std::string(ga::kSelectionMethods[rank].Caption));
-    s->Pen().SetColor(ga::kSelectionMethods[rank].Color);
-    s->SetOptions({chart::TChartOption::coShowInLegend});
+    queens::StyleMethodCurve(*s, ga::kSelectionMethods[rank]);
     s->SetLineStyle(chart::TLineChartStyle::lsStairStep);
     s->BeginUpdate();
+    if (one_generation) s->Values().AddPoint(x(0), curve.Steps.front().Fraction);
     for (const TEcdfPoint& p : curve.Steps) s->Values().AddPoint(x(p.Generation), p.Fraction);
     s->EndUpdate();
     curves_.push_back(std::move(s));

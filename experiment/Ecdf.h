@@ -1,14 +1,16 @@
 // The run-length ECDF of a cell (problem, size, configuration): for each method, the fraction of all its
 // runs that hit the target by generation g, for g from 1 to the experiment's generations, as
 // step points; and the chart panel that draws them as stairs, one curve per
-// method in the workbench's colours (pictures are rendered by the front ends).
+// method in the method palette (pictures are rendered by the front ends).
 //
-//   TEcdfChart chart(rows, {"nqueens", 8, 0}, 100);
+//   TEcdfChart chart(rows, {"nqueens", 8, 0}, 100, EcdfHeader("8 queens", 0));
 //   chart::SaveChartFile(chart.Panel(), "ecdf-8.png", 800, 500);   // chart/qt
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "chart/ZPChartPanel.h"
@@ -35,14 +37,19 @@ struct TEcdfCurve {
 // after Generations not at all. No curves for Generations below 1 or no runs of Cell.
 std::vector<TEcdfCurve> RunLengthEcdfs(const std::vector<TRunRow>& Rows, const TCell& Cell, int32_t Generations);
 
-// The ECDF picture of one cell: header its CellCaption ("8 queens"), bottom axis
-// "Generation" from 1 to Generations (logarithmic from 1000 on), left axis
-// from 0 to 1, one stair-step curve per method in the legend.
+// An ECDF's header: "Run-length ECDF, 8 queens, configuration 0" for the
+// problem's caption (queens::IProblem::Caption) and the configuration's number.
+std::string EcdfHeader(std::string_view Problem, int32_t Configuration);
+
+// The ECDF picture of one cell: header Header, bottom axis "Generation"
+// from 1 to Generations (a decade axis from 1000 on; 0 to 1 for one generation,
+// its one step drawn across), left axis from 0 to 1, one stair-step curve per
+// method in the legend.
 class TEcdfChart {
  public:
   // With EvaluationsPerGeneration (the population) the axis counts evaluations,
   // population x (1 + generation), instead of generations.
-  TEcdfChart(const std::vector<TRunRow>& Rows, const TCell& Cell, int32_t Generations,
+  TEcdfChart(const std::vector<TRunRow>& Rows, const TCell& Cell, int32_t Generations, const std::string& Header,
              int32_t EvaluationsPerGeneration = 0);
   ~TEcdfChart();
   TEcdfChart(const TEcdfChart&) = delete;
@@ -57,7 +64,7 @@ class TEcdfChart {
   std::vector<std::unique_ptr<chart::TZPLineChart>> curves_;
 };
 
-// A generation axis this long or longer is logarithmic.
+// A generation axis this long or longer is logarithmic (by decades).
 inline constexpr int32_t kLogarithmicGenerations = 1000;
 
 }  // namespace zp::experiment

@@ -117,7 +117,9 @@ TFinishedAnalysis FinishFolder(const std::filesystem::path& Folder, const TExper
       const queens::TGASettings settings = Design.SettingsFor(at.Config, at.Size);
       // With an evaluation budget the axis counts evaluations: population x (1 + generation).
       const int32_t per_generation = Design.Evaluations ? settings.Population.value_or(4 * at.Size) : 0;
-      TEcdfChart chart(cell.Rows, at, settings.Generations, per_generation);
+      const auto spec = queens::ParseProblemName(at.Problem);
+      TEcdfChart chart(cell.Rows, at, settings.Generations,
+                       EcdfHeader(spec ? spec->Caption(at.Size) : at.Problem, at.Config), per_generation);
       for (const char* type : {"png", "svg"})
         Draw(chart.Panel(), (Folder / (EcdfFileStem(at, Design.ConfigCount() > 1) + "." + type)).string(), kEcdfWidth,
              kEcdfHeight);

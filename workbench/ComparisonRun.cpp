@@ -67,6 +67,8 @@ void TRunCore::Initialize() {
 }
 
 void TRunCore::Initialization() {
+  // Called before the component draws the start population.
+  start_seed_ = ga_.RandomSource().Seed();
   problem_->BuildGenotype(ga_.Genes());
   ga_.SetFitnessCutoff(problem_->Target());
   ga_.SetMutationProbability(mutation_.value_or(mutation_per_bits_ / ga_.GeneSize()));

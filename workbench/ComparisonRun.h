@@ -28,15 +28,6 @@
 
 namespace zp::queens {
 
-// How the methods of one run draw their random numbers: each continuing the
-// stream where the previous method stopped, or each from the state the first
-// method starts from. Shared streams start every method on the same numbers,
-// but the selections draw differently many of them, so from the first
-// generation on the methods' numbers part ways.
-enum class TRandomStreams { rsContinued, rsShared };
-inline constexpr std::array<std::string_view, 2> kRandomStreamsNames{"continued", "shared"};
-inline std::string ToString(TRandomStreams v) { return EnumName(kRandomStreamsNames, v); }
-
 // The GA's settings for a run. The defaults are the workbench's: its stored
 // settings, a population of 4 x the problem's size and a mutation probability
 // of 1 / the chromosome's bits.
@@ -97,6 +88,11 @@ class TRunCore {
   void SetUpMethod(ga::TGASelectionMethod Method, int32_t Generation, const ga::TZPGAPopulation& Start);
 
   IProblem& Problem() const { return *problem_; }
+  // The random source's state the last initialization drew the start population
+  // from; empty before one and after ForgetStartSeed.
+  std::optional<uint32_t> StartSeed() const { return start_seed_; }
+  // The population did not come from the random source (it was loaded).
+  void ForgetStartSeed() { start_seed_.reset(); }
 
  private:
   void Initialization();
@@ -109,6 +105,7 @@ class TRunCore {
   bool log_ = false;        // the observer wants the log's lines
   std::optional<ga::TGAProbability> mutation_;
   double mutation_per_bits_ = 1;
+  std::optional<uint32_t> start_seed_;
 };
 
 // What one comparison run is given besides its problem.

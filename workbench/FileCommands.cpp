@@ -88,6 +88,7 @@ void TQueensWorkbench::SaveAll(const std::string& FileName) { xml::SaveAlgorithm
 void TQueensWorkbench::LoadAll(const std::string& FileName) {
   ReadDocument([&] { xml::LoadAlgorithmFile(*ga_, FileName, CheckGenerationWork); });
   ga_->SetInitialized(true);
+  core_->ForgetStartSeed();
   AdoptLoadedGenotype();
 }
 void TQueensWorkbench::SaveGenoType(const std::string& FileName) { xml::SaveGenoTypeFile(ga_->Genes(), FileName); }
@@ -101,6 +102,8 @@ void TQueensWorkbench::SavePopulation(const std::string& FileName) {
 void TQueensWorkbench::LoadPopulation(const std::string& FileName) {
   ReadDocument([&] { xml::LoadPopulationFile(ga_->Population(), FileName, CheckGenerationWork); });
   ga_->SetInitialized(true);
+  core_->ForgetStartSeed();
+  NotifyHeading(streams_);
 }
 
 }  // namespace zp::queens

@@ -6,9 +6,30 @@
 
 namespace zp::queens {
 
+void StyleMethodCurve(chart::TZPLineChart& Curve, const ga::TSelectionMethodInfo& Method) {
+  Curve.SetCaption(std::string(Method.Caption));
+  Curve.Brush().SetColor(Method.Brush);
+  Curve.Pen().SetColor(Method.Color);
+  Curve.Pen().SetWidth(ga::kMethodLineWidth);
+  Curve.SetOptions({chart::TChartOption::coShowInLegend});
+}
+
+std::string GraphHeader(const TRunHeading& Heading) { return "Best fitness per generation, " + Heading.Problem; }
+
+std::string GraphFooter(const TRunHeading& Heading) {
+  const std::string start = Heading.Seed ? "seed " + std::to_string(*Heading.Seed) : "loaded population";
+  return start + ", streams " + ToString(Heading.Streams);
+}
+
 TFitnessGraph::TFitnessGraph() : panel_(std::make_unique<chart::TZPChartPanel>()) {
+  // Until a workbench tells what is shown.
+  panel_->Header().SetText("Best fitness per generation");
+  panel_->Footer().SetText("");
+  panel_->Footer().SetVisible(false);
   panel_->LeftAxis().Title().SetText("Fitness");
   panel_->BottomAxis().Title().SetText("Generation");
+  // Made logarithmic (the chart's menu), the generation axis has a label at each power of ten.
+  panel_->BottomAxis().SetLogarithmicType(chart::TZPLogarithmicType::ltDecades);
   // The graph plots on the left and bottom axes only; the other two would
   // stand as bare lines taking room from the plot.
   panel_->TopAxis().SetVisible(false);
@@ -20,12 +41,7 @@ TFitnessGraph::TFitnessGraph() : panel_(std::make_unique<chart::TZPChartPanel>()
   for (size_t i = 0; i < series_.size(); ++i) {
     auto s = std::make_unique<chart::TZPLineChart>();
     s->SetParent(panel_.get());
-    // The pen (the series colour) tells the last three apart, their yellow brushes are not drawn by lines.
-    const ga::TSelectionMethodInfo& method = ga::kSelectionMethods[i];
-    s->SetCaption(std::string(method.Caption));
-    s->Brush().SetColor(method.Brush);
-    s->Pen().SetColor(method.Color);
-    s->SetOptions({chart::TChartOption::coShowInLegend});
+    StyleMethodCurve(*s, ga::kSelectionMethods[i]);
     series_[i] = std::move(s);
   }
 }
@@ -61,6 +77,12 @@ std::string TFitnessGraph::Csv() const {
 void TFitnessGraph::OnCurvesReset(double Cutoff) {
   panel_->LeftAxis().SetMaximum(Cutoff);
   for (auto& s : series_) s->Values().Clear();
+}
+
+void TFitnessGraph::OnHeading(const TRunHeading& Heading) {
+  panel_->Header().SetText(GraphHeader(Heading));
+  panel_->Footer().SetText(GraphFooter(Heading));
+  panel_->Footer().SetVisible(true);
 }
 
 void TFitnessGraph::OnGeneration(const TGenerationReport& Report) {

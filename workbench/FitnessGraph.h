@@ -1,9 +1,11 @@
 // TFitnessGraph: the Graph page's chart and the one store of plotted points:
 // a chart panel with one line series per selection method ("Roulette" ...
-// "Elitist"), left axis "Fitness", bottom axis "Generation". It observes a
+// "Elitist") in the method palette, left axis "Fitness", bottom axis
+// "Generation" (a decade axis when made logarithmic). It observes a
 // workbench: a reset empties the five curves and puts the left axis' top at
-// the fitness cutoff, and each generation's best fitness lands on the curve
-// of its method. The points, the CSV and the pictures are all read from the
+// the fitness cutoff, each generation's best fitness lands on the curve of its
+// method, and the heading names what is shown ("Best fitness per generation,
+// 8 queens" over "seed 0, streams continued"). The points, the CSV and the pictures are all read from the
 // series. A front end creates it and attaches it; a workbench runs as well
 // without one.
 //
@@ -30,6 +32,14 @@ inline int CurveOf(ga::TGASelectionMethod Method) {
   return place ? static_cast<int>(*place) : -1;
 }
 
+// A method's curve as every figure draws it: the method's caption, its palette
+// colour as pen and brush, ga::kMethodLineWidth pixels wide, in the legend.
+void StyleMethodCurve(chart::TZPLineChart& Curve, const ga::TSelectionMethodInfo& Method);
+
+// The graph's header and footer for Heading.
+std::string GraphHeader(const TRunHeading& Heading);  // "Best fitness per generation, 8 queens"
+std::string GraphFooter(const TRunHeading& Heading);  // "seed 0, streams continued"
+
 struct TGraphPoint {
   double X, Y;
 };
@@ -52,6 +62,7 @@ class TFitnessGraph : public IRunObserver {
   std::string Csv() const;
 
   void OnCurvesReset(double Cutoff) override;
+  void OnHeading(const TRunHeading& Heading) override;
   // A generation of a method the run never uses (smCustom) is not plotted.
   void OnGeneration(const TGenerationReport& Report) override;
 

@@ -25,6 +25,8 @@ class IProblem {
   // "N-Queens", "OneMax".
   virtual std::string Name() const = 0;
   virtual int32_t Size() const = 0;
+  // What a figure's header calls the problem at its size: "OneMax, size 64".
+  virtual std::string Caption() const { return Name() + ", size " + std::to_string(Size()); }
   // The initialization's line that names the problem, in place of the queen count line.
   virtual std::string DescriptionLine() const {
     return "     Problem is " + Name() + ", size " + std::to_string(Size());

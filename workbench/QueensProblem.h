@@ -58,6 +58,7 @@ class TQueensProblem : public IProblem {
 
   std::string Name() const override { return "N-Queens"; }
   int32_t Size() const override { return n_; }
+  std::string Caption() const override { return std::to_string(n_) + " queens"; }
   std::string DescriptionLine() const override { return "     Number of queens is " + std::to_string(n_); }
   void BuildGenotype(ga::TZPGAGenes& Genes) const override { BuildQueensGenes(Genes, n_); }
   bool KeepsGeneSize() const override { return true; }

@@ -168,7 +168,14 @@ void TQueensWorkbench::OnCurvesReset(double /*Cutoff*/) {
   ResetCurves();
 }
 
-void TQueensWorkbench::ResetCurves() { Notify(&IRunObserver::OnCurvesReset, ga_->FitnessCutoff()); }
+void TQueensWorkbench::ResetCurves() {
+  Notify(&IRunObserver::OnCurvesReset, ga_->FitnessCutoff());
+  NotifyHeading(streams_);
+}
+
+void TQueensWorkbench::NotifyHeading(TRandomStreams Streams) {
+  Notify(&IRunObserver::OnHeading, TRunHeading{problem_.Caption(), core_->StartSeed(), Streams});
+}
 
 void TQueensWorkbench::OnGeneration(const TGenerationReport& Report) {
   if (graph_enabled_) Notify(&IRunObserver::OnGeneration, Report);
@@ -224,6 +231,7 @@ void TQueensWorkbench::RunComparison(const std::string& GenerationText, std::spa
     throw;
   }
   if (!ga.Initialized()) ApplyOverrides();  // the run initializes
+  NotifyHeading(streams_);
   const TRunOutcome outcome = core_->Run(count, Methods, streams_, stop_.get_token());
   if (outcome.Stopped)
     AddLog("Run stopped after " + std::to_string(outcome.Generations) + " of " + std::to_string(count) +

@@ -168,6 +168,8 @@ class TQueensWorkbench : private IRunObserver {
   void AdoptLoadedGenotype();
   // Every curve starts over, topped at the fitness cutoff.
   void ResetCurves();
+  // Tells every observer where the curves come from, the methods sharing numbers as Streams says.
+  void NotifyHeading(TRandomStreams Streams);
   void AddLog(const std::string& Line);
   // Tells every observer, in the order attached.
   template <class Event, class Arg>

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "chart/ZP2DChartValues.h"
 #include "chart/ZPChartAxis.h"
+#include "platform/EnumNames.h"
 #include "platform/RecordingCanvas.h"
 
 using namespace zp;
@@ -411,4 +413,183 @@ TEST(TZPChartAxis, OptionsDriveTitleLabelsAndGridVisibility) {
   EXPECT_TRUE(a.Options().Contains(axShowGrid));
   a.SetLocation(caBottom);
   EXPECT_EQ(a.Dimension(), 0);
+}
+
+// ---- the decade axis (ltDecades) ----
+
+namespace {
+
+// A bottom decade axis over one series spanning X From..To.
+struct TDecadeAxis : TBottomAxis {
+  TDecadeAxis(double From, double To) : TBottomAxis(From, To) {
+    axis.SetFormat("#,##0.###");
+    axis.SetLogarithmicType(TZPLogarithmicType::ltDecades);
+    axis.SetOptions(axis.Options() + TAxisOptions{axLogarithmic});
+  }
+};
+
+struct TDrawnLabel {
+  std::string Text;
+  int Centre;  // along the axis
+  int From, To;
+};
+
+std::vector<TDrawnLabel> DrawnBottomLabels(TZPChartAxis& Axis, const TRect& R) {
+  TRecordingCanvas c;
+  Axis.Draw(c, R);
+  std::vector<TDrawnLabel> labels;
+  for (const TCanvasCall& call : c.CallsOf("TextOut")) {
+    if (call.Text.empty()) continue;
+    const int w = c.TextExtent(call.Text).cx;
+    labels.push_back({call.Text, call.Points[0].X + w / 2, call.Points[0].X, call.Points[0].X + w});
+  }
+  return labels;
+}
+
+std::vector<std::string> Texts(const std::vector<TDrawnLabel>& Labels) {
+  std::vector<std::string> texts;
+  for (const TDrawnLabel& l : Labels) texts.push_back(l.Text);
+  return texts;
+}
+
+// The short ticks below the axis line of a bottom axis drawn in R: their x.
+std::vector<int> TicksOfLength(const TRecordingCanvas& C, int Length) {
+  std::vector<int> xs;
+  for (const TCanvasCall& call : C.CallsOf("LineTo"))
+    if (call.Points.size() == 2 && call.Points[0].X == call.Points[1].X &&
+        std::abs(call.Points[1].Y - call.Points[0].Y) == Length)
+      xs.push_back(call.Points[0].X);
+  return xs;
+}
+
+}  // namespace
+
+TEST(TZPLogarithmicType, TheOlderNamesKeepTheirPlacesAndTheDecadeAxisIsNamed) {
+  EXPECT_EQ(kLogarithmicTypeNames.size(), 4u);
+  EXPECT_EQ(EnumFromName<TZPLogarithmicType>(kLogarithmicTypeNames, "ltCompressRight"),
+            TZPLogarithmicType::ltCompressRight);
+  EXPECT_EQ(EnumFromName<TZPLogarithmicType>(kLogarithmicTypeNames, "ltCompressLeft"),
+            TZPLogarithmicType::ltCompressLeft);
+  EXPECT_EQ(EnumFromName<TZPLogarithmicType>(kLogarithmicTypeNames, "ltFishEye"), TZPLogarithmicType::ltFishEye);
+  EXPECT_EQ(EnumFromName<TZPLogarithmicType>(kLogarithmicTypeNames, "ltDecades"), TZPLogarithmicType::ltDecades);
+  EXPECT_EQ(static_cast<int>(TZPLogarithmicType::ltFishEye), 2);
+  EXPECT_EQ(EnumName(kLogarithmicTypeNames, TZPLogarithmicType::ltDecades), "ltDecades");
+  // A new axis keeps the chart's own default.
+  EXPECT_EQ(TZPChartAxis().LogarithmicType(), TZPLogarithmicType::ltCompressRight);
+}
+
+TEST(TZPChartAxis, DecadeAxisMapsLog10AndBack) {
+  TZPChartAxis a;
+  a.SetLocation(caBottom);
+  a.SetMaximum(1200);
+  a.SetMinimum(1);
+  a.SetLogarithmicType(TZPLogarithmicType::ltDecades);
+  a.SetOptions(a.Options() + TAxisOptions{axLogarithmic});
+  EXPECT_TRUE(a.DecadeTicks());
+  const TRect r = Rect(0, 0, 1000, 10);
+  // log10(10) / log10(1200) = 0.32476: each decade takes 324.8 pixels.
+  EXPECT_EQ(a.ValueToPixel(r, 1), 0);
+  EXPECT_EQ(a.ValueToPixel(r, 10), 325);
+  EXPECT_EQ(a.ValueToPixel(r, 100), 650);
+  EXPECT_EQ(a.ValueToPixel(r, 1000), 974);
+  EXPECT_EQ(a.ValueToPixel(r, 1200), 1000);
+  EXPECT_EQ(a.ValueToPixel(r, 0), 0);  // generation 0: the axis start
+  EXPECT_NEAR(a.PixelToValue(r, 325), 10, 0.1);
+  EXPECT_NEAR(a.PixelToValue(r, 650), 100, 1);
+  EXPECT_EQ(a.PixelToValue(r, -5), 1);
+  EXPECT_EQ(a.PixelToValue(r, 1005), 1200);
+
+  // From 0 the axis starts at 1; vertical axes grow upwards.
+  TZPChartAxis v;
+  v.SetLocation(caLeft);
+  v.SetMaximum(100);
+  v.SetLogarithmicType(TZPLogarithmicType::ltDecades);
+  v.SetOptions(v.Options() + TAxisOptions{axLogarithmic});
+  const TRect tall = Rect(0, 0, 10, 1000);
+  EXPECT_EQ(v.ValueToPixel(tall, 0), 1000);
+  EXPECT_EQ(v.ValueToPixel(tall, 1), 1000);
+  EXPECT_EQ(v.ValueToPixel(tall, 10), 500);
+  EXPECT_EQ(v.ValueToPixel(tall, 100), 0);
+  EXPECT_NEAR(v.PixelToValue(tall, 500), 10, 0.01);
+}
+
+TEST(TZPChartAxis, DecadeLabelsSitAtThePowersOfTenFromOneTo1200) {
+  TDecadeAxis b(1, 1200);
+  const TRect r = Rect(0, 0, 1000, 100);
+  const auto labels = DrawnBottomLabels(b.axis, r);
+  // Three decades and more: the powers of ten alone, thousands grouped.
+  EXPECT_EQ(Texts(labels), (std::vector<std::string>{"1,000", "100", "10", "1"}));
+  for (const TDrawnLabel& l : labels) {
+    std::string digits = l.Text;
+    std::erase(digits, ',');
+    EXPECT_NEAR(l.Centre, b.axis.ValueToPixel(r, std::stod(digits)), 1) << l.Text;
+  }
+  EXPECT_NEAR(labels[1].Centre, 650, 1);
+  EXPECT_NEAR(labels[2].Centre, 325, 1);
+  EXPECT_NEAR(labels[3].Centre, 0, 1);
+
+  // Ticks: a long one at each power of ten, short ones at 2..9 times each.
+  TRecordingCanvas c;
+  b.axis.Draw(c, r);
+  const std::vector<int> major = TicksOfLength(c, b.axis.Grid().TickLength());
+  EXPECT_EQ(major, (std::vector<int>{0, 325, 650, 974}));
+  const std::vector<int> minor = TicksOfLength(c, b.axis.Grid().MinorTickLength());
+  ASSERT_EQ(minor.size(), 24u);  // 2..9, 20..90, 200..900; 2,000 is past 1,200
+  EXPECT_EQ(minor[0], b.axis.ValueToPixel(r, 2));
+  EXPECT_EQ(minor[7], b.axis.ValueToPixel(r, 9));
+  EXPECT_EQ(minor[8], b.axis.ValueToPixel(r, 20));
+  EXPECT_EQ(minor.back(), b.axis.ValueToPixel(r, 900));
+}
+
+TEST(TZPChartAxis, DecadeLabelsFromOneToAMillionStayApart) {
+  TDecadeAxis b(1, 1e6);
+  // Wide: every power of ten.
+  const TRect wide = Rect(0, 0, 1200, 100);
+  const auto all = DrawnBottomLabels(b.axis, wide);
+  EXPECT_EQ(Texts(all), (std::vector<std::string>{"1,000,000", "100,000", "10,000", "1,000", "100", "10", "1"}));
+  for (size_t i = 0; i < all.size(); ++i) EXPECT_NEAR(all[i].Centre, 1200 - 200 * static_cast<int>(i), 1);
+  // 330 pixels (a 400 x 250 picture's plot): every second power, apart by the separation.
+  const TRect narrow = Rect(0, 0, 330, 100);
+  const auto some = DrawnBottomLabels(b.axis, narrow);
+  ASSERT_GE(some.size(), 3u);
+  EXPECT_EQ(some.back().Text, "1");
+  for (size_t i = 1; i < some.size(); ++i) EXPECT_GE(some[i - 1].From - some[i].To, 33) << some[i].Text;
+  EXPECT_EQ(Texts(some), (std::vector<std::string>{"1,000,000", "10,000", "100", "1"}));
+}
+
+TEST(TZPChartAxis, DecadeAxesOfFewerThanThreeDecadesLabelTheirEnds) {
+  // From 0: the axis starts at 1, 200 is labelled at the end.
+  TDecadeAxis g(0, 200);
+  const TRect r = Rect(0, 0, 600, 100);
+  const auto labels = DrawnBottomLabels(g.axis, r);
+  EXPECT_EQ(Texts(labels), (std::vector<std::string>{"100", "10", "1", "200"}));
+  EXPECT_NEAR(labels.back().Centre, 600, 1);
+  // A zoom window without a power of ten at either end.
+  TDecadeAxis z(1, 1000);
+  z.axis.ZoomToValues({3.2, 3.2, 150, 150});
+  EXPECT_EQ(Texts(DrawnBottomLabels(z.axis, r)), (std::vector<std::string>{"100", "10", "150", "3.2"}));
+  // Not even one power of ten: the ends alone.
+  z.axis.ZoomToValues({2, 2, 8, 8});
+  EXPECT_EQ(Texts(DrawnBottomLabels(z.axis, r)), (std::vector<std::string>{"8", "2"}));
+  // An end that would crowd a power of ten stays out.
+  TDecadeAxis c(1, 110);
+  EXPECT_EQ(Texts(DrawnBottomLabels(c.axis, r)), (std::vector<std::string>{"100", "10", "1"}));
+}
+
+TEST(TZPChartAxis, ALinearAxisLabelsItsMaximumWhenItIsATick) {
+  // 0 .. 1 on 150 pixels upright: 0.2 steps, every second one labelled, counted from the 1.
+  TFakeSeries s;
+  s.values.AddPoint(0, 0);
+  s.values.AddPoint(1, 1);
+  TZPChartAxis a;
+  a.SetLocation(caLeft);
+  a.BindSeries(s);
+  const auto labels = DrawnLabels(a, Rect(0, 0, 100, 75));
+  ASSERT_FALSE(labels.empty());
+  EXPECT_EQ(labels.front(), "1");
+  EXPECT_LT(labels.size(), 6u);
+  // A maximum between ticks leaves the multiples of the step as they were.
+  TBottomAxis b(1, 37);
+  EXPECT_EQ(DrawnLabels(b.axis, Rect(0, 0, 400, 100)),
+            (std::vector<std::string>{"35", "30", "25", "20", "15", "10", "5"}));
 }

@@ -11,6 +11,7 @@
 
 #include "CliTestSupport.h"
 #include "cli/CliRunner.h"
+#include "engine/SelectionMethods.h"
 
 using namespace zp;
 
@@ -72,4 +73,52 @@ TEST(ChartCommand, AnUnknownPictureTypeIsAnErrorAndTheRestGoOn) {
             "error: line 1: cannot tell the picture type of \"" + gif + "\": use a file name ending in .png or .svg\n");
   EXPECT_FALSE(std::ifstream(gif).good());
   EXPECT_TRUE(std::ifstream(png).good());
+}
+
+namespace {
+
+int CountPixels(const QImage& Image, TColor Color) {
+  const QRgb wanted = qRgb(GetRValue(Color), GetGValue(Color), GetBValue(Color));
+  const QImage img = Image.convertToFormat(QImage::Format_RGB32);
+  int n = 0;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x) n += img.pixel(x, y) == wanted;
+  return n;
+}
+
+}  // namespace
+
+// The default picture of a default Run shows every method in its palette
+// colour (Tournament, the first to solve, at generation 20 too), two pixels
+// wide and twice that at --scale 2, under a header and footer that say what is shown.
+TEST(ChartCommand, EveryMethodShowsInThePaletteUnderAHeaderThatSaysWhatIsShown) {
+  const std::string png = TempFile("palette.png"), svg = TempFile("palette.svg"), big = TempFile("palette2.png");
+  // In one process the random source goes on between sessions: each starts at seed 0 as the tool does.
+  const Result r = RunTool({"--seed", "0", "-q", "8", "-e", "run 200; chart " + png + "; chart " + svg});
+  ASSERT_EQ(r.status, 0) << r.err;
+  QImage image, scaled;
+  ASSERT_TRUE(image.load(QString::fromStdString(png), "PNG"));
+  ASSERT_EQ(image.size(), QSize(800, 500));
+  ASSERT_EQ(RunTool({"--seed", "0", "-q", "8", "--scale", "2", "-e", "run 200; chart " + big}).status, 0);
+  ASSERT_TRUE(scaled.load(QString::fromStdString(big), "PNG"));
+  for (const ga::TSelectionMethodInfo& m : ga::kSelectionMethods) {
+    SCOPED_TRACE(std::string(m.Caption));
+    const int pixels = CountPixels(image, m.Color);
+    EXPECT_GE(pixels, 150);
+    EXPECT_GE(CountPixels(scaled, m.Color), 3 * pixels);
+  }
+  std::ifstream in(svg);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_NE(text.str().find(">Best fitness per generation, 8 queens</text>"), std::string::npos);
+  EXPECT_NE(text.str().find(">seed 0, streams continued</text>"), std::string::npos);
+  EXPECT_EQ(text.str().find(">Chart</text>"), std::string::npos);
+  EXPECT_EQ(text.str().find(">Footer</text>"), std::string::npos);
+
+  ASSERT_EQ(RunTool({"--seed", "9", "-q", "6", "-e", "streams shared; run 5; chart " + svg}).status, 0);
+  std::ifstream again(svg);
+  std::stringstream shared;
+  shared << again.rdbuf();
+  EXPECT_NE(shared.str().find(">Best fitness per generation, 6 queens</text>"), std::string::npos);
+  EXPECT_NE(shared.str().find(">seed 9, streams shared</text>"), std::string::npos);
 }

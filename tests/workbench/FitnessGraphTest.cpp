@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <map>
 #include <string>
 #include <utility>
@@ -89,8 +90,10 @@ TEST(TFitnessGraph, FiveCurvesSetUpForTheGraphPage) {
   EXPECT_TRUE(p.LeftAxis().Options().Contains(chart::TAxisOption::axAutomaticMaximum));
   ASSERT_EQ(p.Charts().Count(), 5);
   const char* captions[] = {"Roulette", "Random", "Tournament", "Stochastic Tournament", "Elitist"};
-  const TColor brushes[] = {0x00FF00, 0x0000FF, 0x00FFFF, 0x00FFFF, 0x00FFFF};
-  const TColor pens[] = {0x00FF00, 0x0000FF, 0x00FFFF, 0xFF0000, 0xFF00FF};
+  // The method palette (Okabe-Ito; Elitist darkened for 3:1 against the gradient's yellow), as pen and brush.
+  const TColor pens[] = {RGB(0xD5, 0x5E, 0x00), RGB(0x7F, 0x7F, 0x7F), RGB(0x00, 0x72, 0xB2), RGB(0x00, 0x9E, 0x73),
+                         RGB(0xC0, 0x72, 0x9D)};
+  const TColor* brushes = pens;
   for (int i = 0; i < 5; ++i) {
     chart::TZPLineChart& s = g.Series(i);
     EXPECT_EQ(p.Charts().Items(i), &s);
@@ -98,6 +101,7 @@ TEST(TFitnessGraph, FiveCurvesSetUpForTheGraphPage) {
     EXPECT_EQ(s.Brush().Color(), brushes[i]);
     EXPECT_EQ(s.Pen().Color(), pens[i]);
     EXPECT_EQ(s.Color(), pens[i]);
+    EXPECT_EQ(s.Pen().Width(), 2);
     EXPECT_EQ(s.Options(), chart::TChartOptions{chart::TChartOption::coShowInLegend});
     EXPECT_EQ(queens::CurveOf(ga::MethodOrder()[static_cast<size_t>(i)]), i);
   }
@@ -115,6 +119,7 @@ TEST(TFitnessGraph, FiveCurvesSetUpForTheGraphPage) {
 // right ones hidden (10 pixels of room each), the legend at the right.
 TEST(TFitnessGraph, LayoutOfTheGraphPage) {
   TFitnessGraph g;
+  g.OnHeading({"8 queens", 0, queens::TRandomStreams::rsContinued});  // the footer shows from the first heading on
   chart::TZPChartPanel& p = g.Panel();
   for (int i = 0; i < 5; ++i) g.Series(i).Values().AddPoint(i + 1, 20 + i);
   std::map<std::string, TRect> drawn;
@@ -299,4 +304,106 @@ TEST(TQueensWorkbench, ObserversAreToldInTheOrderAttachedUntilDetached) {
   wb.Algorithm().Evolve();
   EXPECT_EQ(heard, (std::vector<std::string>{"first reset", "second reset", "first generation", "second generation",
                                              "second generation"}));
+}
+
+// The graph's header names the problem at its size, its footer the seed the
+// start population was drawn from and the streams of the Run shown.
+TEST(TFitnessGraph, HeaderAndFooterSayWhatIsShown) {
+  using queens::TRandomStreams;
+  TRandom random(0);
+  TQueensWorkbench wb(random);
+  TFitnessGraph g;
+  wb.Attach(g);
+  chart::TZPChartPanel& p = g.Panel();
+  EXPECT_EQ(p.Header().Text(), "Best fitness per generation");
+  EXPECT_FALSE(p.Footer().Visible());
+
+  wb.SpinEdit1Change(8);  // as nqueens-ga -q 8
+  wb.btnRunClick("5");
+  EXPECT_EQ(p.Header().Text(), "Best fitness per generation, 8 queens");
+  EXPECT_EQ(p.Footer().Text(), "seed 0, streams continued");
+  EXPECT_TRUE(p.Footer().Visible());
+  // The setting alone does not change what the curves shown were run with; the next Run does.
+  wb.SetStreams(TRandomStreams::rsShared);
+  EXPECT_EQ(p.Footer().Text(), "seed 0, streams continued");
+  wb.btnRunClick("5");
+  EXPECT_EQ(p.Footer().Text(), "seed 0, streams shared");
+
+  // A new start population is drawn from the source's state at that moment, and
+  // a workbench started there draws the same curves.
+  const uint32_t state = random.Seed();
+  wb.SpinEdit1Change(10);
+  wb.btnRunClick("5");
+  EXPECT_EQ(p.Header().Text(), "Best fitness per generation, 10 queens");
+  EXPECT_EQ(p.Footer().Text(), "seed " + std::to_string(state) + ", streams shared");
+  TRandom again(state);
+  TQueensWorkbench replay(again);
+  TFitnessGraph replayed;
+  replay.Attach(replayed);
+  replay.SetStreams(TRandomStreams::rsShared);
+  replay.SpinEdit1Change(10);
+  replay.btnRunClick("5");
+  EXPECT_EQ(replayed.Csv(), g.Csv());
+  EXPECT_EQ(replayed.Panel().Footer().Text(), p.Footer().Text());
+
+  // A loaded population came from no seed.
+  const std::string file = testing::TempDir() + "nqueens_graph_heading.xml";
+  wb.SaveAll(file);
+  TQueensWorkbench loader(again);
+  TFitnessGraph loaded;
+  loader.Attach(loaded);
+  loader.FormCreate();
+  try {
+    loader.LoadAll(file);
+  } catch (const std::exception& e) {
+    GTEST_SKIP() << e.what();
+  }
+  EXPECT_EQ(loaded.Panel().Header().Text(), "Best fitness per generation, 10 queens");
+  EXPECT_EQ(loaded.Panel().Footer().Text(), "loaded population, streams continued");
+  loader.btnRunClick("5");
+  EXPECT_EQ(loaded.Panel().Footer().Text(), "loaded population, streams continued");
+  EXPECT_EQ(queens::GraphFooter({"OneMax, size 64", 7, TRandomStreams::rsShared}), "seed 7, streams shared");
+  EXPECT_EQ(queens::GraphHeader({"OneMax, size 64", 7, TRandomStreams::rsShared}),
+            "Best fitness per generation, OneMax, size 64");
+}
+
+namespace {
+
+// WCAG 2 relative luminance and contrast ratio.
+double Luminance(TColor C) {
+  auto channel = [](uint8_t V) {
+    const double c = V / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * channel(GetRValue(C)) + 0.7152 * channel(GetGValue(C)) + 0.0722 * channel(GetBValue(C));
+}
+
+double Contrast(TColor A, TColor B) {
+  const double a = Luminance(A), b = Luminance(B);
+  return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+}  // namespace
+
+// Every method colour stands out at 3:1 or more from both ends of the graph's
+// gradient, which stays (yellow to white); no two methods share a colour.
+TEST(MethodPalette, EveryColourStandsOutFromBothEndsOfTheGradient) {
+  EXPECT_NEAR(Contrast(clBlack, clWhite), 21, 1e-9);
+  TFitnessGraph g;
+  const chart::TZPChartGradient& gradient = g.Panel().Gradient();
+  EXPECT_TRUE(gradient.Visible());
+  EXPECT_EQ(gradient.StartColor(), clYellow);
+  EXPECT_EQ(gradient.EndColor(), clWhite);
+  for (size_t i = 0; i < ga::kMethodCount; ++i) {
+    const ga::TSelectionMethodInfo& m = ga::kSelectionMethods[i];
+    SCOPED_TRACE(std::string(m.Caption));
+    EXPECT_GE(Contrast(m.Color, gradient.StartColor()), 3.0);
+    EXPECT_GE(Contrast(m.Color, gradient.EndColor()), 3.0);
+    EXPECT_EQ(g.Series(static_cast<int>(i)).Pen().Color(), m.Color);
+    EXPECT_EQ(g.Series(static_cast<int>(i)).Pen().Width(), ga::kMethodLineWidth);
+    for (size_t j = 0; j < i; ++j) EXPECT_NE(ga::kSelectionMethods[j].Color, m.Color);
+  }
+  // The darkest of the five against the yellow: Tournament's blue, 4.83:1; the least, Stochastic's green, 3.19:1.
+  EXPECT_NEAR(Contrast(ga::kSelectionMethods[2].Color, clYellow), 4.83, 0.01);
+  EXPECT_NEAR(Contrast(ga::kSelectionMethods[3].Color, clYellow), 3.19, 0.01);
 }

@@ -81,7 +81,7 @@ QImage FromSvg(const QString& File, QSize Size) {
 
 TEST(EcdfPicture, EveryMethodsCurveShowsInPngAndSvg) {
   EnsureApp();
-  TEcdfChart chart(Experiment(100), TCell{"nqueens", 12, 0}, 100);
+  TEcdfChart chart(Experiment(100), TCell{"nqueens", 12, 0}, 100, EcdfHeader("12 queens", 0));
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const QString png = dir.filePath("ecdf-12.png");
@@ -103,7 +103,8 @@ TEST(EcdfPicture, EveryMethodsCurveShowsInPngAndSvg) {
   QFile f(svg);
   ASSERT_TRUE(f.open(QIODevice::ReadOnly));
   const QByteArray text = f.readAll();
-  for (const char* caption : {"12 queens", "Generation", "Fraction of runs solved", "Stochastic Tournament"})
+  for (const char* caption : {"Run-length ECDF, 12 queens, configuration 0", "Generation", "Fraction of runs solved",
+                              "Stochastic Tournament"})
     EXPECT_TRUE(text.contains(caption)) << caption;
 }
 
@@ -112,15 +113,37 @@ TEST(EcdfPicture, NothingSolvedStillDrawsFlatCurvesOnALogarithmicAxis) {
   std::vector<TRunRow> rows;
   for (int32_t r = 0; r < 3; ++r)
     for (ga::TGASelectionMethod m : kMethodOrder) rows.push_back(MakeRun(20, m, r, false, 5000));
-  TEcdfChart chart(rows, TCell{"nqueens", 20, 0}, 5000);
+  TEcdfChart chart(rows, TCell{"nqueens", 20, 0}, 5000, "");
   const QImage image = chart::RenderChartImage(chart.Panel(), 800, 500);
   // The five curves lie on one another along the bottom; the last drawn shows.
   EXPECT_GT(CountPixels(image, zp::ga::kSelectionMethods.back().Color), 300);
   Keep(image, "ecdf-unsolved.png");
 
-  TEcdfChart long_chart(Experiment(5000), TCell{"nqueens", 12, 0}, 5000);
+  TEcdfChart long_chart(Experiment(5000), TCell{"nqueens", 12, 0}, 5000, "");
   const QImage long_image = chart::RenderChartImage(long_chart.Panel(), 800, 500);
   for (const auto& method : zp::ga::kSelectionMethods)
     EXPECT_GT(CountPixels(long_image, method.Color), 100) << std::hex << method.Color;
   Keep(long_image, "ecdf-log.png");
+}
+
+// A 1,200-generation ECDF is labelled at every power of ten on its decade axis.
+TEST(EcdfPicture, TheDecadeAxisOfTwelveHundredGenerationsIsLabelledAtThePowersOfTen) {
+  EnsureApp();
+  TEcdfChart chart(Experiment(1200), TCell{"nqueens", 12, 0}, 1200, EcdfHeader("12 queens", 0));
+  const std::string svg = chart::ChartSvgBytes(chart.Panel(), 800, 500);
+  for (const char* label : {">1</text>", ">10</text>", ">100</text>", ">1,000</text>"})
+    EXPECT_NE(svg.find(label), std::string::npos) << label;
+  EXPECT_EQ(svg.find(">500</text>"), std::string::npos);  // no longer the compressed axis' steps
+  Keep(chart::RenderChartImage(chart.Panel(), 800, 500), "ecdf-decades.png");
+  Keep(chart::RenderChartImage(chart.Panel(), 400, 250), "ecdf-decades-small.png");
+}
+
+// One generation: every curve's one step shows.
+TEST(EcdfPicture, OneGenerationShowsEveryCurvesStep) {
+  EnsureApp();
+  TEcdfChart chart(Experiment(1), TCell{"nqueens", 12, 0}, 1, EcdfHeader("12 queens", 0));
+  const QImage image = chart::RenderChartImage(chart.Panel(), 800, 500);
+  for (const auto& method : zp::ga::kSelectionMethods)
+    EXPECT_GT(CountPixels(image, method.Color), 300) << std::hex << method.Color;
+  Keep(image, "ecdf-one.png");
 }
