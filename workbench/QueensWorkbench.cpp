@@ -174,7 +174,7 @@ void TQueensWorkbench::ResetCurves() {
 }
 
 void TQueensWorkbench::NotifyHeading(TRandomStreams Streams) {
-  Notify(&IRunObserver::OnHeading, TRunHeading{problem_.Caption(), core_->StartSeed(), Streams});
+  Notify(&IRunObserver::OnHeading, TRunHeading{Problem().Caption(), core_->StartSeed(), Streams});
 }
 
 void TQueensWorkbench::OnGeneration(const TGenerationReport& Report) {
