@@ -2,9 +2,11 @@
 
 #include <future>
 #include <map>
+#include <memory>
 #include <set>
 #include <tuple>
 
+#include "chart/ZPChartPanel.h"
 #include "experiment/CellReader.h"
 #include "experiment/Comparisons.h"
 #include "experiment/Configurations.h"
@@ -13,6 +15,7 @@
 #include "experiment/OutputFiles.h"
 #include "experiment/Summary.h"
 #include "platform/Numbers.h"
+#include "workbench/FitnessGraph.h"
 
 namespace zp::experiment {
 
@@ -60,6 +63,44 @@ class TEffects {
   }
 
   bool Empty() const { return order_.empty(); }
+
+  // effects-PROBLEM-SIZE-SETTING.png and .svg: ERT in evaluations against the
+  // setting's values, one line per method; a value without a hit has no point.
+  void DrawPictures(const std::filesystem::path& Folder, const TPictureWriter& Draw) const {
+    for (const auto& key : order_) {
+      const auto spec = queens::ParseProblemName(key.first);
+      for (size_t setting = 0; setting < queens::kSettingCount; ++setting) {
+        if (!design_.Varies(static_cast<queens::TSettingName>(setting))) continue;
+        const std::string name(queens::kSettingNames[setting]);
+        chart::TZPChartPanel panel;
+        panel.Header().SetText("Main effect of " + name + ", " + (spec ? spec->Caption(key.second) : key.first));
+        panel.Footer().SetVisible(false);
+        panel.Gradient().SetVisible(false);
+        panel.LeftAxis().Title().SetText("ERT (evaluations)");
+        panel.BottomAxis().Title().SetText(name);
+        std::vector<std::unique_ptr<chart::TZPLineChart>> curves;
+        for (size_t rank = 0; rank < kMethodOrder.size(); ++rank) {
+          auto curve = std::make_unique<chart::TZPLineChart>();
+          curve->SetParent(&panel);
+          queens::StyleMethodCurve(*curve, ga::kSelectionMethods[rank]);
+          curve->BeginUpdate();
+          for (const auto& [at, pooled] : blocks_.at(key)) {
+            const auto [r, s, value] = at;
+            if (r != rank || s != setting || pooled.Hits == 0) continue;
+            curve->Values().AddPoint(queens::SettingAxisValue(design_.Settings[setting][value], key.second),
+                                     pooled.Spent / static_cast<double>(pooled.Hits));
+          }
+          curve->EndUpdate();
+          curves.push_back(std::move(curve));
+        }
+        const std::string stem =
+            "effects-" + (spec ? spec->FileTag() : key.first) + "-" + std::to_string(key.second) + "-" + name;
+        for (const char* type : {"png", "svg"})
+          Draw(panel, (Folder / (stem + "." + type)).string(), kEcdfWidth, kEcdfHeight);
+        curves.clear();  // the curves let go of the panel before it goes
+      }
+    }
+  }
 
  private:
   struct TPooled {
@@ -129,7 +170,10 @@ TFinishedAnalysis FinishFolder(const std::filesystem::path& Folder, const TExper
   std::vector<TOutputFile> end{{"summary.csv", SummaryCsv(analysis.Summary)},
                                {"comparisons.csv", ComparisonsCsv(analysis.Comparisons)}};
   for (auto& [path, text] : info_files) end.push_back({path, std::move(text)});
-  if (!effects.Empty()) end.push_back({"effects.csv", effects.Csv()});
+  if (!effects.Empty()) {
+    end.push_back({"effects.csv", effects.Csv()});
+    effects.DrawPictures(Folder, Draw);
+  }
   WriteOutputFiles(Folder, end);
   return analysis;
 }

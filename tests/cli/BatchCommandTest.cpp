@@ -302,6 +302,9 @@ TEST(BatchCommandTest, ASweepsRowsAreTheRunsTheirSetLinesReplayAndItsEffectsPool
   // Mutation takes one value: it is no main effect. Each configuration is an algorithm of its own.
   EXPECT_EQ(ReadFile(out / "effects.csv").find(",mutation,"), std::string::npos);
   EXPECT_TRUE(fs::exists(out / "ecdf-onemax-6-c0.svg"));
+  for (const char* picture : {"effects-onemax-6-population.svg", "effects-nqueens-6-tournament.png"})
+    EXPECT_TRUE(fs::exists(out / picture)) << picture;
+  EXPECT_FALSE(fs::exists(out / "effects-onemax-6-mutation.svg"));
   EXPECT_NE(
       ReadFile(out / "iohprofiler/smElitist-c3/IOHprofiler_f1_NQueens.info").find("algId = \"Elitist@batch-test#c3\""),
       std::string::npos);
