@@ -112,8 +112,43 @@ ZP_AVX2_TARGET inline __m256i CountKeyPairs(__m256i k, __m256i acc) {
   return _mm256_sub_epi8(acc, _mm256_and_si256(_mm256_cmpeq_epi8(swapped, k), first_half));
 }
 
+// Up to 16 columns: the three keys in 128-bit lanes, each rotated within its
+// lane: rotations 1..7 and the first 8 bytes of rotation 8.
+template <int... D>
+ZP_AVX2_TARGET inline __m256i CountLaneRotations(std::integer_sequence<int, D...>, __m256i k, __m256i acc) {
+  ((acc = _mm256_sub_epi8(acc, _mm256_cmpeq_epi8(_mm256_alignr_epi8(k, k, D + 1), k))), ...);
+  return acc;
+}
+
+ZP_AVX2_TARGET inline __m256i CountLanePairs(__m256i k, __m256i acc) {
+  acc = CountLaneRotations(std::make_integer_sequence<int, 7>{}, k, acc);
+  const __m256i first_half = _mm256_setr_epi64x(-1, 0, -1, 0);
+  return _mm256_sub_epi8(acc, _mm256_and_si256(_mm256_cmpeq_epi8(_mm256_alignr_epi8(k, k, 8), k), first_half));
+}
+
+ZP_AVX2_TARGET inline int SumBytes(__m256i acc) {
+  const __m256i sums = _mm256_sad_epu8(acc, _mm256_setzero_si256());
+  const __m128i half = _mm_add_epi64(_mm256_castsi256_si128(sums), _mm256_extracti128_si256(sums, 1));
+  return static_cast<int>(_mm_cvtsi128_si64(half) + _mm_extract_epi64(half, 1));
+}
+
 ZP_AVX2_TARGET int FitnessAvx2(const uint64_t* w, int n, int b) {
   const __m256i v = DecodeRows(w, n, b);
+  if (n <= 16) {
+    // [rising | falling] and [row | absent] as 16-byte lanes.
+    const __m256i iota = _mm256_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0, 1, 2, 3, 4, 5, 6, 7,
+                                          8, 9, 10, 11, 12, 13, 14, 15);
+    const __m256i present = _mm256_cmpgt_epi8(_mm256_set1_epi8(static_cast<char>(n)), iota);
+    const __m256i absent_key = _mm256_add_epi8(iota, _mm256_set1_epi8(static_cast<char>(128)));
+    const __m256i rows = _mm256_permute2x128_si256(v, v, 0);  // the 16 rows in both lanes
+    const __m256i signed_iota = _mm256_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 0, -1, -2, -3,
+                                                 -4, -5, -6, -7, -8, -9, -10, -11, -12, -13, -14, -15);
+    const __m256i first = _mm256_blendv_epi8(absent_key, _mm256_add_epi8(rows, signed_iota), present);
+    const __m256i second =
+        _mm256_blendv_epi8(absent_key, rows, _mm256_and_si256(present, _mm256_setr_epi64x(-1, -1, 0, 0)));
+    const int attacking = SumBytes(CountLanePairs(second, CountLanePairs(first, _mm256_setzero_si256())));
+    return Pairs(n) - attacking - PenaltyOf(OutOfRange(v, Present(n), n), n);
+  }
   const __m256i iota = Iota();
   const __m256i present = Present(n);
   const __m256i absent_key = _mm256_add_epi8(iota, _mm256_set1_epi8(static_cast<char>(128)));
@@ -121,9 +156,7 @@ ZP_AVX2_TARGET int FitnessAvx2(const uint64_t* w, int n, int b) {
   acc = CountKeyPairs(_mm256_blendv_epi8(absent_key, v, present), acc);
   acc = CountKeyPairs(_mm256_blendv_epi8(absent_key, _mm256_add_epi8(v, iota), present), acc);
   acc = CountKeyPairs(_mm256_blendv_epi8(absent_key, _mm256_sub_epi8(v, iota), present), acc);
-  const __m256i sums = _mm256_sad_epu8(acc, _mm256_setzero_si256());
-  const __m128i half = _mm_add_epi64(_mm256_castsi256_si128(sums), _mm256_extracti128_si256(sums, 1));
-  const int attacking = static_cast<int>(_mm_cvtsi128_si64(half) + _mm_extract_epi64(half, 1));
+  const int attacking = SumBytes(acc);
   return Pairs(n) - attacking - PenaltyOf(OutOfRange(v, present, n), n);
 }
 
@@ -150,6 +183,23 @@ ZP_AVX512_TARGET inline __m512i SwapLanes(__m512i z) {
 
 ZP_AVX512_TARGET int FitnessAvx512(const uint64_t* w, int n, int b) {
   const __m256i v = DecodeRows(w, n, b);
+  if (n <= 16) {
+    // [row | falling | rising | absent] as 16-byte lanes, each rotated within its lane.
+    const __m128i rows = _mm256_castsi256_si128(v);
+    const __m128i iota = _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+    const __mmask16 present = static_cast<__mmask16>((1u << n) - 1);
+    const __m128i absent_key = _mm_add_epi8(iota, _mm_set1_epi8(static_cast<char>(128)));
+    const __m128i row = _mm_mask_blend_epi8(present, absent_key, rows);
+    const __m128i falling = _mm_mask_blend_epi8(present, absent_key, _mm_sub_epi8(rows, iota));
+    const __m128i rising = _mm_mask_blend_epi8(present, absent_key, _mm_add_epi8(rows, iota));
+    const __m512i keys = Join(_mm256_set_m128i(falling, row), _mm256_set_m128i(absent_key, rising));
+    int attacking = CountRotations512(std::make_integer_sequence<int, 7>{}, keys, keys, keys);
+    attacking += __builtin_popcountll(
+        _cvtmask64_u64(_mm512_mask_cmpeq_epi8_mask(0x00FF00FF00FF00FFull, _mm512_alignr_epi8(keys, keys, 8), keys)));
+    const __mmask16 at_least =
+        _mm_mask_cmpge_epu8_mask(present, rows, _mm_set1_epi8(static_cast<char>(static_cast<unsigned char>(n))));
+    return Pairs(n) - attacking - PenaltyOf(_cvtmask16_u32(at_least), n);
+  }
   const __m256i iota = Iota();
   const __mmask32 present = n >= 32 ? ~__mmask32{0} : static_cast<__mmask32>((1u << n) - 1);
   const __m256i absent_key = _mm256_add_epi8(iota, _mm256_set1_epi8(static_cast<char>(128)));
