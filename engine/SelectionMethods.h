@@ -1,9 +1,9 @@
 // The one table of the built-in selection methods: the order in which a
 // comparison run runs them (and every output lists them), the enumerator, the
 // caption of their curve, the short name a command line accepts, the curve's
-// colour, the routine that picks a parent and the table the scoring builds for
-// it. The engine's dispatch, the workbench, the experiments and the window all
-// read it, so a method is added here (and as an enumerator and a routine).
+// colour, the routine that picks a parent, the table the scoring builds for
+// it and whether it compares the parents' fitness. The engine's dispatch, the workbench, the experiments and the window
+// all read it, so a method is added here (and as an enumerator and a routine).
 //
 //   for (const TSelectionMethodInfo& m : kSelectionMethods) Plot(m.Caption, m.Color);
 //   const std::optional<size_t> place = MethodPlace(TGASelectionMethod::smElitist);   // 4
@@ -30,19 +30,22 @@ struct TSelectionMethodInfo {
   TColor Brush;                // the curve's brush (not drawn by lines)
   selection::TSelectionRoutine Routine;
   TSelectionTable Table;
+  bool
+      ComparesFitness;  // its picks read Fitness (through FitterOf): a generation may hand it the parents' as one array
 };
 
 // In run order.
 inline constexpr std::array<TSelectionMethodInfo, 5> kSelectionMethods{{
     {TGASelectionMethod::smRoulette, "Roulette", "roulette", clLime, clLime, &selection::SelectRoulette,
-     TSelectionTable::stRoulette},
-    {TGASelectionMethod::smRandom, "Random", "random", clRed, clRed, &selection::SelectRandom, TSelectionTable::stNone},
+     TSelectionTable::stRoulette, false},
+    {TGASelectionMethod::smRandom, "Random", "random", clRed, clRed, &selection::SelectRandom, TSelectionTable::stNone,
+     false},
     {TGASelectionMethod::smTournament, "Tournament", "tournament", clYellow, clYellow, &selection::SelectTournament,
-     TSelectionTable::stNone},
+     TSelectionTable::stNone, true},
     {TGASelectionMethod::smStochasticTournament, "Stochastic Tournament", "stochastic", clBlue, clYellow,
-     &selection::SelectStochasticTournament, TSelectionTable::stRoulette},
+     &selection::SelectStochasticTournament, TSelectionTable::stRoulette, true},
     {TGASelectionMethod::smElitist, "Elitist", "elitist", clFuchsia, clYellow, &selection::SelectElitist,
-     TSelectionTable::stElitist},
+     TSelectionTable::stElitist, false},
 }};
 
 inline constexpr size_t kMethodCount = kSelectionMethods.size();

@@ -3,6 +3,7 @@
 #include "engine/ZPGASelection.h"
 
 #include <array>
+#include <bit>
 #include <cmath>
 
 #include "engine/SelectionMethods.h"
@@ -18,6 +19,15 @@ void BuildRouletteTable(TGAFitnessArray& Table, const TZPGAPopulation& Populatio
   }
 }
 
+void BuildRouletteTable(TGAFitnessArray& Table, std::span<const TGAFitness> Fitness, TGAFitness TotalFitness) {
+  Table.resize(Fitness.size());
+  double running = 0;
+  for (size_t i = 0; i < Fitness.size(); ++i) {
+    running = (i == 0 ? 0 : running) + RelativeFitness(Fitness[i], TotalFitness);
+    Table[i] = running;
+  }
+}
+
 void BuildElitistQueue(std::unique_ptr<TIndividualQueue>& Queue, const TZPGAPopulation& Population,
                        TGAFitnessMethod FitnessMethod) {
   if (!Queue) Queue = std::make_unique<TIndividualQueue>();
@@ -29,12 +39,24 @@ void BuildElitistQueue(std::unique_ptr<TIndividualQueue>& Queue, const TZPGAPopu
   }
 }
 
+void BuildElitistQueue(std::unique_ptr<TIndividualQueue>& Queue, const TZPGAPopulation& Population,
+                       std::span<const TGAFitness> Fitness, TGAFitnessMethod FitnessMethod) {
+  if (!Queue) Queue = std::make_unique<TIndividualQueue>();
+  Queue->Clear();
+  Queue->SetDescending(FitnessMethod == TGAFitnessMethod::fmMaximize);
+  for (int i = 0; i < Population.Count(); ++i)
+    Queue->Push(&Population.Items(i), static_cast<float>(Fitness[static_cast<size_t>(i)]));
+}
+
 TZPGAIndividual& SelectRandom(const TSelectionContext& Context) {
   return Context.population.Items(Context.random.RandomInt(Context.population.Count()));
 }
 
-TZPGAIndividual& SelectRoulette(const TSelectionContext& Context) {
-  if (Context.equal_fitness) return SelectRandom(Context);
+namespace {
+
+// The position SelectRoulette picks, with its draws.
+int32_t RouletteIndex(const TSelectionContext& Context) {
+  if (Context.equal_fitness) return Context.random.RandomInt(Context.population.Count());
   const double r = Context.random.Random();
   TGAFitnessArray& table = Context.roulette_table;
   if (table.empty()) BuildRouletteTable(table, Context.scored, Context.total_fitness);
@@ -54,16 +76,76 @@ TZPGAIndividual& SelectRoulette(const TSelectionContext& Context) {
   }
   if (lo >= length) lo = length - 1;
   Context.elitist_index = lo;
-  return Context.population.Items(lo);
+  return lo;
+}
+
+// A tournament over the context's fitness array: the draws and the
+// comparisons of FitterOf(parent, contender), on the same values. The winner
+// is kept by selects, not branches: which one wins is a coin flip.
+template <typename Contender>
+TZPGAIndividual& TournamentOverArray(const TSelectionContext& Context, Contender NextContender) {
+  const TGAFitness* fitness = Context.fitness;
+  const bool maximize = Context.fitter_of.method == TGAFitnessMethod::fmMaximize;
+  const int32_t count = Context.population.Count();
+  int32_t best = Context.random.RandomInt(count);
+  TGAFitness best_fitness = fitness[best];
+  for (int i = 1; i < Context.tournament_field; ++i) {
+    const int32_t contender = NextContender();
+    // A roulette table longer than the population can give a position past it: the collection's index error.
+    if (static_cast<uint32_t>(contender) >= static_cast<uint32_t>(count)) return Context.population.Items(contender);
+    const TGAFitness f = fitness[contender];
+    const bool keep = maximize ? best_fitness >= f : best_fitness <= f;
+    best = keep ? best : contender;
+    best_fitness = keep ? best_fitness : f;
+  }
+  return Context.population.Items(best);
+}
+
+// The plain tournament over the array, the seed held in a local and the
+// winner kept by masks (the compiler turns selects of doubles back into branches).
+template <bool Maximize>
+int32_t TournamentIndex(const TGAFitness* fitness, int32_t count, int32_t field, TRandom& random) {
+  TRandom rng = random;
+  int32_t best = rng.RandomInt(count);
+  uint64_t best_bits = std::bit_cast<uint64_t>(fitness[best]);
+  for (int i = 1; i < field; ++i) {
+    const int32_t contender = rng.RandomInt(count);
+    const TGAFitness f = fitness[contender];
+    const TGAFitness b = std::bit_cast<TGAFitness>(best_bits);
+    const bool keep = Maximize ? b >= f : b <= f;
+    const uint64_t take = uint64_t{keep} - 1;  // all ones when the contender wins
+    best ^= (best ^ contender) & static_cast<int32_t>(take);
+    best_bits ^= (best_bits ^ std::bit_cast<uint64_t>(f)) & take;
+  }
+  random = rng;
+  return best;
+}
+
+bool OverArray(const TSelectionContext& Context) {
+  return Context.fitness != nullptr && Context.fitter_of.compare == nullptr && Context.population.Count() > 0;
+}
+
+}  // namespace
+
+TZPGAIndividual& SelectRoulette(const TSelectionContext& Context) {
+  return Context.population.Items(RouletteIndex(Context));
 }
 
 TZPGAIndividual& SelectTournament(const TSelectionContext& Context) {
+  if (OverArray(Context)) {
+    const int32_t count = Context.population.Count();
+    const int32_t best = Context.fitter_of.method == TGAFitnessMethod::fmMaximize
+                             ? TournamentIndex<true>(Context.fitness, count, Context.tournament_field, Context.random)
+                             : TournamentIndex<false>(Context.fitness, count, Context.tournament_field, Context.random);
+    return Context.population.Items(best);
+  }
   TZPGAIndividual* parent = &SelectRandom(Context);
   for (int i = 1; i < Context.tournament_field; ++i) parent = &Context.fitter_of(*parent, SelectRandom(Context));
   return *parent;
 }
 
 TZPGAIndividual& SelectStochasticTournament(const TSelectionContext& Context) {
+  if (OverArray(Context)) return TournamentOverArray(Context, [&] { return RouletteIndex(Context); });
   TZPGAIndividual* parent = &SelectRandom(Context);
   for (int i = 1; i < Context.tournament_field; ++i) parent = &Context.fitter_of(*parent, SelectRoulette(Context));
   return *parent;

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 
 #include "engine/DataStructures.h"
 #include "engine/ZPGAConsts.h"
@@ -51,6 +52,9 @@ struct TSelectionContext {
   TGAFitnessMethod fitness_method;
   int32_t tournament_field;
   TGAProbability elitist_pct;
+  // When set (with a fitter_of without compare function): fitness[k] is the
+  // Fitness of population's individual k, which the tournaments read instead.
+  const TGAFitness* fitness = nullptr;
 };
 
 // F's share of Total, 0 when Total is 0.
@@ -58,9 +62,14 @@ inline double RelativeFitness(TGAFitness F, TGAFitness Total) { return Total == 
 
 // One running total of relative fitness per individual of Population, in order.
 void BuildRouletteTable(TGAFitnessArray& Table, const TZPGAPopulation& Population, TGAFitness TotalFitness);
+// The same from the individuals' fitness given as one array in population order.
+void BuildRouletteTable(TGAFitnessArray& Table, std::span<const TGAFitness> Fitness, TGAFitness TotalFitness);
 // Creates Queue when it is nullptr, then holds every individual of Population, best on top.
 void BuildElitistQueue(std::unique_ptr<TIndividualQueue>& Queue, const TZPGAPopulation& Population,
                        TGAFitnessMethod FitnessMethod);
+// The same with the priorities read from Fitness (Population's, in order).
+void BuildElitistQueue(std::unique_ptr<TIndividualQueue>& Queue, const TZPGAPopulation& Population,
+                       std::span<const TGAFitness> Fitness, TGAFitnessMethod FitnessMethod);
 
 // Each returns an individual of the context's population; an empty one raises the collection's index error.
 TZPGAIndividual& SelectRandom(const TSelectionContext& Context);
