@@ -321,7 +321,13 @@ void TZPCustomGeneticAlgorithm::Evolve() {
       for (int k = 0; k < parents.Count(); ++k) parents_fitness_[static_cast<size_t>(k)] = parents.Items(k).Fitness();
       parents_fitness = parents_fitness_.data();
     }
-    const selection::TSelectionContext context = SelectionContext(parents, parents_fitness);
+    selection::TSelectionContext generation_context = SelectionContext(parents, parents_fitness);
+    if (quiet && selection_method_ == TGASelectionMethod::smElitist)
+      generation_context.elitist_last = selection::ElitistLast(parents.Count(), elitist_pct_);
+    // An empty table is built by the first pick; one that stands cannot change during the picks.
+    if (quiet && method && method->Table == TSelectionTable::stRoulette && roulette_buckets_.Build(roulette_table_))
+      generation_context.roulette_buckets = &roulette_buckets_;
+    const selection::TSelectionContext& context = generation_context;
     for (int i = 0; i < count; i += 2) {
       // Two selections per pair: a look every kStopCheckEvery selections.
       if (stoppable && i > 0 && i % (kStopCheckEvery / 2) == 0 && StopRequested()) {

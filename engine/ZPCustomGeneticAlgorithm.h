@@ -241,8 +241,9 @@ class TZPCustomGeneticAlgorithm : public TComponent {
   // stop test and, on a request, leaves with scoring_abandoned_ set.
   bool stoppable_scoring_ = false;
   bool scoring_abandoned_ = false;
-  TGAFitnessArray scores_;           // the last scoring's values in population order, reused
-  TGAFitnessArray parents_fitness_;  // the parents' Fitness, taken once per generation for the tournaments
+  TGAFitnessArray scores_;                        // the last scoring's values in population order, reused
+  TGAFitnessArray parents_fitness_;               // the parents' Fitness, taken once per generation for the tournaments
+  selection::TRouletteBuckets roulette_buckets_;  // of the roulette table, built once per generation
 };
 
 // The component with every property published; behaviour is the base's.

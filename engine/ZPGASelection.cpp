@@ -2,6 +2,7 @@
 // table from selection method to routine.
 #include "engine/ZPGASelection.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
@@ -26,6 +27,23 @@ void BuildRouletteTable(TGAFitnessArray& Table, std::span<const TGAFitness> Fitn
     running = (i == 0 ? 0 : running) + RelativeFitness(Fitness[i], TotalFitness);
     Table[i] = running;
   }
+}
+
+bool TRouletteBuckets::Build(const TGAFitnessArray& Table) {
+  const size_t length = Table.size();
+  if (length == 0) return false;
+  for (size_t i = 1; i < length; ++i)
+    if (!(Table[i] >= Table[i - 1])) return false;  // a fall, or a NaN
+  // About two buckets per position, so that a pick scans one or two totals.
+  count = std::bit_ceil(static_cast<uint32_t>(std::min<size_t>(2 * length, size_t{1} << 16)));
+  first.resize(count);
+  int32_t position = 0;
+  for (uint32_t b = 0; b < count; ++b) {
+    const double start = static_cast<double>(b) / count;
+    while (static_cast<size_t>(position) < length && !(Table[static_cast<size_t>(position)] > start)) ++position;
+    first[b] = position;
+  }
+  return true;
 }
 
 void BuildElitistQueue(std::unique_ptr<TIndividualQueue>& Queue, const TZPGAPopulation& Population,
@@ -66,13 +84,22 @@ int32_t RouletteIndex(const TSelectionContext& Context) {
   // the table is not read there and the last individual is taken.
   const int length = static_cast<int>(table.size());
   int lo = 0, hi = length;
+  const double* totals = table.data();
+  if (const TRouletteBuckets* buckets = Context.roulette_buckets) {
+    // r x count is exact (count a power of two), so the bucket holds r.
+    int position = buckets->first[static_cast<size_t>(r * buckets->count)];
+    while (position < length && !(totals[position] > r)) ++position;
+    if (position >= length) position = length - 1;
+    Context.elitist_index = position;
+    return position;
+  }
   while (lo <= hi && lo < length) {
     const int mid = (lo + hi) / 2;
     if (mid >= length) break;
-    if (table[static_cast<size_t>(mid)] > r)
-      hi = mid - 1;
-    else
-      lo = mid + 1;
+    // Either half with equal chance: masks instead of a branch that would miss half the time.
+    const int above = -static_cast<int>(totals[mid] > r);  // all ones when the total exceeds r
+    hi = (hi & ~above) | ((mid - 1) & above);
+    lo = (lo & above) | ((mid + 1) & ~above);
   }
   if (lo >= length) lo = length - 1;
   Context.elitist_index = lo;
@@ -155,17 +182,22 @@ TZPGAIndividual& SelectElitist(const TSelectionContext& Context) {
   if (Context.equal_fitness) return SelectRandom(Context);
   int32_t& index = Context.elitist_index;
   ++index;
-  // The share is taken in extended precision, as the rest of the engine's
-  // float arithmetic: 5 x 0.1 lies just above one half there and rounds to 1.
-  const long double share =
-      static_cast<long double>(Context.population.Count()) * static_cast<long double>(Context.elitist_pct);
-  if (index > std::nearbyint(share)) index = 0;
+  const int64_t last =
+      Context.elitist_last >= 0 ? Context.elitist_last : ElitistLast(Context.population.Count(), Context.elitist_pct);
+  if (index > last) index = 0;
   std::unique_ptr<TIndividualQueue>& queue = Context.elitist_queue;
   if (!queue) BuildElitistQueue(queue, Context.scored, Context.fitness_method);
   // With ElitistPct near 1 the cycle can reach one past the queue: take its last position.
   int position = index;
   if (position >= queue->Count()) position = queue->Count() - 1;
   return *queue->Items(position);
+}
+
+int64_t ElitistLast(int32_t Count, TGAProbability ElitistPct) {
+  // The share is taken in extended precision, as the rest of the engine's
+  // float arithmetic: 5 x 0.1 lies just above one half there and rounds to 1.
+  const long double share = static_cast<long double>(Count) * static_cast<long double>(ElitistPct);
+  return static_cast<int64_t>(std::nearbyint(share));
 }
 
 TSelectionRoutine RoutineOf(TGASelectionMethod Method) {
