@@ -6,9 +6,11 @@
 // told apart from one of the queens' fitness.
 #include <benchmark/benchmark.h>
 
+#include <string>
 #include <vector>
 
 #include "engine/IntegerDecoder.h"
+#include "engine/SelectionMethods.h"
 #include "engine/ZPGeneticAlgorithm.h"
 #include "workbench/QueensProblem.h"
 
@@ -93,6 +95,19 @@ void BM_EvolveQueens(benchmark::State& state) {
   SetCounters(state, static_cast<double>(p) * w.ga.GeneSize());
 }
 
+// W(N, P) under each selection method (its place in the method table), for
+// the comparison run's mix of methods.
+void BM_EvolveQueensByMethod(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  const int p = static_cast<int>(state.range(1));
+  Workload w(n, p);
+  w.ga.SetSelectionMethod(kSelectionMethods[static_cast<size_t>(state.range(2))].Method);
+  w.ga.EvaluatePopulation();
+  for (auto _ : state) w.ga.Evolve();
+  SetCounters(state, static_cast<double>(p) * w.ga.GeneSize());
+  state.SetLabel(std::string(kSelectionMethods[static_cast<size_t>(state.range(2))].ShortName));
+}
+
 // OneMax(genes, bits per gene, population).
 void BM_EvolveOneMax(benchmark::State& state) {
   const int p = static_cast<int>(state.range(2));
@@ -109,6 +124,7 @@ BENCHMARK(BM_EvolveQueens)
     ->Args({32, 128})
     ->Args({32, 4096})
     ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_EvolveQueensByMethod)->ArgsProduct({{32}, {128}, {0, 1, 2, 3, 4}})->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_EvolveOneMax)->Args({32, 4, 128})->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

@@ -43,6 +43,10 @@ bool TRouletteBuckets::Build(const TGAFitnessArray& Table) {
     while (static_cast<size_t>(position) < length && !(Table[static_cast<size_t>(position)] > start)) ++position;
     first[b] = position;
   }
+  // A draw in bucket b lies below (b + 1) / count: its position is at most first[b + 1] (the length past the last).
+  widest = 0;
+  for (uint32_t b = 0; b < count; ++b)
+    widest = std::max(widest, (b + 1 < count ? first[b + 1] : static_cast<int32_t>(length)) - first[b]);
   return true;
 }
 
@@ -88,7 +92,14 @@ int32_t RouletteIndex(const TSelectionContext& Context) {
   if (const TRouletteBuckets* buckets = Context.roulette_buckets) {
     // r x count is exact (count a power of two), so the bucket holds r.
     int position = buckets->first[static_cast<size_t>(r * buckets->count)];
-    while (position < length && !(totals[position] > r)) ++position;
+    if (buckets->widest <= 4) {
+      // A fixed number of steps, each taken while the total is at or below r: no branch to miss.
+      for (int k = 0; k < buckets->widest; ++k)
+        position +=
+            static_cast<int>(position < length) & static_cast<int>(!(totals[std::min(position, length - 1)] > r));
+    } else {
+      while (position < length && !(totals[position] > r)) ++position;
+    }
     if (position >= length) position = length - 1;
     Context.elitist_index = position;
     return position;
@@ -108,22 +119,23 @@ int32_t RouletteIndex(const TSelectionContext& Context) {
 
 // A tournament over the context's fitness array: the draws and the
 // comparisons of FitterOf(parent, contender), on the same values. The winner
-// is kept by selects, not branches: which one wins is a coin flip.
-template <typename Contender>
+// is kept by masks, not branches (the compiler turns selects of doubles back
+// into branches): which one wins is a coin flip.
+template <bool Maximize, typename Contender>
 TZPGAIndividual& TournamentOverArray(const TSelectionContext& Context, Contender NextContender) {
   const TGAFitness* fitness = Context.fitness;
-  const bool maximize = Context.fitter_of.method == TGAFitnessMethod::fmMaximize;
   const int32_t count = Context.population.Count();
   int32_t best = Context.random.RandomInt(count);
-  TGAFitness best_fitness = fitness[best];
+  uint64_t best_bits = std::bit_cast<uint64_t>(fitness[best]);
   for (int i = 1; i < Context.tournament_field; ++i) {
     const int32_t contender = NextContender();
     // A roulette table longer than the population can give a position past it: the collection's index error.
     if (static_cast<uint32_t>(contender) >= static_cast<uint32_t>(count)) return Context.population.Items(contender);
     const TGAFitness f = fitness[contender];
-    const bool keep = maximize ? best_fitness >= f : best_fitness <= f;
-    best = keep ? best : contender;
-    best_fitness = keep ? best_fitness : f;
+    const TGAFitness b = std::bit_cast<TGAFitness>(best_bits);
+    const uint64_t take = uint64_t{Maximize ? b >= f : b <= f} - 1;  // all ones when the contender wins
+    best ^= (best ^ contender) & static_cast<int32_t>(take);
+    best_bits ^= (best_bits ^ std::bit_cast<uint64_t>(f)) & take;
   }
   return Context.population.Items(best);
 }
@@ -172,7 +184,11 @@ TZPGAIndividual& SelectTournament(const TSelectionContext& Context) {
 }
 
 TZPGAIndividual& SelectStochasticTournament(const TSelectionContext& Context) {
-  if (OverArray(Context)) return TournamentOverArray(Context, [&] { return RouletteIndex(Context); });
+  if (OverArray(Context)) {
+    const auto roulette = [&] { return RouletteIndex(Context); };
+    return Context.fitter_of.method == TGAFitnessMethod::fmMaximize ? TournamentOverArray<true>(Context, roulette)
+                                                                    : TournamentOverArray<false>(Context, roulette);
+  }
   TZPGAIndividual* parent = &SelectRandom(Context);
   for (int i = 1; i < Context.tournament_field; ++i) parent = &Context.fitter_of(*parent, SelectRoulette(Context));
   return *parent;

@@ -44,6 +44,7 @@ struct TFitterOf {
 struct TRouletteBuckets {
   std::vector<int32_t> first;
   uint32_t count = 0;  // a power of two
+  int32_t widest = 0;  // the most positions a draw's position may lie past its bucket's first
   // Fills the buckets for Table; false (the search must be made) when Table is empty or not non-decreasing.
   bool Build(const TGAFitnessArray& Table);
 };

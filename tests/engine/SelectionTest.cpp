@@ -359,12 +359,14 @@ TEST(SelectionRoutines, GenerationsCompareInlineOnlyWhenFitterOfIsTheBaseOne) {
 TEST(SelectionRoutines, RouletteBucketsPickWhatTheSearchPicks) {
   // Tables with zero shares, equal totals, a last total below 1 and one above,
   // and draws on the totals themselves, on bucket edges and just beside them.
-  const std::vector<TGAFitnessArray> tables{{0.25, 0.5, 1.0},
-                                            {0, 0, 0.5, 0.5, 0.5, 1},
-                                            {0.1, 0.2, 0.3},
-                                            {0.5, 1.5},
-                                            {1.0},
-                                            {0, 0.125, 0.125, 0.75, 0.999999999}};
+  const std::vector<TGAFitnessArray> tables{
+      {0.25, 0.5, 1.0},
+      {0, 0, 0.5, 0.5, 0.5, 1},
+      {0.1, 0.2, 0.3},
+      {0.5, 1.5},
+      {1.0},
+      {0, 0.125, 0.125, 0.75, 0.999999999},
+      {0, 0, 0, 0, 0, 0, 0, 0.5, 0.5, 0.5, 0.5, 0.5, 0.5, 1}};  // long runs: the scan
   for (const TGAFitnessArray& totals : tables) {
     selection::TRouletteBuckets buckets;
     ASSERT_TRUE(buckets.Build(totals));
