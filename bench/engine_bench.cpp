@@ -1,15 +1,16 @@
-// Evolution speed on the N-Queens workload W(N, P): the workbench's genes and
-// fitness, mutation probability 1/chromosome bits, population P, tournament
-// selection of 4, crossover 0.98 at gene boundaries, inversion 0.1, all three
-// operations, no early stop. Initialization is outside the timed loop.
-// A second problem, OneMax over 32 integer genes of 4 bits (the fitness is
-// the sum of the gene values), runs under the same settings, so that a change
-// of the engine's speed can be told apart from one of the queens' fitness.
+// Evolution speed on the N-Queens workload W(N, P): the workbench's problem
+// (its genes, and its whole-population scoring bound as the run core binds it), mutation probability 1/chromosome bits,
+// population P, tournament selection of 4, crossover 0.98 at gene boundaries, inversion 0.1, all three operations, no
+// early stop. Initialization is outside the timed loop. A second problem, OneMax over 32 integer genes of 4 bits (the
+// fitness is the sum of the gene values), runs under the same settings, so that a change of the engine's speed can be
+// told apart from one of the queens' fitness.
 #include <benchmark/benchmark.h>
 
+#include <string>
 #include <vector>
 
 #include "engine/IntegerDecoder.h"
+#include "engine/SelectionMethods.h"
 #include "engine/ZPGeneticAlgorithm.h"
 #include "workbench/QueensProblem.h"
 
@@ -33,10 +34,9 @@ void ApplySettings(TZPGeneticAlgorithm& ga, int p) {
 struct Workload {
   zp::TRandom random;
   TZPGeneticAlgorithm ga;
-  std::vector<int32_t> rows;
-  TRowDecoder decoder;
+  TQueensProblem problem;
 
-  Workload(int n, int p) {
+  Workload(int n, int p) : problem(n) {
     ga.SetRandomSource(random);
     ApplySettings(ga, p);
     ga.OnInitialization = [n](TZPCustomGeneticAlgorithm& g, bool&) {
@@ -44,9 +44,9 @@ struct Workload {
       g.SetFitnessCutoff(QueensCutoff(n));
       g.SetMutationProbability(1.0 / g.GeneSize());
     };
-    ga.OnEvaluateFitness = [this, n](TZPCustomGeneticAlgorithm& g, TZPGAIndividual& item, TGAFitness& fitness) {
-      decoder.Decode(g.Genes(), item.Bits(), rows);
-      fitness = QueensFitness(rows.data(), static_cast<int>(rows.size()), n);
+    ga.OnEvaluatePopulation = [this](TZPCustomGeneticAlgorithm& g, TZPGAPopulation& population, int32_t first,
+                                     std::span<TGAFitness> fitness) {
+      problem.Score(g.Genes(), population, first, fitness);
     };
     ga.Initialize();
   }
@@ -95,6 +95,19 @@ void BM_EvolveQueens(benchmark::State& state) {
   SetCounters(state, static_cast<double>(p) * w.ga.GeneSize());
 }
 
+// W(N, P) under each selection method (its place in the method table), for
+// the comparison run's mix of methods.
+void BM_EvolveQueensByMethod(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  const int p = static_cast<int>(state.range(1));
+  Workload w(n, p);
+  w.ga.SetSelectionMethod(kSelectionMethods[static_cast<size_t>(state.range(2))].Method);
+  w.ga.EvaluatePopulation();
+  for (auto _ : state) w.ga.Evolve();
+  SetCounters(state, static_cast<double>(p) * w.ga.GeneSize());
+  state.SetLabel(std::string(kSelectionMethods[static_cast<size_t>(state.range(2))].ShortName));
+}
+
 // OneMax(genes, bits per gene, population).
 void BM_EvolveOneMax(benchmark::State& state) {
   const int p = static_cast<int>(state.range(2));
@@ -111,6 +124,7 @@ BENCHMARK(BM_EvolveQueens)
     ->Args({32, 128})
     ->Args({32, 4096})
     ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_EvolveQueensByMethod)->ArgsProduct({{32}, {128}, {0, 1, 2, 3, 4}})->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_EvolveOneMax)->Args({32, 4, 128})->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

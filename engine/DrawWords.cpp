@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+
+#include "engine/EngineIsa.h"
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
 #define ZP_DRAW_VECTORS 1
@@ -119,11 +121,13 @@ TFlip FlipOf(detail::TDrawPath path) {
   }
 }
 
-// The widest form this processor runs, chosen once.
+// The widest form this processor runs within the engine's cap, chosen once.
 TFlip BestFlip() {
   static const TFlip best = [] {
-    for (auto path : {detail::TDrawPath::dpAvx512, detail::TDrawPath::dpAvx2})
-      if (TFlip f = FlipOf(path)) return f;
+    if (IsaAllowed(TEngineIsa::eiAvx512))
+      if (TFlip f = FlipOf(detail::TDrawPath::dpAvx512)) return f;
+    if (IsaAllowed(TEngineIsa::eiAvx2))
+      if (TFlip f = FlipOf(detail::TDrawPath::dpAvx2)) return f;
     return FlipOf(detail::TDrawPath::dpPortable);
   }();
   return best;

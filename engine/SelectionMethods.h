@@ -1,9 +1,9 @@
 // The one table of the built-in selection methods: the order in which a
 // comparison run runs them (and every output lists them), the enumerator, the
 // caption of their curve, the short name a command line accepts, the curve's
-// colour, the routine that picks a parent and the table the scoring builds for
-// it. The engine's dispatch, the workbench, the experiments and the window all
-// read it, so a method is added here (and as an enumerator and a routine).
+// colour, the routine that picks a parent, the table the scoring builds for
+// it and whether it compares the parents' fitness. The engine's dispatch, the workbench, the experiments and the window
+// all read it, so a method is added here (and as an enumerator and a routine).
 //
 //   for (const TSelectionMethodInfo& m : kSelectionMethods) Plot(m.Caption, m.Color);
 //   const std::optional<size_t> place = MethodPlace(TGASelectionMethod::smElitist);   // 4
@@ -30,10 +30,12 @@ struct TSelectionMethodInfo {
   TColor Brush;                // the curve's brush (not drawn by lines): the same colour
   selection::TSelectionRoutine Routine;
   TSelectionTable Table;
+  bool
+      ComparesFitness;  // its picks read Fitness (through FitterOf): a generation may hand it the parents' as one array
 };
 
-// The method palette: the Okabe-Ito colours, which stay apart for the common
-// kinds of colour blindness, each at a contrast of at least 3:1 against both
+// The method palette: colours that stay apart for the common kinds of colour
+// blindness, each at a contrast of at least 3:1 against both
 // ends of the chart's yellow-to-white gradient (Elitist's reddish purple
 // #CC79A7 darkened to #C0729D for it: 2.85:1 against the yellow otherwise).
 inline constexpr TColor kRouletteColor = RGB(0xD5, 0x5E, 0x00);    // vermillion
@@ -48,15 +50,15 @@ inline constexpr int kMethodLineWidth = 2;
 // In run order.
 inline constexpr std::array<TSelectionMethodInfo, 5> kSelectionMethods{{
     {TGASelectionMethod::smRoulette, "Roulette", "roulette", kRouletteColor, kRouletteColor, &selection::SelectRoulette,
-     TSelectionTable::stRoulette},
+     TSelectionTable::stRoulette, false},
     {TGASelectionMethod::smRandom, "Random", "random", kRandomColor, kRandomColor, &selection::SelectRandom,
-     TSelectionTable::stNone},
+     TSelectionTable::stNone, false},
     {TGASelectionMethod::smTournament, "Tournament", "tournament", kTournamentColor, kTournamentColor,
-     &selection::SelectTournament, TSelectionTable::stNone},
+     &selection::SelectTournament, TSelectionTable::stNone, true},
     {TGASelectionMethod::smStochasticTournament, "Stochastic Tournament", "stochastic", kStochasticColor,
-     kStochasticColor, &selection::SelectStochasticTournament, TSelectionTable::stRoulette},
+     kStochasticColor, &selection::SelectStochasticTournament, TSelectionTable::stRoulette, true},
     {TGASelectionMethod::smElitist, "Elitist", "elitist", kElitistColor, kElitistColor, &selection::SelectElitist,
-     TSelectionTable::stElitist},
+     TSelectionTable::stElitist, false},
 }};
 
 inline constexpr size_t kMethodCount = kSelectionMethods.size();

@@ -102,7 +102,8 @@ void TZPCustomGeneticAlgorithm::SetOnSelection(TZPGASelectionEvent Value) {
   }
 }
 
-selection::TSelectionContext TZPCustomGeneticAlgorithm::SelectionContext(TZPGAPopulation& Population) {
+selection::TSelectionContext TZPCustomGeneticAlgorithm::SelectionContext(TZPGAPopulation& Population,
+                                                                         const TGAFitness* Fitness) {
   return {.population = Population,
           .scored = *population_,
           .roulette_table = roulette_table_,
@@ -114,7 +115,8 @@ selection::TSelectionContext TZPCustomGeneticAlgorithm::SelectionContext(TZPGAPo
           .total_fitness = total_fitness_,
           .fitness_method = fitness_method_,
           .tournament_field = tournament_field_,
-          .elitist_pct = elitist_pct_};
+          .elitist_pct = elitist_pct_,
+          .fitness = Fitness};
 }
 
 void TZPCustomGeneticAlgorithm::SelectRandom(TZPGAPopulation& Population, TZPGAIndividual*& Parent) {
@@ -251,11 +253,21 @@ void TZPCustomGeneticAlgorithm::EvaluatePopulation() {
       max_fitness_ = f;
   }
   avg_fitness_ = sum / pop.Count();
+  // The whole-population scores are the individuals' Fitness, in order: the
+  // tables read them from that array. A per-individual handler may have changed
+  // an earlier individual's Fitness since: the tables then read the individuals.
   if (const TSelectionMethodInfo* method = FindMethod(selection_method_)) {
-    if (method->Table == TSelectionTable::stRoulette)
-      BuildRouletteTable();
-    else if (method->Table == TSelectionTable::stElitist)
-      BuildElitistQueue();
+    if (method->Table == TSelectionTable::stRoulette) {
+      if (whole)
+        selection::BuildRouletteTable(roulette_table_, scores_, total_fitness_);
+      else
+        BuildRouletteTable();
+    } else if (method->Table == TSelectionTable::stElitist) {
+      if (whole)
+        selection::BuildElitistQueue(elitist_queue_, pop, scores_, fitness_method_);
+      else
+        BuildElitistQueue();
+    }
   }
 }
 
@@ -297,6 +309,25 @@ void TZPCustomGeneticAlgorithm::Evolve() {
     TZPGAPopulation& children = *population_;
     const int count = children.Count();
     const bool stoppable = stop_token_.stop_possible();
+    // Where no handler runs between two picks, nothing can change what a pick
+    // reads: one context serves the generation, and a tournament reads the
+    // parents' fitness from one array taken from them here.
+    const bool quiet =
+        inline_fitter_of_ && builtin_routine_ && !OnInitializeChild && !OnCrossover && !OnMutation && !OnReproduction;
+    const TSelectionMethodInfo* method = FindMethod(selection_method_);
+    const TGAFitness* parents_fitness = nullptr;
+    if (quiet && method && method->ComparesFitness) {
+      parents_fitness_.resize(static_cast<size_t>(parents.Count()));
+      for (int k = 0; k < parents.Count(); ++k) parents_fitness_[static_cast<size_t>(k)] = parents.Items(k).Fitness();
+      parents_fitness = parents_fitness_.data();
+    }
+    selection::TSelectionContext generation_context = SelectionContext(parents, parents_fitness);
+    if (quiet && selection_method_ == TGASelectionMethod::smElitist)
+      generation_context.elitist_last = selection::ElitistLast(parents.Count(), elitist_pct_);
+    // An empty table is built by the first pick; one that stands cannot change during the picks.
+    if (quiet && method && method->Table == TSelectionTable::stRoulette && roulette_buckets_.Build(roulette_table_))
+      generation_context.roulette_buckets = &roulette_buckets_;
+    const selection::TSelectionContext& context = generation_context;
     for (int i = 0; i < count; i += 2) {
       // Two selections per pair: a look every kStopCheckEvery selections.
       if (stoppable && i > 0 && i % (kStopCheckEvery / 2) == 0 && StopRequested()) {
@@ -304,8 +335,12 @@ void TZPCustomGeneticAlgorithm::Evolve() {
         return;
       }
       // The built-in routine directly, as SelectParent would call it.
-      TZPGAIndividual& parent1 = builtin_routine_ ? builtin_routine_(SelectionContext(parents)) : SelectParent(parents);
-      TZPGAIndividual& parent2 = builtin_routine_ ? builtin_routine_(SelectionContext(parents)) : SelectParent(parents);
+      TZPGAIndividual& parent1 = quiet              ? builtin_routine_(context)
+                                 : builtin_routine_ ? builtin_routine_(SelectionContext(parents))
+                                                    : SelectParent(parents);
+      TZPGAIndividual& parent2 = quiet              ? builtin_routine_(context)
+                                 : builtin_routine_ ? builtin_routine_(SelectionContext(parents))
+                                                    : SelectParent(parents);
       if (i == count - 1)
         ReproduceChild(parent1, parent2, children.Items(i));
       else

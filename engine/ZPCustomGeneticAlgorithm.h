@@ -176,9 +176,14 @@ class TZPCustomGeneticAlgorithm : public TComponent {
  private:
   void RandomizePopulation();
   int32_t ChooseCrossoverBit(const TZPGAIndividual& Child1);
+  // ReproduceChildren's copies and crossover in one pass over the words, with
+  // the same draws; false (nothing done) where a handler, a subclass or the
+  // individuals could tell the difference.
+  bool CopyAndCrossInOnePass(TZPGAIndividual& Parent1, TZPGAIndividual& Parent2, TZPGAIndividual& Child1,
+                             TZPGAIndividual& Child2);
   void InvertRandomRun(TZPGABits& Bits);
-  // What a selection routine reads and writes, picking from Population.
-  selection::TSelectionContext SelectionContext(TZPGAPopulation& Population);
+  // What a selection routine reads and writes, picking from Population (whose fitness Fitness holds, when given).
+  selection::TSelectionContext SelectionContext(TZPGAPopulation& Population, const TGAFitness* Fitness = nullptr);
   bool StopRequested() const { return stop_token_.stop_requested(); }
   // What Evolve puts back when a stop abandons its generation.
   struct TParentState {
@@ -225,8 +230,9 @@ class TZPCustomGeneticAlgorithm : public TComponent {
   TGAFitnessArray roulette_table_;
   std::unique_ptr<TIndividualQueue> elitist_queue_;
   int32_t elitist_index_ = -1;
-  // Set while Evolve makes children of a component with the base FitterOf:
-  // the selection routines then compare fitness inline.
+  // Set while Evolve makes children of a component of exactly this header's
+  // classes, so with the base FitterOf and operators: the selection routines
+  // then compare fitness inline, and children are copied and crossed in one pass.
   bool inline_fitter_of_ = false;
 
   std::stop_token stop_token_;
@@ -235,7 +241,9 @@ class TZPCustomGeneticAlgorithm : public TComponent {
   // stop test and, on a request, leaves with scoring_abandoned_ set.
   bool stoppable_scoring_ = false;
   bool scoring_abandoned_ = false;
-  TGAFitnessArray scores_;  // OnEvaluatePopulation's values, reused
+  TGAFitnessArray scores_;                        // the last scoring's values in population order, reused
+  TGAFitnessArray parents_fitness_;               // the parents' Fitness, taken once per generation for the tournaments
+  selection::TRouletteBuckets roulette_buckets_;  // of the roulette table, built once per generation
 };
 
 // The component with every property published; behaviour is the base's.

@@ -39,6 +39,14 @@ void TZPGAIndividual::CopyFrom(const TZPGAIndividual& Source) {
   Changed(false);
 }
 
+void TZPGAIndividual::CopyAllButBitsFrom(const TZPGAIndividual& Source) {
+  fitness_ = Source.fitness_;
+  if (name_ != Source.name_) name_ = Source.name_;
+  bits_->SetSize(Source.bits_->Size());
+  bits_->SetPreserveSignBit(Source.bits_->PreserveSignBit());
+  Changed(false);
+}
+
 TZPGAPopulation::TZPGAPopulation(TPersistent* Owner, ItemFactory Factory)
     : TOwnedCollection(
           Owner, Factory ? std::move(Factory) : [] { return std::make_unique<TZPGAIndividual>(); }),

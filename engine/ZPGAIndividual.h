@@ -48,6 +48,9 @@ class TZPGAIndividual : public TCollectionItem {
   void Assign(const TPersistent& Source) override;
   // Assign from an individual known to be one, without the class checks.
   void CopyFrom(const TZPGAIndividual& Source);
+  // CopyFrom for a caller that then writes every word of the chromosome itself:
+  // Fitness, Name, the chromosome's size and sign flag, and the change notice.
+  void CopyAllButBitsFrom(const TZPGAIndividual& Source);
 
  protected:
   // For subclasses with their own chromosome class.

@@ -113,11 +113,44 @@ void TZPCustomGeneticAlgorithm::ReproduceChild(TZPGAIndividual& Parent1, TZPGAIn
   if (OnReproduction) OnReproduction(*this, Child);
 }
 
+bool TZPCustomGeneticAlgorithm::CopyAndCrossInOnePass(TZPGAIndividual& Parent1, TZPGAIndividual& Parent2,
+                                                      TZPGAIndividual& Child1, TZPGAIndividual& Child2) {
+  if (!inline_fitter_of_ || OnInitializeChild || OnCrossover) return false;
+  const auto plain = [](const TZPGAIndividual& i) { return typeid(i) == typeid(TZPGAIndividual); };
+  if (!plain(Parent1) || !plain(Parent2) || !plain(Child1) || !plain(Child2)) return false;
+  // A child that is also a parent (or the other child) would be read after it was written.
+  if (&Child1 == &Parent1 || &Child1 == &Parent2 || &Child2 == &Parent1 || &Child2 == &Parent2 || &Child1 == &Child2)
+    return false;
+  const TZPGABits& first = Parent1.Bits();
+  const TZPGABits& second = Parent2.Bits();
+  if (first.Size() != second.Size()) return false;
+  Child1.CopyAllButBitsFrom(Parent1);
+  Child2.CopyAllButBitsFrom(Parent2);
+  // Without a crossover the cut lies past the last position: each child is its first parent.
+  int64_t cut = first.Size();
+  if (operations_.Contains(TGAGeneticOperation::goCrossover) && Chance(*random_, crossover_probability_))
+    cut = ChooseCrossoverBit(Child1);
+  const uint64_t* a = first.Words().data();
+  const uint64_t* b = second.Words().data();
+  uint64_t* c1 = Child1.Bits().MutableWords().data();
+  uint64_t* c2 = Child2.Bits().MutableWords().data();
+  const size_t words = first.Words().size();
+  for (size_t w = 0; w < words; ++w) {
+    const int64_t start = static_cast<int64_t>(w) * 64;  // the word's first position
+    const uint64_t low = cut < start ? 0 : cut >= start + 63 ? ~uint64_t{0} : (uint64_t{2} << (cut - start)) - 1;
+    c1[w] = (a[w] & low) | (b[w] & ~low);
+    c2[w] = (b[w] & low) | (a[w] & ~low);
+  }
+  return true;
+}
+
 void TZPCustomGeneticAlgorithm::ReproduceChildren(TZPGAIndividual& Parent1, TZPGAIndividual& Parent2,
                                                   TZPGAIndividual& Child1, TZPGAIndividual& Child2) {
-  InitializeChild(Parent1, Parent2, Child1);
-  InitializeChild(Parent2, Parent1, Child2);
-  if (operations_.Contains(TGAGeneticOperation::goCrossover)) Crossover(Parent1, Parent2, Child1, &Child2);
+  if (!CopyAndCrossInOnePass(Parent1, Parent2, Child1, Child2)) {
+    InitializeChild(Parent1, Parent2, Child1);
+    InitializeChild(Parent2, Parent1, Child2);
+    if (operations_.Contains(TGAGeneticOperation::goCrossover)) Crossover(Parent1, Parent2, Child1, &Child2);
+  }
   if (operations_.Contains(TGAGeneticOperation::goMutate)) {
     Mutate(Child1);
     Mutate(Child2);

@@ -1,6 +1,6 @@
 #include "workbench/OneMaxProblem.h"
 
-#include <bit>
+#include "engine/BitCount.h"
 
 namespace zp::queens {
 
@@ -19,17 +19,9 @@ void TOneMaxProblem::BuildGenotype(TZPGAGenes& Genes) const {
 void TOneMaxProblem::Score(const TZPGAGenes& Genes, TZPGAPopulation& Population, int32_t First,
                            std::span<TGAFitness> Fitness) {
   // Gene i is bit i: the fitness is the population count of the chromosome's first Count() bits.
-  const int bits = Genes.Count();
-  for (size_t k = 0; k < Fitness.size(); ++k) {
-    const std::vector<uint64_t>& words = Population.Items(First + static_cast<int32_t>(k)).Bits().Words();
-    int ones = 0;
-    for (int w = 0; w * 64 < bits && static_cast<size_t>(w) < words.size(); ++w) {
-      const int left = bits - w * 64;
-      const uint64_t mask = left >= 64 ? ~uint64_t{0} : (uint64_t{1} << left) - 1;
-      ones += std::popcount(words[static_cast<size_t>(w)] & mask);
-    }
-    Fitness[k] = ones;
-  }
+  const int32_t bits = Genes.Count();
+  for (size_t k = 0; k < Fitness.size(); ++k)
+    Fitness[k] = CountOnes(Population.Items(First + static_cast<int32_t>(k)).Bits(), bits);
 }
 
 }  // namespace zp::queens

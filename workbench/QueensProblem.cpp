@@ -94,10 +94,34 @@ void DecodeRows(const TZPGAGenes& Genes, TZPGABits& Bits, std::vector<int32_t>& 
   for (int i = 0; i < Genes.Count(); ++i) Rows[static_cast<size_t>(i)] = Genes.Items(i).DecodeInteger(Bits);
 }
 
+bool TQueensProblem::BuiltForN(const TZPGAGenes& Genes) {
+  if (layout_genes_ != &Genes || layout_revision_ != Genes.Revision() || layout_n_ != n_) {
+    layout_genes_ = &Genes;
+    layout_revision_ = Genes.Revision();
+    layout_n_ = n_;
+    const int bits = BitLength(static_cast<uint64_t>(n_ > 0 ? n_ - 1 : 0));
+    bool built = n_ >= 2 && n_ <= kMaxPackedQueens && Genes.Count() == n_;
+    for (int i = 0; built && i < n_; ++i) {
+      const TZPGAGene& gene = Genes.Items(i);
+      built = gene.Offset() == i * bits && gene.Size() == bits && !gene.PreserveSignBit();
+    }
+    layout_bits_ = built ? bits : 0;
+  }
+  return layout_bits_ != 0;
+}
+
 void TQueensProblem::Score(const TZPGAGenes& Genes, TZPGAPopulation& Population, int32_t First,
                            std::span<TGAFitness> Fitness) {
+  const TPackedQueensFitness packed = BuiltForN(Genes) ? BestPackedQueensFitness() : nullptr;
+  const int bits = layout_bits_;
   for (size_t k = 0; k < Fitness.size(); ++k) {
-    decoder_.Decode(Genes, Population.Items(First + static_cast<int32_t>(k)).Bits(), rows_);
+    TZPGABits& chromosome = Population.Items(First + static_cast<int32_t>(k)).Bits();
+    if (packed && chromosome.Size() == n_ * bits) {
+      chromosome.SetPreserveSignBit(false);  // as the genes' own decode leaves it
+      Fitness[k] = packed(chromosome.Words().data(), n_, bits);
+      continue;
+    }
+    decoder_.Decode(Genes, chromosome, rows_);
     Fitness[k] = QueensFitness(rows_.data(), static_cast<int>(rows_.size()), n_);
   }
 }

@@ -9,6 +9,7 @@
 #include "engine/IntegerDecoder.h"
 #include "engine/ZPGeneticAlgorithm.h"
 #include "workbench/Problem.h"
+#include "workbench/QueensPackedFitness.h"
 
 namespace zp::queens {
 
@@ -63,6 +64,7 @@ class TQueensProblem : public IProblem {
   void BuildGenotype(ga::TZPGAGenes& Genes) const override { BuildQueensGenes(Genes, n_); }
   bool KeepsGeneSize() const override { return true; }
   // The loops run over the genotype's genes, the penalties use N: a loaded genotype may differ from N.
+  // A genotype built for N, over chromosomes of exactly its bits, is read straight from the words.
   void Score(const ga::TZPGAGenes& Genes, ga::TZPGAPopulation& Population, int32_t First,
              std::span<ga::TGAFitness> Fitness) override;
   double Target() const override { return QueensCutoff(n_); }
@@ -72,9 +74,16 @@ class TQueensProblem : public IProblem {
   bool DescribeSolution(const ga::TZPGAGenes& Genes, ga::TZPGABits& Bits, TChessBoard& Board) const override;
 
  private:
+  // True when Genes is the genotype BuildQueensGenes makes for N (remembered by its revision).
+  bool BuiltForN(const ga::TZPGAGenes& Genes);
+
   int32_t n_;
   std::vector<int32_t> rows_;  // scratch
   TRowDecoder decoder_;
+  const ga::TZPGAGenes* layout_genes_ = nullptr;  // not owned: only compared
+  uint64_t layout_revision_ = 0;
+  int32_t layout_n_ = 0;
+  int layout_bits_ = 0;  // bits per gene of the genotype built for N; 0 when Genes is not that genotype
 };
 
 }  // namespace zp::queens

@@ -355,3 +355,69 @@ TEST(SelectionRoutines, GenerationsCompareInlineOnlyWhenFitterOfIsTheBaseOne) {
       EXPECT_EQ(counted.calls, 6 * 10 * 2 + 7 * 8);
     }
 }
+
+TEST(SelectionRoutines, RouletteBucketsPickWhatTheSearchPicks) {
+  // Tables with zero shares, equal totals, a last total below 1 and one above,
+  // and draws on the totals themselves, on bucket edges and just beside them.
+  const std::vector<TGAFitnessArray> tables{
+      {0.25, 0.5, 1.0},
+      {0, 0, 0.5, 0.5, 0.5, 1},
+      {0.1, 0.2, 0.3},
+      {0.5, 1.5},
+      {1.0},
+      {0, 0.125, 0.125, 0.75, 0.999999999},
+      {0, 0, 0, 0, 0, 0, 0, 0.5, 0.5, 0.5, 0.5, 0.5, 0.5, 1}};  // long runs: the scan
+  for (const TGAFitnessArray& totals : tables) {
+    selection::TRouletteBuckets buckets;
+    ASSERT_TRUE(buckets.Build(totals));
+    std::vector<uint32_t> seeds{0u, 1u, 0xFFFFFFFFu};
+    for (double t : totals)
+      if (t < 1) {
+        const auto s = static_cast<uint32_t>(t * 4294967296.0);
+        for (uint32_t d : {0u, 1u, 2u}) seeds.insert(seeds.end(), {s - d, s + d});
+      }
+    for (uint32_t b = 0; b < buckets.count; ++b) {
+      const uint32_t s = static_cast<uint32_t>((uint64_t{b} << 32) / buckets.count);
+      seeds.insert(seeds.end(), {s - 1, s, s + 1});
+    }
+    for (uint32_t next : seeds) {
+      TZPGAPopulation population;
+      for (size_t i = 0; i < totals.size(); ++i) population.Add().SetFitness(1);
+      TGAFitnessArray table = totals;
+      std::unique_ptr<TIndividualQueue> queue;
+      int32_t searched = -1, bucketed = -1;
+      TRandom search_rng(SeedBefore(next)), bucket_rng(SeedBefore(next));
+      selection::TSelectionContext context{.population = population,
+                                           .scored = population,
+                                           .roulette_table = table,
+                                           .elitist_queue = queue,
+                                           .elitist_index = searched,
+                                           .fitter_of = {nullptr, &FirstWins},
+                                           .random = search_rng,
+                                           .equal_fitness = false,
+                                           .total_fitness = 1,
+                                           .fitness_method = TGAFitnessMethod::fmMaximize,
+                                           .tournament_field = 2,
+                                           .elitist_pct = 0.5};
+      TZPGAIndividual& by_search = selection::SelectRoulette(context);
+      selection::TSelectionContext with_buckets{.population = population,
+                                                .scored = population,
+                                                .roulette_table = table,
+                                                .elitist_queue = queue,
+                                                .elitist_index = bucketed,
+                                                .fitter_of = {nullptr, &FirstWins},
+                                                .random = bucket_rng,
+                                                .equal_fitness = false,
+                                                .total_fitness = 1,
+                                                .fitness_method = TGAFitnessMethod::fmMaximize,
+                                                .tournament_field = 2,
+                                                .elitist_pct = 0.5,
+                                                .roulette_buckets = &buckets};
+      ASSERT_EQ(&selection::SelectRoulette(with_buckets), &by_search) << next;
+      ASSERT_EQ(bucketed, searched);
+    }
+  }
+  selection::TRouletteBuckets buckets;
+  EXPECT_FALSE(buckets.Build({0.5, 0.25, 1.0}));  // a fall: the search decides
+  EXPECT_FALSE(buckets.Build({}));
+}

@@ -90,7 +90,7 @@ TEST(TFitnessGraph, FiveCurvesSetUpForTheGraphPage) {
   EXPECT_TRUE(p.LeftAxis().Options().Contains(chart::TAxisOption::axAutomaticMaximum));
   ASSERT_EQ(p.Charts().Count(), 5);
   const char* captions[] = {"Roulette", "Random", "Tournament", "Stochastic Tournament", "Elitist"};
-  // The method palette (Okabe-Ito; Elitist darkened for 3:1 against the gradient's yellow), as pen and brush.
+  // The method palette (colour-blind safe; Elitist darkened for 3:1 against the gradient's yellow), as pen and brush.
   const TColor pens[] = {RGB(0xD5, 0x5E, 0x00), RGB(0x7F, 0x7F, 0x7F), RGB(0x00, 0x72, 0xB2), RGB(0x00, 0x9E, 0x73),
                          RGB(0xC0, 0x72, 0x9D)};
   const TColor* brushes = pens;
