@@ -2,7 +2,9 @@
 
 #include <QBuffer>
 #include <QFileInfo>
+#include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QSvgGenerator>
 #include <algorithm>
 
@@ -66,6 +68,36 @@ std::string ChartSvgBytes(TZPCustomChartPanel& Panel, int Width, int Height) {
   return Bytes(data);
 }
 
+std::string ChartPdfBytes(TZPCustomChartPanel& Panel, int Width, int Height) {
+  Width = std::max(Width, 1);
+  Height = std::max(Height, 1);
+  QByteArray data;
+  QBuffer buffer(&data);
+  if (!buffer.open(QIODevice::WriteOnly)) throw Exception("the PDF writer failed");
+  {
+    QPdfWriter pdf(&buffer);
+    pdf.setCreator(QStringLiteral("nqueens-ga"));
+    pdf.setTitle(QStringLiteral("Chart"));
+    // A page of the picture's size, 96 pixels to the inch as on screen, without margins.
+    pdf.setResolution(96);
+    pdf.setPageSize(QPageSize(QSizeF(Width * 72.0 / 96, Height * 72.0 / 96), QPageSize::Point));
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    QPainter painter;
+    if (!painter.begin(&pdf)) throw Exception("the PDF writer failed");
+    TQtCanvas canvas(painter);
+    Panel.Paint(canvas, Rect(0, 0, Width, Height));
+    painter.end();
+  }
+  std::string bytes = Bytes(data);
+  // "/CreationDate (D:YYYYMMDDHHmmSS...": the date's digits are overwritten in place, so offsets stay.
+  const std::string key = "/CreationDate (";
+  for (size_t at = bytes.find(key); at != std::string::npos; at = bytes.find(key, at + 1)) {
+    const std::string_view fixed(kFixedPdfDate);
+    if (bytes.compare(at + key.size(), 2, "D:") == 0) bytes.replace(at + key.size(), fixed.size(), fixed);
+  }
+  return bytes;
+}
+
 // The picture is made whole in memory first: a write that fails part way
 // (a full disk) is then seen, and the old file stays.
 void SaveChartPng(TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height, int Scale) {
@@ -74,6 +106,10 @@ void SaveChartPng(TZPCustomChartPanel& Panel, const std::string& FileName, int W
 
 void SaveChartSvg(TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height) {
   WriteFileAtomically(FileName, ChartSvgBytes(Panel, Width, Height));
+}
+
+void SaveChartPdf(TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height) {
+  WriteFileAtomically(FileName, ChartPdfBytes(Panel, Width, Height));
 }
 
 void SaveChartFile(TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height, int Scale) {
