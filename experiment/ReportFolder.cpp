@@ -4,8 +4,10 @@
 #include <limits>
 #include <sstream>
 
+#include "experiment/CdDiagram.h"
 #include "experiment/CellReader.h"
 #include "experiment/Ecdf.h"
+#include "experiment/FixedBudget.h"
 #include "experiment/FolderLock.h"
 #include "experiment/OutputFiles.h"
 #include "platform/Exceptions.h"
@@ -83,9 +85,27 @@ TReportContent WriteReport(const std::filesystem::path& Folder, const std::files
                                         ": per method, the fraction of its runs that hit the target by each " +
                                         (per_generation ? "evaluation" : "generation") + "."});
     }
+    {
+      TFixedBudgetChart chart(runs.Rows, runs.Traces, settings.Generations,
+                              "Fixed-budget best fitness, " + ReportCellCaption(cell.Cell, design));
+      const std::string stem = "budget-" + EcdfFileStem(cell.Cell, per_config).substr(5);
+      DrawFigure(chart.Panel(), Out, stem, Draw);
+      cell.Figures.push_back(
+          {stem, "Fixed-budget curves of " + ReportCellCaption(cell.Cell, design) +
+                     ": per method, the median best-so-far fitness of its runs against the evaluations spent (solid) "
+                     "and the interquartile range (dashed); a run keeps its last value after it ends."});
+    }
     report.Cells.push_back(std::move(cell));
   }
   if (design.Methods.size() >= 2 && !erts.empty()) report.Friedman = FriedmanTest(erts);
+  const auto k = static_cast<int32_t>(design.Methods.size());
+  const std::optional<double> cd = CriticalDifference(k, static_cast<int64_t>(erts.size()));
+  if (report.Friedman && cd && k >= kCdMinMethods && report.Friedman->Instances >= kCdMinInstances) {
+    TCdDiagram chart(design.Methods, report.Friedman->AverageRanks, *cd,
+                     "Average ranks by ERT over " + std::to_string(erts.size()) + " instances");
+    DrawFigure(chart.Panel(), Out, "cd-diagram", Draw);
+    report.Figures.push_back({"cd-diagram", CdCaption(*report.Friedman, *cd, per_config)});
+  }
   WriteOutputFiles(Out, {{"report.md", ReportMarkdown(report)},
                          {"report.tex", ReportLatex(report)},
                          {"report-standalone.tex", ReportStandaloneLatex(report)}});

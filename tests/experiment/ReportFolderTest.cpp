@@ -67,7 +67,8 @@ TEST(WriteReport, MarkdownOfTheTwoRunFolderIsTheExpectedFile) {
   const TReportContent report = WriteReport(folder, folder / "report", kNoPictures);
   const std::string expected = ReadText(fs::path(ZP_TEST_SOURCE_DIR) / "experiment/golden/report.md");
   EXPECT_EQ(ReadText(folder / "report/report.md"), expected);
-  EXPECT_EQ(Drawn, (std::vector<std::string>{"ecdf-nqueens-4.pdf", "ecdf-nqueens-4.svg", "ecdf-nqueens-4.png"}));
+  EXPECT_EQ(Drawn, (std::vector<std::string>{"ecdf-nqueens-4.pdf", "ecdf-nqueens-4.svg", "ecdf-nqueens-4.png",
+                                             "budget-nqueens-4.pdf", "budget-nqueens-4.svg", "budget-nqueens-4.png"}));
   ASSERT_EQ(report.Cells.size(), 1u);
   // A second report is the same, byte for byte, and the experiment's files stay as they were.
   const std::string runs = ReadText(folder / "runs.csv");
