@@ -212,10 +212,11 @@ std::string LatexEscaped(const std::string& Text) {
   return out;
 }
 
-// Method captions take the room of a table's widest column; two lines for two words keep it narrow.
-std::string LatexCell(const std::string& Text, bool Bold) {
+// Method captions take the room of a table's widest column; two lines for two words keep it
+// narrow (Split: a text column's cell; numbers and intervals stay on one line).
+std::string LatexCell(const std::string& Text, bool Bold, bool Split) {
   std::string cell = LatexEscaped(Text);
-  if (cell.find(' ') != std::string::npos && cell.size() > 12) {
+  if (Split && cell.find(' ') != std::string::npos && cell.size() > 12) {
     const size_t space = cell.find(' ');
     cell = "\\begin{tabular}[t]{@{}l@{}}" + cell.substr(0, space) + "\\\\" + cell.substr(space + 1) + "\\end{tabular}";
   }
@@ -236,7 +237,8 @@ std::string LatexTabular(const TTable& Table) {
   text += line(header) + "\\midrule\n";
   for (size_t r = 0; r < Table.Rows.size(); ++r) {
     std::vector<std::string> cells;
-    for (size_t c = 0; c < Table.Rows[r].size(); ++c) cells.push_back(LatexCell(Table.Rows[r][c], Table.Bold[r][c]));
+    for (size_t c = 0; c < Table.Rows[r].size(); ++c)
+      cells.push_back(LatexCell(Table.Rows[r][c], Table.Bold[r][c], !Table.RightAligned[c]));
     text += line(cells);
   }
   return text + "\\bottomrule\n\\end{tabular}\n";
@@ -427,7 +429,8 @@ std::string ReportLatex(const TReportContent& Report) {
   for (const TReportCell& cell : Report.Cells) {
     const std::string tag = CellTag(cell.Cell);
     auto table = [&](const std::string& name, const std::string& caption, const TTable& body) {
-      text += "\n% table " + name + "-" + tag + "\n\\begin{table}[htbp]\n\\centering\n\\small\n\\caption{" +
+      text += "\n% table " + name + "-" + tag +
+              "\n\\begin{table}[htbp]\n\\centering\n\\small\n\\setlength{\\tabcolsep}{4pt}\n\\caption{" +
               LatexEscaped(caption) + "}\n\\label{tab:" + name + "-" + tag + "}\n" + LatexTabular(body) +
               "\\end{table}\n";
     };

@@ -9,6 +9,7 @@
 #include "experiment/Ecdf.h"
 #include "experiment/FixedBudget.h"
 #include "experiment/FolderLock.h"
+#include "experiment/MainEffects.h"
 #include "experiment/OutputFiles.h"
 #include "platform/Exceptions.h"
 #include "workbench/ProblemCatalogue.h"
@@ -56,9 +57,11 @@ TReportContent WriteReport(const std::filesystem::path& Folder, const std::files
   if (ec) throw Exception(Quoted(Out) + " cannot be made (" + ec.message() + ")");
   const bool per_config = design.ConfigCount() > 1;
   std::vector<std::vector<double>> erts;  // per instance, per written method: ERT in evaluations, +inf for no hit
+  TEffects effects(design);
   TCellReader reader(Folder);
   for (TRecordedRuns runs; reader.Next(runs);) {
     if (runs.Rows.empty()) continue;
+    effects.Add(runs.Rows);
     TReportCell cell;
     cell.Cell = CellOf(runs.Rows.front());
     cell.Summary = Summarize(runs.Rows, design.Seed);
@@ -106,6 +109,9 @@ TReportContent WriteReport(const std::filesystem::path& Folder, const std::files
     DrawFigure(chart.Panel(), Out, "cd-diagram", Draw);
     report.Figures.push_back({"cd-diagram", CdCaption(*report.Friedman, *cd, per_config)});
   }
+  for (const auto& [stem, header] : effects.DrawPictures(Out, Draw, {"pdf", "svg", "png"}))
+    report.Figures.push_back({stem, header + ": ERT in evaluations of the runs of every configuration with each value, "
+                                             "pooled, one line per method; a value without a hit has no point."});
   WriteOutputFiles(Out, {{"report.md", ReportMarkdown(report)},
                          {"report.tex", ReportLatex(report)},
                          {"report-standalone.tex", ReportStandaloneLatex(report)}});

@@ -51,9 +51,9 @@ TEST(ReportCommand, WritesTheReportAndLeavesTheExperimentAlone) {
   const auto result = RunTool({"report", dir.string(), "--out", out.string()});
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.out, "report written to " + out.string() + "\n");
-  for (const char* name :
-       {"report.md", "report.tex", "report-standalone.tex", "ecdf-nqueens-8-c0.pdf", "ecdf-onemax-10-c1.svg",
-        "ecdf-onemax-10-c1.png", "budget-nqueens-8-c1.pdf", "cd-diagram.pdf", "cd-diagram.svg", "cd-diagram.png"})
+  for (const char* name : {"report.md", "report.tex", "report-standalone.tex", "ecdf-nqueens-8-c0.pdf",
+                           "ecdf-onemax-10-c1.svg", "ecdf-onemax-10-c1.png", "budget-nqueens-8-c1.pdf",
+                           "cd-diagram.pdf", "cd-diagram.svg", "cd-diagram.png", "effects-onemax-10-population.pdf"})
     EXPECT_TRUE(fs::exists(out / name)) << name;
   EXPECT_EQ(ReadText(dir / "runs.csv"), runs);
   EXPECT_EQ(ReadText(dir / "summary.csv"), summary);
