@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "CliTestSupport.h"
+#include "experiment/ExperimentJson.h"
+#include "workbench/ProblemCatalogue.h"
 
 namespace {
 
@@ -110,6 +115,65 @@ TEST(ReportCommand, RefusesAMissingOrUnfinishedFolderByName) {
   EXPECT_EQ(result.status, 1);
   EXPECT_NE(result.err.find("holds an unfinished experiment"), std::string::npos) << result.err;
   EXPECT_FALSE(fs::exists(unfinished / "report"));
+}
+
+}  // namespace
+
+namespace {
+
+// 100,000 rows of OneMax 10 (20,000 repeats of five methods, 50 generations, population
+// 40), made up without running them: a method hits at a generation drawn from a small
+// generator, or never; its trace climbs one fitness step at a time up to its best.
+fs::path HundredThousandRowFolder() {
+  const fs::path dir = fs::path(testing::TempDir()) / "report_cli_100k";
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  const char* const methods[] = {"smRoulette", "smRandom", "smTournament", "smStochasticTournament", "smElitist"};
+  std::string runs =
+      "problem,size,config,repeat,seed,method,solved,hit_generation,generations,evaluations,max_fitness,avg_fitness,"
+      "min_fitness,best_ever,fittest\n";
+  std::string traces = "problem,size,config,repeat,method,generation,best\n";
+  uint32_t state = 12345;
+  for (int repeat = 0; repeat < 20000; ++repeat)
+    for (int m = 0; m < 5; ++m) {
+      state = state * 1664525u + 1013904223u;
+      const int hit = static_cast<int>(state >> 26) - 10 * m;  // below 0: never hit
+      const int generations = hit >= 0 && hit <= 50 ? std::max(hit, 1) : 50;
+      const int best = hit >= 0 && hit <= 50 ? 10 : 9;
+      const std::string key = "onemax,10,0," + std::to_string(repeat);
+      runs += key + ",0," + methods[m] + "," + (best == 10 ? "1," + std::to_string(hit) : "0,") + "," +
+              std::to_string(generations) + "," + std::to_string(40 * (1 + generations)) + "," + std::to_string(best) +
+              ",8,5," + std::to_string(best) + ",1111111111\n";
+      // c improvements up to best, spread over the run's generations, strictly rising in both.
+      const int c = std::min(best - 5, generations + 1);
+      for (int k = 0; k < c; ++k)
+        traces += key + "," + methods[m] + "," + std::to_string(c == 1 ? 0 : k * generations / (c - 1)) + "," +
+                  std::to_string(best - c + 1 + k) + "\n";
+    }
+  std::ofstream(dir / "runs.csv", std::ios::binary) << runs;
+  std::ofstream(dir / "traces.csv", std::ios::binary) << traces;
+  zp::experiment::TExperimentDesign design;
+  design.Problems = {*zp::queens::ParseProblemName("onemax")};
+  design.Sizes = {10};
+  design.Repeats = 20000;
+  design.Generations = 50;
+  design.Label = "big";
+  std::ofstream(dir / "experiment.json", std::ios::binary)
+      << zp::experiment::ExperimentJson(design, "1.0+abc", {"2024-01-01T00:00:00Z", "2024-01-01T01:00:00Z", 1, "h"});
+  return dir;
+}
+
+TEST(ReportCommand, AHundredThousandRowsTakeUnderTenSecondsAndLittleMemory) {
+  const fs::path dir = HundredThousandRowFolder();
+  const auto start = std::chrono::steady_clock::now();
+  const auto result = RunTool({"report", dir.string()});
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_LT(seconds, 10.0);
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  EXPECT_LT(usage.ru_maxrss, 300 * 1024) << "kilobytes at most, the whole test process";
+  EXPECT_NE(ReadText(dir / "report/report.md").find("| Elitist | "), std::string::npos);
 }
 
 }  // namespace
