@@ -53,6 +53,10 @@ TReportContent WriteReport(const std::filesystem::path& Folder, const std::files
   report.Experiment = ReadFinishedExperiment(Folder);
   const TExperimentDesign& design = report.Experiment.Design;
   std::error_code ec;
+  // The report's figures are named like the batch's pictures: in the experiment's own
+  // folder they would replace them.
+  if (std::filesystem::weakly_canonical(Out, ec) == std::filesystem::weakly_canonical(Folder, ec))
+    throw Exception(Quoted(Out) + " is the experiment's folder; the report goes into a folder of its own");
   std::filesystem::create_directories(Out, ec);
   if (ec) throw Exception(Quoted(Out) + " cannot be made (" + ec.message() + ")");
   const bool per_config = design.ConfigCount() > 1;

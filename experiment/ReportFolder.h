@@ -23,7 +23,7 @@ inline constexpr int64_t kCdMinInstances = 5;
 // Reads Folder one cell at a time and writes the report into Out (made when
 // missing); returns what it holds. Raises Exception naming Folder when it
 // holds no experiment.json, a batch holds its lock, or the experiment has not
-// finished (run.end null); and naming the file of a failed write.
+// finished (run.end null), and when Out is Folder itself; and naming the file of a failed write.
 TReportContent WriteReport(const std::filesystem::path& Folder, const std::filesystem::path& Out,
                            const TPictureWriter& Draw);
 

@@ -97,6 +97,11 @@ TEST(WriteReport, RefusesFoldersThatAreNoFinishedExperiment) {
                      "'" + running.string() + "' is in use by a running batch; report on it when it has finished");
   }
   EXPECT_NO_THROW(WriteReport(running, running / "report", kNoPictures));
+
+  // Into the experiment's own folder the figures would replace the batch's pictures.
+  EXPECT_THROW_MSG(
+      WriteReport(running, running / "." / "", kNoPictures), Exception,
+      "'" + (running / "." / "").string() + "' is the experiment's folder; the report goes into a folder of its own");
 }
 
 }  // namespace
