@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "engine/SelectionMethods.h"
+#include "experiment/Configurations.h"
 #include "workbench/ProblemCatalogue.h"
 #include "workbench/SettingValues.h"
 
@@ -346,13 +347,28 @@ std::string MethodsParagraph(const TStoredExperiment& Experiment) {
     text += "The " + JoinedList(varied) + (varied.size() > 1 ? " were" : " was") + " varied, giving " +
             std::to_string(d.ConfigCount()) +
             " configurations per problem and size, numbered from 0 with the last setting varying fastest. ";
+  // What the budget comes to for each problem, size and configuration, as a range.
+  int64_t fewest = 0, most = 0;
+  int32_t shortest = 0, longest = 0;
+  const std::vector<TResolvedConfig> configs = ResolveConfigurations(d);
+  for (size_t i = 0; i < configs.size(); ++i) {
+    const TResolvedConfig& c = configs[i];
+    fewest = i == 0 ? c.Evaluations : std::min(fewest, c.Evaluations);
+    most = i == 0 ? c.Evaluations : std::max(most, c.Evaluations);
+    shortest = i == 0 ? c.Generations : std::min(shortest, c.Generations);
+    longest = i == 0 ? c.Generations : std::max(longest, c.Generations);
+  }
+  auto range = [](int64_t low, int64_t high) {
+    return low == high ? std::to_string(low) : std::to_string(low) + " to " + std::to_string(high);
+  };
   if (d.Evaluations)
     text += "Each run had a budget of " + d.Evaluations->Text +
-            " evaluations, that is floor(E / population) - 1 generations, a generation scoring the whole population "
-            "and the start population scoring once. ";
+            " evaluations, that is floor(E / population) - 1 generations (" + range(shortest, longest) +
+            "), a generation scoring the whole population and the start population scoring once. ";
   else
     text += "Each run had a budget of " + std::to_string(d.Generations) + " generations, that is population x (1 + " +
-            std::to_string(d.Generations) + ") evaluations, the start population scoring once. ";
+            std::to_string(d.Generations) + ") evaluations (" + range(fewest, most) +
+            "), the start population scoring once. ";
   text += "Every method made " + std::to_string(d.Repeats) +
           " repeats per problem, size and configuration; the repeat's seed is " + kSeedFunctionName +
           ", with S = " + std::to_string(d.Seed) +
