@@ -21,10 +21,10 @@ std::string ChartPngBytes(TZPCustomChartPanel& Panel, int Width, int Height, int
 std::string ChartSvgBytes(TZPCustomChartPanel& Panel, int Width, int Height);
 
 // The picture as a one-page PDF of Width x Height pixels at 96 per inch, text
-// and lines kept as vectors. Its creation date is always kFixedPdfDate (the
-// date Qt writes, of equal length, overwritten), so that the bytes repeat.
+// and lines kept as vectors. Its creation date is always kFixedPdfDate, in
+// any time zone, so that the bytes repeat.
 std::string ChartPdfBytes(TZPCustomChartPanel& Panel, int Width, int Height);
-inline constexpr const char* kFixedPdfDate = "D:20000101000000";
+inline constexpr const char* kFixedPdfDate = "D:20000101000000Z";
 
 // Write the picture; the file appears whole or not at all, and only over a
 // regular file (zp::WriteFileAtomically). A failure raises Exception naming the file.
