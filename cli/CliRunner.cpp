@@ -12,6 +12,7 @@
 #include <tuple>
 
 #include "cli/BatchCommand.h"
+#include "cli/ReportCommand.h"
 #include "cli/ScriptCommands.h"
 #include "platform/Numbers.h"
 #include "platform/Random.h"
@@ -47,8 +48,10 @@ struct TScriptMode {
 class THelpFormatter : public CLI::Formatter {
  public:
   std::string make_usage(const CLI::App* App, std::string Name) const override {
-    if (App->get_parent()) return "Usage: nqueens-ga " + App->get_name() + " [OPTIONS]\n";
-    return "Usage: " + Name + " [OPTIONS] [-e COMMANDS | SCRIPT-FILE | -]\n       " + Name + " batch [OPTIONS]\n";
+    if (App->get_parent())
+      return "Usage: nqueens-ga " + App->get_name() + (App->get_name() == "report" ? " DIR" : "") + " [OPTIONS]\n";
+    return "Usage: " + Name + " [OPTIONS] [-e COMMANDS | SCRIPT-FILE | -]\n       " + Name +
+           " batch [OPTIONS]\n       " + Name + " report DIR [OPTIONS]\n";
   }
   std::string make_help(const CLI::App* App, std::string Name, CLI::AppFormatMode Mode) const override {
     if (Mode == CLI::AppFormatMode::Sub) return make_expanded(App);
@@ -122,13 +125,14 @@ void AddScriptOptions(CLI::App& App, TScriptMode& Mode) {
 
 // Builds the command line of nqueens-ga: the default mode, what runs when no
 // subcommand is given, and the batch subcommand beside it.
-std::unique_ptr<CLI::App> MakeApp(TScriptMode& Mode, TBatchOptions& Batch) {
+std::unique_ptr<CLI::App> MakeApp(TScriptMode& Mode, TBatchOptions& Batch, TReportOptions& Report) {
   auto app = std::make_unique<CLI::App>(kDescription, "nqueens-ga");
   app->formatter(std::make_shared<THelpFormatter>());
   app->get_formatter()->column_width(24);
   app->set_help_flag("-h,--help", "this text");
   AddScriptOptions(*app, Mode);
   AddBatchCommand(*app, Batch)->formatter(app->get_formatter());
+  AddReportCommand(*app, Report)->formatter(app->get_formatter());
   app->require_subcommand(0, 1);
   app->footer(CommandsHelp() + "\nWith no commands, Run is pressed once.\n" + kEpilogue);
   return app;
@@ -201,23 +205,27 @@ void ReportUsageError(const std::string& Message, std::ostream& Err) {
 std::string UsageText() {
   TScriptMode mode;
   TBatchOptions batch;
-  return MakeApp(mode, batch)->help();
+  TReportOptions report;
+  return MakeApp(mode, batch, report)->help();
 }
 
 int RunCli(const std::vector<std::string>& Args, std::ostream& Out, std::ostream& Err, std::istream& In) {
   TScriptMode mode;
   TBatchOptions batch;
-  const std::unique_ptr<CLI::App> app = MakeApp(mode, batch);
+  TReportOptions report;
+  const std::unique_ptr<CLI::App> app = MakeApp(mode, batch, report);
   CLI::App* const batch_command = app->get_subcommand("batch");
+  CLI::App* const report_command = app->get_subcommand("report");
   try {
     // The library takes the arguments last first.
     app->parse(std::vector<std::string>(Args.rbegin(), Args.rend()));
   } catch (const CLI::ParseError& e) {
     // Help (CallForHelp) wins over every other mistake; an option's value ("-g --help") is no help flag.
-    if (batch_command->get_help_ptr()->count() > 0) {
-      Out << batch_command->help();
-      return 0;
-    }
+    for (CLI::App* command : {batch_command, report_command})
+      if (command->get_help_ptr()->count() > 0) {
+        Out << command->help();
+        return 0;
+      }
     if (app->get_help_ptr()->count() > 0) {
       Out << app->help();
       return 0;
@@ -226,6 +234,7 @@ int RunCli(const std::vector<std::string>& Args, std::ostream& Out, std::ostream
     return 2;
   }
   if (batch_command->parsed()) return RunBatch(batch, Out, Err);
+  if (report_command->parsed()) return RunReport(report, Out, Err);
   std::vector<TCommand> commands;
   try {
     // A picture is drawn whole in memory: its pixels are bounded before anything runs.

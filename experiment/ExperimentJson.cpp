@@ -413,6 +413,11 @@ TStoredExperiment ReadExperimentJson(std::string_view Text) {
   design.Streams = StreamsAt(Member(p, path, "streams"), path + ".streams");
   design.Methods = MethodsAt(Member(p, path, "methods"), path + ".methods");
   design.Label = LabelAt(Member(p, path, "label"), path + ".label");
+  const auto run = root.find("run");
+  if (run != root.end() && run->is_object()) {
+    const auto end = run->find("end");
+    stored.Finished = end != run->end() && end->is_string() && !end->get<std::string>().empty();
+  }
   return stored;
 }
 

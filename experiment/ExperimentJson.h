@@ -52,6 +52,7 @@ std::string ExperimentJson(const TExperimentDesign& Design, const std::string& V
 struct TStoredExperiment {
   TParameterTexts Parameters;
   TExperimentDesign Design;
+  bool Finished = false;  // run.end is a time: the last repeat was written and the statistics with it
 };
 // Raises Exception with a short message naming the place ("parameters.seed: ...",
 // "line 3, column 14: ...") for text that is not strict JSON, holds a duplicate

@@ -31,6 +31,15 @@ TFolderLock::~TFolderLock() {
   if (fd_ >= 0) ::close(fd_);  // closing releases the lock
 }
 
+bool FolderLocked(const std::filesystem::path& Folder) {
+  const int fd = ::open((Folder / kLockFileName).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  // A shared lock is refused while a batch holds the exclusive one.
+  const bool locked = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+  ::close(fd);
+  return locked;
+}
+
 bool FolderEmpty(const std::filesystem::path& Folder) {
   std::error_code ec;
   for (const auto& entry : std::filesystem::directory_iterator(Folder, ec))

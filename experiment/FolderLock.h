@@ -35,6 +35,10 @@ class TFolderLock {
   int fd_ = -1;
 };
 
+// True when a process holds Folder's lock now; a folder without a lock file is
+// held by no one. Only looks: makes no file and keeps no lock.
+bool FolderLocked(const std::filesystem::path& Folder);
+
 // True when Folder holds nothing but, perhaps, its lock file.
 bool FolderEmpty(const std::filesystem::path& Folder);
 

@@ -11,6 +11,7 @@ packages=(
   libxml2-utils xvfb xauth locales
   clang libclang-rt-14-dev clang-format-14
   python3-pandas python3-scipy r-base-core r-cran-exactranktests
+  texlive-latex-recommended poppler-utils
   locales
 )
 

@@ -20,10 +20,17 @@ QImage RenderChartImage(TZPCustomChartPanel& Panel, int Width, int Height, int S
 std::string ChartPngBytes(TZPCustomChartPanel& Panel, int Width, int Height, int Scale = 1);
 std::string ChartSvgBytes(TZPCustomChartPanel& Panel, int Width, int Height);
 
+// The picture as a one-page PDF of Width x Height pixels at 96 per inch, text
+// and lines kept as vectors. Its creation date is always kFixedPdfDate, in
+// any time zone, so that the bytes repeat.
+std::string ChartPdfBytes(TZPCustomChartPanel& Panel, int Width, int Height);
+inline constexpr const char* kFixedPdfDate = "D:20000101000000Z";
+
 // Write the picture; the file appears whole or not at all, and only over a
 // regular file (zp::WriteFileAtomically). A failure raises Exception naming the file.
 void SaveChartPng(TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height, int Scale = 1);
 void SaveChartSvg(TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height);
+void SaveChartPdf(TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height);
 // PNG or SVG by the file name's extension (any letter case); another
 // extension raises Exception and writes nothing. Scale applies to PNG only.
 void SaveChartFile(TZPCustomChartPanel& Panel, const std::string& FileName, int Width, int Height, int Scale = 1);

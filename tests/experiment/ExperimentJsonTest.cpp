@@ -159,4 +159,13 @@ TEST(ExperimentJson, WritesBytesThatAreNotUtf8AsReplacementCharacters) {
   EXPECT_EQ(ReadExperimentJson(text).Design, design);
 }
 
+TEST(ReadExperimentJson, FinishedOnlyWithAnEndTime) {
+  TExperimentDesign design;
+  design.Label = "x";
+  EXPECT_FALSE(ReadExperimentJson(ExperimentJson(design, "1.0", {"2024-01-01T00:00:00Z", "", 1, "h"})).Finished);
+  EXPECT_TRUE(
+      ReadExperimentJson(ExperimentJson(design, "1.0", {"2024-01-01T00:00:00Z", "2024-01-01T00:01:00Z", 1, "h"}))
+          .Finished);
+}
+
 }  // namespace

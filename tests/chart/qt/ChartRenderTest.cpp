@@ -8,7 +8,11 @@
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <cstdlib>
+#include <ctime>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "QtTestApp.h"
@@ -191,4 +195,65 @@ TEST(ChartRender, ADecimatedPictureMatchesTheFullOneAlmostPixelForPixel) {
   Keep(full, "undecimated.png");
   EXPECT_LE(differ, 800 * 500 / 200);
   RecordProperty("differing_pixels", differ);
+}
+
+namespace {
+
+// The TZ variable for as long as the object lives.
+class TTimeZone {
+ public:
+  explicit TTimeZone(const char* Zone) {
+    if (const char* old = getenv("TZ")) old_ = old;
+    setenv("TZ", Zone, 1);
+    tzset();
+  }
+  ~TTimeZone() {
+    if (old_)
+      setenv("TZ", old_->c_str(), 1);
+    else
+      unsetenv("TZ");
+    tzset();
+  }
+
+ private:
+  std::optional<std::string> old_;
+};
+
+// The offsets of the cross-reference table must still point at their objects once the
+// date has changed length; a reader would otherwise have to repair the file.
+bool CrossReferencesHold(const std::string& Pdf) {
+  const size_t xref = Pdf.rfind("\nxref\n");
+  const size_t header_end = Pdf.find('\n', xref + 6);
+  const size_t count = std::stoull(Pdf.substr(Pdf.find(' ', xref + 6) + 1));
+  for (size_t i = 0; i < count; ++i) {
+    const std::string entry = Pdf.substr(header_end + 1 + 20 * i, 20);
+    if (entry[17] != 'n') continue;
+    const std::string object = Pdf.substr(std::stoull(entry.substr(0, 10)), 16);
+    if (object.find(" 0 obj") == std::string::npos) return false;
+  }
+  return Pdf.compare(std::stoull(Pdf.substr(Pdf.rfind("startxref\n") + 10)), 4, "xref") == 0;
+}
+
+}  // namespace
+
+TEST(ChartRender, PdfIsTheSameInEveryTimeZoneWithAFixedDate) {
+  TGraph graph(20);
+  std::string utc, berlin, new_york;
+  {
+    TTimeZone zone("UTC");
+    utc = ChartPdfBytes(graph.panel, 400, 300);
+  }
+  {
+    TTimeZone zone("Europe/Berlin");
+    berlin = ChartPdfBytes(graph.panel, 400, 300);
+  }
+  {
+    TTimeZone zone("America/New_York");
+    new_york = ChartPdfBytes(graph.panel, 400, 300);
+  }
+  EXPECT_TRUE(utc.starts_with("%PDF-"));
+  EXPECT_NE(utc.find("/CreationDate (D:20000101000000Z)"), std::string::npos);
+  EXPECT_EQ(berlin, utc);
+  EXPECT_EQ(new_york, utc);
+  EXPECT_TRUE(CrossReferencesHold(utc));
 }
