@@ -370,6 +370,9 @@ void TForm1::TRunView::OnCurvesReset(double Cutoff) {
   form_.ShowRunStateSoon();
 }
 
+// The graph hears the run's heading in its events' order: after the reset before it.
+void TForm1::TRunView::OnHeading(const queens::TRunHeading& Heading) { form_.graph_.OnHeading(Heading); }
+
 void TForm1::TRunView::OnGeneration(const queens::TGenerationReport& Report) {
   // Plotted in bunches: a repaint per point would slow the run down.
   form_.unplotted_.push_back(Report);

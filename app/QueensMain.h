@@ -167,6 +167,7 @@ class TForm1 : public QWidget, private queens::IRunObserver {
     explicit TRunView(TForm1& Form) : form_(Form) {}
     void OnLog(const std::string& Line) override;
     void OnCurvesReset(double Cutoff) override;
+    void OnHeading(const queens::TRunHeading& Heading) override;
     void OnGeneration(const queens::TGenerationReport& Report) override;
     void OnMethodFinished(const queens::TMethodReport& Report) override;
     void OnBoard(const queens::TChessBoard& Board) override;

@@ -58,6 +58,10 @@ void TRunWorker::OnCurvesReset(double Cutoff) {
   queue_.Post([view = view_, Cutoff] { view->OnCurvesReset(Cutoff); });
 }
 
+void TRunWorker::OnHeading(const queens::TRunHeading& Heading) {
+  queue_.Post([view = view_, Heading] { view->OnHeading(Heading); });
+}
+
 void TRunWorker::OnGeneration(const queens::TGenerationReport& Report) {
   queue_.Post([view = view_, Report] { view->OnGeneration(Report); });
 }

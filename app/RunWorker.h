@@ -51,6 +51,7 @@ class TRunWorker : private queens::IRunObserver {
 
  private:
   void OnCurvesReset(double Cutoff) override;
+  void OnHeading(const queens::TRunHeading& Heading) override;
   void OnGeneration(const queens::TGenerationReport& Report) override;
   void OnMethodFinished(const queens::TMethodReport& Report) override;
 

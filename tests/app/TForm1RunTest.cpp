@@ -153,6 +153,16 @@ TEST(TForm1Run, TheBoardIsClearedWhenTheQueenCountChangesAndNamesItsRun) {
   EXPECT_EQ(w.form.Workbench().Board().Cell(0, 0), "");
 }
 
+TEST(TForm1Run, TheGraphOfARunOnItsWorkerSaysWhatItShows) {
+  // The heading comes from the worker's thread through the window's queue, as the curves do.
+  Window w;
+  w.Child<QLineEdit>("Edit1")->setText("20");
+  w.Press("btnRun");
+  ASSERT_TRUE(w.WaitForRun());
+  EXPECT_EQ(w.form.FitnessGraph().Panel().Header().Text(), "Best fitness per generation, 8 queens");
+  EXPECT_EQ(w.form.FitnessGraph().Panel().Footer().Text(), "seed 0, streams continued");
+}
+
 TEST(TForm1Run, TheLogStaysAtItsEndWithTheGraphPageInFront) {
   Window w;
   w.form.show();
