@@ -117,7 +117,9 @@ void TMainWindow::CreateActions() {
   connect(actRun, &QAction::triggered, form_, &TForm1::Run);
   connect(actStop, &QAction::triggered, form_, &TForm1::Stop);
   connect(actInitialize, &QAction::triggered, form_, &TForm1::Initialize);
-  connect(actGuide, &QAction::triggered, this, [this] { ShowGuide(); });
+  // F1 on the Experiments page opens the help on experiments; elsewhere the page shown last.
+  connect(actGuide, &QAction::triggered, this,
+          [this] { ShowGuide(form_->ExperimentsPage().isVisible() ? QStringLiteral("hpExperiments") : QString()); });
 }
 
 void TMainWindow::CreateMenus() {

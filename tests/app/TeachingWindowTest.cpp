@@ -138,6 +138,52 @@ TEST(Help, TheGeneticAlgorithmPageExplainsTheMethodsAndShowsTheSettingsOfTheQuee
   EXPECT_TRUE(w.Child<QTextBrowser>("tbGuide")->toPlainText().contains("File \u2192 New"));
 }
 
+TEST(Help, F1OnTheExperimentsPageExplainsItsCommandsColumnsAndStatistics) {
+  Window w;
+  w.window->show();
+  auto* tabs = w.Child<QTabWidget>("PageControl1");
+  tabs->setCurrentWidget(&w.Form().ExperimentsPage());
+  w.window->findChild<QAction*>("actGuide")->trigger();
+  EXPECT_EQ(w.Child<QListWidget>("lwHelpPages")->currentItem()->text(), "The Experiments page");
+  const QString text = w.Child<QTextBrowser>("tbGuide")->toPlainText();
+  // Every command, every column and every figure the table shows has its words.
+  for (const char* words : {"Start",
+                            "Stop",
+                            "stopped after K of M repeats",
+                            "Resume",
+                            "Open",
+                            "Report\u2026",
+                            "nqueens-ga report",
+                            "report.md",
+                            "Export",
+                            "new or empty folder",
+                            "configuration",
+                            "Queens",
+                            "Method",
+                            "Hits",
+                            "hit",
+                            "95% interval",
+                            "ERT",
+                            "divided by the number of hits",
+                            "Median",
+                            "Differs from",
+                            "effect",
+                            "odds ratio",
+                            "\u00c212",
+                            "Holm",
+                            "0.05",
+                            "ECDF",
+                            "Double-click a row",
+                            "repeat 0"})
+    EXPECT_TRUE(text.contains(QString::fromUtf8(words))) << words << "\n" << text.toStdString();
+
+  // Elsewhere F1 keeps the page shown last; the list names each page.
+  tabs->setCurrentIndex(0);
+  w.Child<QListWidget>("lwHelpPages")->setCurrentRow(0);
+  w.window->findChild<QAction*>("actGuide")->trigger();
+  EXPECT_EQ(w.Child<QListWidget>("lwHelpPages")->currentItem()->text(), "The window");
+}
+
 TEST(BestBoard, TheFirstDefaultRunShowsTheFittestBoardWithItsAttackedQueens) {
   zp::GlobalRandom().SetSeed(0);  // as at program start: no method reaches 28 in 100 generations
   Window w;
