@@ -6,8 +6,10 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QProcess>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <QTest>
 #include <memory>
 #include <vector>
 
@@ -191,4 +193,30 @@ TEST(ChartRender, ADecimatedPictureMatchesTheFullOneAlmostPixelForPixel) {
   Keep(full, "undecimated.png");
   EXPECT_LE(differ, 800 * 500 / 200);
   RecordProperty("differing_pixels", differ);
+}
+
+// A PDF is one page of the asked size, the same bytes on every save (the
+// writer's time stamp is fixed), and, where poppler is installed, shows every curve.
+TEST(ChartRender, PdfIsOnePageOfTheAskedSizeWithTheSameBytesOnEverySave) {
+  TGraph g(100);
+  QTemporaryDir dir;
+  const QString file = dir.filePath("graph.pdf");
+  SaveChartPdf(g.panel, file.toStdString(), 800, 500);
+  QFile f(file);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  const QByteArray first = f.readAll();
+  EXPECT_TRUE(first.startsWith("%PDF-"));
+  EXPECT_TRUE(first.contains("/MediaBox [0 0 600.000000 375.000000]")) << first.left(2000).toStdString();
+  EXPECT_TRUE(first.contains("/CreationDate (D:20000101000000"));
+  QTest::qWait(1100);  // the writer's clock has moved on by a second
+  EXPECT_EQ(ChartPdfBytes(g.panel, 800, 500), std::string(first.constData(), static_cast<size_t>(first.size())));
+
+  QProcess poppler;
+  poppler.start(QStringLiteral("pdftoppm"),
+                {"-r", "96", "-aa", "no", "-aaVector", "no", "-png", "-singlefile", file, dir.filePath("page")});
+  if (!poppler.waitForFinished(30000) || poppler.exitCode() != 0) GTEST_SKIP() << "pdftoppm is not installed";
+  const QImage page(dir.filePath("page.png"));
+  EXPECT_EQ(page.size(), QSize(800, 500));
+  ExpectFiveCurves(page);
+  Keep(page, "render-pdf.png");
 }
