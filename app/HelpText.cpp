@@ -250,7 +250,7 @@ McNemar's test counts the repeats where only one of them hit; its effect is the 
 ratio</b>, how many times more often the first hit where the second missed than the other way
 round (above 1 favours the first). On run length: the signed-rank test, a run that never hit
 counting as longer than any hit; its effect is <b>&Acirc;12</b>, the chance that a run of the
-first is shorter than a run of the second (0.5: no difference; above 0.5 favours the first).
+first is shorter than a run of the second (a tie counting half) (0.5: no difference; above 0.5 favours the first).
 Every test of one problem size and configuration forms one family, and their p values are raised
 by Holm's correction, so that testing many pairs does not make chance look like a difference.
 Two methods <b>differ</b> when a corrected p value lies below 0.05. While an experiment runs the
