@@ -150,35 +150,26 @@ TEST(Help, F1OnTheExperimentsPageExplainsItsCommandsColumnsAndStatistics) {
   EXPECT_EQ(w.Child<QListWidget>("lwHelpPages")->currentItem()->text(), "The Experiments page");
   const QString text = w.Child<QTextBrowser>("tbGuide")->toPlainText();
   // Every command, every column and every figure the table shows has its words.
-  for (const char* words : {"Start",
-                            "Stop",
-                            "stopped after K of M repeats",
-                            "Resume",
-                            "Open",
-                            "Report\u2026",
-                            "nqueens-ga report",
-                            "report.md",
-                            "Export",
-                            "new or empty folder",
-                            "configuration",
-                            "Queens",
-                            "Method",
-                            "Hits",
-                            "hit",
-                            "95% interval",
-                            "ERT",
-                            "divided by the number of hits",
-                            "Median",
-                            "Differs from",
-                            "effect",
-                            "odds ratio",
-                            "\u00c212",
-                            "Holm",
-                            "0.05",
-                            "ECDF",
-                            "Double-click a row",
-                            "repeat 0"})
-    EXPECT_TRUE(text.contains(QString::fromUtf8(words))) << words << "\n" << text.toStdString();
+  const std::vector<const char*> commands = {"Start",
+                                             "Stop",
+                                             "stopped after K of M repeats",
+                                             "Resume",
+                                             "Open",
+                                             "Report\u2026",
+                                             "nqueens-ga report",
+                                             "report.md",
+                                             "Export",
+                                             "new or empty folder",
+                                             "configuration",
+                                             "Double-click a row",
+                                             "repeat 0"};
+  const std::vector<const char*> columns = {
+      "Queens", "Method",      "Hits", "hit", "95% interval", "ERT", "divided by the number of hits",
+      "Median", "Differs from"};
+  const std::vector<const char*> statistics = {"effect", "odds ratio", "\u00c212", "Holm", "0.05", "ECDF"};
+  for (const auto* list : {&commands, &columns, &statistics})
+    for (const char* words : *list)
+      EXPECT_TRUE(text.contains(QString::fromUtf8(words))) << words << "\n" << text.toStdString();
 
   // Elsewhere F1 keeps the page shown last; the list names each page.
   tabs->setCurrentIndex(0);
