@@ -12,6 +12,7 @@ QString Number(double Value) { return QString::fromStdString(FormatFloat15(Value
 constexpr THelpPage kHelpPages[] = {
     {"hpGuide", "The window", &GuideHtml},
     {"hpGeneticAlgorithm", "The genetic algorithm", &GeneticAlgorithmHtml},
+    {"hpExperiments", "The Experiments page", &ExperimentsHtml},
 };
 
 }  // namespace
@@ -181,6 +182,91 @@ each starts from the same state. Either way one Run is an anecdote: the Experime
 it from many seeds.</p>
 )");
   return html;
+}
+
+QString ExperimentsHtml(const THelpContext& /*Context*/) {
+  return QStringLiteral(R"(<h2>The Experiments page</h2>
+<p>One Run on the main page is an anecdote: another seed may crown another method. An
+<b>experiment</b> repeats the comparison run many times, each <b>repeat</b> from a seed of its
+own, for every problem size and configuration chosen, and says how often and how fast each
+method reaches the target, and which differences are more than chance. A repeat is exactly the
+Run the main page makes from a fresh start with the repeat's seed.</p>
+
+<h3>Setting it up</h3>
+<p>The fields above the table describe the experiment: the problems and their sizes (queen counts
+such as <tt>8,10-12</tt>), lists of the GA's settings to compare (each combination is one
+<b>configuration</b>), the budget in generations or in evaluations, the repeats, a label, the
+seed, <b>Same random numbers for every method</b> and the jobs (worker threads). Each field is
+checked as you type, and the page remembers them.</p>
+
+<h3>Running, stopping, resuming</h3>
+<table cellspacing="0" cellpadding="3">
+<tr><td valign="top"><b>Start</b></td><td>Asks for a folder (a new one beside the last used) and
+runs the repeats on worker threads, writing each finished repeat into the folder as
+<tt>nqueens-ga batch</tt> writes it. The window stays usable; the progress bar counts the rows,
+and the table and the chart show the results so far, at least once a second.</td></tr>
+<tr><td valign="top"><b>Stop</b></td><td>Ends the experiment soon. Every finished repeat stays in
+the folder and in the table, marked &ldquo;stopped after K of M repeats&rdquo;. Closing the
+window, or a crash, keeps them too.</td></tr>
+<tr><td valign="top"><b>Resume</b></td><td>Continues a stopped experiment in its folder with the
+repeats still missing. The files end up exactly as if it had never stopped.</td></tr>
+<tr><td valign="top"><b>Open</b></td><td>Shows an experiment folder, finished or stopped, whether
+this page, <tt>nqueens-ga batch</tt> or the cluster version wrote it.</td></tr>
+<tr><td valign="top"><b>Report&hellip;</b></td><td>Writes the report folder that
+<tt>nqueens-ga report</tt> writes (the tables, the figures and a paragraph saying how the
+experiment was made, in Markdown and LaTeX) and opens <tt>report.md</tt>.</td></tr>
+<tr><td valign="top"><b>Export</b></td><td>Copies the experiment's folder into a new or empty
+folder, making it if needed.</td></tr>
+</table>
+<p>With several configurations, the one shown is chosen above the table, as is the problem size
+of the chart.</p>
+
+<h3>The table</h3>
+<p>One row per problem size, configuration and method:</p>
+<table cellspacing="0" cellpadding="3">
+<tr><td valign="top"><b>Queens</b></td><td>The problem size the row is about.</td></tr>
+<tr><td valign="top"><b>Method</b></td><td>The selection method.</td></tr>
+<tr><td valign="top"><b>Hits</b></td><td>The share of the repeats that <b>hit</b>: some board
+the run scored reached the fitness cutoff (a solution), the start population included. The
+tooltip gives the count, &ldquo;17 of 20 runs hit the target&rdquo;.</td></tr>
+<tr><td valign="top"><b>[95% interval]</b></td><td>Beside the share: the range in which the
+method's true hit rate lies with 95&nbsp;% confidence, given this many repeats (Wilson's
+interval). Few repeats give a wide interval; two methods whose intervals overlap widely have not
+been told apart.</td></tr>
+<tr><td valign="top"><b>ERT</b></td><td>The expected running time: all the generations the
+method's runs took (a run that never hit counts its whole budget), divided by the number of
+hits. It is how long you would wait for a solution if you restarted the method until one came.
+Lower is better; a dash means nothing hit.</td></tr>
+<tr><td valign="top"><b>Median</b></td><td>The median hit generation of the runs that hit: the
+first generation that held a solution (0 for the start population).</td></tr>
+<tr><td valign="top"><b>Differs from</b></td><td>The methods this one differs from beyond chance,
+with the better one and the <b>effect</b>; the tooltip holds the whole comparison. Dash: no
+difference shown.</td></tr>
+</table>
+
+<h3>How two methods are compared</h3>
+<p>Two methods are compared repeat by repeat, since both ran from the same seed. On hits:
+McNemar's test counts the repeats where only one of them hit; its effect is the <b>odds
+ratio</b>, how many times more often the first hit where the second missed than the other way
+round (above 1 favours the first). On run length: the signed-rank test, a run that never hit
+counting as longer than any hit; its effect is <b>&Acirc;12</b>, the chance that a run of the
+first is shorter than a run of the second (a tie counting half) (0.5: no difference; above 0.5 favours the first).
+Every test of one problem size and configuration forms one family, and their p values are raised
+by Holm's correction, so that testing many pairs does not make chance look like a difference.
+Two methods <b>differ</b> when a corrected p value lies below 0.05. While an experiment runs the
+table shows hits, intervals and ERT; the tests and effects appear at Stop and at the end.</p>
+
+<h3>The chart</h3>
+<p>Under the table, the run-length <b>ECDF</b> of the size chosen: for each generation, the share
+of the runs of each method that had hit by then. A curve that rises early and high belongs to a
+method that hits often and fast.</p>
+
+<h3>Replay</h3>
+<p>Double-click a row to run its repeat 0 again on the main page: a fresh start with the
+experiment's seed, settings and random-number setting, so the log is that repeat's run (the
+board for N-Queens, the best individual's bits for the other problems). This is how to look at a
+single run behind a number in the table.</p>
+)");
 }
 
 }  // namespace zp::app

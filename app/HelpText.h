@@ -1,7 +1,8 @@
 // The pages of the Help window (F1): the guide to the window's controls and
-// chart, and the page on the genetic algorithm with its settings for the queen
-// count set now. Rich text for a QTextBrowser. Every page is one entry of the
-// table HelpPages() returns (HelpText.cpp): adding a page is adding an entry there.
+// chart, the page on the genetic algorithm with its settings for the queen
+// count set now, and the page on experiments and how to read their results.
+// Rich text for a QTextBrowser. Every page is one entry of the table
+// HelpPages() returns (HelpText.cpp): adding a page is adding an entry there.
 //
 //   for (const THelpPage& page : HelpPages()) list->addItem(page.Title);
 //   browser->setHtml(HelpPages()[0].Html(context));
@@ -36,5 +37,8 @@ std::span<const THelpPage> HelpPages();
 QString GuideHtml(const THelpContext& Context);
 // The genetic algorithm: the cycle, each selection method, the settings for Context.Queens, hits and solutions.
 QString GeneticAlgorithmHtml(const THelpContext& Context);
+// The Experiments page: setting up, Start, Stop, Resume, Open, Report, Export, every column of
+// the table, hits, ERT, the interval, the effect, "Differs from", the ECDF and replay.
+QString ExperimentsHtml(const THelpContext& Context);
 
 }  // namespace zp::app

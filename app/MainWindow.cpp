@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -117,7 +118,9 @@ void TMainWindow::CreateActions() {
   connect(actRun, &QAction::triggered, form_, &TForm1::Run);
   connect(actStop, &QAction::triggered, form_, &TForm1::Stop);
   connect(actInitialize, &QAction::triggered, form_, &TForm1::Initialize);
-  connect(actGuide, &QAction::triggered, this, [this] { ShowGuide(); });
+  // F1 on the Experiments page opens the help on experiments; elsewhere the page shown last.
+  connect(actGuide, &QAction::triggered, this,
+          [this] { ShowGuide(form_->ExperimentsPage().isVisible() ? QStringLiteral("hpExperiments") : QString()); });
 }
 
 void TMainWindow::CreateMenus() {
@@ -180,15 +183,14 @@ void TMainWindow::RestoreSettings() {
   if (!s.Geometry.isEmpty()) restoreGeometry(s.Geometry);
 }
 
-void TMainWindow::SaveSettings() {
+TWindowSettings TMainWindow::CurrentSettings() const {
   TWindowSettings s;
   s.Form = form_->Settings();
   s.Seed = form_->SavedExperimentSeed();
   s.Geometry = saveGeometry();
   s.LastFolder = form_->FileDialogs().Folder();
   s.RecentFiles = recent_.ToStrings();
-  if (!WriteWindowSettings(settings_file_, s))
-    qWarning("nqueens-workbench: cannot write %s", qPrintable(settings_file_));
+  return s;
 }
 
 // --- the form's news ---
@@ -286,8 +288,14 @@ void TMainWindow::closeEvent(QCloseEvent* Event) {
     Event->ignore();
     return;
   }
-  SaveSettings();
+  // The window leaves the screen before the settings are written: the write waits until
+  // the disk has the file, which a busy disk can hold up for a second or more.
+  const TWindowSettings settings = CurrentSettings();
   if (dlgGuide) dlgGuide->close();
+  hide();
+  QGuiApplication::sync();
+  if (WriteSettings && !WriteSettings(settings_file_, settings))
+    qWarning("nqueens-workbench: cannot write %s", qPrintable(settings_file_));
   QMainWindow::closeEvent(Event);
 }
 

@@ -10,9 +10,11 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <functional>
 
 #include "app/QueensMain.h"
 #include "app/RecentFiles.h"
+#include "app/WindowSettings.h"
 
 class QAction;
 class QCheckBox;
@@ -38,6 +40,10 @@ class TMainWindow : public QMainWindow {
   // of HelpPages(); the page shown last when empty), its values brought up to date.
   void ShowGuide(const QString& Page = {});
 
+  // Writes the remembered settings on closing, once the window is off the screen
+  // (WriteWindowSettings unless replaced); false when the file could not be written.
+  std::function<bool(const QString& File, const TWindowSettings& Settings)> WriteSettings = &WriteWindowSettings;
+
  protected:
   void closeEvent(QCloseEvent* Event) override;
 
@@ -47,7 +53,8 @@ class TMainWindow : public QMainWindow {
   void CreateToolBar();
   void CreateStatusBar();
   void RestoreSettings();
-  void SaveSettings();
+  // What the settings file keeps of the window as it is now.
+  TWindowSettings CurrentSettings() const;
 
   void RunningChanged(bool Running);
   void DocumentUsed(const QString& File, TDocumentKind Kind);

@@ -3,18 +3,23 @@
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFormLayout>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSpinBox>
 #include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 #include "chart/ZPFloatGeometry.h"
 #include "chart/qt/ChartRender.h"
@@ -258,6 +263,49 @@ QMenu* TZPChartWidget::CreateContextMenu() {
   return menu;
 }
 
+namespace {
+
+// A PNG larger than this would take gigabytes of memory to draw.
+constexpr qint64 kMaxPngPixels = 100'000'000;
+
+bool IsPng(const QString& File) {
+  return QFileInfo(File).suffix().compare(QLatin1String("png"), Qt::CaseInsensitive) == 0;
+}
+
+// A small dialog: width and height, and the pixel density for a PNG.
+std::optional<TZPChartWidget::TImageSize> AskImageSize(QWidget* Parent, const QString& File,
+                                                       TZPChartWidget::TImageSize Suggested) {
+  QDialog dialog(Parent);
+  dialog.setWindowTitle(QStringLiteral("Image size"));
+  auto* form = new QFormLayout(&dialog);  // owned by the dialog
+  auto spin = [&](const char* Name, int Low, int High, int Value, const QString& Suffix) {
+    auto* box = new QSpinBox(&dialog);  // owned by the dialog
+    box->setObjectName(QString::fromLatin1(Name));
+    box->setRange(Low, High);
+    box->setValue(std::clamp(Value, Low, High));
+    box->setSuffix(Suffix);
+    return box;
+  };
+  QSpinBox* width = spin("seImageWidth", 16, 10000, Suggested.Width, QStringLiteral(" px"));
+  QSpinBox* height = spin("seImageHeight", 16, 10000, Suggested.Height, QStringLiteral(" px"));
+  QSpinBox* scale = spin("seImageScale", 1, 4, Suggested.Scale, QString());
+  scale->setPrefix(QStringLiteral("\u00d7 "));
+  scale->setToolTip(QStringLiteral("More pixels for the same picture: 2 doubles both width and height"));
+  scale->setEnabled(IsPng(File));
+  form->addRow(QStringLiteral("&Width:"), width);
+  form->addRow(QStringLiteral("&Height:"), height);
+  form->addRow(QStringLiteral("&Pixel density:"), scale);
+  auto* buttons =
+      new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);  // owned by the dialog
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  form->addRow(buttons);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return TZPChartWidget::TImageSize{width->value(), height->value(), scale->value()};
+}
+
+}  // namespace
+
 void TZPChartWidget::SaveImage() {
   if (!panel_) return;
   QString file;
@@ -266,14 +314,40 @@ void TZPChartWidget::SaveImage() {
   } else {
     QString filter;
     file = QFileDialog::getSaveFileName(this, QStringLiteral("Save image"), QStringLiteral("chart.png"),
-                                        QStringLiteral("PNG image (*.png);;SVG image (*.svg)"), &filter);
+                                        QStringLiteral("PNG image (*.png);;SVG image (*.svg);;PDF document (*.pdf)"),
+                                        &filter);
     // No extension typed: the one of the chosen file type.
     if (!file.isEmpty() && QFileInfo(file).suffix().isEmpty())
-      file += filter.contains(QLatin1String("svg")) ? QStringLiteral(".svg") : QStringLiteral(".png");
+      file += filter.contains(QLatin1String("svg"))   ? QStringLiteral(".svg")
+              : filter.contains(QLatin1String("pdf")) ? QStringLiteral(".pdf")
+                                                      : QStringLiteral(".png");
   }
   if (file.isEmpty()) return;
+  const TImageSize suggested{width(), height(), PictureScale()};
+  const std::optional<TImageSize> size =
+      ChooseImageSize ? ChooseImageSize(this, file, suggested) : AskImageSize(this, file, suggested);
+  if (!size) return;
+  const int w = std::max(size->Width, 1);
+  const int h = std::max(size->Height, 1);
   try {
-    SaveChartFile(*panel_, file.toStdString(), width(), height(), PictureScale());
+    const std::string name = file.toStdString();
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    if (suffix == QLatin1String("pdf")) {
+      SaveChartPdf(*panel_, name, w, h);
+    } else if (suffix != QLatin1String("png") && suffix != QLatin1String("svg")) {
+      throw std::runtime_error("cannot tell the picture type of \"" + name +
+                               "\": use a file name ending in .png, .svg or .pdf");
+    } else {
+      const int scale = std::clamp(size->Scale, 1, 4);
+      if (IsPng(file) && qint64(w) * scale * h * scale > kMaxPngPixels)
+        throw std::runtime_error(
+            QStringLiteral("A PNG of %1 \u00d7 %2 pixels is too large to save: at most %3 million pixels")
+                .arg(w * scale)
+                .arg(h * scale)
+                .arg(kMaxPngPixels / 1'000'000)
+                .toStdString());
+      SaveChartFile(*panel_, name, w, h, scale);
+    }
   } catch (const std::exception& e) {
     const QString message = QString::fromStdString(e.what());
     if (ShowError)

@@ -16,6 +16,7 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "chart/ZPCustomChartPanel.h"
@@ -52,15 +53,25 @@ class TZPChartWidget : public QWidget, public IZPChartHost {
   // The context menu (owned by the caller): "Save image...", "Copy image",
   // "Reset zoom", and "Logarithmic <bottom axis title> axis" (checkable).
   QMenu* CreateContextMenu();
-  // Asks for a PNG or SVG file name, then writes the chart as laid out now.
+  // The size of a saved picture: its layout in pixels and, for PNG only,
+  // the pixel density (2: twice the pixels each way, the same layout).
+  struct TImageSize {
+    int Width = 0;
+    int Height = 0;
+    int Scale = 1;
+  };
+  // Asks for a PNG, SVG or PDF file name and then the picture's size (the
+  // widget's, at its density, unless changed), and writes the chart.
   void SaveImage();
   // The chart as laid out now onto the clipboard.
   void CopyImage();
   // The picture of the chart at the widget's size and pixel density.
   QImage ChartImage() const;
   // Replaceable, so that tests and hosts need no modal dialogs: the file
-  // chooser of SaveImage (empty: cancelled) and the error report.
+  // chooser of SaveImage (empty: cancelled), its size chooser (empty:
+  // cancelled; Suggested is the widget's size) and the error report.
   std::function<QString(QWidget* Parent)> ChooseImageFile;
+  std::function<std::optional<TImageSize>(QWidget* Parent, const QString& File, TImageSize Suggested)> ChooseImageSize;
   std::function<void(const QString& Message)> ShowError;
 
   // ---- host ----

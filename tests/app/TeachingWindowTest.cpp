@@ -2,12 +2,13 @@
 // best board found when nothing solved, a restored queen count at start, and
 // one test per small defect fixed (a failed Run is not counted, loads and
 // saves are reported, no two accelerators clash, one streams setting in two
-// places, --help without a display).
+// places, --help without a display, a close within a second).
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QCheckBox>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -25,11 +26,13 @@
 #include <QTextBrowser>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "WindowTestSupport.h"
+#include "app/ExperimentsPage.h"
 #include "app/HelpText.h"
 #include "app/MainWindow.h"
 #include "platform/Random.h"
@@ -138,6 +141,43 @@ TEST(Help, TheGeneticAlgorithmPageExplainsTheMethodsAndShowsTheSettingsOfTheQuee
   EXPECT_TRUE(w.Child<QTextBrowser>("tbGuide")->toPlainText().contains("File \u2192 New"));
 }
 
+TEST(Help, F1OnTheExperimentsPageExplainsItsCommandsColumnsAndStatistics) {
+  Window w;
+  w.window->show();
+  auto* tabs = w.Child<QTabWidget>("PageControl1");
+  tabs->setCurrentWidget(&w.Form().ExperimentsPage());
+  w.window->findChild<QAction*>("actGuide")->trigger();
+  EXPECT_EQ(w.Child<QListWidget>("lwHelpPages")->currentItem()->text(), "The Experiments page");
+  const QString text = w.Child<QTextBrowser>("tbGuide")->toPlainText();
+  // Every command, every column and every figure the table shows has its words.
+  const std::vector<const char*> commands = {"Start",
+                                             "Stop",
+                                             "stopped after K of M repeats",
+                                             "Resume",
+                                             "Open",
+                                             "Report\u2026",
+                                             "nqueens-ga report",
+                                             "report.md",
+                                             "Export",
+                                             "new or empty folder",
+                                             "configuration",
+                                             "Double-click a row",
+                                             "repeat 0"};
+  const std::vector<const char*> columns = {
+      "Queens", "Method",      "Hits", "hit", "95% interval", "ERT", "divided by the number of hits",
+      "Median", "Differs from"};
+  const std::vector<const char*> statistics = {"effect", "odds ratio", "\u00c212", "Holm", "0.05", "ECDF"};
+  for (const auto* list : {&commands, &columns, &statistics})
+    for (const char* words : *list)
+      EXPECT_TRUE(text.contains(QString::fromUtf8(words))) << words << "\n" << text.toStdString();
+
+  // Elsewhere F1 keeps the page shown last; the list names each page.
+  tabs->setCurrentIndex(0);
+  w.Child<QListWidget>("lwHelpPages")->setCurrentRow(0);
+  w.window->findChild<QAction*>("actGuide")->trigger();
+  EXPECT_EQ(w.Child<QListWidget>("lwHelpPages")->currentItem()->text(), "The window");
+}
+
 TEST(BestBoard, TheFirstDefaultRunShowsTheFittestBoardWithItsAttackedQueens) {
   zp::GlobalRandom().SetSeed(0);  // as at program start: no method reaches 28 in 100 generations
   Window w;
@@ -244,6 +284,65 @@ TEST(SharedStreamsSetting, IsOneSettingShownOnTheToolBarAndTheExperimentsPage) {
   EXPECT_EQ(QSettings(w.Settings(), QSettings::IniFormat).value("streams").toString(), "shared");
   Window again;
   Q_UNUSED(again);
+}
+
+// The window is off the screen within a second of Quit in the slowest cases found: a
+// settings file the disk is slow to take, a long run with its chart on screen, an
+// experiment going. The threads end and the window goes soon after.
+TEST(Close, TheWindowLeavesTheScreenWithinASecondWhateverItWasDoing) {
+  constexpr qint64 kBoundMs = 1000;
+  QElapsedTimer clock;
+  auto closed_within_bound = [&](Window& w) {
+    clock.start();
+    w.window->close();
+    const bool hidden = QTest::qWaitFor([&] { return !w.window->isVisible(); }, 10000);
+    const qint64 ms = clock.elapsed();
+    w.window.reset();
+    return hidden && ms < kBoundMs ? ::testing::AssertionSuccess()
+                                   : ::testing::AssertionFailure() << "closed after " << ms << " ms";
+  };
+
+  {  // the settings write waits for a slow disk: the window has already gone
+    Window w;
+    w.window->show();
+    std::optional<bool> visible_at_write;
+    qint64 write_at_ms = -1;
+    w.window->WriteSettings = [&](const QString& File, const zp::app::TWindowSettings& Settings) {
+      visible_at_write = w.window->isVisible();
+      write_at_ms = clock.elapsed();
+      QTest::qSleep(1200);
+      return zp::app::WriteWindowSettings(File, Settings);
+    };
+    clock.start();
+    w.window->close();
+    ASSERT_TRUE(visible_at_write.has_value());
+    EXPECT_FALSE(*visible_at_write);
+    EXPECT_LT(write_at_ms, kBoundMs);
+    EXPECT_TRUE(QSettings(w.Settings(), QSettings::IniFormat).contains("queens"));  // written all the same
+  }
+  {  // during a long run on the Graph page: stopped after the generation in progress
+    Window w;
+    w.window->show();
+    w.Child<QSpinBox>("SpinEdit1")->setValue(32);
+    w.Child<QTabWidget>("PageControl1")->setCurrentIndex(1);
+    w.Child<QLineEdit>("Edit1")->setText("1000000");
+    w.Child<QAction>("actRun")->trigger();
+    QTest::qWait(3000);
+    ASSERT_TRUE(w.Form().Running());
+    EXPECT_TRUE(closed_within_bound(w));
+  }
+  {  // during an experiment: its repeats are abandoned
+    Window w;
+    w.window->show();
+    zp::app::TExperimentsPage& page = w.Form().ExperimentsPage();
+    page.findChild<QLineEdit*>("edQueens")->setText("32");
+    page.findChild<QLineEdit*>("edGenerations")->setText("100000");
+    page.findChild<QLineEdit*>("edJobs")->setText("2");
+    page.btnStartClick();
+    QTest::qWait(1000);
+    ASSERT_TRUE(page.Running());
+    EXPECT_TRUE(closed_within_bound(w));
+  }
 }
 
 TEST(HelpOption, PrintsWithoutADisplay) {

@@ -6,10 +6,12 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QProcess>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <ctime>
+#include <QTest>
 #include <memory>
 #include <optional>
 #include <string>
@@ -256,4 +258,30 @@ TEST(ChartRender, PdfIsTheSameInEveryTimeZoneWithAFixedDate) {
   EXPECT_EQ(berlin, utc);
   EXPECT_EQ(new_york, utc);
   EXPECT_TRUE(CrossReferencesHold(utc));
+}
+
+// A PDF is one page of the asked size, the same bytes on every save (the
+// writer's time stamp is fixed), and, where poppler is installed, shows every curve.
+TEST(ChartRender, PdfIsOnePageOfTheAskedSizeWithTheSameBytesOnEverySave) {
+  TGraph g(100);
+  QTemporaryDir dir;
+  const QString file = dir.filePath("graph.pdf");
+  SaveChartPdf(g.panel, file.toStdString(), 800, 500);
+  QFile f(file);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  const QByteArray first = f.readAll();
+  EXPECT_TRUE(first.startsWith("%PDF-"));
+  EXPECT_TRUE(first.contains("/MediaBox [0 0 600.000000 375.000000]")) << first.left(2000).toStdString();
+  EXPECT_TRUE(first.contains("/CreationDate (D:20000101000000"));
+  QTest::qWait(1100);  // the writer's clock has moved on by a second
+  EXPECT_EQ(ChartPdfBytes(g.panel, 800, 500), std::string(first.constData(), static_cast<size_t>(first.size())));
+
+  QProcess poppler;
+  poppler.start(QStringLiteral("pdftoppm"),
+                {"-r", "96", "-aa", "no", "-aaVector", "no", "-png", "-singlefile", file, dir.filePath("page")});
+  if (!poppler.waitForFinished(30000) || poppler.exitCode() != 0) GTEST_SKIP() << "pdftoppm is not installed";
+  const QImage page(dir.filePath("page.png"));
+  EXPECT_EQ(page.size(), QSize(800, 500));
+  ExpectFiveCurves(page);
+  Keep(page, "render-pdf.png");
 }

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
@@ -16,6 +17,8 @@
 #include <QTest>
 #include <QWheelEvent>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "QtTestApp.h"
 #include "chart/ZPChartPanel.h"
@@ -225,26 +228,62 @@ TEST_F(TExploreFixture, TheContextMenuResetsTheZoomAndTogglesALogarithmicAxis) {
   EXPECT_FALSE(panel->BottomAxis().Options().Contains(TAxisOption::axLogarithmic));
 }
 
-TEST_F(TExploreFixture, SaveImageWritesTheChosenTypeAndReportsFailures) {
+TEST_F(TExploreFixture, SaveImageWritesTheChosenTypeAtTheChosenSizeAndReportsFailures) {
   QTemporaryDir dir;
   QString chosen;
+  std::optional<TZPChartWidget::TImageSize> size;
+  std::vector<TZPChartWidget::TImageSize> suggested;
   QStringList errors;
   widget->ChooseImageFile = [&](QWidget*) { return chosen; };
+  widget->ChooseImageSize = [&](QWidget*, const QString&, TZPChartWidget::TImageSize Suggested) {
+    suggested.push_back(Suggested);
+    return size ? size : std::optional(Suggested);
+  };
   widget->ShowError = [&](const QString& Message) { errors << Message; };
   std::unique_ptr<QMenu> menu(widget->CreateContextMenu());
-  chosen = QDir(dir.path()).filePath("chart.png");
-  Action(*menu, "actSaveImage")->trigger();
+  auto save = [&](const char* Name) {
+    chosen = Name ? QDir(dir.path()).filePath(QString::fromLatin1(Name)) : QString();
+    Action(*menu, "actSaveImage")->trigger();
+  };
+
+  // The size offered is the widget's, at its pixel density; taken as it is, the PNG has the screen's pixels.
+  save("chart.png");
+  ASSERT_EQ(suggested.size(), 1u);
+  EXPECT_EQ(QSize(suggested[0].Width, suggested[0].Height), widget->size());
+  EXPECT_EQ(suggested[0].Scale, qRound(widget->devicePixelRatio()));
   EXPECT_EQ(QImage(chosen).size(), widget->size() * widget->devicePixelRatio());
-  chosen = QDir(dir.path()).filePath("chart.svg");
-  Action(*menu, "actSaveImage")->trigger();
-  EXPECT_TRUE(QFile::exists(chosen));
-  chosen = QString();  // cancelled
-  Action(*menu, "actSaveImage")->trigger();
-  chosen = QDir(dir.path()).filePath("chart.bmp");
-  Action(*menu, "actSaveImage")->trigger();
+  // A chosen size and density: the same layout with more pixels, or a larger page.
+  size = TZPChartWidget::TImageSize{640, 400, 2};
+  save("big.png");
+  EXPECT_EQ(QImage(chosen).size(), QSize(1280, 800));
+  save("chart.svg");
+  QFile svg(chosen);
+  ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(svg.readAll().contains("viewBox=\"0 0 640 400\""));
+  save("chart.PDF");
+  QFile pdf(chosen);
+  ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(pdf.readAll().contains("/MediaBox [0 0 480.000000 300.000000]"));
+
+  // Cancelled at the file or at the size: nothing is written.
+  save(nullptr);
+  size.reset();
+  widget->ChooseImageSize = [&](QWidget*, const QString&, TZPChartWidget::TImageSize) {
+    return std::optional<TZPChartWidget::TImageSize>();
+  };
+  save("cancelled.png");
   EXPECT_FALSE(QFile::exists(chosen));
-  ASSERT_EQ(errors.size(), 1);
-  EXPECT_TRUE(errors[0].contains("chart.bmp"));
+  // Another type, or a PNG too large to draw, is refused by name.
+  widget->ChooseImageSize = [&](QWidget*, const QString&, TZPChartWidget::TImageSize) {
+    return std::optional(TZPChartWidget::TImageSize{10000, 10000, 4});
+  };
+  save("huge.png");
+  EXPECT_FALSE(QFile::exists(chosen));
+  save("chart.bmp");
+  EXPECT_FALSE(QFile::exists(chosen));
+  ASSERT_EQ(errors.size(), 2);
+  EXPECT_TRUE(errors[0].contains("40000 \u00d7 40000 pixels is too large")) << errors[0].toStdString();
+  EXPECT_TRUE(errors[1].contains("chart.bmp") && errors[1].contains(".pdf")) << errors[1].toStdString();
 }
 
 TEST_F(TExploreFixture, CopyImagePutsThePictureOnTheClipboard) {
