@@ -9,9 +9,9 @@
 #include <QProcess>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <QTest>
 #include <cstdlib>
 #include <ctime>
-#include <QTest>
 #include <memory>
 #include <optional>
 #include <string>
