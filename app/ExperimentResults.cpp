@@ -3,6 +3,7 @@
 #include "engine/SelectionMethods.h"
 #include "experiment/Report.h"
 #include "platform/Numbers.h"
+#include "workbench/ProblemCatalogue.h"
 
 namespace zp::app {
 
@@ -45,7 +46,7 @@ QVariant TExperimentResults::data(const QModelIndex& Index, int Role) const {
   if (!Index.isValid() || Index.row() >= rowCount()) return {};
   const experiment::TSummaryRow& row = summary_[static_cast<size_t>(Index.row())];
   if (Role == Qt::TextAlignmentRole) {
-    const bool text = Index.column() == colMethod || Index.column() == colDiffers;
+    const bool text = Index.column() == colProblem || Index.column() == colMethod || Index.column() == colDiffers;
     return QVariant::fromValue(Qt::AlignVCenter | (text ? Qt::AlignLeft : Qt::AlignRight));
   }
   if (Role == Qt::ToolTipRole && Index.column() == colSuccess)
@@ -54,8 +55,14 @@ QVariant TExperimentResults::data(const QModelIndex& Index, int Role) const {
   if (Role == Qt::ToolTipRole && Index.column() == colDiffers) Role = Qt::DisplayRole;
   if (Role != Qt::DisplayRole) return {};
   switch (Index.column()) {
-    case colQueens:
+    case colProblem: {
+      const auto spec = queens::ParseProblemName(row.Problem);
+      return QString::fromStdString(spec ? spec->Caption(row.Size) : row.Problem);
+    }
+    case colSize:
       return row.Size;
+    case colConfig:
+      return row.Config;
     case colMethod:
       return MethodLegendCaption(row.Method);
     case colSuccess: {
@@ -82,8 +89,12 @@ QVariant TExperimentResults::headerData(int Section, Qt::Orientation Orientation
   if (Orientation != Qt::Horizontal || Role != Qt::DisplayRole)
     return QAbstractTableModel::headerData(Section, Orientation, Role);
   switch (Section) {
-    case colQueens:
-      return tr("Queens");
+    case colProblem:
+      return tr("Problem");
+    case colSize:
+      return tr("Size");
+    case colConfig:
+      return tr("Config");
     case colMethod:
       return tr("Method");
     case colSuccess:

@@ -1,5 +1,5 @@
-// TExperimentResults: the table of the Experiments page, one row per queen
-// count and method: the success rate with its 95% interval, the expected
+// TExperimentResults: the table of the Experiments page, one row per problem,
+// size, configuration and method: the success rate with its 95% interval, the expected
 // running time, the median hit generation of the runs that hit the target and the methods
 // that differ from the row's after Holm's correction. The values are the
 // experiment layer's summary and comparisons, those nqueens-ga batch writes.
@@ -17,7 +17,7 @@ class TExperimentResults : public QAbstractTableModel {
   Q_OBJECT
 
  public:
-  enum TColumn { colQueens, colMethod, colSuccess, colErt, colMedian, colDiffers, colCount };
+  enum TColumn { colProblem, colSize, colConfig, colMethod, colSuccess, colErt, colMedian, colDiffers, colCount };
 
   explicit TExperimentResults(QObject* Parent = nullptr);
 

@@ -1,8 +1,11 @@
 // TExperimentsPage: the window's Experiments page. The user sets up a batch
 // experiment (queen counts, repeats, generations, seed, shared random numbers,
-// jobs), runs it on worker threads while the window stays responsive, reads
-// the results table and each queen count's run-length ECDF, exports the whole
-// folder nqueens-ga batch writes, and replays a row's repeat 0 on the main page.
+// label, jobs) and runs it into a folder on worker threads while the window
+// stays responsive; the folder gets exactly what nqueens-ga batch writes, as
+// the repeats finish, so that Stop keeps them and Resume goes on. Any
+// experiment folder can be opened; the table and the run-length ECDFs are read
+// from the folder (live while it runs), the folder can be exported, and a
+// row's repeat 0 replays on the main page.
 //
 //   auto* page = new TExperimentsPage;   // a tab of the window
 //   connect(page, &TExperimentsPage::ReplayRequested, ...);
@@ -12,6 +15,7 @@
 #include <QWidget>
 #include <chrono>
 #include <exception>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -21,6 +25,8 @@
 #include "app/ExperimentWorker.h"
 #include "experiment/ExperimentDesign.h"
 #include "experiment/ExperimentFolder.h"
+#include "experiment/ExperimentRun.h"
+#include "experiment/FolderLock.h"
 #include "experiment/RecordedRuns.h"
 
 class QCheckBox;
@@ -75,19 +81,37 @@ class TExperimentsPage : public QWidget {
   std::optional<experiment::TExperimentDesign> Design() const;
   int Jobs() const;
 
-  // Start and Stop, as the buttons do; Start does nothing while refused.
+  // The folder a new experiment runs into.
+  QString RunFolder() const;
+  void SetRunFolder(const QString& Folder);
+  // The folder of the experiment shown (running, stopped or finished); empty for none.
+  QString ShownFolder() const;
+  // True when the experiment shown has every repeat and its end files.
+  bool Complete() const { return complete_; }
+  // Repeats of the experiment shown that are in its folder, and in all.
+  size_t DoneRepeats() const { return done_repeats_; }
+  size_t TotalRepeats() const { return total_repeats_; }
+
+  // Start, Stop and Resume, as the buttons do; Start and Resume do nothing while refused.
+  // Start raises Exception when the run folder holds anything.
   void btnStartClick();
   void btnStopClick();
-  // Writes the finished experiment's whole folder into Folder (made when
-  // missing, refused when it holds anything). Raises Exception.
+  void btnResumeClick();
+  // Shows the experiment in Folder, made by this page, nqueens-ga batch or its MPI
+  // front end. Raises Exception naming the folder for one that is none or of an
+  // older format; the experiment shown before stays.
+  void OpenFolder(const QString& Folder);
+  // Copies the shown experiment's folder into Folder (made when missing,
+  // refused when it holds anything). Raises Exception.
   void ExportTo(const QString& Folder);
 
   const TExperimentResults& Results() const { return *results_; }
-  // The rows of the finished experiment, as its runs.csv holds them.
-  const experiment::TRecordedRuns& Recorded() const { return recorded_; }
 
-  // Chooses the export folder; a folder dialog unless replaced (tests). Empty: cancelled.
+  // Choose the export folder, the folder to open and the run folder; folder dialogs
+  // unless replaced (tests). Empty: cancelled.
   std::function<QString()> ChooseExportFolder;
+  std::function<QString()> ChooseOpenFolder;
+  std::function<QString()> ChooseRunFolder;
   // Shows an error message; a message box unless replaced.
   std::function<void(const QString& Message)> ShowErrorMessage;
 
@@ -105,12 +129,21 @@ class TExperimentsPage : public QWidget {
   // Checks every field, shows each complaint beside its field, and enables Start.
   void Validate();
   void UpdateCommands();
+  // Runs Todo of design_ into folder_, which is locked and prepared.
+  void BeginRun(const experiment::TRepeatList& Todo);
   void Deliver(experiment::TRepeatLines& Repeat);
-  void EndExperiment(const std::exception_ptr& Error, std::optional<TExperimentAnalysis>& Analysis);
+  void EndExperiment(TExperimentEnd& End);
   void ShowProgress();
-  void ShowResults(TExperimentAnalysis& Analysis);
+  // The table and the ECDF list from the statistics of the folder's whole rows.
+  void ShowState(const experiment::TFolderState& State);
+  // The table from the cells finished so far and the one being filled.
+  void ShowLive();
+  void AddCell(const experiment::TCell& Cell);
   void ShowEcdf(int Index);
+  void ShowStatus();
   void btnExportClick();
+  void btnOpenClick();
+  void btnBrowseClick();
   void Replay(int Row);
   void ShowError(const QString& Message);
   // The page's exception boundary: runs Handler and shows any error it raises.
@@ -121,15 +154,24 @@ class TExperimentsPage : public QWidget {
   QLineEdit* edGenerations = nullptr;
   QLineEdit* edSeed = nullptr;
   QLineEdit* edJobs = nullptr;
+  QLineEdit* edLabel = nullptr;
+  QLineEdit* edFolder = nullptr;
   QCheckBox* cbSameNumbers = nullptr;
   QLabel* lblQueensError = nullptr;
   QLabel* lblRepeatsError = nullptr;
   QLabel* lblGenerationsError = nullptr;
   QLabel* lblSeedError = nullptr;
   QLabel* lblJobsError = nullptr;
+  QLabel* lblLabelError = nullptr;
+  QLabel* lblFolderError = nullptr;
+  QPushButton* btnBrowse = nullptr;
   QPushButton* btnStart = nullptr;
   QPushButton* btnStop = nullptr;
+  QPushButton* btnResume = nullptr;
+  QPushButton* btnOpen = nullptr;
   QPushButton* btnExport = nullptr;
+  QPushButton* btnReport = nullptr;
+  QLabel* lblFolderShown = nullptr;
   QProgressBar* pbRows = nullptr;
   QLabel* lblRate = nullptr;
   QTableView* tvResults = nullptr;
@@ -141,15 +183,22 @@ class TExperimentsPage : public QWidget {
   bool valid_ = false;
   bool main_run_going_ = false;
 
-  // The experiment going or last finished.
+  // The experiment shown: going, stopped or finished.
+  std::filesystem::path folder_;  // empty: none shown
   experiment::TExperimentDesign design_;
   int jobs_ = 1;
-  std::string start_, end_;
   std::chrono::steady_clock::time_point started_;
-  std::vector<experiment::TRepeatLines> repeats_;
-  size_t total_repeats_ = 0;
-  bool finished_ = false;  // every repeat arrived: results shown, Export possible
-  experiment::TRecordedRuns recorded_;
+  size_t total_repeats_ = 0, done_repeats_ = 0, session_repeats_ = 0;
+  bool complete_ = false;
+  bool failed_ = false;
+  std::unique_ptr<experiment::TFolderLock> lock_;  // held while the experiment runs
+  // Live results: the summaries of the cells finished, the rows of the one being filled.
+  std::vector<experiment::TSummaryRow> live_done_;
+  experiment::TCell live_cell_;
+  std::vector<experiment::TRunRow> live_rows_;
+  bool live_dirty_ = false;
+  bool ecdf_picked_ = false;              // the user chose the ECDF's cell: it no longer follows the run
+  std::vector<experiment::TCell> cells_;  // the ECDF list's cells
   std::unique_ptr<experiment::TEcdfChart> ecdf_;
 
   // Declared last: its destructor stops and waits for the threads before anything else goes.
