@@ -13,9 +13,9 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSplitter>
 #include <QStandardPaths>
 #include <QSysInfo>
+#include <QTabWidget>
 #include <QTableView>
 #include <QThread>
 #include <QTimer>
@@ -136,13 +136,23 @@ TExperimentsPage::~TExperimentsPage() {
 void TExperimentsPage::CreateControls() {
   QGridLayout* fields = CreateFields();
   QHBoxLayout* commands = CreateCommands();
-  QSplitter* results = CreateResults();
+  QWidget* ecdf = CreateResults();
+  auto* design = new QWidget;                     // owned by tabs_ from addTab on
+  auto* design_layout = new QVBoxLayout(design);  // owned by design
+  design_layout->addLayout(fields);
+  design_layout->addStretch(1);
+  // The design, the table and the ECDF each get the page's whole space: at the
+  // window's design size there is no room for them side by side.
+  tabs_ = new QTabWidget(this);  // owned by the page
+  tabs_->setObjectName(QStringLiteral("ExperimentTabs"));
+  tabs_->addTab(design, tr("De&sign"));
+  tabs_->addTab(tvResults, tr("Ta&ble"));
+  tabs_->addTab(ecdf, tr("E&CDF"));
   auto* layout = new QVBoxLayout(this);  // owned by the page
   layout->setContentsMargins(6, 6, 6, 6);
   layout->setSpacing(4);
-  layout->addLayout(fields);
   layout->addLayout(commands);
-  layout->addWidget(results, 1);
+  layout->addWidget(tabs_, 1);
 
   progress_timer_ = new QTimer(this);  // owned by the page
   progress_timer_->setInterval(500);
@@ -246,8 +256,8 @@ QHBoxLayout* TExperimentsPage::CreateCommands() {
   return commands;
 }
 
-QSplitter* TExperimentsPage::CreateResults() {
-  tvResults = new QTableView;  // owned by the splitter
+QWidget* TExperimentsPage::CreateResults() {
+  tvResults = new QTableView;  // owned by tabs_ from addTab on
   tvResults->setObjectName(QStringLiteral("tvResults"));
   tvResults->setModel(results_);
   tvResults->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -258,17 +268,17 @@ QSplitter* TExperimentsPage::CreateResults() {
   tvResults->verticalHeader()->hide();
   tvResults->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   tvResults->verticalHeader()->setDefaultSectionSize(tvResults->fontMetrics().height() + 6);
-  // Every column as wide as its widest text; the list of differing methods takes the rest.
+  // Every column as wide as its widest text, never cut (the view scrolls instead); the last takes what is left.
   tvResults->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  tvResults->horizontalHeader()->setSectionResizeMode(TExperimentResults::colDiffers, QHeaderView::Stretch);
+  tvResults->horizontalHeader()->setStretchLastSection(true);
   tvResults->setMinimumHeight(tvResults->verticalHeader()->defaultSectionSize() * 3);
   tvResults->setToolTip(tr("Double-click a row to run its repeat 0 again on the main page"));
 
-  auto* ecdf = new QWidget;            // owned by the splitter
+  auto* ecdf = new QWidget;            // owned by tabs_ from addTab on
   cbEcdfQueens = new QComboBox(ecdf);  // owned by ecdf
   cbEcdfQueens->setObjectName(QStringLiteral("cbEcdfQueens"));
   cbEcdfQueens->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-  auto* ecdf_label = new QLabel(tr("Run-length E&CDF of"), ecdf);  // owned by ecdf  // owned by ecdf
+  auto* ecdf_label = new QLabel(tr("Run-length ECDF of"), ecdf);  // owned by ecdf  // owned by ecdf
   ecdf_label->setBuddy(cbEcdfQueens);
   EcdfChart = new chart::TZPChartWidget(nullptr, ecdf);  // owned by ecdf
   EcdfChart->setObjectName(QStringLiteral("EcdfChart"));
@@ -283,14 +293,7 @@ QSplitter* TExperimentsPage::CreateResults() {
   ecdf_layout->addLayout(ecdf_bar);
   ecdf_layout->addWidget(EcdfChart, 1);
 
-  auto* splitter = new QSplitter(Qt::Vertical, this);  // owned by the page
-  splitter->setObjectName(QStringLiteral("ExperimentsSplitter"));
-  splitter->addWidget(tvResults);
-  splitter->addWidget(ecdf);
-  splitter->setChildrenCollapsible(false);
-  splitter->setStretchFactor(0, 2);
-  splitter->setStretchFactor(1, 3);
-  return splitter;
+  return ecdf;
 }
 
 void TExperimentsPage::ConnectHandlers() {
@@ -423,6 +426,7 @@ void TExperimentsPage::btnStartClick() {
   const TRepeatList todo = PrepareExperimentFolder(
       folder_, design_, {UtcNow(), "", jobs_, QSysInfo::machineHostName().toStdString()}, false);
   ShowState({});
+  tabs_->setCurrentIndex(1);
   BeginRun(todo);
   // The next experiment goes into a new folder beside this one.
   SetRunFolder(NewFolderIn(QFileInfo(Shown(folder_)).absolutePath()));
@@ -455,6 +459,7 @@ void TExperimentsPage::btnResumeClick() {
     for (const TSummaryRow& row : results_->Summary())
       if (CellOf(row) != live_cell_) live_done_.push_back(row);
   }
+  tabs_->setCurrentIndex(1);
   BeginRun(todo);
 }
 
@@ -627,6 +632,7 @@ void TExperimentsPage::OpenFolder(const QString& Folder) {
   complete_ = done_repeats_ >= total_repeats_ && fs::exists(folder / "summary.csv");
   failed_ = false;
   ShowState(state);
+  tabs_->setCurrentIndex(1);
   ShowStatus();
   UpdateCommands();
 }

@@ -37,7 +37,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
-class QSplitter;
+class QTabWidget;
 class QTableView;
 class QTimer;
 
@@ -121,10 +121,11 @@ class TExperimentsPage : public QWidget {
 
  private:
   void CreateControls();
-  // The rows of fields, the command row, and the results table over the ECDF.
+  // The rows of fields, the command row, and the results table and ECDF.
   QGridLayout* CreateFields();
   QHBoxLayout* CreateCommands();
-  QSplitter* CreateResults();
+  // The table, and the ECDF with its cell list (returned).
+  QWidget* CreateResults();
   void ConnectHandlers();
   // Checks every field, shows each complaint beside its field, and enables Start.
   void Validate();
@@ -174,6 +175,7 @@ class TExperimentsPage : public QWidget {
   QLabel* lblFolderShown = nullptr;
   QProgressBar* pbRows = nullptr;
   QLabel* lblRate = nullptr;
+  QTabWidget* tabs_ = nullptr;
   QTableView* tvResults = nullptr;
   QComboBox* cbEcdfQueens = nullptr;
   chart::TZPChartWidget* EcdfChart = nullptr;

@@ -513,4 +513,33 @@ TEST(ExperimentsPageOpen, OpensTheMpiFrontEndsFolder) {
 #endif
 }
 
+TEST(ExperimentsPageFolder, LayoutGivesTheTableAndTheEcdfTheRoom) {
+  Window w;
+  w.form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.form));
+  w.Child<QTabWidget>("PageControl1")->setCurrentWidget(&w.page);
+  w.SetUp("6,8", "3", "40", "0", false);
+  w.RunExperiment();
+  // At the window's design size the ECDF is large enough to read.
+  auto* tabs = w.Child<QTabWidget>("ExperimentTabs");
+  tabs->setCurrentIndex(2);
+  QTest::qWait(50);
+  EXPECT_GE(w.Child("EcdfChart")->width(), 400);
+  EXPECT_GE(w.Child("EcdfChart")->height(), 250);
+  // Every column of the table is as wide as its widest text: none is cut.
+  tabs->setCurrentIndex(1);
+  QTest::qWait(50);
+  auto* table = w.Child<QTableView>("tvResults");
+  for (int c = 0; c < TExperimentResults::colCount; ++c)
+    for (int r = 0; r < table->model()->rowCount(); ++r) {
+      const QString text = table->model()->index(r, c).data().toString();
+      EXPECT_GE(table->columnWidth(c), table->fontMetrics().horizontalAdvance(text)) << c << " " << r;
+    }
+  // The pages take the space the window gains, and the table with them.
+  const QSize before = table->size();
+  w.form.resize(w.form.size() + QSize(300, 200));
+  QTest::qWait(50);
+  EXPECT_EQ(table->size(), before + QSize(300, 200));
+}
+
 }  // namespace
