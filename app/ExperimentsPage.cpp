@@ -159,10 +159,27 @@ void TExperimentsPage::CreateControls() {
 }
 
 QGridLayout* TExperimentsPage::CreateFields() {
-  edQueens =
-      MakeField(this, "edQueens", QStringLiteral("8"), tr("Queen counts and ascending ranges, each 4 to 32: 8,10-12"));
-  edRepeats = MakeField(this, "edRepeats", QStringLiteral("30"), tr("Repeats of the comparison run per queen count"));
+  edProblems = MakeField(this, "edProblems", QStringLiteral("nqueens"),
+                         tr("Problems, as nqueens-ga batch --problem names them: nqueens, onemax, leadingones or "
+                            "jump:K, comma-separated"));
+  edQueens = MakeField(this, "edQueens", QStringLiteral("8"),
+                       tr("Sizes and ascending ranges: 8,10-12 (queen counts 4 to 32 for N-Queens)"));
+  edRepeats = MakeField(this, "edRepeats", QStringLiteral("30"), tr("Repeats of the comparison run per size"));
   edGenerations = MakeField(this, "edGenerations", QStringLiteral("100"), tr("Generations per method"));
+  edEvaluations = MakeField(this, "edEvaluations", QString(),
+                            tr("A budget in evaluations instead of the generations: E, or Kn for K times the size; "
+                               "empty for the generations"));
+  for (size_t i = 0; i < queens::kSettingCount; ++i) {
+    const std::string name(queens::kSettingNames[i]);
+    edSettings[i] = MakeField(this, ("edSetting-" + name).c_str(), QString(),
+                              tr("Values of %1, comma-separated, as nqueens-ga batch --%1 takes them; empty for the "
+                                 "value the size gives. The lists' product is the configurations.")
+                                  .arg(QString::fromStdString(name)));
+  }
+  lblProblemsError = MakeErrorLabel(this, "lblProblemsError");
+  lblEvaluationsError = MakeErrorLabel(this, "lblEvaluationsError");
+  lblSettingsError = MakeErrorLabel(this, "lblSettingsError");
+  lblDesignError = MakeErrorLabel(this, "lblDesignError");
   edSeed = MakeField(this, "edSeed", QStringLiteral("0"),
                      tr("The experiment's seed, decimal or 0x hexadecimal, 0 to 4294967295; repeat 0 runs from it"));
   edJobs = MakeField(this, "edJobs", QString::number(HardwareJobs()), tr("Worker threads"));
@@ -201,15 +218,24 @@ QGridLayout* TExperimentsPage::CreateFields() {
     // Under the field and the next field's caption, which leaves the row below free.
     if (error) fields->addWidget(error, row + 1, 2 * column + 1, 1, column < 2 ? 2 : 1);
   };
-  add(0, 0, tr("Q&ueens"), edQueens, lblQueensError);
-  add(0, 1, tr("Re&peats"), edRepeats, lblRepeatsError);
-  add(0, 2, tr("Ge&nerations"), edGenerations, lblGenerationsError);
-  add(2, 0, tr("See&d"), edSeed, lblSeedError);
-  add(2, 1, tr("&Jobs"), edJobs, lblJobsError);
-  fields->addWidget(cbSameNumbers, 2, 4, 1, 2);
-  add(4, 0, tr("&Label"), edLabel, lblLabelError);
-  add(4, 1, tr("&Folder"), edFolder, lblFolderError);
-  fields->addWidget(btnBrowse, 4, 4);
+  add(0, 0, tr("Problems"), edProblems, lblProblemsError);
+  add(0, 1, tr("Si&zes"), edQueens, lblQueensError);
+  add(0, 2, tr("Re&peats"), edRepeats, lblRepeatsError);
+  add(2, 0, tr("Ge&nerations"), edGenerations, lblGenerationsError);
+  add(2, 1, tr("Evaluations"), edEvaluations, lblEvaluationsError);
+  add(2, 2, tr("See&d"), edSeed, lblSeedError);
+  add(4, 0, tr("&Jobs"), edJobs, lblJobsError);
+  add(4, 1, tr("&Label"), edLabel, lblLabelError);
+  fields->addWidget(cbSameNumbers, 4, 4, 1, 2);
+  add(6, 0, tr("&Folder"), edFolder, lblFolderError);
+  fields->addWidget(edFolder, 6, 1, 1, 3);
+  fields->addWidget(btnBrowse, 6, 4);
+  for (size_t i = 0; i < queens::kSettingCount; ++i)
+    add(8 + 2 * static_cast<int>(i / 3), static_cast<int>(i % 3),
+        QString::fromLatin1(queens::kSettingNames[i].data(), static_cast<qsizetype>(queens::kSettingNames[i].size())),
+        edSettings[i], nullptr);
+  fields->addWidget(lblSettingsError, 14, 0, 1, 6);
+  fields->addWidget(lblDesignError, 15, 0, 1, 6);
   for (int column : {1, 3, 5}) fields->setColumnStretch(column, 1);
   return fields;
 }
@@ -297,8 +323,10 @@ QWidget* TExperimentsPage::CreateResults() {
 }
 
 void TExperimentsPage::ConnectHandlers() {
-  for (QLineEdit* field : {edQueens, edRepeats, edGenerations, edSeed, edJobs, edLabel, edFolder})
+  for (QLineEdit* field :
+       {edProblems, edQueens, edRepeats, edGenerations, edEvaluations, edSeed, edJobs, edLabel, edFolder})
     connect(field, &QLineEdit::textChanged, this, &TExperimentsPage::Validate);
+  for (QLineEdit* field : edSettings) connect(field, &QLineEdit::textChanged, this, &TExperimentsPage::Validate);
   connect(btnStart, &QPushButton::clicked, this, [this] { Guarded([this] { btnStartClick(); }); });
   connect(btnStop, &QPushButton::clicked, this, &TExperimentsPage::btnStopClick);
   connect(btnResume, &QPushButton::clicked, this, [this] { Guarded([this] { btnResumeClick(); }); });
@@ -325,11 +353,8 @@ std::optional<uint32_t> TExperimentsPage::Seed() const {
 }
 
 std::optional<TExperimentDesign> TExperimentsPage::Design() const {
-  if (!valid_) return std::nullopt;
-  TExperimentDesign design;
-  design.Sizes = ParseQueenList(FieldText(*edQueens));
-  design.Repeats = ParsePositive("--repeats", FieldText(*edRepeats));
-  design.Generations = ParsePositive("--generations", FieldText(*edGenerations));
+  if (!valid_ || !checked_) return std::nullopt;
+  TExperimentDesign design = *checked_;
   design.Seed = ParseSeedOption(FieldText(*edSeed));
   design.Streams = cbSameNumbers->isChecked() ? queens::TRandomStreams::rsShared : queens::TRandomStreams::rsContinued;
   const std::string label = FieldText(*edLabel);
@@ -350,9 +375,14 @@ void TExperimentsPage::Validate() {
       return Report(*label, *field, QString::fromStdString(e.Message()));
     }
   };
-  const bool queens_valid =
-      check(lblQueensError, edQueens, [&](const std::string& t) { design.Sizes = ParseQueenList(t); });
-  bool valid = queens_valid;
+  const bool problems_valid =
+      check(lblProblemsError, edProblems, [&](const std::string& t) { design.Problems = ParseProblemList(t); });
+  const bool queens_only = design.Problems.size() == 1 && design.Problems[0].Kind == queens::TProblemKind::pkNQueens;
+  const bool queens_valid = check(lblQueensError, edQueens, [&](const std::string& t) {
+    design.Sizes = queens_only ? ParseQueenList(t) : ParseSizeList("--sizes", t);
+    if (problems_valid) CheckSizes(design, "--sizes");
+  });
+  bool valid = problems_valid && queens_valid;
   valid &= check(lblRepeatsError, edRepeats, [&](const std::string& t) {
     design.Repeats = ParsePositive("--repeats", t);
     if (queens_valid && design.RowCount() > kMaxRows)
@@ -360,7 +390,40 @@ void TExperimentsPage::Validate() {
                                           " for these queen counts (" + Grouped(kMaxRows).toStdString() +
                                           " rows, as nqueens-ga batch)");
   });
-  valid &= check(lblGenerationsError, edGenerations, [](const std::string& t) { ParsePositive("--generations", t); });
+  valid &= check(lblGenerationsError, edGenerations,
+                 [&](const std::string& t) { design.Generations = ParsePositive("--generations", t); });
+  valid &= check(lblEvaluationsError, edEvaluations, [&](const std::string& t) {
+    if (t.empty()) return;
+    design.Evaluations = ParseEvaluations(t);
+    // A budget in evaluations leaves the generations at the default, as nqueens-ga batch --evaluations does.
+    design.Generations = TExperimentDesign().Generations;
+  });
+  // The setting lists share one line for their complaint, which names the setting.
+  QString settings_complaint;
+  for (size_t i = 0; i < queens::kSettingCount; ++i) {
+    try {
+      const std::string text = FieldText(*edSettings[i]);
+      design.Settings[i] = text.empty() ? std::vector<queens::TSettingValue>{}
+                                        : ParseSettingList(static_cast<queens::TSettingName>(i), text);
+      edSettings[i]->setProperty("invalid", false);
+    } catch (const TDesignError& e) {
+      if (settings_complaint.isEmpty()) settings_complaint = QString::fromStdString(e.what());
+      edSettings[i]->setProperty("invalid", true);
+    }
+  }
+  lblSettingsError->setText(settings_complaint);
+  lblSettingsError->setVisible(!settings_complaint.isEmpty());
+  valid &= settings_complaint.isEmpty();
+  // The whole design: configurations, rows and budgets together.
+  QString design_complaint;
+  if (valid) try {
+      CheckConfigurations(design);
+    } catch (const TDesignError& e) {
+      design_complaint = QString::fromStdString(e.what());
+    }
+  lblDesignError->setText(design_complaint);
+  lblDesignError->setVisible(!design_complaint.isEmpty());
+  valid &= design_complaint.isEmpty();
   valid &= check(lblSeedError, edSeed, [](const std::string& t) { ParseSeedOption(t); });
   valid &= check(lblJobsError, edJobs, [](const std::string& t) {
     if (ParsePositive("--jobs", t) > kMaxJobs) throw TDesignError("--jobs", "at most " + std::to_string(kMaxJobs));
@@ -372,6 +435,7 @@ void TExperimentsPage::Validate() {
     if (t.empty()) throw TDesignError("--out", "no folder given");
   });
   valid_ = valid;
+  checked_ = valid ? std::optional<TExperimentDesign>(design) : std::nullopt;
   // Until an experiment starts, the bar tells how large the one set up is.
   if (!Running() && folder_.empty())
     pbRows->setFormat(valid ? tr("%1 rows to run").arg(Grouped(design.RowCount())) : QString());
@@ -391,12 +455,44 @@ void TExperimentsPage::UpdateCommands() {
   btnResume->setEnabled(!folder_.empty() && !complete_ && !running && !main_run_going_);
   btnOpen->setEnabled(!running);
   btnExport->setEnabled(!folder_.empty() && !running);
-  for (QWidget* w : std::initializer_list<QWidget*>{edQueens, edRepeats, edGenerations, edSeed, edJobs, edLabel,
-                                                    edFolder, btnBrowse, cbSameNumbers})
+  for (QWidget* w : std::initializer_list<QWidget*>{edProblems, edQueens, edRepeats, edGenerations, edEvaluations,
+                                                    edSeed, edJobs, edLabel, edFolder, btnBrowse, cbSameNumbers})
     w->setEnabled(!running);
+  for (QLineEdit* field : edSettings) field->setEnabled(!running);
+  edGenerations->setEnabled(!running && edEvaluations->text().trimmed().isEmpty());
 }
 
 // --- running ---
+
+namespace {
+
+// The remembered fields: the settings file's names for them, without the "ed" of the object names.
+QString FieldKey(const QLineEdit& Field) {
+  QString key = Field.objectName().mid(2);
+  key[0] = key[0].toLower();
+  return key;
+}
+
+}  // namespace
+
+QMap<QString, QString> TExperimentsPage::FieldTexts() const {
+  QMap<QString, QString> texts;
+  for (const QLineEdit* field : findChildren<QLineEdit*>())
+    if (field->objectName().startsWith(QLatin1String("ed")) && field != edSeed) texts[FieldKey(*field)] = field->text();
+  texts[QStringLiteral("sameNumbers")] = cbSameNumbers->isChecked() ? QStringLiteral("true") : QStringLiteral("false");
+  return texts;
+}
+
+void TExperimentsPage::SetFieldTexts(const QMap<QString, QString>& Texts) {
+  for (QLineEdit* field : findChildren<QLineEdit*>())
+    if (field->objectName().startsWith(QLatin1String("ed")) && field != edSeed && Texts.contains(FieldKey(*field)))
+      field->setText(Texts[FieldKey(*field)]);
+  if (Texts.contains(QStringLiteral("sameNumbers")))
+    cbSameNumbers->setChecked(Texts[QStringLiteral("sameNumbers")] == QLatin1String("true"));
+  const QString folder = RunFolder();
+  if (!folder.isEmpty() && QFileInfo::exists(folder) && !FolderEmpty(LocalPath(folder)))
+    SetRunFolder(NewFolderIn(QFileInfo(folder).absolutePath()));
+}
 
 QString TExperimentsPage::RunFolder() const { return edFolder->text().trimmed(); }
 

@@ -11,8 +11,10 @@
 //   connect(page, &TExperimentsPage::ReplayRequested, ...);
 #pragma once
 
+#include <QMap>
 #include <QString>
 #include <QWidget>
+#include <array>
 #include <chrono>
 #include <exception>
 #include <filesystem>
@@ -81,6 +83,11 @@ class TExperimentsPage : public QWidget {
   std::optional<experiment::TExperimentDesign> Design() const;
   int Jobs() const;
 
+  // The fields but the seed by name ("queens", "repeats", "sameNumbers", ...), as the settings file keeps them.
+  QMap<QString, QString> FieldTexts() const;
+  // Fills the fields named in Texts; others keep their text. A remembered run folder
+  // that holds an experiment gives way to a new one beside it.
+  void SetFieldTexts(const QMap<QString, QString>& Texts);
   // The folder a new experiment runs into.
   QString RunFolder() const;
   void SetRunFolder(const QString& Folder);
@@ -150,7 +157,10 @@ class TExperimentsPage : public QWidget {
   // The page's exception boundary: runs Handler and shows any error it raises.
   void Guarded(const std::function<void()>& Handler) noexcept;
 
-  QLineEdit* edQueens = nullptr;
+  QLineEdit* edProblems = nullptr;
+  QLineEdit* edQueens = nullptr;  // the sizes
+  QLineEdit* edEvaluations = nullptr;
+  std::array<QLineEdit*, queens::kSettingCount> edSettings{};
   QLineEdit* edRepeats = nullptr;
   QLineEdit* edGenerations = nullptr;
   QLineEdit* edSeed = nullptr;
@@ -158,6 +168,10 @@ class TExperimentsPage : public QWidget {
   QLineEdit* edLabel = nullptr;
   QLineEdit* edFolder = nullptr;
   QCheckBox* cbSameNumbers = nullptr;
+  QLabel* lblProblemsError = nullptr;
+  QLabel* lblEvaluationsError = nullptr;
+  QLabel* lblSettingsError = nullptr;
+  QLabel* lblDesignError = nullptr;
   QLabel* lblQueensError = nullptr;
   QLabel* lblRepeatsError = nullptr;
   QLabel* lblGenerationsError = nullptr;
@@ -183,6 +197,7 @@ class TExperimentsPage : public QWidget {
 
   TExperimentResults* results_ = nullptr;  // owned by the page
   bool valid_ = false;
+  std::optional<experiment::TExperimentDesign> checked_;  // what the fields describe, once valid
   bool main_run_going_ = false;
 
   // The experiment shown: going, stopped or finished.

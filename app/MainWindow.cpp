@@ -172,6 +172,7 @@ void TMainWindow::RestoreSettings() {
     cbSharedStreams->setChecked(s.Form.SharedStreams);
   }
   form_->SetSavedExperimentSeed(s.Seed);
+  form_->ExperimentsPage().SetFieldTexts(s.Experiments);
   form_->FileDialogs().SetFolder(s.LastFolder);
   recent_.FromStrings(s.RecentFiles);
   FillRecentMenu();
@@ -184,6 +185,7 @@ void TMainWindow::SaveSettings() {
   TWindowSettings s;
   s.Form = form_->Settings();
   s.Seed = form_->SavedExperimentSeed();
+  s.Experiments = form_->ExperimentsPage().FieldTexts();
   s.Geometry = saveGeometry();
   s.LastFolder = form_->FileDialogs().Folder();
   s.RecentFiles = recent_.ToStrings();

@@ -34,6 +34,8 @@ TWindowSettings ReadWindowSettings(const QString& File) {
   s.Geometry = ini.value("geometry").toByteArray();
   s.LastFolder = ini.value("lastFolder").toString();
   s.RecentFiles = ini.value("recentFiles").toStringList();
+  for (const QString& key : ini.allKeys())
+    if (key.startsWith(QLatin1String("experiments/"))) s.Experiments[key.mid(12)] = ini.value(key).toString();
   return s;
 }
 
@@ -47,6 +49,9 @@ bool WriteWindowSettings(const QString& File, const TWindowSettings& Settings) {
   ini.setValue("geometry", Settings.Geometry);
   ini.setValue("lastFolder", Settings.LastFolder);
   ini.setValue("recentFiles", Settings.RecentFiles);
+  ini.remove("experiments");
+  for (auto it = Settings.Experiments.begin(); it != Settings.Experiments.end(); ++it)
+    ini.setValue("experiments/" + it.key(), it.value());
   ini.sync();
   return ini.status() == QSettings::NoError;
 }

@@ -32,6 +32,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "TestSupport.h"
@@ -540,6 +541,40 @@ TEST(ExperimentsPageFolder, LayoutGivesTheTableAndTheEcdfTheRoom) {
   w.form.resize(w.form.size() + QSize(300, 200));
   QTest::qWait(50);
   EXPECT_EQ(table->size(), before + QSize(300, 200));
+}
+
+TEST(ExperimentsPageFolder, TheBatchsWholeDesignRunsAsTheBatchTool) {
+  Window w;
+  QTemporaryDir tmp;
+  const QString run = tmp.filePath("page"), tool = tmp.filePath("tool");
+  w.page.SetRunFolder(run);
+  w.Set("edProblems", "onemax,jump:3");
+  w.SetUp("12", "3", "20", "3", true);
+  w.Set("edSetting-population", "10,20");
+  w.Set("edSetting-mutation", "0.05");
+  w.Set("edEvaluations", "30n");
+  w.Set("edLabel", "mine");
+  // Checked as typed: a bad list or problem names itself, and Start waits for a good one.
+  for (const auto& [field, text, error] : {std::tuple{"edProblems", "onemax,nosuch", "lblProblemsError"},
+                                           {"edSetting-crossover", "2", "lblSettingsError"},
+                                           {"edEvaluations", "many", "lblEvaluationsError"},
+                                           {"edQueens", "12-10", "lblQueensError"}}) {
+    const QString before = w.Child<QLineEdit>(field)->text();
+    w.Set(field, text);
+    EXPECT_FALSE(w.Child("btnStart")->isEnabled()) << field;
+    EXPECT_FALSE(w.Child<QLabel>(error)->isHidden()) << field;
+    EXPECT_FALSE(w.Child<QLabel>(error)->text().isEmpty()) << field;
+    w.Set(field, before);
+  }
+  w.RunExperiment();
+  ASSERT_TRUE(w.page.Complete());
+  ASSERT_EQ(
+      RunTool({"batch",  "--problem",    "onemax,jump:3", "--sizes",    "12",    "--repeats", "3", "--evaluations",
+               "30n",    "--population", "10,20",         "--mutation", "0.05",  "--seed",    "3", "--streams",
+               "shared", "--label",      "mine",          "--quiet",    "--out", tool}),
+      0);
+  ExpectSameExperiment(run, tool);
+  EXPECT_EQ(w.page.Results().rowCount(), 20);
 }
 
 }  // namespace
