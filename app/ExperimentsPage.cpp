@@ -768,12 +768,19 @@ void TExperimentsPage::Replay(int Row) {
   const std::vector<TSummaryRow>& summary = results_->Summary();
   if (Row < 0 || static_cast<size_t>(Row) >= summary.size() || Running()) return;
   const TSummaryRow& row = summary[static_cast<size_t>(Row)];
-  if (row.Problem != "nqueens" || design_.ConfigCount() > 1) {
-    ShowError(tr("Only an N-Queens row of an experiment without setting lists can be replayed on the main page"));
-    return;
-  }
-  emit ReplayRequested({row.Size, design_.SettingsFor(row.Config, row.Size).Generations,
-                        RepeatSeed(design_.Seed, row.Size, 0), design_.Streams});
+  const auto spec = queens::ParseProblemName(row.Problem);
+  if (!spec) return;
+  TRepeatReplay replay{row.Size,
+                       design_.SettingsFor(row.Config, row.Size).Generations,
+                       RepeatSeed(design_.Seed, *spec, row.Size, 0),
+                       design_.Streams,
+                       *spec,
+                       {}};
+  // The configuration's values, as the set lines of a replay in the script tool give them.
+  const auto places = design_.ConfigPlaces(row.Config);
+  for (size_t i = 0; i < queens::kSettingCount; ++i)
+    if (!design_.Settings[i].empty()) replay.Settings.push_back(design_.Settings[i][places[i]]);
+  emit ReplayRequested(replay);
 }
 
 void TExperimentsPage::ShowError(const QString& Message) {

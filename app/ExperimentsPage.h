@@ -55,12 +55,15 @@ namespace zp::app {
 class TExperimentResults;
 
 // What the main page needs to run a repeat again: the batch's repeat is a
-// comparison run from a fresh workbench with this seed, queen count and streams.
+// comparison run from a fresh workbench with this seed, problem, size, the
+// configuration's settings and streams.
 struct TRepeatReplay {
-  int32_t Queens = 8;
+  int32_t Queens = 8;  // the size
   int32_t Generations = 100;
   uint32_t Seed = 0;
   queens::TRandomStreams Streams = queens::TRandomStreams::rsContinued;
+  queens::TProblemSpec Problem;                 // N-Queens unless another is given
+  std::vector<queens::TSettingValue> Settings;  // the configuration's values, each set before the problem
 };
 
 class TExperimentsPage : public QWidget {

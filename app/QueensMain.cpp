@@ -453,12 +453,18 @@ void TForm1::ReplayRepeat(const TRepeatReplay& Replay) {
     // The experiment's repeat runs on a fresh workbench: a component that ran a larger
     // board or loaded other settings would run differently.
     wb_.RestoreStoredSettings();
+    wb_.ClearSettingOverrides();
+    for (const queens::TSettingValue& value : Replay.Settings) wb_.SetSettingOverride(value);
     wb_.Algorithm().RandomSource().SetSeed(Replay.Seed);
-    {
-      const QSignalBlocker quiet(SpinEdit1);
-      SpinEdit1->setValue(Replay.Queens);
+    if (Replay.Problem.Kind == queens::TProblemKind::pkNQueens) {
+      {
+        const QSignalBlocker quiet(SpinEdit1);
+        SpinEdit1->setValue(Replay.Queens);
+      }
+      wb_.SpinEdit1Change(Replay.Queens);
+    } else {
+      wb_.SetProblem(Replay.Problem, Replay.Queens);  // the board stays empty; the log shows the bits
     }
-    wb_.SpinEdit1Change(Replay.Queens);
     wb_.ClearBoard();
     lblSolution->clear();
     PageControl1->setCurrentWidget(tsText);

@@ -577,4 +577,47 @@ TEST(ExperimentsPageFolder, TheBatchsWholeDesignRunsAsTheBatchTool) {
   EXPECT_EQ(w.page.Results().rowCount(), 20);
 }
 
+TEST(ExperimentsPage, ReplayOfAnotherProblemsConfigurationRunsAsTheExperimentDid) {
+  Window w;
+  w.Set("edProblems", "onemax,jump:3");
+  w.SetUp("12", "2", "30", "41", true);
+  w.Set("edSetting-population", "10,20");
+  w.Set("edSetting-mutation", "0.05");
+  w.RunExperiment();
+  w.form.show();
+  w.Child<QTabWidget>("PageControl1")->setCurrentWidget(&w.page);
+  w.Child<QTabWidget>("ExperimentTabs")->setCurrentIndex(1);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.form));
+  // Row 17: jump:3 at size 12, configuration 1 (population 20), the third method.
+  auto* table = w.Child<QTableView>("tvResults");
+  ASSERT_EQ(table->model()->index(17, TExperimentResults::colConfig).data().toString(), "1");
+  const size_t from = w.Log().size();
+  const QPoint cell = table->visualRect(table->model()->index(17, 1)).center();
+  QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell);
+  QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell);
+  ASSERT_TRUE(w.WaitFor([&] { return !w.form.Running(); }));
+  ASSERT_TRUE(w.errors.empty()) << w.errors.front().toStdString();
+  const std::vector<std::string> log = w.Log();
+  const std::vector<std::string> replayed(log.begin() + static_cast<std::ptrdiff_t>(from), log.end());
+
+  // The experiment's repeat 0 of that cell: the rows the batch writes.
+  zp::experiment::TExperimentDesign design;
+  design.Problems = zp::experiment::ParseProblemList("onemax,jump:3");
+  design.Sizes = {12};
+  design.Repeats = 2;
+  design.Generations = 30;
+  design.Seed = 41;
+  design.Streams = zp::queens::TRandomStreams::rsShared;
+  design.Settings[0] = zp::experiment::ParseSettingList(zp::queens::TSettingName::snPopulation, "10,20");
+  design.Settings[2] = zp::experiment::ParseSettingList(zp::queens::TSettingName::snMutation, "0.05");
+  const zp::experiment::TRepeatResult batch = zp::experiment::RunRepeat(design, {1, 12, 1, 0});
+  ASSERT_EQ(batch.Rows.size(), 5u);
+  for (const zp::experiment::TRunRow& row : batch.Rows) {
+    EXPECT_NE(std::find(replayed.begin(), replayed.end(), "Fittest Individual:" + row.Fittest), replayed.end())
+        << row.Fittest;
+    EXPECT_NE(std::find(replayed.begin(), replayed.end(), "Number of generations:" + std::to_string(row.Generations)),
+              replayed.end());
+  }
+}
+
 }  // namespace
