@@ -19,6 +19,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
@@ -183,9 +184,14 @@ TEST(ExperimentsPageFolder, RunFolderTableAndExportEqualTheBatchTool) {
     const QString queens = results.index(r, TExperimentResults::colSize).data().toString();
     const QString method = log_names.at(results.index(r, TExperimentResults::colMethod).data().toString());
     const QString differs = results.index(r, TExperimentResults::colDiffers).data().toString();
-    for (const QString& other : differs.split(", "))
-      if (log_names.contains(other))
-        shown_pairs.insert((queens + " " + method + " " + log_names.at(other)).toStdString());
+    // "Tournament (better, A12 0.81); Elitist (worse, odds 3.00)": the method and which of the two is better.
+    for (const QString& entry : differs.split("; ")) {
+      const QString other = entry.section(" (", 0, 0);
+      if (!log_names.contains(other)) continue;
+      shown_pairs.insert((queens + " " + method + " " + log_names.at(other)).toStdString());
+      EXPECT_TRUE(entry.contains(QRegularExpression(R"( \((better|worse), (A12|odds) \d+\.\d\d\)$)")))
+          << entry.toStdString();
+    }
   }
   EXPECT_EQ(shown_pairs, differing_pairs);
   // A row as a person reads it: percentages and one decimal, "–" when nothing solved.
