@@ -1,5 +1,7 @@
 #include "app/ExperimentResults.h"
 
+#include <cmath>
+
 #include "engine/SelectionMethods.h"
 #include "experiment/Report.h"
 #include "platform/Numbers.h"
@@ -53,10 +55,17 @@ void TExperimentResults::SetResults(std::vector<experiment::TSummaryRow> Summary
       // The effect as the better method has it: A12 above 0.5, an odds ratio above 1.
       const bool a12 = best->Test == experiment::TPairedTest::ptWilcoxonSignedRank;
       double effect = *best->Effect;
-      if (!best->AWins) effect = a12 ? 1 - effect : (effect > 0 ? 1 / effect : effect);
+      // An odds ratio of 0 (the better one alone hit in every discordant repeat) turned round is infinite.
+      QString shown_effect;
+      if (!best->AWins && !a12 && effect == 0)
+        shown_effect = QStringLiteral("\u221e");
+      else {
+        if (!best->AWins) effect = a12 ? 1 - effect : 1 / effect;
+        shown_effect = std::isinf(effect) ? QStringLiteral("\u221e") : QString::fromStdString(FormatFixed(effect, 2));
+      }
       shown << tr("%1 (%2, %3 %4)")
                    .arg(MethodLegendCaption(other), row_better ? tr("worse") : tr("better"),
-                        a12 ? tr("A12") : tr("odds"), QString::fromStdString(FormatFixed(effect, 2)));
+                        a12 ? tr("A12") : tr("odds"), shown_effect);
     }
     for (const experiment::TComparisonRow& c : Comparisons) {
       if (experiment::CellOf(c) != experiment::CellOf(row) || (c.MethodA != row.Method && c.MethodB != row.Method))

@@ -153,6 +153,14 @@ void TExperimentsPage::CreateControls() {
   layout->setSpacing(4);
   layout->addLayout(commands);
   layout->addWidget(tabs_, 1);
+  // The progress and the state beside the tabs: room for both to read whole,
+  // and none taken from the table and the ECDF.
+  auto* status = new QWidget;                     // owned by tabs_ from setCornerWidget on
+  auto* status_layout = new QHBoxLayout(status);  // owned by status
+  status_layout->setContentsMargins(8, 0, 0, 2);
+  status_layout->addWidget(pbRows, 1);
+  status_layout->addWidget(lblRate);
+  tabs_->setCornerWidget(status, Qt::TopRightCorner);
 
   progress_timer_ = new QTimer(this);  // owned by the page
   progress_timer_->setInterval(500);
@@ -226,10 +234,11 @@ QGridLayout* TExperimentsPage::CreateFields() {
   add(2, 2, tr("See&d"), edSeed, lblSeedError);
   add(4, 0, tr("&Jobs"), edJobs, lblJobsError);
   add(4, 1, tr("&Label"), edLabel, lblLabelError);
-  fields->addWidget(cbSameNumbers, 4, 4, 1, 2);
   add(6, 0, tr("&Folder"), edFolder, lblFolderError);
   fields->addWidget(edFolder, 6, 1, 1, 3);
   fields->addWidget(btnBrowse, 6, 4);
+  // A row of its own: spanning two columns it would widen the last one.
+  fields->addWidget(cbSameNumbers, 16, 0, 1, 6);
   for (size_t i = 0; i < queens::kSettingCount; ++i)
     add(8 + 2 * static_cast<int>(i / 3), static_cast<int>(i % 3),
         QString::fromLatin1(queens::kSettingNames[i].data(), static_cast<qsizetype>(queens::kSettingNames[i].size())),
@@ -246,7 +255,7 @@ QHBoxLayout* TExperimentsPage::CreateCommands() {
   btnStop = new QPushButton(tr("St&op"), this);  // owned by the page
   btnStop->setObjectName(QStringLiteral("btnStopExperiment"));
   btnStop->setEnabled(false);
-  btnResume = new QPushButton(tr("&Resume"), this);  // owned by the page
+  btnResume = new QPushButton(tr("Res&ume"), this);  // owned by the page; Alt+R opens the Run menu
   btnResume->setObjectName(QStringLiteral("btnResume"));
   btnResume->setToolTip(tr("Go on with the stopped experiment shown, in its folder, as nqueens-ga batch --resume"));
   btnResume->setEnabled(false);
@@ -268,14 +277,14 @@ QHBoxLayout* TExperimentsPage::CreateCommands() {
   pbRows->setObjectName(QStringLiteral("pbRows"));
   pbRows->setRange(0, 1);
   pbRows->setValue(0);
+  pbRows->setMinimumWidth(pbRows->fontMetrics().horizontalAdvance(QStringLiteral("000,000/000,000")) + 16);
   lblRate = new QLabel(this);  // owned by the page
   lblRate->setObjectName(QStringLiteral("lblRate"));
   auto* commands = new QHBoxLayout;  // owned by the page's layout
   commands->addWidget(btnStart);
   commands->addWidget(btnStop);
   commands->addWidget(btnResume);
-  commands->addWidget(pbRows, 1);
-  commands->addWidget(lblRate);
+  commands->addStretch(1);
   commands->addWidget(btnOpen);
   commands->addWidget(btnExport);
   commands->addWidget(btnReport);
@@ -294,9 +303,8 @@ QWidget* TExperimentsPage::CreateResults() {
   tvResults->verticalHeader()->hide();
   tvResults->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   tvResults->verticalHeader()->setDefaultSectionSize(tvResults->fontMetrics().height() + 6);
-  // Every column as wide as its widest text, never cut (the view scrolls instead); the last takes what is left.
+  // Every column as wide as its widest text, never cut: the view scrolls instead.
   tvResults->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  tvResults->horizontalHeader()->setStretchLastSection(true);
   tvResults->setMinimumHeight(tvResults->verticalHeader()->defaultSectionSize() * 3);
   tvResults->setToolTip(tr("Double-click a row to run its repeat 0 again on the main page"));
 
@@ -637,9 +645,9 @@ void TExperimentsPage::ShowProgress() {
 void TExperimentsPage::ShowStatus() {
   pbRows->setRange(0, static_cast<int>(std::min<size_t>(std::max<size_t>(total_repeats_, 1), INT32_MAX)));
   pbRows->setValue(static_cast<int>(std::min<size_t>(done_repeats_, INT32_MAX)));
-  pbRows->setFormat(
-      tr("%1 of %2 repeats")
-          .arg(Grouped(static_cast<int64_t>(done_repeats_)), Grouped(static_cast<int64_t>(total_repeats_))));
+  // Short, to read whole in its corner; the label beside it says the rest.
+  pbRows->setFormat(QStringLiteral("%1/%2").arg(Grouped(static_cast<int64_t>(done_repeats_)),
+                                                Grouped(static_cast<int64_t>(total_repeats_))));
   lblFolderShown->setText(folder_.empty() ? QString() : tr("Folder: %1").arg(Shown(folder_)));
   if (Running()) return;
   if (complete_)

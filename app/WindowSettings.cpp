@@ -35,7 +35,12 @@ TWindowSettings ReadWindowSettings(const QString& File) {
   s.LastFolder = ini.value("lastFolder").toString();
   s.RecentFiles = ini.value("recentFiles").toStringList();
   for (const QString& key : ini.allKeys())
-    if (key.startsWith(QLatin1String("experiments/"))) s.Experiments[key.mid(12)] = ini.value(key).toString();
+    if (key.startsWith(QLatin1String("experiments/"))) {
+      // An unquoted "8,10-12" in the file reads as a list: the text is its items joined again.
+      const QVariant value = ini.value(key);
+      s.Experiments[key.mid(12)] =
+          value.typeId() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(',')) : value.toString();
+    }
   return s;
 }
 
