@@ -14,6 +14,7 @@ TExperimentWorker::TExperimentWorker(QObject& Receiver, TDeliver Deliver, TEnd E
     : deliver_(std::move(Deliver)), end_(std::move(End)), queue_(Receiver) {}
 
 TExperimentWorker::~TExperimentWorker() {
+  closing_ = true;  // a large folder's statistics would keep the window from closing
   Stop();
   if (thread_.joinable()) thread_.join();
 }
@@ -51,7 +52,7 @@ void TExperimentWorker::Start(const std::filesystem::path& Folder, const experim
           if (end->State.Cells.empty() || end->State.Cells.back() != experiment::CellOf(row))
             end->State.Cells.push_back(experiment::CellOf(row));
         end->State.Repeats = experiment::RepeatKeys(Design).size();
-      } else {
+      } else if (!closing_) {
         end->State = experiment::ReadFolderState(Folder, Design);
       }
     } catch (...) {

@@ -59,6 +59,7 @@ class TExperimentWorker {
   TWindowQueue queue_;
   std::thread thread_;
   std::atomic<bool> stop_{false};
+  std::atomic<bool> closing_{false};  // the end goes unread: the folder's statistics are not worked out
 };
 
 }  // namespace zp::app

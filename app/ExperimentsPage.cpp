@@ -523,12 +523,13 @@ void TExperimentsPage::btnStartClick() {
   if (!FolderEmpty(folder))
     throw Exception("'" + folder.string() +
                     "' is not empty: choose a new or empty folder, or open it to see or resume its experiment");
+  run_start_ = UtcNow();  // experiment.json says the same start now and at the end
+  const TRepeatList todo = PrepareExperimentFolder(
+      folder, *design, {run_start_, "", Jobs(), QSysInfo::machineHostName().toStdString()}, false);
   design_ = *design;
   jobs_ = Jobs();
   folder_ = folder;
   lock_ = std::move(lock);
-  const TRepeatList todo = PrepareExperimentFolder(
-      folder_, design_, {UtcNow(), "", jobs_, QSysInfo::machineHostName().toStdString()}, false);
   ShowState({});
   tabs_->setCurrentIndex(1);
   BeginRun(todo);
@@ -552,8 +553,9 @@ void TExperimentsPage::btnResumeClick() {
   jobs_ = valid_ ? Jobs() : HardwareJobs();
   lock_ = std::move(lock);
   std::vector<std::string> notes;
+  run_start_ = UtcNow();
   const TRepeatList todo = PrepareExperimentFolder(
-      folder_, design_, {UtcNow(), "", jobs_, QSysInfo::machineHostName().toStdString()}, true, &notes);
+      folder_, design_, {run_start_, "", jobs_, QSysInfo::machineHostName().toStdString()}, true, &notes);
   ShowState(ReadFolderState(folder_, design_));
   // The last cell in the folder may be the one the run goes on filling.
   if (!cells_.empty()) {
@@ -576,7 +578,7 @@ void TExperimentsPage::BeginRun(const TRepeatList& Todo) {
   ecdf_picked_ = false;
   pbRows->setRange(0, static_cast<int>(std::min<size_t>(total_repeats_, INT32_MAX)));
   started_ = std::chrono::steady_clock::now();
-  worker_.Start(folder_, design_, Todo, jobs_, {UtcNow(), "", jobs_, QSysInfo::machineHostName().toStdString()});
+  worker_.Start(folder_, design_, Todo, jobs_, {run_start_, "", jobs_, QSysInfo::machineHostName().toStdString()});
   progress_timer_->start();
   ShowProgress();
   UpdateCommands();

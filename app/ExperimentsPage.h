@@ -207,6 +207,7 @@ class TExperimentsPage : public QWidget {
   std::filesystem::path folder_;  // empty: none shown
   experiment::TExperimentDesign design_;
   int jobs_ = 1;
+  std::string run_start_;  // UTC, as experiment.json's run part gives it
   std::chrono::steady_clock::time_point started_;
   size_t total_repeats_ = 0, done_repeats_ = 0, session_repeats_ = 0;
   bool complete_ = false;
