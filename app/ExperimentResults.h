@@ -1,7 +1,8 @@
-// TExperimentResults: the table of the Experiments page, one row per queen
-// count and method: the success rate with its 95% interval, the expected
+// TExperimentResults: the table of the Experiments page, one row per problem,
+// size, configuration and method: the success rate with its 95% interval, the expected
 // running time, the median hit generation of the runs that hit the target and the methods
-// that differ from the row's after Holm's correction. The values are the
+// that differ from the row's after Holm's correction, each with which of the
+// two is better and by how much (the tooltip holds every comparison of the row's method). The values are the
 // experiment layer's summary and comparisons, those nqueens-ga batch writes.
 #pragma once
 
@@ -17,7 +18,7 @@ class TExperimentResults : public QAbstractTableModel {
   Q_OBJECT
 
  public:
-  enum TColumn { colQueens, colMethod, colSuccess, colErt, colMedian, colDiffers, colCount };
+  enum TColumn { colProblem, colSize, colConfig, colMethod, colSuccess, colErt, colMedian, colDiffers, colCount };
 
   explicit TExperimentResults(QObject* Parent = nullptr);
 
@@ -35,6 +36,7 @@ class TExperimentResults : public QAbstractTableModel {
  private:
   std::vector<experiment::TSummaryRow> summary_;
   std::vector<std::vector<ga::TGASelectionMethod>> differing_;  // per row of summary_
+  std::vector<QString> differs_text_, differs_tip_;             // per row: the effects, and every comparison
 };
 
 // The caption a method has in the graph's and the ECDF's legends ("Stochastic Tournament").

@@ -3,6 +3,9 @@
 #include <memory>
 #include <utility>
 
+#include "chart/qt/ChartRender.h"
+#include "experiment/FinishedExperiment.h"
+#include "experiment/OutputFiles.h"
 #include "experiment/Runner.h"
 
 namespace zp::app {
@@ -11,53 +14,55 @@ TExperimentWorker::TExperimentWorker(QObject& Receiver, TDeliver Deliver, TEnd E
     : deliver_(std::move(Deliver)), end_(std::move(End)), queue_(Receiver) {}
 
 TExperimentWorker::~TExperimentWorker() {
+  closing_ = true;  // a large folder's statistics would keep the window from closing
   Stop();
   if (thread_.joinable()) thread_.join();
 }
 
-namespace {
-
-// Rows and traces of one repeat, read back from its lines and added to Recorded.
-void AddRepeat(experiment::TRecordedRuns& Recorded, const experiment::TRepeatLines& Lines) {
-  for (experiment::TRunRow& row : experiment::ParseRunsCsv(std::string(experiment::kRunsCsvHeader) + "\n" + Lines.Runs))
-    Recorded.Rows.push_back(std::move(row));
-  for (experiment::TRunTrace& trace :
-       experiment::ParseTracesCsv(std::string(experiment::kTracesCsvHeader) + "\n" + Lines.Traces))
-    Recorded.Traces.push_back(std::move(trace));
-}
-
-}  // namespace
-
-void TExperimentWorker::Start(const experiment::TExperimentDesign& Design, int Jobs) {
+void TExperimentWorker::Start(const std::filesystem::path& Folder, const experiment::TExperimentDesign& Design,
+                              const experiment::TRepeatList& Todo, int Jobs, const experiment::TRunInfo& Run) {
   if (thread_.joinable()) thread_.join();
   stop_ = false;
-  thread_ = std::thread([this, Design, Jobs] {
-    std::exception_ptr error;
-    std::optional<TExperimentAnalysis> analysis;
+  thread_ = std::thread([this, Folder, Design, Todo, Jobs, run = Run]() mutable {
+    auto end = std::make_shared<TExperimentEnd>();
     try {
-      const experiment::TRepeatList keys = experiment::RepeatKeys(Design);
-      // Read back as each repeat arrives, so that the rows as the files would hold them are ready at the end.
-      TExperimentAnalysis gathered;
       size_t delivered = 0;
-      experiment::RunRepeats(Design, keys, Jobs, stop_, [&](experiment::TRepeatResult& result) {
-        experiment::TRepeatLines lines = experiment::RepeatLines(result);
-        AddRepeat(gathered.Recorded, lines);
-        ++delivered;
-        queue_.Post([this, repeat = std::move(lines)]() mutable { deliver_(repeat); });
-      });
-      if (delivered == keys.size()) {
-        gathered.Summary = experiment::Summarize(gathered.Recorded.Rows);
-        gathered.Comparisons = experiment::Compare(gathered.Recorded.Rows);
-        analysis = std::move(gathered);
+      {
+        experiment::TResultFiles files(Folder);
+        experiment::RunRepeats(Design, Todo, Jobs, stop_, [&](experiment::TRepeatResult& result) {
+          experiment::TRepeatLines lines = experiment::RepeatLines(result);
+          files.Append(lines);  // on disk before the window hears of it
+          ++delivered;
+          queue_.Post([this, repeat = std::move(lines)]() mutable { deliver_(repeat); });
+        });
+      }
+      if (delivered == Todo.size()) {  // a Stop after the last repeat stops nothing
+        // The batch's end: statistics, IOHprofiler files and pictures, then the end time.
+        const experiment::TFinishedAnalysis analysis = experiment::FinishFolder(
+            Folder, Design, [](chart::TZPCustomChartPanel& panel, const std::string& file, int width, int height) {
+              chart::SaveChartFile(panel, file, width, height, 1);
+            });
+        run.End = experiment::UtcNow();
+        experiment::WriteOutputFiles(
+            Folder, {{"experiment.json", experiment::ExperimentJson(Design, experiment::ProgramVersion(), run)}});
+        end->Complete = true;
+        end->State.Summary = analysis.Summary;
+        end->State.Comparisons = analysis.Comparisons;
+        for (const experiment::TSummaryRow& row : analysis.Summary)
+          if (end->State.Cells.empty() || end->State.Cells.back() != experiment::CellOf(row))
+            end->State.Cells.push_back(experiment::CellOf(row));
+        end->State.Repeats = experiment::RepeatKeys(Design).size();
+      } else if (!closing_) {
+        end->State = experiment::ReadFolderState(Folder, Design);
       }
     } catch (...) {
-      error = std::current_exception();
-      analysis.reset();
+      end->Error = std::current_exception();
+      end->Complete = false;
     }
     // The end is the thread's last task: it is about to return.
-    queue_.Post([this, error, result = std::make_shared<std::optional<TExperimentAnalysis>>(std::move(analysis))] {
+    queue_.Post([this, end] {
       if (thread_.joinable()) thread_.join();
-      end_(error, *result);
+      end_(*end);
     });
   });
 }

@@ -1,45 +1,41 @@
 // TExperimentWorker: an experiment's repeats run on worker threads through the
 // experiment layer's runner, on a thread of their own so that the window stays
-// responsive. Finished repeats reach the window's thread through a
-// TWindowQueue, in key order, as the lines the result files get; the end comes
-// last, with the statistics of a complete experiment worked out on that thread too.
+// responsive, and written into the experiment's folder as they finish, in key
+// order, exactly as nqueens-ga batch writes them: a Stop, a closed window or a
+// crash keeps every finished repeat. Each repeat also reaches the window's
+// thread through a TWindowQueue; the end comes last, with the statistics of
+// the folder's whole rows worked out on that thread too.
 //
-//   TExperimentWorker worker(page, [&](auto& repeats) { ... }, [&](auto error, bool stopped) { ... });
-//   worker.Start(design, 2);
+//   TExperimentWorker worker(page, [&](auto& repeat) { ... }, [&](auto& end) { ... });
+//   worker.Start(folder, design, todo, 2, run);
 //   worker.Stop();   // the running repeats are abandoned; the end follows soon
 #pragma once
 
 #include <QObject>
 #include <atomic>
 #include <exception>
+#include <filesystem>
 #include <functional>
-#include <optional>
 #include <thread>
-#include <vector>
 
 #include "app/WindowQueue.h"
-#include "experiment/Comparisons.h"
 #include "experiment/ExperimentDesign.h"
 #include "experiment/ExperimentFolder.h"
-#include "experiment/RecordedRuns.h"
-#include "experiment/Summary.h"
+#include "experiment/ExperimentRun.h"
 
 namespace zp::app {
 
-// What a complete experiment's rows say: the rows and traces read back from their
-// lines, as a batch reads its runs.csv and traces.csv, and their statistics.
-struct TExperimentAnalysis {
-  experiment::TRecordedRuns Recorded;
-  std::vector<experiment::TSummaryRow> Summary;
-  std::vector<experiment::TComparisonRow> Comparisons;
+// How an experiment ended.
+struct TExperimentEnd {
+  std::exception_ptr Error;        // set when a repeat, a write or the statistics raised one
+  bool Complete = false;           // every repeat is in the folder and its end files are written
+  experiment::TFolderState State;  // the folder's whole rows; empty after an error that kept it from being read
 };
 
 class TExperimentWorker {
  public:
   using TDeliver = std::function<void(experiment::TRepeatLines& Repeat)>;
-  // Error is set when a repeat or the runner raised one; Analysis when every
-  // repeat arrived (a Stop that came after the last stops nothing), else empty.
-  using TEnd = std::function<void(const std::exception_ptr& Error, std::optional<TExperimentAnalysis>& Analysis)>;
+  using TEnd = std::function<void(TExperimentEnd& End)>;
   // Deliver and End are called on Receiver's thread.
   TExperimentWorker(QObject& Receiver, TDeliver Deliver, TEnd End);
   // Stops an experiment still going and waits for its threads.
@@ -47,8 +43,11 @@ class TExperimentWorker {
   TExperimentWorker(const TExperimentWorker&) = delete;
   TExperimentWorker& operator=(const TExperimentWorker&) = delete;
 
-  // Runs every repeat of Design on Jobs worker threads; one experiment at a time.
-  void Start(const experiment::TExperimentDesign& Design, int Jobs);
+  // Runs Todo (repeats of Design still missing from Folder, which PrepareExperimentFolder
+  // made ready) on Jobs worker threads, appending each to Folder's files; after the
+  // last, the end files and experiment.json with Run's end time. One experiment at a time.
+  void Start(const std::filesystem::path& Folder, const experiment::TExperimentDesign& Design,
+             const experiment::TRepeatList& Todo, int Jobs, const experiment::TRunInfo& Run);
   // Asks the experiment to end: no repeat starts, the running ones are abandoned.
   void Stop() { stop_ = true; }
   // True from Start until the end has been delivered.
@@ -60,6 +59,7 @@ class TExperimentWorker {
   TWindowQueue queue_;
   std::thread thread_;
   std::atomic<bool> stop_{false};
+  std::atomic<bool> closing_{false};  // the end goes unread: the folder's statistics are not worked out
 };
 
 }  // namespace zp::app

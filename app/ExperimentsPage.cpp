@@ -13,8 +13,9 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSplitter>
+#include <QStandardPaths>
 #include <QSysInfo>
+#include <QTabWidget>
 #include <QTableView>
 #include <QThread>
 #include <QTimer>
@@ -28,6 +29,7 @@
 #include "chart/qt/ChartWidget.h"
 #include "experiment/Comparisons.h"
 #include "experiment/Ecdf.h"
+#include "experiment/ExperimentJson.h"
 #include "experiment/FinishedExperiment.h"
 #include "experiment/Report.h"
 #include "experiment/Summary.h"
@@ -41,9 +43,8 @@ namespace {
 
 using namespace zp::experiment;
 
-// The page keeps every row in memory for its table and pictures; an experiment
-// larger than this belongs to nqueens-ga batch, which streams its rows to disk.
-constexpr int64_t kMaxRows = 1'000'000;
+namespace fs = std::filesystem;
+
 // More worker threads than this only share the same cores.
 constexpr int kMaxJobs = 256;
 
@@ -74,6 +75,18 @@ QLineEdit* MakeField(QWidget* Parent, const char* Name, const QString& Text, con
   return edit;
 }
 
+// The first "experiment-N" that does not exist in Parent.
+QString NewFolderIn(const QString& Parent) {
+  for (int n = 1;; ++n) {
+    const QString candidate = QDir(Parent).filePath(QStringLiteral("experiment-%1").arg(n));
+    if (!QFileInfo::exists(candidate)) return candidate;
+  }
+}
+
+fs::path LocalPath(const QString& Folder) { return fs::path(QFile::encodeName(Folder).toStdString()); }
+
+QString Shown(const fs::path& Path) { return QFile::decodeName(QByteArray::fromStdString(Path.string())); }
+
 // What a field holds, spaces around it aside.
 std::string FieldText(const QLineEdit& Field) { return Field.text().trimmed().toStdString(); }
 
@@ -92,12 +105,18 @@ TExperimentsPage::TExperimentsPage(QWidget* Parent)
       results_(new TExperimentResults(this)),
       worker_(
           *this, [this](TRepeatLines& repeat) { Guarded([&] { Deliver(repeat); }); },
-          [this](const std::exception_ptr& error, std::optional<TExperimentAnalysis>& analysis) {
-            Guarded([&] { EndExperiment(error, analysis); });
-          }) {
+          [this](TExperimentEnd& end) { Guarded([&] { EndExperiment(end); }); }) {
   setObjectName(QStringLiteral("tsExperiments"));
+  // A dialog that can make the folder it returns: Export and a new run want a new one.
   ChooseExportFolder = [this] {
-    return QFileDialog::getExistingDirectory(this, tr("Export the experiment into a folder"));
+    return QFileDialog::getExistingDirectory(this, tr("Export the experiment into a new or empty folder"));
+  };
+  ChooseOpenFolder = [this] {
+    return QFileDialog::getExistingDirectory(this, tr("Open an experiment folder"), ShownFolder());
+  };
+  ChooseRunFolder = [this] {
+    return QFileDialog::getExistingDirectory(this, tr("Run the experiment into a new or empty folder"),
+                                             QFileInfo(RunFolder()).absolutePath());
   };
   ShowErrorMessage = [this](const QString& message) {
     QMessageBox::critical(this, QGuiApplication::applicationDisplayName(), message);
@@ -117,26 +136,71 @@ TExperimentsPage::~TExperimentsPage() {
 void TExperimentsPage::CreateControls() {
   QGridLayout* fields = CreateFields();
   QHBoxLayout* commands = CreateCommands();
-  QSplitter* results = CreateResults();
+  QWidget* ecdf = CreateResults();
+  auto* design = new QWidget;                     // owned by tabs_ from addTab on
+  auto* design_layout = new QVBoxLayout(design);  // owned by design
+  design_layout->addLayout(fields);
+  design_layout->addStretch(1);
+  // The design, the table and the ECDF each get the page's whole space: at the
+  // window's design size there is no room for them side by side.
+  tabs_ = new QTabWidget(this);  // owned by the page
+  tabs_->setObjectName(QStringLiteral("ExperimentTabs"));
+  tabs_->addTab(design, tr("De&sign"));
+  tabs_->addTab(tvResults, tr("Ta&ble"));
+  tabs_->addTab(ecdf, tr("E&CDF"));
   auto* layout = new QVBoxLayout(this);  // owned by the page
   layout->setContentsMargins(6, 6, 6, 6);
   layout->setSpacing(4);
-  layout->addLayout(fields);
   layout->addLayout(commands);
-  layout->addWidget(results, 1);
+  layout->addWidget(tabs_, 1);
+  // The progress and the state beside the tabs: room for both to read whole,
+  // and none taken from the table and the ECDF.
+  auto* status = new QWidget;                     // owned by tabs_ from setCornerWidget on
+  auto* status_layout = new QHBoxLayout(status);  // owned by status
+  status_layout->setContentsMargins(8, 0, 0, 2);
+  status_layout->addWidget(pbRows, 1);
+  status_layout->addWidget(lblRate);
+  tabs_->setCornerWidget(status, Qt::TopRightCorner);
 
   progress_timer_ = new QTimer(this);  // owned by the page
   progress_timer_->setInterval(500);
 }
 
 QGridLayout* TExperimentsPage::CreateFields() {
-  edQueens =
-      MakeField(this, "edQueens", QStringLiteral("8"), tr("Queen counts and ascending ranges, each 4 to 32: 8,10-12"));
-  edRepeats = MakeField(this, "edRepeats", QStringLiteral("30"), tr("Repeats of the comparison run per queen count"));
+  edProblems = MakeField(this, "edProblems", QStringLiteral("nqueens"),
+                         tr("Problems, as nqueens-ga batch --problem names them: nqueens, onemax, leadingones or "
+                            "jump:K, comma-separated"));
+  edQueens = MakeField(this, "edQueens", QStringLiteral("8"),
+                       tr("Sizes and ascending ranges: 8,10-12 (queen counts 4 to 32 for N-Queens)"));
+  edRepeats = MakeField(this, "edRepeats", QStringLiteral("30"), tr("Repeats of the comparison run per size"));
   edGenerations = MakeField(this, "edGenerations", QStringLiteral("100"), tr("Generations per method"));
+  edEvaluations = MakeField(this, "edEvaluations", QString(),
+                            tr("A budget in evaluations instead of the generations: E, or Kn for K times the size; "
+                               "empty for the generations"));
+  for (size_t i = 0; i < queens::kSettingCount; ++i) {
+    const std::string name(queens::kSettingNames[i]);
+    edSettings[i] = MakeField(this, ("edSetting-" + name).c_str(), QString(),
+                              tr("Values of %1, comma-separated, as nqueens-ga batch --%1 takes them; empty for the "
+                                 "value the size gives. The lists' product is the configurations.")
+                                  .arg(QString::fromStdString(name)));
+  }
+  lblProblemsError = MakeErrorLabel(this, "lblProblemsError");
+  lblEvaluationsError = MakeErrorLabel(this, "lblEvaluationsError");
+  lblSettingsError = MakeErrorLabel(this, "lblSettingsError");
+  lblDesignError = MakeErrorLabel(this, "lblDesignError");
   edSeed = MakeField(this, "edSeed", QStringLiteral("0"),
                      tr("The experiment's seed, decimal or 0x hexadecimal, 0 to 4294967295; repeat 0 runs from it"));
   edJobs = MakeField(this, "edJobs", QString::number(HardwareJobs()), tr("Worker threads"));
+  edLabel = MakeField(this, "edLabel", QString(),
+                      tr("The experiment's name in its IOHprofiler files: letters, digits, '.', '_' and '-'; "
+                         "empty for the folder's name"));
+  edFolder =
+      MakeField(this, "edFolder", NewFolderIn(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)),
+                tr("The folder the experiment runs into, new or empty; it gets what nqueens-ga batch writes, "
+                   "as the repeats finish"));
+  btnBrowse = new QPushButton(tr("..."), this);  // owned by the page
+  btnBrowse->setObjectName(QStringLiteral("btnBrowse"));
+  btnBrowse->setToolTip(tr("Choose the folder the experiment runs into"));
   cbSameNumbers = new QCheckBox(tr("Sa&me random numbers for every method"), this);  // owned by the page
   cbSameNumbers->setObjectName(QStringLiteral("cbSameNumbers"));
   cbSameNumbers->setToolTip(
@@ -147,6 +211,8 @@ QGridLayout* TExperimentsPage::CreateFields() {
   lblGenerationsError = MakeErrorLabel(this, "lblGenerationsError");
   lblSeedError = MakeErrorLabel(this, "lblSeedError");
   lblJobsError = MakeErrorLabel(this, "lblJobsError");
+  lblLabelError = MakeErrorLabel(this, "lblLabelError");
+  lblFolderError = MakeErrorLabel(this, "lblFolderError");
 
   // Three fields a row, each complaint in the row under its field.
   auto* fields = new QGridLayout;  // owned by the page's layout
@@ -160,12 +226,25 @@ QGridLayout* TExperimentsPage::CreateFields() {
     // Under the field and the next field's caption, which leaves the row below free.
     if (error) fields->addWidget(error, row + 1, 2 * column + 1, 1, column < 2 ? 2 : 1);
   };
-  add(0, 0, tr("Q&ueens"), edQueens, lblQueensError);
-  add(0, 1, tr("Re&peats"), edRepeats, lblRepeatsError);
-  add(0, 2, tr("Ge&nerations"), edGenerations, lblGenerationsError);
-  add(2, 0, tr("See&d"), edSeed, lblSeedError);
-  add(2, 1, tr("&Jobs"), edJobs, lblJobsError);
-  fields->addWidget(cbSameNumbers, 2, 4, 1, 2);
+  add(0, 0, tr("Problems"), edProblems, lblProblemsError);
+  add(0, 1, tr("Si&zes"), edQueens, lblQueensError);
+  add(0, 2, tr("Re&peats"), edRepeats, lblRepeatsError);
+  add(2, 0, tr("Ge&nerations"), edGenerations, lblGenerationsError);
+  add(2, 1, tr("Evaluations"), edEvaluations, lblEvaluationsError);
+  add(2, 2, tr("See&d"), edSeed, lblSeedError);
+  add(4, 0, tr("&Jobs"), edJobs, lblJobsError);
+  add(4, 1, tr("&Label"), edLabel, lblLabelError);
+  add(6, 0, tr("&Folder"), edFolder, lblFolderError);
+  fields->addWidget(edFolder, 6, 1, 1, 3);
+  fields->addWidget(btnBrowse, 6, 4);
+  // A row of its own: spanning two columns it would widen the last one.
+  fields->addWidget(cbSameNumbers, 16, 0, 1, 6);
+  for (size_t i = 0; i < queens::kSettingCount; ++i)
+    add(8 + 2 * static_cast<int>(i / 3), static_cast<int>(i % 3),
+        QString::fromLatin1(queens::kSettingNames[i].data(), static_cast<qsizetype>(queens::kSettingNames[i].size())),
+        edSettings[i], nullptr);
+  fields->addWidget(lblSettingsError, 14, 0, 1, 6);
+  fields->addWidget(lblDesignError, 15, 0, 1, 6);
   for (int column : {1, 3, 5}) fields->setColumnStretch(column, 1);
   return fields;
 }
@@ -176,27 +255,44 @@ QHBoxLayout* TExperimentsPage::CreateCommands() {
   btnStop = new QPushButton(tr("St&op"), this);  // owned by the page
   btnStop->setObjectName(QStringLiteral("btnStopExperiment"));
   btnStop->setEnabled(false);
+  btnResume = new QPushButton(tr("Res&ume"), this);  // owned by the page; Alt+R opens the Run menu
+  btnResume->setObjectName(QStringLiteral("btnResume"));
+  btnResume->setToolTip(tr("Go on with the stopped experiment shown, in its folder, as nqueens-ga batch --resume"));
+  btnResume->setEnabled(false);
+  btnOpen = new QPushButton(tr("Op&en..."), this);  // owned by the page
+  btnOpen->setObjectName(QStringLiteral("btnOpen"));
+  btnOpen->setToolTip(tr("Show an experiment folder made by this page, nqueens-ga batch or nqueens-ga-mpi"));
   btnExport = new QPushButton(tr("E&xport..."), this);  // owned by the page
   btnExport->setObjectName(QStringLiteral("btnExport"));
-  btnExport->setToolTip(tr("Write the folder nqueens-ga batch writes: CSV, JSON, IOHprofiler files and pictures"));
+  btnExport->setToolTip(tr("Copy the experiment's folder into a new or empty folder"));
   btnExport->setEnabled(false);
+  btnReport = new QPushButton(tr("Re&port..."), this);  // owned by the page
+  btnReport->setObjectName(QStringLiteral("btnReport"));
+  btnReport->setEnabled(false);
+  btnReport->setToolTip(tr("Not in this version: nqueens-ga report writes the report of a folder"));
+  lblFolderShown = new QLabel(this);  // owned by the page
+  lblFolderShown->setObjectName(QStringLiteral("lblFolderShown"));
+  lblFolderShown->setTextInteractionFlags(Qt::TextSelectableByMouse);
   pbRows = new QProgressBar(this);  // owned by the page
   pbRows->setObjectName(QStringLiteral("pbRows"));
   pbRows->setRange(0, 1);
   pbRows->setValue(0);
-  lblRate = new QLabel(tr("results at the end"), this);  // owned by the page
+  pbRows->setMinimumWidth(pbRows->fontMetrics().horizontalAdvance(QStringLiteral("000,000/000,000")) + 16);
+  lblRate = new QLabel(this);  // owned by the page
   lblRate->setObjectName(QStringLiteral("lblRate"));
   auto* commands = new QHBoxLayout;  // owned by the page's layout
   commands->addWidget(btnStart);
   commands->addWidget(btnStop);
-  commands->addWidget(pbRows, 1);
-  commands->addWidget(lblRate);
+  commands->addWidget(btnResume);
+  commands->addStretch(1);
+  commands->addWidget(btnOpen);
   commands->addWidget(btnExport);
+  commands->addWidget(btnReport);
   return commands;
 }
 
-QSplitter* TExperimentsPage::CreateResults() {
-  tvResults = new QTableView;  // owned by the splitter
+QWidget* TExperimentsPage::CreateResults() {
+  tvResults = new QTableView;  // owned by tabs_ from addTab on
   tvResults->setObjectName(QStringLiteral("tvResults"));
   tvResults->setModel(results_);
   tvResults->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -207,17 +303,16 @@ QSplitter* TExperimentsPage::CreateResults() {
   tvResults->verticalHeader()->hide();
   tvResults->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   tvResults->verticalHeader()->setDefaultSectionSize(tvResults->fontMetrics().height() + 6);
-  // Every column as wide as its widest text; the list of differing methods takes the rest.
+  // Every column as wide as its widest text, never cut: the view scrolls instead.
   tvResults->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  tvResults->horizontalHeader()->setSectionResizeMode(TExperimentResults::colDiffers, QHeaderView::Stretch);
   tvResults->setMinimumHeight(tvResults->verticalHeader()->defaultSectionSize() * 3);
   tvResults->setToolTip(tr("Double-click a row to run its repeat 0 again on the main page"));
 
-  auto* ecdf = new QWidget;            // owned by the splitter
+  auto* ecdf = new QWidget;            // owned by tabs_ from addTab on
   cbEcdfQueens = new QComboBox(ecdf);  // owned by ecdf
   cbEcdfQueens->setObjectName(QStringLiteral("cbEcdfQueens"));
   cbEcdfQueens->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-  auto* ecdf_label = new QLabel(tr("Run-length E&CDF of"), ecdf);  // owned by ecdf
+  auto* ecdf_label = new QLabel(tr("Run-length ECDF of"), ecdf);  // owned by ecdf  // owned by ecdf
   ecdf_label->setBuddy(cbEcdfQueens);
   EcdfChart = new chart::TZPChartWidget(nullptr, ecdf);  // owned by ecdf
   EcdfChart->setObjectName(QStringLiteral("EcdfChart"));
@@ -226,29 +321,29 @@ QSplitter* TExperimentsPage::CreateResults() {
   ecdf_bar->addWidget(ecdf_label);
   ecdf_bar->addWidget(cbEcdfQueens);
   ecdf_bar->addStretch(1);
+  ecdf_bar->addWidget(lblFolderShown);
   auto* ecdf_layout = new QVBoxLayout(ecdf);  // owned by ecdf
   ecdf_layout->setContentsMargins(0, 0, 0, 0);
   ecdf_layout->addLayout(ecdf_bar);
   ecdf_layout->addWidget(EcdfChart, 1);
 
-  auto* splitter = new QSplitter(Qt::Vertical, this);  // owned by the page
-  splitter->setObjectName(QStringLiteral("ExperimentsSplitter"));
-  splitter->addWidget(tvResults);
-  splitter->addWidget(ecdf);
-  splitter->setChildrenCollapsible(false);
-  splitter->setStretchFactor(0, 2);
-  splitter->setStretchFactor(1, 3);
-  return splitter;
+  return ecdf;
 }
 
 void TExperimentsPage::ConnectHandlers() {
-  for (QLineEdit* field : {edQueens, edRepeats, edGenerations, edSeed, edJobs})
+  for (QLineEdit* field :
+       {edProblems, edQueens, edRepeats, edGenerations, edEvaluations, edSeed, edJobs, edLabel, edFolder})
     connect(field, &QLineEdit::textChanged, this, &TExperimentsPage::Validate);
+  for (QLineEdit* field : edSettings) connect(field, &QLineEdit::textChanged, this, &TExperimentsPage::Validate);
   connect(btnStart, &QPushButton::clicked, this, [this] { Guarded([this] { btnStartClick(); }); });
   connect(btnStop, &QPushButton::clicked, this, &TExperimentsPage::btnStopClick);
+  connect(btnResume, &QPushButton::clicked, this, [this] { Guarded([this] { btnResumeClick(); }); });
+  connect(btnOpen, &QPushButton::clicked, this, &TExperimentsPage::btnOpenClick);
+  connect(btnBrowse, &QPushButton::clicked, this, &TExperimentsPage::btnBrowseClick);
   connect(btnExport, &QPushButton::clicked, this, &TExperimentsPage::btnExportClick);
   connect(cbEcdfQueens, &QComboBox::currentIndexChanged, this,
           [this](int index) { Guarded([&] { ShowEcdf(index); }); });
+  connect(cbEcdfQueens, &QComboBox::activated, this, [this] { ecdf_picked_ = true; });
   connect(tvResults, &QTableView::doubleClicked, this, [this](const QModelIndex& index) { Replay(index.row()); });
   connect(progress_timer_, &QTimer::timeout, this, &TExperimentsPage::ShowProgress);
 }
@@ -266,13 +361,12 @@ std::optional<uint32_t> TExperimentsPage::Seed() const {
 }
 
 std::optional<TExperimentDesign> TExperimentsPage::Design() const {
-  if (!valid_) return std::nullopt;
-  TExperimentDesign design;
-  design.Sizes = ParseQueenList(FieldText(*edQueens));
-  design.Repeats = ParsePositive("--repeats", FieldText(*edRepeats));
-  design.Generations = ParsePositive("--generations", FieldText(*edGenerations));
+  if (!valid_ || !checked_) return std::nullopt;
+  TExperimentDesign design = *checked_;
   design.Seed = ParseSeedOption(FieldText(*edSeed));
   design.Streams = cbSameNumbers->isChecked() ? queens::TRandomStreams::rsShared : queens::TRandomStreams::rsContinued;
+  const std::string label = FieldText(*edLabel);
+  design.Label = label.empty() ? DefaultLabel(FieldText(*edFolder)) : ParseLabel(label);
   return design;
 }
 
@@ -289,24 +383,69 @@ void TExperimentsPage::Validate() {
       return Report(*label, *field, QString::fromStdString(e.Message()));
     }
   };
-  const bool queens_valid =
-      check(lblQueensError, edQueens, [&](const std::string& t) { design.Sizes = ParseQueenList(t); });
-  bool valid = queens_valid;
+  const bool problems_valid =
+      check(lblProblemsError, edProblems, [&](const std::string& t) { design.Problems = ParseProblemList(t); });
+  const bool queens_only = design.Problems.size() == 1 && design.Problems[0].Kind == queens::TProblemKind::pkNQueens;
+  const bool queens_valid = check(lblQueensError, edQueens, [&](const std::string& t) {
+    design.Sizes = queens_only ? ParseQueenList(t) : ParseSizeList("--sizes", t);
+    if (problems_valid) CheckSizes(design, "--sizes");
+  });
+  bool valid = problems_valid && queens_valid;
   valid &= check(lblRepeatsError, edRepeats, [&](const std::string& t) {
     design.Repeats = ParsePositive("--repeats", t);
     if (queens_valid && design.RowCount() > kMaxRows)
       throw TDesignError("--repeats", "at most " + std::to_string(kMaxRows / (design.RowCount() / design.Repeats)) +
-                                          " for these queen counts (1,000,000 rows; nqueens-ga batch runs larger "
-                                          "experiments)");
+                                          " for these queen counts (" + Grouped(kMaxRows).toStdString() +
+                                          " rows, as nqueens-ga batch)");
   });
-  valid &= check(lblGenerationsError, edGenerations, [](const std::string& t) { ParsePositive("--generations", t); });
+  valid &= check(lblGenerationsError, edGenerations,
+                 [&](const std::string& t) { design.Generations = ParsePositive("--generations", t); });
+  valid &= check(lblEvaluationsError, edEvaluations, [&](const std::string& t) {
+    if (t.empty()) return;
+    design.Evaluations = ParseEvaluations(t);
+    // A budget in evaluations leaves the generations at the default, as nqueens-ga batch --evaluations does.
+    design.Generations = TExperimentDesign().Generations;
+  });
+  // The setting lists share one line for their complaint, which names the setting.
+  QString settings_complaint;
+  for (size_t i = 0; i < queens::kSettingCount; ++i) {
+    try {
+      const std::string text = FieldText(*edSettings[i]);
+      design.Settings[i] = text.empty() ? std::vector<queens::TSettingValue>{}
+                                        : ParseSettingList(static_cast<queens::TSettingName>(i), text);
+      edSettings[i]->setProperty("invalid", false);
+    } catch (const TDesignError& e) {
+      if (settings_complaint.isEmpty()) settings_complaint = QString::fromStdString(e.what());
+      edSettings[i]->setProperty("invalid", true);
+    }
+  }
+  lblSettingsError->setText(settings_complaint);
+  lblSettingsError->setVisible(!settings_complaint.isEmpty());
+  valid &= settings_complaint.isEmpty();
+  // The whole design: configurations, rows and budgets together.
+  QString design_complaint;
+  if (valid) try {
+      CheckConfigurations(design);
+    } catch (const TDesignError& e) {
+      design_complaint = QString::fromStdString(e.what());
+    }
+  lblDesignError->setText(design_complaint);
+  lblDesignError->setVisible(!design_complaint.isEmpty());
+  valid &= design_complaint.isEmpty();
   valid &= check(lblSeedError, edSeed, [](const std::string& t) { ParseSeedOption(t); });
   valid &= check(lblJobsError, edJobs, [](const std::string& t) {
     if (ParsePositive("--jobs", t) > kMaxJobs) throw TDesignError("--jobs", "at most " + std::to_string(kMaxJobs));
   });
+  valid &= check(lblLabelError, edLabel, [](const std::string& t) {
+    if (!t.empty()) (void)ParseLabel(t);
+  });
+  valid &= check(lblFolderError, edFolder, [](const std::string& t) {
+    if (t.empty()) throw TDesignError("--out", "no folder given");
+  });
   valid_ = valid;
+  checked_ = valid ? std::optional<TExperimentDesign>(design) : std::nullopt;
   // Until an experiment starts, the bar tells how large the one set up is.
-  if (!Running() && repeats_.empty() && !finished_)
+  if (!Running() && folder_.empty())
     pbRows->setFormat(valid ? tr("%1 rows to run").arg(Grouped(design.RowCount())) : QString());
   UpdateCommands();
 }
@@ -321,31 +460,125 @@ void TExperimentsPage::UpdateCommands() {
   btnStart->setEnabled(valid_ && !running && !main_run_going_);
   btnStart->setToolTip(main_run_going_ ? tr("The main page is running") : QString());
   btnStop->setEnabled(running);
-  btnExport->setEnabled(finished_ && !running);
-  for (QWidget* w : std::initializer_list<QWidget*>{edQueens, edRepeats, edGenerations, edSeed, edJobs, cbSameNumbers})
+  btnResume->setEnabled(!folder_.empty() && !complete_ && !running && !main_run_going_);
+  btnOpen->setEnabled(!running);
+  btnExport->setEnabled(!folder_.empty() && !running);
+  for (QWidget* w : std::initializer_list<QWidget*>{edProblems, edQueens, edRepeats, edGenerations, edEvaluations,
+                                                    edSeed, edJobs, edLabel, edFolder, btnBrowse, cbSameNumbers})
     w->setEnabled(!running);
+  for (QLineEdit* field : edSettings) field->setEnabled(!running);
+  edGenerations->setEnabled(!running && edEvaluations->text().trimmed().isEmpty());
 }
 
 // --- running ---
 
+namespace {
+
+// The remembered fields: the settings file's names for them, without the "ed" of the object names.
+QString FieldKey(const QLineEdit& Field) {
+  QString key = Field.objectName().mid(2);
+  key[0] = key[0].toLower();
+  return key;
+}
+
+}  // namespace
+
+QMap<QString, QString> TExperimentsPage::FieldTexts() const {
+  QMap<QString, QString> texts;
+  for (const QLineEdit* field : findChildren<QLineEdit*>())
+    if (field->objectName().startsWith(QLatin1String("ed")) && field != edSeed) texts[FieldKey(*field)] = field->text();
+  texts[QStringLiteral("sameNumbers")] = cbSameNumbers->isChecked() ? QStringLiteral("true") : QStringLiteral("false");
+  return texts;
+}
+
+void TExperimentsPage::SetFieldTexts(const QMap<QString, QString>& Texts) {
+  for (QLineEdit* field : findChildren<QLineEdit*>())
+    if (field->objectName().startsWith(QLatin1String("ed")) && field != edSeed && Texts.contains(FieldKey(*field)))
+      field->setText(Texts[FieldKey(*field)]);
+  if (Texts.contains(QStringLiteral("sameNumbers")))
+    cbSameNumbers->setChecked(Texts[QStringLiteral("sameNumbers")] == QLatin1String("true"));
+  const QString folder = RunFolder();
+  if (!folder.isEmpty() && QFileInfo::exists(folder) && !FolderEmpty(LocalPath(folder)))
+    SetRunFolder(NewFolderIn(QFileInfo(folder).absolutePath()));
+}
+
+QString TExperimentsPage::RunFolder() const { return edFolder->text().trimmed(); }
+
+void TExperimentsPage::SetRunFolder(const QString& Folder) { edFolder->setText(Folder); }
+
+QString TExperimentsPage::ShownFolder() const { return folder_.empty() ? QString() : Shown(folder_); }
+
+void TExperimentsPage::btnBrowseClick() {
+  const QString folder = ChooseRunFolder ? ChooseRunFolder() : QString();
+  if (!folder.isEmpty()) SetRunFolder(folder);
+}
+
 void TExperimentsPage::btnStartClick() {
-  const std::optional<TExperimentDesign> design = Design();
+  std::optional<TExperimentDesign> design = Design();
   if (!design || Running() || main_run_going_) return;
+  const fs::path folder = LocalPath(RunFolder());
+  CheckConfigurations(*design);
+  // Locked first (which makes a missing folder), so that no other run writes into it meanwhile.
+  auto lock = std::make_unique<TFolderLock>(folder);
+  if (!FolderEmpty(folder))
+    throw Exception("'" + folder.string() +
+                    "' is not empty: choose a new or empty folder, or open it to see or resume its experiment");
+  run_start_ = UtcNow();  // experiment.json says the same start now and at the end
+  const TRepeatList todo = PrepareExperimentFolder(
+      folder, *design, {run_start_, "", Jobs(), QSysInfo::machineHostName().toStdString()}, false);
   design_ = *design;
   jobs_ = Jobs();
-  repeats_.clear();
+  folder_ = folder;
+  lock_ = std::move(lock);
+  ShowState({});
+  tabs_->setCurrentIndex(1);
+  BeginRun(todo);
+  // The next experiment goes into a new folder beside this one.
+  SetRunFolder(NewFolderIn(QFileInfo(Shown(folder_)).absolutePath()));
+}
+
+void TExperimentsPage::btnResumeClick() {
+  if (folder_.empty() || complete_ || Running() || main_run_going_) return;
+  auto lock = std::make_unique<TFolderLock>(folder_);
+  const TStoredExperiment stored = ReadExperimentFolder(folder_);
+  // The batch refuses to go on with an experiment another version began: its rows could differ.
+  const std::vector<std::string> differing =
+      DifferingParameters(stored.Parameters, Parameters(stored.Design, ProgramVersion()));
+  if (!differing.empty()) {
+    std::string list;
+    for (const std::string& d : differing) list += (list.empty() ? "" : ", ") + d;
+    throw Exception("The experiment in '" + folder_.string() + "' cannot be resumed: it differs in " + list);
+  }
+  design_ = stored.Design;
+  jobs_ = valid_ ? Jobs() : HardwareJobs();
+  lock_ = std::move(lock);
+  std::vector<std::string> notes;
+  run_start_ = UtcNow();
+  const TRepeatList todo = PrepareExperimentFolder(
+      folder_, design_, {run_start_, "", jobs_, QSysInfo::machineHostName().toStdString()}, true, &notes);
+  ShowState(ReadFolderState(folder_, design_));
+  // The last cell in the folder may be the one the run goes on filling.
+  if (!cells_.empty()) {
+    live_cell_ = cells_.back();
+    live_rows_ = ReadCellRows(folder_, live_cell_);
+    live_done_.clear();
+    for (const TSummaryRow& row : results_->Summary())
+      if (CellOf(row) != live_cell_) live_done_.push_back(row);
+  }
+  tabs_->setCurrentIndex(1);
+  BeginRun(todo);
+}
+
+void TExperimentsPage::BeginRun(const TRepeatList& Todo) {
   total_repeats_ = RepeatKeys(design_).size();
-  finished_ = false;
-  recorded_ = {};
-  results_->Clear();
-  cbEcdfQueens->clear();
-  EcdfChart->SetPanel(nullptr);
-  ecdf_.reset();
-  pbRows->setRange(0, static_cast<int>(design_.RowCount()));
-  pbRows->setValue(0);
-  start_ = UtcNow();
+  done_repeats_ = total_repeats_ - Todo.size();
+  session_repeats_ = 0;
+  complete_ = false;
+  failed_ = false;
+  ecdf_picked_ = false;
+  pbRows->setRange(0, static_cast<int>(std::min<size_t>(total_repeats_, INT32_MAX)));
   started_ = std::chrono::steady_clock::now();
-  worker_.Start(design_, jobs_);
+  worker_.Start(folder_, design_, Todo, jobs_, {run_start_, "", jobs_, QSysInfo::machineHostName().toStdString()});
   progress_timer_->start();
   ShowProgress();
   UpdateCommands();
@@ -355,63 +588,160 @@ void TExperimentsPage::btnStartClick() {
 void TExperimentsPage::btnStopClick() { worker_.Stop(); }
 
 void TExperimentsPage::Deliver(TRepeatLines& Repeat) {
-  repeats_.push_back(std::move(Repeat));  // shown by the progress timer
+  std::vector<TRunRow> rows = ParseRunsCsv(std::string(kRunsCsvHeader) + "\n" + Repeat.Runs);
+  ++done_repeats_;
+  ++session_repeats_;
+  if (rows.empty()) return;
+  const TCell cell = CellOf(rows.front());
+  if (cell != live_cell_ || live_rows_.empty()) {
+    // Repeats arrive in key order: the cell before is finished.
+    if (!live_rows_.empty()) {
+      const std::vector<TSummaryRow> summary = Summarize(live_rows_);
+      live_done_.insert(live_done_.end(), summary.begin(), summary.end());
+      live_rows_.clear();
+    }
+    live_cell_ = cell;
+    AddCell(cell);
+  }
+  live_rows_.insert(live_rows_.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+  live_dirty_ = true;  // shown by the progress timer
+}
+
+void TExperimentsPage::AddCell(const TCell& Cell) {
+  if (std::find(cells_.begin(), cells_.end(), Cell) != cells_.end()) return;
+  cells_.push_back(Cell);
+  const auto spec = queens::ParseProblemName(Cell.Problem);
+  QString caption = QString::fromStdString(spec ? spec->Caption(Cell.Size) : Cell.Problem);
+  if (design_.ConfigCount() > 1) caption += tr(", configuration %1").arg(Cell.Config);
+  const QSignalBlocker quiet(cbEcdfQueens);
+  cbEcdfQueens->addItem(caption);
+}
+
+void TExperimentsPage::ShowLive() {
+  std::vector<TSummaryRow> summary = live_done_;
+  const std::vector<TSummaryRow> current = Summarize(live_rows_);
+  summary.insert(summary.end(), current.begin(), current.end());
+  results_->SetResults(std::move(summary), {});
+  // The ECDF follows the cell being filled unless the user chose another.
+  const int live = static_cast<int>(std::find(cells_.begin(), cells_.end(), live_cell_) - cells_.begin());
+  if (!ecdf_picked_ && cbEcdfQueens->currentIndex() != live) {
+    const QSignalBlocker quiet(cbEcdfQueens);
+    cbEcdfQueens->setCurrentIndex(live);
+  }
+  if (cbEcdfQueens->currentIndex() == live) ShowEcdf(live);
+  live_dirty_ = false;
 }
 
 void TExperimentsPage::ShowProgress() {
-  const int64_t rows = static_cast<int64_t>(repeats_.size() * design_.Methods.size());
-  pbRows->setValue(static_cast<int>(rows));
-  pbRows->setFormat(tr("%1 of %2 rows").arg(Grouped(rows), Grouped(design_.RowCount())));
+  if (live_dirty_) ShowLive();
+  ShowStatus();
   const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
-  const double rate = elapsed > 0 ? static_cast<double>(rows) / elapsed : 0;
+  const double rate = elapsed > 0 ? static_cast<double>(session_repeats_ * design_.Methods.size()) / elapsed : 0;
   QString left = QStringLiteral("?");
-  if (!repeats_.empty())
-    left = QString::fromStdString(ClockText(elapsed / static_cast<double>(repeats_.size()) *
-                                            static_cast<double>(total_repeats_ - repeats_.size())));
+  if (session_repeats_ > 0)
+    left = QString::fromStdString(ClockText(elapsed / static_cast<double>(session_repeats_) *
+                                            static_cast<double>(total_repeats_ - done_repeats_)));
   lblRate->setText(tr("%1 rows/s, %2 left").arg(QString::fromStdString(FormatFixed(rate, 1)), left));
 }
 
-void TExperimentsPage::EndExperiment(const std::exception_ptr& Error, std::optional<TExperimentAnalysis>& Analysis) {
+void TExperimentsPage::ShowStatus() {
+  pbRows->setRange(0, static_cast<int>(std::min<size_t>(std::max<size_t>(total_repeats_, 1), INT32_MAX)));
+  pbRows->setValue(static_cast<int>(std::min<size_t>(done_repeats_, INT32_MAX)));
+  // Short, to read whole in its corner; the label beside it says the rest.
+  pbRows->setFormat(QStringLiteral("%1/%2").arg(Grouped(static_cast<int64_t>(done_repeats_)),
+                                                Grouped(static_cast<int64_t>(total_repeats_))));
+  lblFolderShown->setText(folder_.empty() ? QString() : tr("Folder: %1").arg(Shown(folder_)));
+  if (Running()) return;
+  if (complete_)
+    lblRate->setText(tr("finished: %1 repeats").arg(Grouped(static_cast<int64_t>(total_repeats_))));
+  else if (failed_)
+    lblRate->setText(tr("failed after %1 of %2 repeats").arg(done_repeats_).arg(total_repeats_));
+  else if (!folder_.empty())
+    lblRate->setText(tr("stopped after %1 of %2 repeats").arg(done_repeats_).arg(total_repeats_));
+}
+
+void TExperimentsPage::EndExperiment(TExperimentEnd& End) {
   progress_timer_->stop();
-  end_ = UtcNow();
-  ShowProgress();
-  finished_ = Analysis.has_value();
-  if (finished_) {
-    // Whatever happens to the results, the experiment has ended for the commands below.
-    Guarded([&] { ShowResults(*Analysis); });
+  lock_.reset();
+  live_dirty_ = false;
+  live_rows_.clear();
+  live_done_.clear();
+  complete_ = End.Complete;
+  failed_ = static_cast<bool>(End.Error);
+  if (!End.Error || !End.State.Summary.empty()) {
+    done_repeats_ = End.State.Repeats;
+    Guarded([&] { ShowState(End.State); });
+  }
+  ShowStatus();
+  if (complete_) {
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
     lblRate->setText(tr("done in %1").arg(QString::fromStdString(ClockText(seconds))));
-  } else if (Error) {
-    Guarded([&] { std::rethrow_exception(Error); });
-    lblRate->setText(tr("failed"));
-  } else {
-    lblRate->setText(tr("stopped after %1 of %2 repeats").arg(repeats_.size()).arg(total_repeats_));
   }
   UpdateCommands();
   emit RunningChanged(false);
+  if (End.Error) Guarded([&] { std::rethrow_exception(End.Error); });
 }
 
-void TExperimentsPage::ShowResults(TExperimentAnalysis& Analysis) {
-  recorded_ = std::move(Analysis.Recorded);
-  results_->SetResults(std::move(Analysis.Summary), Analysis.Comparisons);
+void TExperimentsPage::ShowState(const TFolderState& State) {
+  results_->SetResults(State.Summary, State.Comparisons);
+  cells_.clear();
   {
     const QSignalBlocker quiet(cbEcdfQueens);
-    for (const int32_t n : design_.Sizes) cbEcdfQueens->addItem(tr("%1 queens").arg(n), n);
+    cbEcdfQueens->clear();
   }
-  cbEcdfQueens->setCurrentIndex(0);
-  ShowEcdf(0);
+  EcdfChart->SetPanel(nullptr);
+  ecdf_.reset();
+  for (const TCell& cell : State.Cells) AddCell(cell);
+  if (!cells_.empty()) {
+    const QSignalBlocker quiet(cbEcdfQueens);
+    cbEcdfQueens->setCurrentIndex(0);
+  }
+  if (!cells_.empty()) ShowEcdf(0);
 }
 
 void TExperimentsPage::ShowEcdf(int Index) {
-  if (!finished_ || Index < 0 || Index >= cbEcdfQueens->count()) return;
-  const int n = cbEcdfQueens->itemData(Index).toInt();
-  auto chart = std::make_unique<TEcdfChart>(recorded_.Rows, TCell{"nqueens", n, 0}, design_.Generations,
-                                            EcdfHeader(queens::TQueensProblem(n).Caption(), 0));
+  if (Index < 0 || static_cast<size_t>(Index) >= cells_.size() || folder_.empty()) return;
+  const TCell& cell = cells_[static_cast<size_t>(Index)];
+  // The cell being filled is in memory; the others are read from the folder, one at a time.
+  const std::vector<TRunRow> rows = Running() && cell == live_cell_ ? live_rows_ : ReadCellRows(folder_, cell);
+  const queens::TGASettings settings = design_.SettingsFor(cell.Config, cell.Size);
+  // With an evaluation budget the axis counts evaluations, as in the folder's pictures.
+  const int32_t per_generation = design_.Evaluations ? settings.Population.value_or(4 * cell.Size) : 0;
+  const auto spec = queens::ParseProblemName(cell.Problem);
+  auto chart = std::make_unique<TEcdfChart>(rows, cell, settings.Generations,
+                                            EcdfHeader(spec ? spec->Caption(cell.Size) : cell.Problem, cell.Config),
+                                            per_generation);
   EcdfChart->SetPanel(&chart->Panel());
   ecdf_ = std::move(chart);
 }
 
-// --- export and replay ---
+// --- open, export and replay ---
+
+void TExperimentsPage::btnOpenClick() {
+  const QString folder = ChooseOpenFolder ? ChooseOpenFolder() : QString();
+  if (folder.isEmpty()) return;
+  Guarded([&] {
+    TWaitCursor hourglass;
+    OpenFolder(folder);
+  });
+}
+
+void TExperimentsPage::OpenFolder(const QString& Folder) {
+  if (Running()) throw Exception("An experiment is running: stop it first");
+  const fs::path folder = LocalPath(Folder);
+  const TStoredExperiment stored = ReadExperimentFolder(folder);
+  const TFolderState state = ReadFolderState(folder, stored.Design);
+  folder_ = folder;
+  design_ = stored.Design;
+  total_repeats_ = RepeatKeys(design_).size();
+  done_repeats_ = state.Repeats;
+  complete_ = done_repeats_ >= total_repeats_ && fs::exists(folder / "summary.csv");
+  failed_ = false;
+  ShowState(state);
+  tabs_->setCurrentIndex(1);
+  ShowStatus();
+  UpdateCommands();
+}
 
 void TExperimentsPage::btnExportClick() {
   const QString folder = ChooseExportFolder ? ChooseExportFolder() : QString();
@@ -423,23 +753,44 @@ void TExperimentsPage::btnExportClick() {
 }
 
 void TExperimentsPage::ExportTo(const QString& Folder) {
-  if (!finished_) throw Exception("There is no finished experiment to export");
-  const QDir dir(Folder);
+  if (folder_.empty() || Running()) throw Exception("There is no experiment to export");
+  const fs::path target = LocalPath(Folder);
+  std::error_code ec;
   // Another experiment's files would mix with this one's (an ECDF of another queen count, say).
-  if (dir.exists() && !dir.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
-    throw Exception(QFile::encodeName(Folder).toStdString() + " is not empty: choose an empty or a new folder");
-  const TRunInfo run{start_, end_, jobs_, QSysInfo::machineHostName().toStdString()};
-  WriteExperimentFolder(QFile::encodeName(Folder).toStdString(), design_, run, repeats_,
-                        [](chart::TZPCustomChartPanel& panel, const std::string& file, int width, int height) {
-                          chart::SaveChartFile(panel, file, width, height, 1);
-                        });
+  if (fs::exists(target, ec) && !FolderEmpty(target))
+    throw Exception("'" + target.string() + "' is not empty: choose an empty or a new folder");
+  if (fs::weakly_canonical(target, ec) == fs::weakly_canonical(folder_, ec))
+    throw Exception("'" + target.string() + "' is the experiment's own folder");
+  if (!fs::create_directories(target, ec) && !fs::is_directory(target))
+    throw Exception("cannot make the folder '" + target.string() + "': " + ec.message());
+  for (auto it = fs::recursive_directory_iterator(folder_); it != fs::recursive_directory_iterator(); ++it) {
+    const fs::path relative = fs::relative(it->path(), folder_);
+    if (relative == kLockFileName) continue;  // the lock belongs to the folder, not to its experiment
+    if (it->is_directory())
+      fs::create_directories(target / relative);
+    else if (!fs::copy_file(it->path(), target / relative, fs::copy_options::overwrite_existing, ec))
+      throw Exception("cannot copy '" + it->path().string() + "' to '" + (target / relative).string() +
+                      "': " + ec.message());
+  }
 }
 
 void TExperimentsPage::Replay(int Row) {
   const std::vector<TSummaryRow>& summary = results_->Summary();
   if (Row < 0 || static_cast<size_t>(Row) >= summary.size() || Running()) return;
-  const int32_t queens = summary[static_cast<size_t>(Row)].Size;
-  emit ReplayRequested({queens, design_.Generations, RepeatSeed(design_.Seed, queens, 0), design_.Streams});
+  const TSummaryRow& row = summary[static_cast<size_t>(Row)];
+  const auto spec = queens::ParseProblemName(row.Problem);
+  if (!spec) return;
+  TRepeatReplay replay{row.Size,
+                       design_.SettingsFor(row.Config, row.Size).Generations,
+                       RepeatSeed(design_.Seed, *spec, row.Size, 0),
+                       design_.Streams,
+                       *spec,
+                       {}};
+  // The configuration's values, as the set lines of a replay in the script tool give them.
+  const auto places = design_.ConfigPlaces(row.Config);
+  for (size_t i = 0; i < queens::kSettingCount; ++i)
+    if (!design_.Settings[i].empty()) replay.Settings.push_back(design_.Settings[i][places[i]]);
+  emit ReplayRequested(replay);
 }
 
 void TExperimentsPage::ShowError(const QString& Message) {

@@ -175,6 +175,7 @@ void TMainWindow::RestoreSettings() {
     cbSharedStreams->setChecked(s.Form.SharedStreams);
   }
   form_->SetSavedExperimentSeed(s.Seed);
+  form_->ExperimentsPage().SetFieldTexts(s.Experiments);
   form_->FileDialogs().SetFolder(s.LastFolder);
   recent_.FromStrings(s.RecentFiles);
   FillRecentMenu();
@@ -187,6 +188,7 @@ TWindowSettings TMainWindow::CurrentSettings() const {
   TWindowSettings s;
   s.Form = form_->Settings();
   s.Seed = form_->SavedExperimentSeed();
+  s.Experiments = form_->ExperimentsPage().FieldTexts();
   s.Geometry = saveGeometry();
   s.LastFolder = form_->FileDialogs().Folder();
   s.RecentFiles = recent_.ToStrings();

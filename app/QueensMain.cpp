@@ -456,12 +456,18 @@ void TForm1::ReplayRepeat(const TRepeatReplay& Replay) {
     // The experiment's repeat runs on a fresh workbench: a component that ran a larger
     // board or loaded other settings would run differently.
     wb_.RestoreStoredSettings();
+    wb_.ClearSettingOverrides();
+    for (const queens::TSettingValue& value : Replay.Settings) wb_.SetSettingOverride(value);
     wb_.Algorithm().RandomSource().SetSeed(Replay.Seed);
-    {
-      const QSignalBlocker quiet(SpinEdit1);
-      SpinEdit1->setValue(Replay.Queens);
+    if (Replay.Problem.Kind == queens::TProblemKind::pkNQueens) {
+      {
+        const QSignalBlocker quiet(SpinEdit1);
+        SpinEdit1->setValue(Replay.Queens);
+      }
+      wb_.SpinEdit1Change(Replay.Queens);
+    } else {
+      wb_.SetProblem(Replay.Problem, Replay.Queens);  // the board stays empty; the log shows the bits
     }
-    wb_.SpinEdit1Change(Replay.Queens);
     wb_.ClearBoard();
     lblSolution->clear();
     PageControl1->setCurrentWidget(tsText);
@@ -497,16 +503,26 @@ void TForm1::ShowProgressIn(QStatusBar& Bar) {
   anchors_.Remove(lblSolution);
   lblSolution->setGeometry(QRect(16, 412, 833, 18));  // at the design size: to the pages' right edge
   anchors_.Add(lblSolution, Qt::LeftEdge | Qt::RightEdge | Qt::BottomEdge);
-  anchors_.Apply(size());
+  ApplyAnchors();
 }
 
 QSize TForm1::sizeHint() const { return kDesignSize; }
+
+void TForm1::ApplyAnchors() {
+  anchors_.Apply(size());
+  // Below the design size the board gives way; beyond it the pages take what
+  // the window gains, since a table and its ECDF need it more than the board.
+  const int wider = std::max(0, width() - kDesignSize.width()), taller = std::max(0, height() - kDesignSize.height());
+  if (wider == 0 && taller == 0) return;
+  sgChessBoard->resize(sgChessBoard->width() - wider, sgChessBoard->height() - taller);
+  PageControl1->setGeometry(PageControl1->geometry().adjusted(-wider, 0, 0, 0));
+}
 
 // --- window events ---
 
 void TForm1::resizeEvent(QResizeEvent* Event) {
   QWidget::resizeEvent(Event);
-  anchors_.Apply(size());
+  ApplyAnchors();
   if (running_) {  // the board's model is the run's until it ends
     resized_while_running_ = true;
     return;

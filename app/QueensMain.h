@@ -135,6 +135,8 @@ class TForm1 : public QWidget, private queens::IRunObserver {
   void CreatePages();
   void SetTabOrder();
   void SetAnchors();
+  // Places the anchored controls for the window's size.
+  void ApplyAnchors();
   void ConnectHandlers();
   void FormCreate();
 

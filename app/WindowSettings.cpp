@@ -34,6 +34,13 @@ TWindowSettings ReadWindowSettings(const QString& File) {
   s.Geometry = ini.value("geometry").toByteArray();
   s.LastFolder = ini.value("lastFolder").toString();
   s.RecentFiles = ini.value("recentFiles").toStringList();
+  for (const QString& key : ini.allKeys())
+    if (key.startsWith(QLatin1String("experiments/"))) {
+      // An unquoted "8,10-12" in the file reads as a list: the text is its items joined again.
+      const QVariant value = ini.value(key);
+      s.Experiments[key.mid(12)] =
+          value.typeId() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(',')) : value.toString();
+    }
   return s;
 }
 
@@ -47,6 +54,9 @@ bool WriteWindowSettings(const QString& File, const TWindowSettings& Settings) {
   ini.setValue("geometry", Settings.Geometry);
   ini.setValue("lastFolder", Settings.LastFolder);
   ini.setValue("recentFiles", Settings.RecentFiles);
+  ini.remove("experiments");
+  for (auto it = Settings.Experiments.begin(); it != Settings.Experiments.end(); ++it)
+    ini.setValue("experiments/" + it.key(), it.value());
   ini.sync();
   return ini.status() == QSettings::NoError;
 }

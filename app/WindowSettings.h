@@ -1,6 +1,6 @@
 // What the window remembers from one session to the next: the main page's
 // queen count, generations text, Graph box and random-number streams, the
-// Experiments page's seed, the window's place and size, the folder of the last
+// Experiments page's seed and other fields, the window's place and size, the folder of the last
 // file and the recent files. An INI file under the user's configuration folder;
 // nqueens-ga never reads it.
 //
@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -29,6 +30,8 @@ struct TWindowSettings {
   QByteArray Geometry;
   QString LastFolder;
   QStringList RecentFiles;  // "kind:file" lines, newest first
+  // The Experiments page's fields but the seed, by name ("queens", "repeats", "folder", ...): their texts as typed.
+  QMap<QString, QString> Experiments;
 };
 
 // The application's INI file in the user's configuration folder ($XDG_CONFIG_HOME on Linux).

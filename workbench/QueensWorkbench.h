@@ -85,6 +85,8 @@ class TQueensWorkbench : private IRunObserver {
   // A setting for every initialization from now on (queens, problem, init, or a Run
   // that initializes), as a sweep's configuration sets it; StartOver forgets them.
   void SetSettingOverride(const TSettingValue& Value) { overrides_[static_cast<size_t>(Value.Name)] = Value; }
+  // Forgets every setting override: the settings derive from the size again from the next initialization on.
+  void ClearSettingOverrides() { overrides_ = {}; }
   // The problem the runs are of.
   const IProblem& Problem() const { return other_ ? *other_ : static_cast<const IProblem&>(problem_); }
   // Asks a run going on another thread to end: the generation in progress is abandoned

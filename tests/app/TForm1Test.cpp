@@ -179,13 +179,13 @@ TEST(TForm1, BoardIsAHeaderlessGridOfCellsFittedByIntegerDivision) {
   EXPECT_EQ(grid->columnWidth(7), client / 8);
   EXPECT_EQ(grid->rowHeight(7), client / 8);
 
-  // Anchors: the board follows all four edges, the pages keep their size and follow the right edge.
+  // Anchors: the board keeps its place and size, the pages take all the space the window gains.
   w.form.show();  // a hidden window is told of its new size only when shown
   w.form.resize(981, 534);
-  EXPECT_EQ(grid->geometry(), QRect(16, 208, 301, 301));
-  EXPECT_EQ(Child(w.form, "PageControl1")->geometry(), QRect(332, 16, 617, 493));
-  EXPECT_EQ(grid->columnWidth(0), (client + 100) / 8);
-  EXPECT_EQ(w.form.Workbench().Board().DefaultRowHeight(), (client + 100) / 8);
+  EXPECT_EQ(grid->geometry(), QRect(16, 208, 201, 201));
+  EXPECT_EQ(Child(w.form, "PageControl1")->geometry(), QRect(232, 16, 717, 493));
+  EXPECT_EQ(grid->columnWidth(0), client / 8);
+  EXPECT_EQ(w.form.Workbench().Board().DefaultRowHeight(), client / 8);
 }
 
 TEST(TForm1, TabOrderFollowsTheCommands) {

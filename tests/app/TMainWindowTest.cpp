@@ -320,22 +320,33 @@ TEST(TMainWindow, SettingsComeBackAtTheNextStartWithoutInitializing) {
   w.Child<QCheckBox>("cbGraph")->click();
   w.Child<QCheckBox>("cbSharedStreams")->click();
   w.Form().SetSavedExperimentSeed(4000000000u);
+  w.Child<QLineEdit>("edRepeats")->setText("77");
+  w.Child<QLineEdit>("edSetting-population")->setText("10,20");
+  w.Child<QLineEdit>("edFolder")->setText(w.File("exp"));
   w.Form().FileDialogs().SetOpenFileName(w.File("some.xml"));
   w.window->resize(1000, 640);
   w.window->close();
 
   const QSettings ini(w.Settings(), QSettings::IniFormat);
   QStringList keys = ini.allKeys();
+  keys.removeIf([](const QString& key) { return key.startsWith("experiments/"); });  // below
   keys.sort();
   EXPECT_EQ(keys, QStringList(
                       {"generations", "geometry", "graph", "lastFolder", "queens", "recentFiles", "seed", "streams"}));
   EXPECT_EQ(ini.value("streams").toString(), "shared");
   EXPECT_EQ(ini.value("seed").toString(), "4000000000");
   EXPECT_EQ(ini.value("lastFolder").toString(), w.folder.path());
+  EXPECT_EQ(ini.value("experiments/repeats").toString(), "77");
+  EXPECT_EQ(ini.value("experiments/setting-population").toString(), "10,20");
+  EXPECT_FALSE(ini.contains("experiments/seed"));  // kept as "seed"
 
   w.Open();
   w.window->show();
   auto& form = w.Form();
+  // The Experiments page's fields come back; its folder, still new, too.
+  EXPECT_EQ(w.Child<QLineEdit>("edRepeats")->text(), "77");
+  EXPECT_EQ(w.Child<QLineEdit>("edSetting-population")->text(), "10,20");
+  EXPECT_EQ(w.Child<QLineEdit>("edFolder")->text(), w.File("exp"));
   EXPECT_EQ(w.Child<QSpinBox>("SpinEdit1")->value(), 12);
   EXPECT_EQ(form.Workbench().NumQueens(), 12);
   EXPECT_EQ(form.Workbench().Algorithm().InitialPopulation(), 48);
