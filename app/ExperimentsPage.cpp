@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -19,6 +20,7 @@
 #include <QTableView>
 #include <QThread>
 #include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -32,6 +34,7 @@
 #include "experiment/ExperimentJson.h"
 #include "experiment/FinishedExperiment.h"
 #include "experiment/Report.h"
+#include "experiment/ReportFolder.h"
 #include "experiment/Summary.h"
 #include "platform/Exceptions.h"
 #include "platform/Numbers.h"
@@ -269,7 +272,9 @@ QHBoxLayout* TExperimentsPage::CreateCommands() {
   btnReport = new QPushButton(tr("Re&port..."), this);  // owned by the page
   btnReport->setObjectName(QStringLiteral("btnReport"));
   btnReport->setEnabled(false);
-  btnReport->setToolTip(tr("Not in this version: nqueens-ga report writes the report of a folder"));
+  btnReport->setToolTip(
+      tr("Write the report of the finished experiment (tables, figures, methods paragraph) into "
+         "its folder's report/ and open report.md"));
   lblFolderShown = new QLabel(this);  // owned by the page
   lblFolderShown->setObjectName(QStringLiteral("lblFolderShown"));
   lblFolderShown->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -341,6 +346,7 @@ void TExperimentsPage::ConnectHandlers() {
   connect(btnOpen, &QPushButton::clicked, this, &TExperimentsPage::btnOpenClick);
   connect(btnBrowse, &QPushButton::clicked, this, &TExperimentsPage::btnBrowseClick);
   connect(btnExport, &QPushButton::clicked, this, &TExperimentsPage::btnExportClick);
+  connect(btnReport, &QPushButton::clicked, this, &TExperimentsPage::btnReportClick);
   connect(cbEcdfQueens, &QComboBox::currentIndexChanged, this,
           [this](int index) { Guarded([&] { ShowEcdf(index); }); });
   connect(cbEcdfQueens, &QComboBox::activated, this, [this] { ecdf_picked_ = true; });
@@ -463,6 +469,7 @@ void TExperimentsPage::UpdateCommands() {
   btnResume->setEnabled(!folder_.empty() && !complete_ && !running && !main_run_going_);
   btnOpen->setEnabled(!running);
   btnExport->setEnabled(!folder_.empty() && !running);
+  btnReport->setEnabled(!folder_.empty() && !running);
   for (QWidget* w : std::initializer_list<QWidget*>{edProblems, edQueens, edRepeats, edGenerations, edEvaluations,
                                                     edSeed, edJobs, edLabel, edFolder, btnBrowse, cbSameNumbers})
     w->setEnabled(!running);
@@ -750,6 +757,32 @@ void TExperimentsPage::btnExportClick() {
     TWaitCursor hourglass;
     ExportTo(folder);
   });
+}
+
+void TExperimentsPage::btnReportClick() {
+  Guarded([&] {
+    TWaitCursor hourglass;
+    const fs::path report = WriteReportFolder();
+    const QString markdown = QString::fromStdString((report / "report.md").string());
+    if (OpenReport)
+      OpenReport(markdown);
+    else
+      QDesktopServices::openUrl(QUrl::fromLocalFile(markdown));
+  });
+}
+
+std::filesystem::path TExperimentsPage::WriteReportFolder() {
+  if (folder_.empty() || Running()) throw Exception("There is no finished experiment to report on");
+  const fs::path out = folder_ / "report";
+  // The report refuses an unfinished or locked folder by name; its pictures are drawn as the batch's.
+  experiment::WriteReport(folder_, out,
+                          [](chart::TZPCustomChartPanel& panel, const std::string& file, int width, int height) {
+                            if (file.ends_with(".pdf"))
+                              chart::SaveChartPdf(panel, file, width, height);
+                            else
+                              chart::SaveChartFile(panel, file, width, height);
+                          });
+  return out;
 }
 
 void TExperimentsPage::ExportTo(const QString& Folder) {

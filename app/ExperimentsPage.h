@@ -120,6 +120,8 @@ class TExperimentsPage : public QWidget {
   // Choose the export folder, the folder to open and the run folder; folder dialogs
   // unless replaced (tests). Empty: cancelled.
   std::function<QString()> ChooseExportFolder;
+  // Opens a written report.md; the desktop's viewer unless replaced (tests).
+  std::function<void(const QString& File)> OpenReport;
   std::function<QString()> ChooseOpenFolder;
   std::function<QString()> ChooseRunFolder;
   // Shows an error message; a message box unless replaced.
@@ -153,6 +155,9 @@ class TExperimentsPage : public QWidget {
   void ShowEcdf(int Index);
   void ShowStatus();
   void btnExportClick();
+  void btnReportClick();
+  // The report of the shown folder into its report/, as nqueens-ga report writes it; raises Exception.
+  std::filesystem::path WriteReportFolder();
   void btnOpenClick();
   void btnBrowseClick();
   void Replay(int Row);

@@ -231,6 +231,28 @@ TEST(ExperimentsPageFolder, RunFolderTableAndExportEqualTheBatchTool) {
   EXPECT_FALSE(w.page.Running());
 }
 
+TEST(ExperimentsPageReport, ReportWritesTheToolsReportIntoTheFolderAndOpensIt) {
+  Window w;
+  QTemporaryDir tmp;
+  const QString run = tmp.filePath("exp");
+  w.page.SetRunFolder(run);
+  w.SetUp("5-6", "6", "40", "3", false);
+  EXPECT_FALSE(w.Child("btnReport")->isEnabled());
+  w.RunExperiment();
+  QString opened;
+  w.page.OpenReport = [&](const QString& File) { opened = File; };
+  ASSERT_TRUE(w.Child("btnReport")->isEnabled());
+  QTest::mouseClick(w.Child<QPushButton>("btnReport"), Qt::LeftButton);
+  ASSERT_TRUE(w.errors.empty()) << w.errors.front().toStdString();
+  EXPECT_EQ(opened, run + "/report/report.md");
+  // The tool's report of the same folder, elsewhere, says the same.
+  ASSERT_EQ(RunTool({"report", run, "--out", tmp.filePath("tool-report")}), 0);
+  EXPECT_EQ(zp::test::ReadFile((run + "/report/report.md").toStdString()),
+            zp::test::ReadFile(tmp.filePath("tool-report/report.md").toStdString()));
+  EXPECT_EQ(zp::test::ReadFile((run + "/report/report.tex").toStdString()),
+            zp::test::ReadFile(tmp.filePath("tool-report/report.tex").toStdString()));
+}
+
 TEST(ExperimentsPage, EveryFieldIsCheckedAsTyped) {
   Window w;
   auto* start = w.Child("btnStart");
