@@ -432,6 +432,7 @@ void TExperimentsPage::Validate() {
   QString design_complaint;
   if (valid) try {
       CheckConfigurations(design);
+      CheckGenerationWork(design, "--sizes");
     } catch (const TDesignError& e) {
       design_complaint = QString::fromStdString(e.what());
     }
@@ -525,6 +526,7 @@ void TExperimentsPage::btnStartClick() {
   if (!design || Running() || main_run_going_) return;
   const fs::path folder = LocalPath(RunFolder());
   CheckConfigurations(*design);
+  CheckGenerationWork(*design, "--sizes");
   // Locked first (which makes a missing folder), so that no other run writes into it meanwhile.
   auto lock = std::make_unique<TFolderLock>(folder);
   if (!FolderEmpty(folder))

@@ -179,6 +179,23 @@ void CheckConfigurations(const TExperimentDesign& Design) {
       }
 }
 
+// A batch is held to the caps a loaded document is: no generation of any cell
+// may take seconds.
+void CheckGenerationWork(const TExperimentDesign& Design, const std::string& Option) {
+  for (const queens::TProblemSpec& spec : Design.Problems)
+    for (const int32_t n : Design.Sizes)
+      for (int32_t config = 0; config < Design.ConfigCount(); ++config) {
+        // The population and tournament field the settings give, without making a population.
+        const queens::TGASettings settings = Design.SettingsFor(config, n);
+        const int64_t population = settings.Population.value_or(4 * n);
+        const int32_t pairs = spec.Kind == queens::TProblemKind::pkNQueens ? n : 0;
+        const std::string excess = queens::GenerationWorkExcess(population, pairs, settings.TournamentField);
+        if (!excess.empty())
+          throw TDesignError(Design.ConfigCount() > 1 ? "configuration " + std::to_string(config) : Option,
+                             excess + " a batch may ask for");
+      }
+}
+
 void CheckSizes(const TExperimentDesign& Design, const std::string& Option) {
   for (const queens::TProblemSpec& problem : Design.Problems)
     for (const int32_t size : Design.Sizes)

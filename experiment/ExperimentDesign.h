@@ -201,6 +201,10 @@ std::vector<queens::TProblemSpec> ParseProblemList(const std::string& Text);
 // or Design has more repeats than kMaxRepeats ("--repeats").
 void CheckSizes(const TExperimentDesign& Design, const std::string& Option);
 
+// TDesignError naming Option (or "configuration N" in a sweep) when one generation of
+// a cell would ask for more work than a loaded document may: no generation may take seconds.
+void CheckGenerationWork(const TExperimentDesign& Design, const std::string& Option);
+
 // The most configurations and rows a design may have.
 inline constexpr int64_t kMaxConfigs = 1000;
 inline constexpr int64_t kMaxRows = 10'000'000;

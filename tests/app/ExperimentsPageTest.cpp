@@ -253,6 +253,18 @@ TEST(ExperimentsPageReport, ReportWritesTheToolsReportIntoTheFolderAndOpensIt) {
             zp::test::ReadFile(tmp.filePath("tool-report/report.tex").toStdString()));
 }
 
+TEST(ExperimentsPage, APopulationPastTheBatchsGenerationCapIsRefusedAsTheBatchRefusesIt) {
+  Window w;
+  w.Set("edSetting-population", "8n,5000000");
+  // 5,000,000 chromosomes with a tournament field of 4 draw 20,000,000 times a generation.
+  EXPECT_FALSE(w.Child<QLabel>("lblDesignError")->isHidden());
+  EXPECT_TRUE(w.Child<QLabel>("lblDesignError")->text().contains("20000000 selection draws"))
+      << w.Child<QLabel>("lblDesignError")->text().toStdString();
+  EXPECT_FALSE(w.Child("btnStart")->isEnabled());
+  w.Set("edSetting-population", "8n");
+  EXPECT_TRUE(w.Child<QLabel>("lblDesignError")->isHidden());
+}
+
 TEST(ExperimentsPage, EveryFieldIsCheckedAsTyped) {
   Window w;
   auto* start = w.Child("btnStart");
