@@ -111,8 +111,8 @@ QVariant TExperimentResults::data(const QModelIndex& Index, int Role) const {
   if (Role != Qt::DisplayRole) return {};
   switch (Index.column()) {
     case colProblem: {
-      const auto spec = queens::ParseProblemName(row.Problem);
-      return QString::fromStdString(spec ? spec->Caption(row.Size) : row.Problem);
+      const auto chosen = queens::ParseProblemName(row.Problem);
+      return QString::fromStdString(chosen ? chosen->Caption(row.Size) : row.Problem);
     }
     case colSize:
       return row.Size;

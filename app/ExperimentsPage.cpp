@@ -619,8 +619,8 @@ void TExperimentsPage::Deliver(TRepeatLines& Repeat) {
 void TExperimentsPage::AddCell(const TCell& Cell) {
   if (std::find(cells_.begin(), cells_.end(), Cell) != cells_.end()) return;
   cells_.push_back(Cell);
-  const auto spec = queens::ParseProblemName(Cell.Problem);
-  QString caption = QString::fromStdString(spec ? spec->Caption(Cell.Size) : Cell.Problem);
+  const auto chosen = queens::ParseProblemName(Cell.Problem);
+  QString caption = QString::fromStdString(chosen ? chosen->Caption(Cell.Size) : Cell.Problem);
   if (design_.ConfigCount() > 1) caption += tr(", configuration %1").arg(Cell.Config);
   const QSignalBlocker quiet(cbEcdfQueens);
   cbEcdfQueens->addItem(caption);
@@ -716,9 +716,9 @@ void TExperimentsPage::ShowEcdf(int Index) {
   const queens::TGASettings settings = design_.SettingsFor(cell.Config, cell.Size);
   // With an evaluation budget the axis counts evaluations, as in the folder's pictures.
   const int32_t per_generation = design_.Evaluations ? settings.Population.value_or(4 * cell.Size) : 0;
-  const auto spec = queens::ParseProblemName(cell.Problem);
+  const auto chosen = queens::ParseProblemName(cell.Problem);
   auto chart = std::make_unique<TEcdfChart>(rows, cell, settings.Generations,
-                                            EcdfHeader(spec ? spec->Caption(cell.Size) : cell.Problem, cell.Config),
+                                            EcdfHeader(chosen ? chosen->Caption(cell.Size) : cell.Problem, cell.Config),
                                             per_generation);
   EcdfChart->SetPanel(&chart->Panel());
   ecdf_ = std::move(chart);
@@ -813,13 +813,13 @@ void TExperimentsPage::Replay(int Row) {
   const std::vector<TSummaryRow>& summary = results_->Summary();
   if (Row < 0 || static_cast<size_t>(Row) >= summary.size() || Running()) return;
   const TSummaryRow& row = summary[static_cast<size_t>(Row)];
-  const auto spec = queens::ParseProblemName(row.Problem);
-  if (!spec) return;
+  const auto chosen = queens::ParseProblemName(row.Problem);
+  if (!chosen) return;
   TRepeatReplay replay{row.Size,
                        design_.SettingsFor(row.Config, row.Size).Generations,
-                       RepeatSeed(design_.Seed, *spec, row.Size, 0),
+                       RepeatSeed(design_.Seed, *chosen, row.Size, 0),
                        design_.Streams,
-                       *spec,
+                       *chosen,
                        {}};
   // The configuration's values, as the set lines of a replay in the script tool give them.
   const auto places = design_.ConfigPlaces(row.Config);

@@ -62,7 +62,7 @@ struct TRepeatReplay {
   int32_t Generations = 100;
   uint32_t Seed = 0;
   queens::TRandomStreams Streams = queens::TRandomStreams::rsContinued;
-  queens::TProblemSpec Problem;                 // N-Queens unless another is given
+  queens::TProblemChoice Problem;               // N-Queens unless another is given
   std::vector<queens::TSettingValue> Settings;  // the configuration's values, each set before the problem
 };
 

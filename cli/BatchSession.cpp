@@ -48,7 +48,7 @@ TExperimentDesign ApplyOptions(const TBatchOptions& O, TExperimentDesign Base) {
   if (O.Queens) {
     if (O.Problem && *O.Problem != "nqueens")
       throw TDesignError("--queens", "gives N-Queens sizes only; give --sizes for --problem " + *O.Problem);
-    Base.Problems = {queens::TProblemSpec{}};
+    Base.Problems = {queens::TProblemChoice{}};
     Base.Sizes = ParseQueenList(*O.Queens);
   }
   if (O.Problem) Base.Problems = ParseProblemList(*O.Problem);

@@ -91,11 +91,11 @@ bool IsStdout(const std::string& FileName) { return FileName == "-"; }
 void Queens(const TCommand& C, TCommandContext& X) { X.Workbench.SpinEdit1Change(QueenCount(C.Args[0])); }
 
 void Problem(const TCommand& C, TCommandContext& X) {
-  const auto spec = queens::ParseProblemName(C.Args[0]);
-  if (!spec) throw TUsageError("'" + C.Args[0] + "' is not a problem: " + queens::kProblemNames);
+  const auto chosen = queens::ParseProblemName(C.Args[0]);
+  if (!chosen) throw TUsageError("'" + C.Args[0] + "' is not a problem: " + queens::kProblemNames);
   const int32_t size = StrToInt(C.Args[1]);
-  if (const std::string error = spec->SizeError(size); !error.empty()) throw TUsageError(error);
-  X.Workbench.SetProblem(*spec, size);
+  if (const std::string error = chosen->SizeError(size); !error.empty()) throw TUsageError(error);
+  X.Workbench.SetProblem(*chosen, size);
 }
 
 void Set(const TCommand& C, TCommandContext& X) {

@@ -21,8 +21,9 @@ using TCellGroups = std::vector<std::pair<TCell, std::map<size_t, std::vector<co
 
 // Where a cell stands among others: a name outside the catalogue after every problem in it.
 inline auto CellPlace(const TCell& Cell) {
-  const auto spec = queens::ParseProblemName(Cell.Problem);
-  return std::tuple(!spec.has_value(), spec.value_or(queens::TProblemSpec{}), Cell.Problem, Cell.Size, Cell.Config);
+  const auto chosen = queens::ParseProblemName(Cell.Problem);
+  return std::tuple(!chosen.has_value(), chosen.value_or(queens::TProblemChoice{}), Cell.Problem, Cell.Size,
+                    Cell.Config);
 }
 
 // Items of a method the workbench never runs are left out.

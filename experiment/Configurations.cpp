@@ -9,12 +9,12 @@ namespace zp::experiment {
 
 std::vector<TResolvedConfig> ResolveConfigurations(const TExperimentDesign& Design) {
   std::vector<TResolvedConfig> configs;
-  for (const queens::TProblemSpec& spec : Design.Problems)
+  for (const queens::TProblemChoice& chosen : Design.Problems)
     for (const int32_t size : Design.Sizes)
       for (int32_t config = 0; config < Design.ConfigCount(); ++config) {
         const queens::TGASettings settings = Design.SettingsFor(config, size);
-        const std::unique_ptr<queens::IProblem> problem = spec.Make(size);
-        TResolvedConfig c{spec, size, config, queens::ResolveSettings(*problem, settings), settings.Generations, 0};
+        const std::unique_ptr<queens::IProblem> problem = chosen.Make(size);
+        TResolvedConfig c{chosen, size, config, queens::ResolveSettings(*problem, settings), settings.Generations, 0};
         c.Evaluations = int64_t{c.Settings.Population} * (1 + int64_t{c.Generations});
         configs.push_back(c);
       }

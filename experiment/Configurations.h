@@ -15,7 +15,7 @@
 namespace zp::experiment {
 
 struct TResolvedConfig {
-  queens::TProblemSpec Problem;
+  queens::TProblemChoice Problem;
   int32_t Size = 0;
   int32_t Config = 0;
   queens::TResolvedSettings Settings;

@@ -116,14 +116,14 @@ std::vector<int32_t> ParseQueenList(const std::string& Text) {
   return ParseSizes("--queens", Text, queens::kMinQueens, queens::kMaxQueens, "a queen count");
 }
 
-std::vector<queens::TProblemSpec> ParseProblemList(const std::string& Text) {
-  std::vector<queens::TProblemSpec> problems;
+std::vector<queens::TProblemChoice> ParseProblemList(const std::string& Text) {
+  std::vector<queens::TProblemChoice> problems;
   for (const std::string& name : SplitCommas(Text)) {
-    const auto spec = queens::ParseProblemName(name);
-    if (!spec) throw TDesignError("--problem", "'" + name + "' is not a problem: " + queens::kProblemNames);
-    if (std::find(problems.begin(), problems.end(), *spec) != problems.end())
+    const auto chosen = queens::ParseProblemName(name);
+    if (!chosen) throw TDesignError("--problem", "'" + name + "' is not a problem: " + queens::kProblemNames);
+    if (std::find(problems.begin(), problems.end(), *chosen) != problems.end())
       throw TDesignError("--problem", "'" + name + "' is named twice");
-    problems.push_back(*spec);
+    problems.push_back(*chosen);
   }
   if (problems.empty()) throw TDesignError("--problem", "no problem given");
   return problems;
@@ -166,7 +166,7 @@ void CheckConfigurations(const TExperimentDesign& Design) {
     throw TDesignError("--repeats", "the design has " + std::to_string(Design.RowCount()) + " rows, more than the " +
                                         std::to_string(kMaxRows) + " a batch may have");
   if (!Design.Evaluations) return;
-  for (const queens::TProblemSpec& problem : Design.Problems)
+  for (const queens::TProblemChoice& problem : Design.Problems)
     for (const int32_t size : Design.Sizes)
       for (int32_t config = 0; config < Design.ConfigCount(); ++config) {
         queens::TGASettings settings = Design.SettingsFor(config, size);
@@ -182,13 +182,13 @@ void CheckConfigurations(const TExperimentDesign& Design) {
 // A batch is held to the caps a loaded document is: no generation of any cell
 // may take seconds.
 void CheckGenerationWork(const TExperimentDesign& Design, const std::string& Option) {
-  for (const queens::TProblemSpec& spec : Design.Problems)
+  for (const queens::TProblemChoice& chosen : Design.Problems)
     for (const int32_t n : Design.Sizes)
       for (int32_t config = 0; config < Design.ConfigCount(); ++config) {
         // The population and tournament field the settings give, without making a population.
         const queens::TGASettings settings = Design.SettingsFor(config, n);
         const int64_t population = settings.Population.value_or(4 * n);
-        const int32_t pairs = spec.Kind == queens::TProblemKind::pkNQueens ? n : 0;
+        const int32_t pairs = chosen.Kind == queens::TProblemKind::pkNQueens ? n : 0;
         const std::string excess = queens::GenerationWorkExcess(population, pairs, settings.TournamentField);
         if (!excess.empty())
           throw TDesignError(Design.ConfigCount() > 1 ? "configuration " + std::to_string(config) : Option,
@@ -197,7 +197,7 @@ void CheckGenerationWork(const TExperimentDesign& Design, const std::string& Opt
 }
 
 void CheckSizes(const TExperimentDesign& Design, const std::string& Option) {
-  for (const queens::TProblemSpec& problem : Design.Problems)
+  for (const queens::TProblemChoice& problem : Design.Problems)
     for (const int32_t size : Design.Sizes)
       if (const std::string error = problem.SizeError(size); !error.empty()) throw TDesignError(Option, error);
   if (Design.Repeats > kMaxRepeats)

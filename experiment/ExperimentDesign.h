@@ -54,7 +54,7 @@ struct TEvaluationBudget {
 };
 
 struct TExperimentDesign {
-  std::vector<queens::TProblemSpec> Problems{queens::TProblemSpec{}};  // distinct, in the order given; N-Queens
+  std::vector<queens::TProblemChoice> Problems{queens::TProblemChoice{}};  // distinct, in the order given; N-Queens
   std::vector<int32_t> Sizes{8};  // ascending, distinct, each a size of every problem
   int32_t Repeats = 30;           // numbered 0 .. Repeats-1
   int32_t Generations = 100;
@@ -168,7 +168,7 @@ constexpr uint32_t RepeatSeed(uint32_t Seed, int32_t Queens, int32_t Repeat) {
 // The seed of repeat Repeat of Problem at Size: N-Queens' as above; for the
 // others Seed XOR Fmix32(Repeat XOR Fmix32(0x9E3779B9 XOR (funcId << 16) XOR Size)),
 // so that the problems' streams differ even where their sizes agree.
-constexpr uint32_t RepeatSeed(uint32_t Seed, const queens::TProblemSpec& Problem, int32_t Size, int32_t Repeat) {
+constexpr uint32_t RepeatSeed(uint32_t Seed, const queens::TProblemChoice& Problem, int32_t Size, int32_t Repeat) {
   if (Problem.Kind == queens::TProblemKind::pkNQueens) return RepeatSeed(Seed, Size, Repeat);
   const uint32_t cell =
       Fmix32(0x9E3779B9u ^ (static_cast<uint32_t>(Problem.FuncId()) << 16) ^ static_cast<uint32_t>(Size));
@@ -195,7 +195,7 @@ std::vector<int32_t> ParseQueenList(const std::string& Text);
 
 // "nqueens,jump:3": problems in the order given; TDesignError "--problem: ..."
 // for an unknown name or a problem named twice.
-std::vector<queens::TProblemSpec> ParseProblemList(const std::string& Text);
+std::vector<queens::TProblemChoice> ParseProblemList(const std::string& Text);
 
 // TDesignError naming Option when a size is not one of every problem of Design,
 // or Design has more repeats than kMaxRepeats ("--repeats").

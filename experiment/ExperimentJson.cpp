@@ -108,14 +108,14 @@ std::vector<int32_t> SizesAt(const TJson& Value, const std::string& Path) {
   return sizes;
 }
 
-std::vector<queens::TProblemSpec> ProblemsAt(const TJson& Value, const std::string& Path) {
-  std::vector<queens::TProblemSpec> problems;
+std::vector<queens::TProblemChoice> ProblemsAt(const TJson& Value, const std::string& Path) {
+  std::vector<queens::TProblemChoice> problems;
   for (const TJson& item : ArrayAt(Value, Path)) {
     const std::string at = Path + "[" + std::to_string(problems.size()) + "]";
-    const auto spec = item.is_string() ? queens::ParseProblemName(item.get<std::string>()) : std::nullopt;
-    if (!spec) Bad(at, "expected one of " + std::string(queens::kProblemNames) + ", got " + Shown(item));
-    if (std::find(problems.begin(), problems.end(), *spec) != problems.end()) Bad(at, Shown(item) + " named twice");
-    problems.push_back(*spec);
+    const auto chosen = item.is_string() ? queens::ParseProblemName(item.get<std::string>()) : std::nullopt;
+    if (!chosen) Bad(at, "expected one of " + std::string(queens::kProblemNames) + ", got " + Shown(item));
+    if (std::find(problems.begin(), problems.end(), *chosen) != problems.end()) Bad(at, Shown(item) + " named twice");
+    problems.push_back(*chosen);
   }
   return problems;
 }
@@ -256,7 +256,7 @@ std::string ParseErrorText(const nlohmann::json::exception& Error) {
 
 TJson ParametersJson(const TExperimentDesign& Design, const std::string& Version) {
   TJson problems = TJson::array(), sizes = TJson::array(), methods = TJson::array();
-  for (const queens::TProblemSpec& problem : Design.Problems) problems.push_back(problem.Name());
+  for (const queens::TProblemChoice& problem : Design.Problems) problems.push_back(problem.Name());
   for (const int32_t n : Design.Sizes) sizes.push_back(n);
   for (const ga::TGASelectionMethod m : Design.Methods) methods.push_back(ga::ToString(m));
   TJson p = TJson::object();
@@ -284,14 +284,14 @@ TJson ParametersJson(const TExperimentDesign& Design, const std::string& Version
 TJson DesignJson(const TExperimentDesign& Design) {
   TJson cells = TJson::array();
   for (const TResolvedConfig& c : ResolveConfigurations(Design)) {
-    const queens::TProblemSpec& spec = c.Problem;
+    const queens::TProblemChoice& chosen = c.Problem;
     const queens::TResolvedSettings& r = c.Settings;
     TJson q = TJson::object();
-    q["problem"] = spec.Name();
+    q["problem"] = chosen.Name();
     q["size"] = c.Size;
     q["config"] = c.Config;
-    q["funcId"] = spec.FuncId();
-    q["funcName"] = spec.FuncName();
+    q["funcId"] = chosen.FuncId();
+    q["funcName"] = chosen.FuncName();
     q["population"] = r.Population;
     q["chromosome_bits"] = r.ChromosomeBits;
     q["MutationProbability"] = r.MutationProbability;

@@ -21,8 +21,8 @@
 namespace zp::experiment {
 
 std::string EcdfFileStem(const TCell& Cell, bool PerConfig) {
-  const auto spec = queens::ParseProblemName(Cell.Problem);
-  return "ecdf-" + (spec ? spec->FileTag() : Cell.Problem) + "-" + std::to_string(Cell.Size) +
+  const auto chosen = queens::ParseProblemName(Cell.Problem);
+  return "ecdf-" + (chosen ? chosen->FileTag() : Cell.Problem) + "-" + std::to_string(Cell.Size) +
          (PerConfig ? "-c" + std::to_string(Cell.Config) : "");
 }
 
@@ -62,9 +62,9 @@ TFinishedAnalysis FinishFolder(const std::filesystem::path& Folder, const TExper
       const queens::TGASettings settings = Design.SettingsFor(at.Config, at.Size);
       // With an evaluation budget the axis counts evaluations: population x (1 + generation).
       const int32_t per_generation = Design.Evaluations ? settings.Population.value_or(4 * at.Size) : 0;
-      const auto spec = queens::ParseProblemName(at.Problem);
+      const auto chosen = queens::ParseProblemName(at.Problem);
       TEcdfChart chart(cell.Rows, at, settings.Generations,
-                       EcdfHeader(spec ? spec->Caption(at.Size) : at.Problem, at.Config), per_generation);
+                       EcdfHeader(chosen ? chosen->Caption(at.Size) : at.Problem, at.Config), per_generation);
       for (const char* type : {"png", "svg"})
         Draw(chart.Panel(), (Folder / (EcdfFileStem(at, Design.ConfigCount() > 1) + "." + type)).string(), kEcdfWidth,
              kEcdfHeight);

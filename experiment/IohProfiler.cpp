@@ -15,18 +15,18 @@ namespace zp::experiment {
 namespace {
 
 // "f2_OneMax": the function as the file names give it.
-std::string FunctionTag(const queens::TProblemSpec& Problem) {
+std::string FunctionTag(const queens::TProblemChoice& Problem) {
   return "f" + std::to_string(Problem.FuncId()) + "_" + Problem.FuncName();
 }
 
-std::string DataFileName(const queens::TProblemSpec& Problem, int32_t Size) {
+std::string DataFileName(const queens::TProblemChoice& Problem, int32_t Size) {
   return "data_" + FunctionTag(Problem) + "/IOHprofiler_f" + std::to_string(Problem.FuncId()) + "_DIM" +
          std::to_string(Size) + ".dat";
 }
 
 // The header line as the IOHprofiler loggers write it: every text in double quotes.
 // N-Queens keeps its own suite; the other problems are this workbench's.
-std::string InfoBlock(const queens::TProblemSpec& Problem, int32_t Size, const std::string& AlgId,
+std::string InfoBlock(const queens::TProblemChoice& Problem, int32_t Size, const std::string& AlgId,
                       const std::string& AlgInfo, const std::vector<const TRunRow*>& Runs) {
   const bool queens = Problem.Kind == queens::TProblemKind::pkNQueens;
   std::string text = "suite = \"" + std::string(queens ? "NQueens" : "GAWorkbench") +
@@ -41,10 +41,10 @@ std::string InfoBlock(const queens::TProblemSpec& Problem, int32_t Size, const s
 }
 
 // The problem a row names; rows come from the batch's own files, whose names all parse.
-queens::TProblemSpec ProblemOf(const std::string& Name) {
-  const auto spec = queens::ParseProblemName(Name);
-  if (!spec) throw Exception("'" + Name + "' is not a problem");
-  return *spec;
+queens::TProblemChoice ProblemOf(const std::string& Name) {
+  const auto chosen = queens::ParseProblemName(Name);
+  if (!chosen) throw Exception("'" + Name + "' is not a problem");
+  return *chosen;
 }
 
 std::string DataRun(const TRunRow& Run, const TRunTrace* Trace) {
@@ -92,7 +92,7 @@ std::vector<TOutputFile> IohProfilerFiles(const std::vector<TRunRow>& Rows, cons
         std::string(ga::kSelectionMethods[rank].Caption) + "@" + Info.Label + (tag.empty() ? "" : "#" + tag);
     const std::string folder = "iohprofiler/" + method + (tag.empty() ? "" : "-" + tag) + "/";
     for (auto& [name, by_size] : problems) {
-      const queens::TProblemSpec problem = ProblemOf(name);
+      const queens::TProblemChoice problem = ProblemOf(name);
       TOutputFile info{folder + "IOHprofiler_" + FunctionTag(problem) + ".info", ""};
       std::vector<TOutputFile> data;
       for (auto& [size, runs] : by_size) {

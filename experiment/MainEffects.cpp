@@ -48,12 +48,12 @@ std::vector<std::pair<std::string, std::string>> TEffects::DrawPictures(
     const std::filesystem::path& Folder, const TPictureWriter& Draw, std::initializer_list<const char*> Types) const {
   std::vector<std::pair<std::string, std::string>> drawn;
   for (const auto& key : order_) {
-    const auto spec = queens::ParseProblemName(key.first);
+    const auto chosen = queens::ParseProblemName(key.first);
     for (size_t setting = 0; setting < queens::kSettingCount; ++setting) {
       if (!design_.Varies(static_cast<queens::TSettingName>(setting))) continue;
       const std::string name(queens::kSettingNames[setting]);
       chart::TZPChartPanel panel;
-      panel.Header().SetText("Main effect of " + name + ", " + (spec ? spec->Caption(key.second) : key.first));
+      panel.Header().SetText("Main effect of " + name + ", " + (chosen ? chosen->Caption(key.second) : key.first));
       panel.Footer().SetVisible(false);
       panel.Gradient().SetVisible(false);
       panel.LeftAxis().Title().SetText("ERT (evaluations)");
@@ -74,7 +74,7 @@ std::vector<std::pair<std::string, std::string>> TEffects::DrawPictures(
         curves.push_back(std::move(curve));
       }
       const std::string stem =
-          "effects-" + (spec ? spec->FileTag() : key.first) + "-" + std::to_string(key.second) + "-" + name;
+          "effects-" + (chosen ? chosen->FileTag() : key.first) + "-" + std::to_string(key.second) + "-" + name;
       for (const char* type : Types) Draw(panel, (Folder / (stem + "." + type)).string(), kEcdfWidth, kEcdfHeight);
       curves.clear();  // the curves let go of the panel before it goes
       drawn.emplace_back(stem, panel.Header().Text());

@@ -225,9 +225,9 @@ std::string LatexCell(const std::string& Text, bool Bold, bool Split) {
 }
 
 std::string LatexTabular(const TTable& Table) {
-  std::string spec;
-  for (bool right : Table.RightAligned) spec += right ? "r" : "l";
-  std::string text = "\\begin{tabular}{@{}" + spec + "@{}}\n\\toprule\n";
+  std::string chosen;
+  for (bool right : Table.RightAligned) chosen += right ? "r" : "l";
+  std::string text = "\\begin{tabular}{@{}" + chosen + "@{}}\n\\toprule\n";
   auto line = [](const std::vector<std::string>& cells) {
     std::string out;
     for (size_t c = 0; c < cells.size(); ++c) out += (c ? " & " : "") + cells[c];
@@ -246,8 +246,9 @@ std::string LatexTabular(const TTable& Table) {
 }
 
 std::string CellTag(const TCell& Cell) {
-  const auto spec = queens::ParseProblemName(Cell.Problem);
-  return (spec ? spec->FileTag() : Cell.Problem) + "-" + std::to_string(Cell.Size) + "-c" + std::to_string(Cell.Config);
+  const auto chosen = queens::ParseProblemName(Cell.Problem);
+  return (chosen ? chosen->FileTag() : Cell.Problem) + "-" + std::to_string(Cell.Size) + "-c" +
+         std::to_string(Cell.Config);
 }
 
 }  // namespace
@@ -325,7 +326,7 @@ std::string MethodsParagraph(const TStoredExperiment& Experiment) {
                                                         : "nqueens-ga " + version.substr(0, plus) + " (commit " +
                                                               version.substr(plus + 1) + ")";
   std::vector<std::string> problems, sizes, settings, varied, methods;
-  for (const queens::TProblemSpec& p : d.Problems) problems.push_back(p.Name() + " (" + p.FuncName() + ")");
+  for (const queens::TProblemChoice& p : d.Problems) problems.push_back(p.Name() + " (" + p.FuncName() + ")");
   for (int32_t size : d.Sizes) sizes.push_back(std::to_string(size));
   for (size_t i = 0; i < queens::kSettingCount; ++i) {
     std::vector<std::string> values;

@@ -81,8 +81,8 @@ TReportContent WriteReport(const std::filesystem::path& Folder, const std::files
 
     const queens::TGASettings settings = design.SettingsFor(cell.Cell.Config, cell.Cell.Size);
     const int32_t per_generation = design.Evaluations ? settings.Population.value_or(4 * cell.Cell.Size) : 0;
-    const auto spec = queens::ParseProblemName(cell.Cell.Problem);
-    const std::string caption = spec ? spec->Caption(cell.Cell.Size) : cell.Cell.Problem;
+    const auto chosen = queens::ParseProblemName(cell.Cell.Problem);
+    const std::string caption = chosen ? chosen->Caption(cell.Cell.Size) : cell.Cell.Problem;
     {
       TEcdfChart chart(runs.Rows, cell.Cell, settings.Generations, EcdfHeader(caption, cell.Cell.Config),
                        per_generation);

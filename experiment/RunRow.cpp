@@ -7,8 +7,8 @@
 namespace zp::experiment {
 
 std::string CellCaption(const TCell& Cell) {
-  const auto spec = queens::ParseProblemName(Cell.Problem);
-  std::string text = spec ? spec->Caption(Cell.Size) : Cell.Problem + ", size " + std::to_string(Cell.Size);
+  const auto chosen = queens::ParseProblemName(Cell.Problem);
+  std::string text = chosen ? chosen->Caption(Cell.Size) : Cell.Problem + ", size " + std::to_string(Cell.Size);
   if (Cell.Config != 0) text += ", configuration " + std::to_string(Cell.Config);
   return text;
 }

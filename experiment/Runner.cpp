@@ -81,12 +81,12 @@ TRepeatResult RunRepeat(const TExperimentDesign& Design, TRepeatKey Key, std::st
   const auto start = std::chrono::steady_clock::now();
   TRepeatResult result;
   result.Key = Key;
-  const queens::TProblemSpec& spec = Design.Problems.at(static_cast<size_t>(Key.Problem));
-  result.Seed = RepeatSeed(Design.Seed, spec, Key.Size, Key.Repeat);
-  result.Problem = spec.Name();
+  const queens::TProblemChoice& chosen = Design.Problems.at(static_cast<size_t>(Key.Problem));
+  result.Seed = RepeatSeed(Design.Seed, chosen, Key.Size, Key.Repeat);
+  result.Problem = chosen.Name();
   // A fresh component per repeat: the stored settings exactly (GeneSize only ever
   // grows, so a reused component would remember a larger board).
-  const std::unique_ptr<queens::IProblem> made = spec.Make(Key.Size);
+  const std::unique_ptr<queens::IProblem> made = chosen.Make(Key.Size);
   queens::IProblem& problem = *made;
   queens::TComparisonRequest request;
   request.Settings = Design.SettingsFor(Key.Config, Key.Size);
@@ -94,7 +94,7 @@ TRepeatResult RunRepeat(const TExperimentDesign& Design, TRepeatKey Key, std::st
   request.Streams = Design.Streams;
   request.Methods = Design.MethodsToRun();
   request.Stop = std::move(Stop);
-  TRepeatObserver observer(Design, problem, TCell{spec.Name(), Key.Size, Key.Config}, result);
+  TRepeatObserver observer(Design, problem, TCell{chosen.Name(), Key.Size, Key.Config}, result);
   if (queens::RunComparison(problem, request, observer).Stopped) throw TRepeatStopped();
   result.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   return result;

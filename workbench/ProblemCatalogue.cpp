@@ -13,7 +13,7 @@ constexpr int32_t kMaxBits = 4096;
 
 }  // namespace
 
-std::string TProblemSpec::Name() const {
+std::string TProblemChoice::Name() const {
   switch (Kind) {
     case TProblemKind::pkNQueens:
       return "nqueens";
@@ -27,11 +27,13 @@ std::string TProblemSpec::Name() const {
   return "jump:" + std::to_string(K);
 }
 
-std::string TProblemSpec::FileTag() const { return Kind == TProblemKind::pkJump ? "jump" + std::to_string(K) : Name(); }
+std::string TProblemChoice::FileTag() const {
+  return Kind == TProblemKind::pkJump ? "jump" + std::to_string(K) : Name();
+}
 
-int32_t TProblemSpec::FuncId() const { return static_cast<int32_t>(Kind) + 1; }
+int32_t TProblemChoice::FuncId() const { return static_cast<int32_t>(Kind) + 1; }
 
-std::string TProblemSpec::FuncName() const {
+std::string TProblemChoice::FuncName() const {
   switch (Kind) {
     case TProblemKind::pkNQueens:
       return "NQueens";
@@ -45,12 +47,12 @@ std::string TProblemSpec::FuncName() const {
   return "Jump_" + std::to_string(K);
 }
 
-std::string TProblemSpec::Caption(int32_t Size) const {
+std::string TProblemChoice::Caption(int32_t Size) const {
   if (Kind == TProblemKind::pkNQueens) return std::to_string(Size) + " queens";
   return FuncName() + ", size " + std::to_string(Size);
 }
 
-int32_t TProblemSpec::MinSize() const {
+int32_t TProblemChoice::MinSize() const {
   switch (Kind) {
     case TProblemKind::pkNQueens:
       return kMinQueens;
@@ -61,9 +63,9 @@ int32_t TProblemSpec::MinSize() const {
   }
 }
 
-int32_t TProblemSpec::MaxSize() const { return Kind == TProblemKind::pkNQueens ? kMaxQueens : kMaxBits; }
+int32_t TProblemChoice::MaxSize() const { return Kind == TProblemKind::pkNQueens ? kMaxQueens : kMaxBits; }
 
-std::string TProblemSpec::SizeError(int32_t Size) const {
+std::string TProblemChoice::SizeError(int32_t Size) const {
   if (Size >= MinSize() && Size <= MaxSize()) return "";
   const std::string sizes = Kind == TProblemKind::pkJump
                                 ? "4 to " + std::to_string(kMaxBits) + ", and above twice its gap " + std::to_string(K)
@@ -71,7 +73,7 @@ std::string TProblemSpec::SizeError(int32_t Size) const {
   return std::to_string(Size) + " is not a size of " + Name() + ": " + sizes;
 }
 
-std::unique_ptr<IProblem> TProblemSpec::Make(int32_t Size) const {
+std::unique_ptr<IProblem> TProblemChoice::Make(int32_t Size) const {
   switch (Kind) {
     case TProblemKind::pkNQueens:
       return std::make_unique<TQueensProblem>(Size);
@@ -85,16 +87,16 @@ std::unique_ptr<IProblem> TProblemSpec::Make(int32_t Size) const {
   return std::make_unique<TJumpProblem>(Size, K);
 }
 
-std::optional<TProblemSpec> ParseProblemName(const std::string& Text) {
-  if (Text == "nqueens") return TProblemSpec{TProblemKind::pkNQueens, 0};
-  if (Text == "onemax") return TProblemSpec{TProblemKind::pkOneMax, 0};
-  if (Text == "leadingones") return TProblemSpec{TProblemKind::pkLeadingOnes, 0};
+std::optional<TProblemChoice> ParseProblemName(const std::string& Text) {
+  if (Text == "nqueens") return TProblemChoice{TProblemKind::pkNQueens, 0};
+  if (Text == "onemax") return TProblemChoice{TProblemKind::pkOneMax, 0};
+  if (Text == "leadingones") return TProblemChoice{TProblemKind::pkLeadingOnes, 0};
   if (Text.starts_with("jump:")) {
     const std::string k = Text.substr(5);
     // Digits only: "jump:+3" and "jump: 3" are not names.
     if (k.empty() || k.find_first_not_of("0123456789") != std::string::npos || k.size() > 4) return std::nullopt;
     const auto gap = TryStrToInt(k);
-    if (gap && *gap >= 1 && *gap < kMaxBits / 2) return TProblemSpec{TProblemKind::pkJump, *gap};
+    if (gap && *gap >= 1 && *gap < kMaxBits / 2) return TProblemChoice{TProblemKind::pkJump, *gap};
   }
   return std::nullopt;
 }

@@ -2,7 +2,7 @@
 // "leadingones" and "jump:K", each with its sizes, its IOHprofiler function
 // and a maker of the problem for one size.
 //
-//   const TProblemSpec jump = ParseProblemName("jump:3");   // jump.FileTag() == "jump3"
+//   const TProblemChoice jump = ParseProblemName("jump:3");   // jump.FileTag() == "jump3"
 //   std::unique_ptr<IProblem> problem = jump.Make(64);
 #pragma once
 
@@ -18,7 +18,7 @@ namespace zp::queens {
 
 enum class TProblemKind { pkNQueens, pkOneMax, pkLeadingOnes, pkJump };
 
-struct TProblemSpec {
+struct TProblemChoice {
   TProblemKind Kind = TProblemKind::pkNQueens;
   int32_t K = 0;  // Jump's gap; 0 for the others
 
@@ -38,12 +38,12 @@ struct TProblemSpec {
   std::string SizeError(int32_t Size) const;
   std::unique_ptr<IProblem> Make(int32_t Size) const;
 
-  auto operator<=>(const TProblemSpec&) const = default;
+  auto operator<=>(const TProblemChoice&) const = default;
 };
 
 // "nqueens", "onemax", "leadingones" or "jump:K" with K >= 1, letter case as
 // written; empty for anything else.
-std::optional<TProblemSpec> ParseProblemName(const std::string& Text);
+std::optional<TProblemChoice> ParseProblemName(const std::string& Text);
 
 // The names ParseProblemName takes, for messages: "nqueens, onemax, leadingones or jump:K".
 inline constexpr const char* kProblemNames = "nqueens, onemax, leadingones or jump:K";

@@ -137,9 +137,9 @@ void TQueensWorkbench::SetNumQueens(int Value) {
   }
 }
 
-void TQueensWorkbench::SetProblem(const TProblemSpec& Spec, int32_t Size) {
-  if (Spec.Kind == TProblemKind::pkNQueens) return SpinEdit1Change(Size);
-  other_ = Spec.Make(Size);
+void TQueensWorkbench::SetProblem(const TProblemChoice& Chosen, int32_t Size) {
+  if (Chosen.Kind == TProblemKind::pkNQueens) return SpinEdit1Change(Size);
+  other_ = Chosen.Make(Size);
   BindCore();
   ga_->SetInitialPopulation(4 * Size);
   best_ = {};

@@ -79,9 +79,9 @@ class TQueensWorkbench : private IRunObserver {
   // clamps to 4..32 and sets InitialPopulation to 4 * NumQueens; the next initialization uses it.
   // N-Queens becomes the problem again.
   void SetNumQueens(int Value);
-  // Spec at Size (checked by the caller) as the problem from the next initialization on,
+  // Chosen at Size (checked by the caller) as the problem from the next initialization on,
   // InitialPopulation 4 * Size, and initializes: what SpinEdit1Change is for N-Queens.
-  void SetProblem(const TProblemSpec& Spec, int32_t Size);
+  void SetProblem(const TProblemChoice& Chosen, int32_t Size);
   // A setting for every initialization from now on (queens, problem, init, or a Run
   // that initializes), as a sweep's configuration sets it; StartOver forgets them.
   void SetSettingOverride(const TSettingValue& Value) { overrides_[static_cast<size_t>(Value.Name)] = Value; }

@@ -41,8 +41,8 @@ std::string Edited(const std::string& From, const std::string& To) {
 
 TEST(ReadExperimentJson, ReadsTheDocumentAsItsDesign) {
   const TStoredExperiment stored = ReadExperimentJson(kDocument);
-  EXPECT_EQ(stored.Design.Problems, (std::vector<zp::queens::TProblemSpec>{{zp::queens::TProblemKind::pkNQueens, 0},
-                                                                           {zp::queens::TProblemKind::pkJump, 2}}));
+  EXPECT_EQ(stored.Design.Problems, (std::vector<zp::queens::TProblemChoice>{{zp::queens::TProblemKind::pkNQueens, 0},
+                                                                             {zp::queens::TProblemKind::pkJump, 2}}));
   EXPECT_EQ(stored.Design.Sizes, (std::vector<int32_t>{8, 10}));
   EXPECT_EQ(stored.Design.Repeats, 30);
   EXPECT_EQ(stored.Design.Generations, 100);

@@ -107,13 +107,13 @@ TEST(ProblemCatalogue, NamesFunctionsAndSizes) {
        {Case{"nqueens", "nqueens", 1, "NQueens", "8 queens"}, Case{"onemax", "onemax", 2, "OneMax", "OneMax, size 8"},
         Case{"leadingones", "leadingones", 3, "LeadingOnes", "LeadingOnes, size 8"},
         Case{"jump:3", "jump3", 4, "Jump_3", "Jump_3, size 8"}}) {
-    const auto spec = ParseProblemName(c.name);
-    ASSERT_TRUE(spec) << c.name;
-    EXPECT_EQ(spec->Name(), c.name);
-    EXPECT_EQ(spec->FileTag(), c.tag);
-    EXPECT_EQ(spec->FuncId(), c.func_id);
-    EXPECT_EQ(spec->FuncName(), c.func_name);
-    EXPECT_EQ(spec->Caption(8), c.caption);
+    const auto chosen = ParseProblemName(c.name);
+    ASSERT_TRUE(chosen) << c.name;
+    EXPECT_EQ(chosen->Name(), c.name);
+    EXPECT_EQ(chosen->FileTag(), c.tag);
+    EXPECT_EQ(chosen->FuncId(), c.func_id);
+    EXPECT_EQ(chosen->FuncName(), c.func_name);
+    EXPECT_EQ(chosen->Caption(8), c.caption);
   }
   for (const char* bad :
        {"NQueens", "jump", "jump:", "jump:0", "jump:-1", "jump:+3", "jump: 3", "jump:3x", "jump:2048", "one max", ""})
