@@ -220,6 +220,15 @@ std::vector<size_t> ExpectedRanks(std::span<const ga::TGASelectionMethod> Method
   return expected;
 }
 
+// The fields both files lead with: the cell (problem, size, configuration) and the repeat.
+template <typename T>
+void ReadRepeatKey(const TFieldReader& Fields, T& Item) {
+  Item.Problem = Fields.Problem(0);
+  Item.Size = Fields.Int32(1, 1);
+  Item.Config = Fields.Int32(2, 0);
+  Item.Repeat = Fields.Int32(3, 0);
+}
+
 }  // namespace
 
 std::vector<TRunRow> ParseRunsCsv(std::string_view Text, std::string_view Name, std::string* Damage) {
@@ -229,10 +238,7 @@ std::vector<TRunRow> ParseRunsCsv(std::string_view Text, std::string_view Name, 
       Text, Name, kRunsCsvHeader,
       [&](const TFieldReader& f) {
         TRunRow row;
-        row.Problem = f.Problem(0);
-        row.Size = f.Int32(1, 1);
-        row.Config = f.Int32(2, 0);
-        row.Repeat = f.Int32(3, 0);
+        ReadRepeatKey(f, row);
         row.Seed = f.NonNegative<uint32_t>(4);
         row.Method = f.Method(5);
         row.Solved = f.Flag(6);
@@ -264,10 +270,7 @@ std::vector<TRunTrace> ParseTracesCsv(std::string_view Text, std::string_view Na
       Text, Name, kTracesCsvHeader,
       [&](const TFieldReader& f) {
         TRunTrace run;
-        run.Problem = f.Problem(0);
-        run.Size = f.Int32(1, 1);
-        run.Config = f.Int32(2, 0);
-        run.Repeat = f.Int32(3, 0);
+        ReadRepeatKey(f, run);
         run.Method = f.Method(4);
         const TTracePoint point{f.Int32(5, 0), f.Float(6)};
         const TKey key = KeyOf(run);
