@@ -45,6 +45,14 @@ QLineEdit* MakeField(QWidget* Parent, const char* Name, const QString& Text, con
   return edit;
 }
 
+// "Crossover method" for "crossover-method": a caption as the other fields' read.
+QString SettingCaption(std::string_view Name) {
+  QString caption = QString::fromLatin1(Name.data(), static_cast<qsizetype>(Name.size()));
+  caption.replace(QLatin1Char('-'), QLatin1Char(' '));
+  caption[0] = caption[0].toUpper();
+  return caption;
+}
+
 }  // namespace
 
 // --- construction ---
@@ -93,12 +101,16 @@ QGridLayout* TExperimentsPage::CreateFields() {
   edEvaluations = MakeField(this, "edEvaluations", QString(),
                             tr("A budget in evaluations instead of the generations: E, or Kn for K times the size; "
                                "empty for the generations"));
+  // Shown in an empty setting field: the value the run takes without one.
+  static const char* const kDefaults[queens::kSettingCount] = {"4n", "0.98", "1/L",           "0.1",
+                                                               "4",  "0.1",  "cmGeneBoundary"};
   for (size_t i = 0; i < queens::kSettingCount; ++i) {
     const std::string name(queens::kSettingNames[i]);
     edSettings[i] = MakeField(this, ("edSetting-" + name).c_str(), QString(),
                               tr("Values of %1, comma-separated, as nqueens-ga batch --%1 takes them; empty for the "
                                  "value the size gives. The lists' product is the configurations.")
                                   .arg(QString::fromStdString(name)));
+    edSettings[i]->setPlaceholderText(QString::fromLatin1(kDefaults[i]));
   }
   lblProblemsError = MakeErrorLabel(this, "lblProblemsError");
   lblEvaluationsError = MakeErrorLabel(this, "lblEvaluationsError");
@@ -156,8 +168,7 @@ QGridLayout* TExperimentsPage::CreateFields() {
   // A row of its own: spanning two columns it would widen the last one.
   fields->addWidget(cbSameNumbers, 16, 0, 1, 6);
   for (size_t i = 0; i < queens::kSettingCount; ++i)
-    add(8 + 2 * static_cast<int>(i / 3), static_cast<int>(i % 3),
-        QString::fromLatin1(queens::kSettingNames[i].data(), static_cast<qsizetype>(queens::kSettingNames[i].size())),
+    add(8 + 2 * static_cast<int>(i / 3), static_cast<int>(i % 3), SettingCaption(queens::kSettingNames[i]),
         edSettings[i], nullptr);
   fields->addWidget(lblSettingsError, 14, 0, 1, 6);
   fields->addWidget(lblDesignError, 15, 0, 1, 6);
